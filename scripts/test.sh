@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the release build with the GUI tests, the same
+# suites under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
+# libFuzzer run of every file reader.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+./scripts/install-deps.sh
+
+jobs=$(nproc)
+fuzz_seconds=${RAHMEN_FUZZ_SECONDS:-60}
+
+echo "== release build and tests"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAHMEN_NATIVE=ON >/dev/null
+cmake --build build/release -j "$jobs"
+(cd build/release && ctest --output-on-failure -j "$jobs")
+
+echo "== sanitizer build and tests"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAHMEN_SANITIZE=ON -DRAHMEN_GUI=OFF \
+  -DRAHMEN_BENCH=OFF -DCMAKE_CXX_FLAGS="-O1" >/dev/null
+cmake --build build/asan -j "$jobs"
+(cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j "$jobs" -LE gui)
+
+echo "== fuzzing (${fuzz_seconds}s per reader)"
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DRAHMEN_FUZZ=ON -DRAHMEN_GUI=OFF -DRAHMEN_TESTS=OFF -DRAHMEN_BENCH=OFF >/dev/null
+cmake --build build/fuzz -j "$jobs"
+shopt -s nullglob
+for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  corpus="build/fuzz/corpus/$name"
+  mkdir -p "$corpus"
+  seeds=("$root/tests/fuzz/seeds/$name")
+  [ -d "${seeds[0]}" ] || seeds=()
+  echo "-- $name"
+  "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=65536 -print_final_stats=0 \
+    "$corpus" "${seeds[@]}" 2>build/fuzz/$name.log || { tail -50 build/fuzz/$name.log; exit 1; }
+  tail -1 build/fuzz/$name.log
+done
+echo "All tests passed."
