@@ -1,0 +1,99 @@
+#pragma once
+// The picture of a form as a display list. Drawing code appends primitives in
+// picture pixels (x to the right, y downward from the top-left corner); tests
+// read the list and the Qt picture widget paints it in order.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+// The 16 colours a picture can use, numbered 0..15 as in the classic palette
+// (0 black, 1 blue, ... 7 light grey, 8 grey, ... 15 white).
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+
+constexpr int PaletteSize = 16;
+
+// The RGB value of a palette number; numbers outside 0..15 give black.
+Rgb paletteColor(int index);
+
+enum class Shape { Line, Circle, FilledCircle, Point, Text };
+
+struct Primitive {
+    Shape shape = Shape::Point;
+    int color = 0; // palette number
+    // Line: from (x1, y1) to (x2, y2). Circle, filled circle, point: centre
+    // (x1, y1). Text: top-left corner of its first character cell (x1, y1).
+    double x1 = 0;
+    double y1 = 0;
+    double x2 = 0;
+    double y2 = 0;
+    double radius = 0;
+    std::string text; // UTF-8
+    int fontSize = 0; // points, text only
+};
+
+class Canvas {
+public:
+    static constexpr int DefaultWidth = 680;
+    static constexpr int DefaultHeight = 600;
+    // Text is placed on a grid of cells 2 pixels wide and 10 pixels high:
+    // column c, row r starts at pixel (2c, 10r).
+    static constexpr int ColumnWidth = 2;
+    static constexpr int RowHeight = 10;
+    static constexpr int DefaultFontSize = 9;
+
+    explicit Canvas(int width = DefaultWidth, int height = DefaultHeight);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    int background() const { return background_; }
+    void setBackground(int color);
+
+    // Font size used by text and printLine when no size is given.
+    int fontSize() const { return fontSize_; }
+    void setFontSize(int points);
+
+    // Empties the picture and puts the print position back to the first row.
+    void clear();
+
+    void line(double x1, double y1, double x2, double y2, int color);
+    void circle(double x, double y, double radius, int color);
+    void filledCircle(double x, double y, double radius, int color);
+    void point(double x, double y, int color);
+    // Text at a cell of the text grid. fontSize 0 means the canvas's font size.
+    void text(int column, int row, const std::string& text, int color, int fontSize = 0);
+
+    // Prints a line at the left edge of the next text row and moves the print
+    // position one row down, as the progress window prints its steps. An empty
+    // line only moves the position.
+    void printLine(const std::string& text, int color = 0);
+    int printRow() const { return printRow_; }
+
+    const std::vector<Primitive>& items() const { return items_; }
+    int clearCount() const { return clearCount_; }
+    // Grows with every change, so a widget can repaint only when needed.
+    std::uint64_t revision() const { return revision_; }
+
+private:
+    void add(Primitive p);
+
+    int width_;
+    int height_;
+    int background_ = 15;
+    int fontSize_ = DefaultFontSize;
+    int printRow_ = 0;
+    int clearCount_ = 0;
+    std::uint64_t revision_ = 0;
+    std::vector<Primitive> items_;
+};
+
+} // namespace rahmen

@@ -1,0 +1,77 @@
+#pragma once
+// The screen: its size, the forms open on it in the order they were opened,
+// and the program-end request. The Qt layer registers a listener to create,
+// refresh and destroy the windows of the forms.
+
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+class Form;
+
+class DesktopListener {
+public:
+    virtual ~DesktopListener() = default;
+    // After the form's start hook has run.
+    virtual void formOpened(Form& form) = 0;
+    // After the form's end hook has run (or when an open form is destroyed).
+    virtual void formClosed(Form& form) = 0;
+    // The form's controls, position or picture may have changed.
+    virtual void formChanged(Form& form) = 0;
+};
+
+class Desktop {
+public:
+    explicit Desktop(int screenWidth = 1024, int screenHeight = 768);
+    ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    int screenWidth() const { return screenWidth_; }
+    int screenHeight() const { return screenHeight_; }
+    void setScreenSize(int width, int height);
+
+    // Opens the form: marks it open, runs its start hook and tells the
+    // listeners. Showing a form that is already open does nothing.
+    void show(Form& form);
+    // Runs the end hook, marks the form closed and tells the listeners.
+    // Closing a form that is not open does nothing.
+    void close(Form& form);
+
+    const std::vector<Form*>& openForms() const { return open_; }
+    // The open form of that design name, or nullptr.
+    Form* find(const std::string& name) const;
+
+    // Centres the form on the screen: left = (screen width - form width) / 2,
+    // top = (screen height - form height) / 2, but never less than 0, so that
+    // the title bar of a form larger than the screen stays reachable.
+    void centerForm(Form& form);
+
+    // Tells the listeners that a form changed outside an event (a progress
+    // window printing its steps during a long operation).
+    void changed(Form& form);
+    // Tells the listeners that every open form may have changed; run after
+    // each event, since a handler may change any form.
+    void refresh();
+
+    void addListener(DesktopListener* listener);
+    void removeListener(DesktopListener* listener);
+
+    // Set by the main menu's end button; the main loop ends the program.
+    void requestEnd() { endRequested_ = true; }
+    bool endRequested() const { return endRequested_; }
+
+private:
+    friend class Form;
+    void forget(Form& form);
+
+    int screenWidth_;
+    int screenHeight_;
+    std::vector<Form*> open_;
+    std::vector<Form*> known_;
+    std::vector<DesktopListener*> listeners_;
+    bool endRequested_ = false;
+};
+
+} // namespace rahmen

@@ -1,0 +1,143 @@
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace rahmen {
+
+namespace {
+
+char lower(char ch) {
+    return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+// Length of the UTF-8 character starting at s[i] (1 for a stray byte).
+std::size_t charLength(std::string_view s, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    std::size_t n = 1;
+    if (lead >= 0xF0)
+        n = 4;
+    else if (lead >= 0xE0)
+        n = 3;
+    else if (lead >= 0xC0)
+        n = 2;
+    return std::min(n, s.size() - i);
+}
+
+std::string failure(const fs::path& path, const std::string& reason) {
+    return path.string() + ": " + reason;
+}
+
+std::string errnoText(int err) {
+    return std::generic_category().message(err);
+}
+
+} // namespace
+
+bool matchesPattern(std::string_view pattern, std::string_view name) {
+    // Iterative wildcard matching with one backtrack point for the last '*'.
+    std::size_t p = 0, n = 0;
+    std::size_t starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && pattern[p] == '?') {
+            ++p;
+            n += charLength(name, n);
+        } else if (p < pattern.size() && lower(pattern[p]) == lower(name[n])) {
+            ++p;
+            ++n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            starN += charLength(name, starN);
+            n = starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+Files::Files(fs::path folder) : folder_(std::move(folder)) {}
+
+fs::path Files::path(const std::string& name) const {
+    fs::path p(name);
+    return p.is_absolute() ? p : folder_ / p;
+}
+
+bool Files::exists(const std::string& name) const {
+    std::error_code ec;
+    return fs::is_regular_file(path(name), ec);
+}
+
+std::vector<std::string> Files::list(const std::string& pattern) const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder_, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        std::string name = it->path().filename().string();
+        if (matchesPattern(pattern, name)) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+FileResult Files::remove(const std::string& name) {
+    const fs::path p = path(name);
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(p, ec);
+    if (!fs::exists(status)) return {false, failure(p, errnoText(ENOENT))};
+    if (fs::is_directory(status)) return {false, failure(p, errnoText(EISDIR))};
+    if (!fs::remove(p, ec) || ec) return {false, failure(p, ec ? ec.message() : errnoText(ENOENT))};
+    return {true, ""};
+}
+
+ReadResult Files::read(const std::string& name) const {
+    const fs::path p = path(name);
+    std::error_code ec;
+    if (fs::is_directory(p, ec)) return {false, "", failure(p, errnoText(EISDIR))};
+    errno = 0;
+    std::ifstream in(p, std::ios::binary);
+    if (!in) return {false, "", failure(p, errnoText(errno ? errno : ENOENT))};
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return {false, "", failure(p, errnoText(EIO))};
+    return {true, std::move(bytes), ""};
+}
+
+FileResult Files::writeAtomic(const std::string& name, std::string_view bytes) {
+    const fs::path target = path(name);
+    fs::path temp = target;
+    temp += ".tmp";
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) return {false, failure(target, errnoText(EISDIR))};
+
+    errno = 0;
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return {false, failure(temp, errnoText(errno ? errno : EIO))};
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        const int err = errno ? errno : EIO;
+        fs::remove(temp, ec);
+        return {false, failure(temp, errnoText(err))};
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return {false, failure(target, reason)};
+    }
+    return {true, ""};
+}
+
+} // namespace rahmen
