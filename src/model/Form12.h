@@ -1,0 +1,37 @@
+#pragma once
+// The progress window FORM12: a step text (EDIT151) and lines printed into
+// its picture while a file is read or written or the analysis runs. Nothing
+// runs in the background: the long operation itself writes its steps here and
+// the desktop is told after each, so the window can be repainted.
+
+#include "platform/Form.h"
+
+namespace rahmen {
+
+class Desktop;
+
+class Form12 : public Form {
+public:
+    explicit Form12(Desktop& desktop);
+
+    // Shows the window centred on the screen with an empty picture, the
+    // controls visible and their font raised by the program's font offset.
+    void begin(int fontOffset);
+    // The current step, shown in EDIT151.
+    void step(const std::string& text);
+    // A line of text printed into the picture.
+    void print(const std::string& line);
+    // Enables BUTTON64 so that the user can close the window.
+    void finish();
+    // Closes the window (as BUTTON64 does, without the user).
+    void closeWindow();
+
+    // BUTTON64: closes the window and gives the focus back to the main menu.
+    void BUTTON64_ON();
+
+private:
+    Desktop& desktop_;
+    int baseFontSize_;
+};
+
+} // namespace rahmen

@@ -1,0 +1,50 @@
+#pragma once
+// Everything the program keeps between events: the model, the platform
+// services, the main loop's request and font offset, the progress window and
+// the link to the main menu whose buttons the workflow enables. One object
+// per program (and per test), so that nothing is a true global.
+
+#include "model/Form12.h"
+#include "model/Model.h"
+#include "platform/Services.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+
+namespace rahmen {
+
+class Program {
+public:
+    // The model is large; a Program lives on the heap.
+    static std::unique_ptr<Program> create(Services io);
+    explicit Program(Services io);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Model model;
+    Services io;
+
+    int16_t MenuRequest = 0;      // 0 keep waiting, 1 reset all data, 2 reset the analysis data
+    int16_t FontOffset = 0;       // points added to every control's font when a form opens
+    int16_t SkipAnalysisFile = 0; // -1: the analysis writes no report (plotting window)
+
+    Form12 progress; // FORM12
+
+    // The main menu, once it exists; the workflow's enabling goes through it.
+    Form* mainMenu = nullptr;
+
+    // Enables and disables main-menu controls by name (nothing while there is
+    // no menu, or for a name the menu lacks).
+    void menuEnable(std::initializer_list<const char*> enable,
+                    std::initializer_list<const char*> disable = {});
+    // Checks the SI or the older-units radio button of the main menu as the
+    // unit factor says (1: older units).
+    void menuShowUnits();
+
+    // A message box titled "rahmen".
+    MessageResult say(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
+                      MessageIcon icon = MessageIcon::Exclamation);
+};
+
+} // namespace rahmen

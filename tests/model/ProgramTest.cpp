@@ -1,0 +1,58 @@
+#include "model/Program.h"
+#include "platform/ScriptedPlatform.h"
+
+#include <gtest/gtest.h>
+
+namespace rahmen {
+namespace {
+
+class Menu : public Form {
+public:
+    Menu() : Form("MAINFORM", "プログラムメニュー", 400, 300) {
+        addButton("BUTTON28", "部材ﾀｲﾌﾟ入力", 0, 0, 10, 10).enabled = false;
+        addButton("BUTTON27", "概要入力", 0, 0, 10, 10);
+        addRadio("RADIO65", "SI単位", 0, 0, 10, 10, "units").checked = true;
+        addRadio("RADIO66", "旧単位", 0, 0, 10, 10, "units");
+    }
+};
+
+TEST(Program, MenuEnablingReachesTheMainMenuOnlyOnceItExists) {
+    ScriptedPlatform platform;
+    auto p = Program::create(platform.services());
+    p->menuEnable({"BUTTON28"}, {"BUTTON27"}); // no menu yet: nothing happens
+    Menu menu;
+    p->mainMenu = &menu;
+    p->menuEnable({"BUTTON28", "BUTTON999"}, {"BUTTON27"});
+    EXPECT_TRUE(menu.c("BUTTON28").enabled);
+    EXPECT_FALSE(menu.c("BUTTON27").enabled);
+
+    p->model.UnitFactor = 1;
+    p->menuShowUnits();
+    EXPECT_FALSE(menu.c("RADIO65").checked);
+    EXPECT_TRUE(menu.c("RADIO66").checked);
+}
+
+TEST(Program, ProgressWindowShowsStepsAndPrintedLinesAndClosesWithOk) {
+    ScriptedPlatform platform;
+    auto p = Program::create(platform.services());
+    p->FontOffset = 3;
+    p->progress.begin(p->FontOffset);
+    EXPECT_TRUE(p->progress.isOpen());
+    EXPECT_FALSE(p->progress.c("BUTTON64").enabled);
+    EXPECT_EQ(p->progress.c("EDIT151").fontSize, Canvas::DefaultFontSize + 3);
+    p->progress.step("データファイル作成中");
+    p->progress.print("ζζζ");
+    EXPECT_EQ(p->progress.c("EDIT151").caption, "データファイル作成中");
+    ASSERT_EQ(p->progress.picture()->items().size(), 1u);
+    EXPECT_EQ(p->progress.picture()->items()[0].text, "ζζζ");
+    p->progress.finish();
+    EXPECT_TRUE(p->progress.click("BUTTON64"));
+    EXPECT_FALSE(p->progress.isOpen());
+
+    // Opening it again starts from an empty picture.
+    p->progress.begin(p->FontOffset);
+    EXPECT_TRUE(p->progress.picture()->items().empty());
+}
+
+} // namespace
+} // namespace rahmen
