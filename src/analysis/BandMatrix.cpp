@@ -1,0 +1,295 @@
+#include "analysis/BandMatrix.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace rahmen {
+
+namespace {
+
+// Columns per block of the decomposition. The panel of a block (hb × kBlock
+// doubles) is packed into a buffer that stays in the second-level cache while
+// the trailing triangle is updated.
+constexpr int kBlock = 64;
+
+// Register tile of the symmetric update: kMR rows × kNR columns of accumulators,
+// two vectors of kW doubles per column. With AVX that is 12 ymm registers; the
+// portable build uses SSE2 registers and a smaller tile.
+#if defined(__AVX__)
+constexpr int kW = 4;
+constexpr int kNR = 6;
+#else
+constexpr int kW = 2;
+constexpr int kNR = 4;
+#endif
+constexpr int kMR = 2 * kW;
+
+typedef double Vec __attribute__((vector_size(kW * sizeof(double))));
+
+inline Vec load(const double* p) {
+    Vec v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+inline void store(double* p, Vec v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+inline Vec splat(double x) {
+    Vec v;
+    for (int i = 0; i < kW; ++i)
+        v[i] = x;
+    return v;
+}
+
+// acc = Σ_k ap(k, 0..kMR-1) ⊗ bp(k, 0..kNR-1); then either C -= acc directly
+// (a tile wholly inside the triangle) or acc is left in tmp for a masked update.
+template <bool Direct>
+inline void microKernel(int kc, const double* ap, const double* bp, double* c, std::ptrdiff_t ldc,
+                        double* tmp) {
+    Vec acc[kNR][2];
+    for (int j = 0; j < kNR; ++j)
+        acc[j][0] = acc[j][1] = splat(0.0);
+    for (int k = 0; k < kc; ++k) {
+        const Vec a0 = load(ap + k * kMR);
+        const Vec a1 = load(ap + k * kMR + kW);
+#pragma GCC unroll 8
+        for (int j = 0; j < kNR; ++j) {
+            const Vec b = splat(bp[k * kNR + j]);
+            acc[j][0] += a0 * b;
+            acc[j][1] += a1 * b;
+        }
+    }
+#pragma GCC unroll 8
+    for (int j = 0; j < kNR; ++j) {
+        if (Direct) {
+            double* cj = c + j * ldc;
+            store(cj, load(cj) - acc[j][0]);
+            store(cj + kW, load(cj + kW) - acc[j][1]);
+        } else {
+            store(tmp + j * kMR, acc[j][0]);
+            store(tmp + j * kMR + kW, acc[j][1]);
+        }
+    }
+}
+
+// C(r, c) -= Σ_k P(r, k)·P(c, k) for 0 <= c <= r < m, where P(i, k) = A(t0 + i, j + k)
+// and C(r, c) = A(t0 + r, t0 + c); A is the band seen as a column-major matrix
+// with leading dimension lda.
+void symmetricUpdate(double* a, std::ptrdiff_t lda, int t0, int m, int j, int kc, double* packRows,
+                     double* packCols) {
+    const int rowTiles = (m + kMR - 1) / kMR;
+    const int colTiles = (m + kNR - 1) / kNR;
+
+    // Pack P twice: in strips of kMR rows (k outer) and of kNR rows, zero-filled past m.
+    for (int t = 0; t < rowTiles; ++t) {
+        double* dst = packRows + static_cast<std::ptrdiff_t>(t) * kc * kMR;
+        const int r0 = t * kMR;
+        const int rows = std::min(kMR, m - r0);
+        for (int k = 0; k < kc; ++k) {
+            const double* src = a + (j + k) * lda + t0 + r0;
+            int i = 0;
+            for (; i < rows; ++i)
+                dst[k * kMR + i] = src[i];
+            for (; i < kMR; ++i)
+                dst[k * kMR + i] = 0.0;
+        }
+    }
+    for (int s = 0; s < colTiles; ++s) {
+        double* dst = packCols + static_cast<std::ptrdiff_t>(s) * kc * kNR;
+        const int c0 = s * kNR;
+        const int cols = std::min(kNR, m - c0);
+        for (int k = 0; k < kc; ++k) {
+            const double* src = a + (j + k) * lda + t0 + c0;
+            int i = 0;
+            for (; i < cols; ++i)
+                dst[k * kNR + i] = src[i];
+            for (; i < kNR; ++i)
+                dst[k * kNR + i] = 0.0;
+        }
+    }
+
+    alignas(64) double tmp[kNR * kMR];
+    for (int s = 0; s < colTiles; ++s) {
+        const int c0 = s * kNR;
+        const double* bp = packCols + static_cast<std::ptrdiff_t>(s) * kc * kNR;
+        for (int t = c0 / kMR; t < rowTiles; ++t) {
+            const int r0 = t * kMR;
+            const double* ap = packRows + static_cast<std::ptrdiff_t>(t) * kc * kMR;
+            double* c = a + (t0 + c0) * lda + t0 + r0;
+            if (r0 >= c0 + kNR - 1 && r0 + kMR <= m && c0 + kNR <= m) {
+                microKernel<true>(kc, ap, bp, c, lda, nullptr);
+                continue;
+            }
+            microKernel<false>(kc, ap, bp, c, lda, tmp);
+            for (int jj = 0; jj < kNR && c0 + jj < m; ++jj) {
+                for (int i = 0; i < kMR; ++i) {
+                    const int r = r0 + i;
+                    if (r >= c0 + jj && r < m) c[jj * lda + i] -= tmp[jj * kMR + i];
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+void BandMatrix::reset(int n, int hb) {
+    n_ = std::max(n, 0);
+    hb_ = std::max(hb, 1);
+    const int block = std::min(kBlock, hb_);
+    ld_ = hb_ + block - 1;
+    data_.assign(static_cast<std::size_t>(ld_) * static_cast<std::size_t>(n_), 0.0);
+    const std::size_t panelRows = static_cast<std::size_t>(hb_) + kMR + kNR;
+    packRows_.resize(panelRows * block);
+    packCols_.resize(panelRows * block);
+    diagonal_.resize(static_cast<std::size_t>(n_) + 1);
+}
+
+std::size_t BandMatrix::bytes() const {
+    return (data_.capacity() + packRows_.capacity() + packCols_.capacity() + diagonal_.capacity()) *
+           sizeof(double);
+}
+
+void BandMatrix::add(int i, int j, double v) {
+    if (i < j) std::swap(i, j);
+    at(i, j) += v;
+}
+
+void BandMatrix::fixDof(int d) {
+    for (int c = std::max(1, d - hb_ + 1); c <= d; ++c)
+        at(d, c) = 0.0;
+    for (int r = d; r <= std::min(d + hb_ - 1, n_); ++r)
+        at(r, d) = 0.0;
+    at(d, d) = 1.0;
+}
+
+int factorBand(BandMatrix& bm) {
+    const int n = bm.size();
+    const int hb = bm.halfBand();
+    const int ld = bm.leadingDimension();
+    const int block = ld - hb + 1;
+    const std::ptrdiff_t lda = ld - 1;
+    double* a = bm.data();
+    double* diag0 = bm.diagonal().data();
+    double* packRows = bm.packRows().data();
+    double* packCols = bm.packCols().data();
+
+    for (int c = 0; c < n; ++c)
+        diag0[c] = a[static_cast<std::ptrdiff_t>(c) * ld];
+
+    for (int j = 0; j < n; j += block) {
+        const int kc = std::min(block, n - j);
+
+        // Panel: the kc columns of the block, right-looking among themselves.
+        for (int c = j; c < j + kc; ++c) {
+            double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
+            const double s = col[0];
+            if (!(s > kPivotTolerance * diag0[c])) return c + 1;
+            const double d = std::sqrt(s);
+            col[0] = d;
+            const int len = std::min(hb, n - c); // rows c .. c + len - 1
+            const double inv = 1.0 / d;
+            for (int k = 1; k < len; ++k)
+                col[k] *= inv;
+            const int last = std::min(j + kc - 1, c + len - 1);
+            for (int c2 = c + 1; c2 <= last; ++c2) {
+                const double l = col[c2 - c];
+                if (l == 0.0) continue;
+                double* col2 = a + static_cast<std::ptrdiff_t>(c2) * ld;
+                const double* src = col + (c2 - c);
+                const int count = c + len - c2;
+                for (int r = 0; r < count; ++r)
+                    col2[r] -= l * src[r];
+            }
+        }
+
+        // Trailing triangle below and right of the block, inside the band.
+        const int t0 = j + kc;
+        const int t1 = std::min(n - 1, j + kc + hb - 2);
+        if (t0 <= t1) symmetricUpdate(a, lda, t0, t1 - t0 + 1, j, kc, packRows, packCols);
+    }
+    return 0;
+}
+
+void solveBand(const BandMatrix& bm, double* x) {
+    const int n = bm.size();
+    const int hb = bm.halfBand();
+    const int ld = bm.leadingDimension();
+    const double* a = bm.data();
+    double* y = x + 1; // 0-based view
+
+    // Forward: L·y = rhs, column by column.
+    for (int c = 0; c < n; ++c) {
+        const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
+        const double yc = y[c] / col[0];
+        y[c] = yc;
+        const int len = std::min(hb, n - c);
+        double* yr = y + c;
+        for (int k = 1; k < len; ++k)
+            yr[k] -= col[k] * yc;
+    }
+    // Back: Lᵀ·x = y, one dot product per column.
+    for (int c = n - 1; c >= 0; --c) {
+        const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
+        const int len = std::min(hb, n - c);
+        const double* xr = y + c;
+        double t = 0.0;
+        for (int k = 1; k < len; ++k)
+            t += col[k] * xr[k];
+        y[c] = (y[c] - t) / col[0];
+    }
+}
+
+int factorPlain(PlainBand& p) {
+    const int n = p.n;
+    const int hb = p.hb;
+    if (n == 0) return 0;
+    std::vector<double> diag0(static_cast<std::size_t>(n) + 1);
+    for (int c = 1; c <= n; ++c)
+        diag0[c] = p.B(1, c);
+
+    if (!(p.B(1, 1) > kPivotTolerance * diag0[1])) return 1;
+    p.B(1, 1) = std::sqrt(p.B(1, 1));
+    for (int r = 2; r <= hb; ++r)
+        p.B(r, 1) = p.B(r, 1) / p.B(1, 1);
+    for (int c = 2; c <= n; ++c) {
+        double s = p.B(1, c);
+        for (int k = std::max(c - hb + 1, 1); k <= c - 1; ++k)
+            s -= p.B(c - k + 1, k) * p.B(c - k + 1, k);
+        if (!(s > kPivotTolerance * diag0[c])) return c;
+        p.B(1, c) = std::sqrt(s);
+        if (c == n) break;
+        for (int r = c + 1; r <= std::min(c + hb - 1, n); ++r) {
+            double t = 0.0;
+            for (int k = std::max(r - hb + 1, 1); k <= c - 1; ++k)
+                t += p.B(r - k + 1, k) * p.B(c - k + 1, k);
+            p.B(r - c + 1, c) = (p.B(r - c + 1, c) - t) / p.B(1, c);
+        }
+    }
+    return 0;
+}
+
+void solvePlain(const PlainBand& p, std::vector<double>& x) {
+    const int n = p.n;
+    const int hb = p.hb;
+    if (n == 0) return;
+    x[1] = x[1] / p.B(1, 1);
+    for (int c = 2; c <= n; ++c) {
+        double s = x[c];
+        for (int k = std::max(c - hb + 1, 1); k <= c - 1; ++k)
+            s -= p.B(c - k + 1, k) * x[k];
+        x[c] = s / p.B(1, c);
+    }
+    x[n] = x[n] / p.B(1, n);
+    for (int c = n - 1; c >= 1; --c) {
+        double s = x[c];
+        for (int r = c + 1; r <= std::min(c + hb - 1, n); ++r)
+            s -= p.B(r - c + 1, c) * x[r];
+        x[c] = s / p.B(1, c);
+    }
+}
+
+} // namespace rahmen

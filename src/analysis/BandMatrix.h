@@ -1,0 +1,103 @@
+#pragma once
+// The global stiffness matrix in band storage and its Cholesky decomposition.
+//
+// Only the lower triangle inside the band is kept, column by column. With N
+// degrees of freedom and a half band width hb (diagonal included):
+//
+//            column c →   1        2        3      ...     N
+//   k = 1  (diagonal)    K(1,1)   K(2,2)   K(3,3)          K(N,N)
+//   k = 2                K(2,1)   K(3,2)   K(4,3)          (unused)
+//   ...                  ...
+//   k = hb               K(hb,1)  K(hb+1,2)
+//   k = hb+1 .. ld       0        0        0               0        ← padding
+//
+// B(k, c) = K(c + k - 1, c) is stored at data[(c - 1) * ld + (k - 1)], so walking
+// down a column is contiguous. The padding rows (ld = hb + block - 1) stay zero;
+// they give the blocked decomposition room to treat the band as a dense matrix:
+// K(i, j) sits at data[(j - 1) * (ld - 1) + (i - 1)], a column-major matrix with
+// leading dimension ld - 1, for every pair with 0 <= i - j < ld.
+//
+// The Cholesky factor L overwrites the matrix in place (L has the same band).
+
+#include <cstddef>
+#include <vector>
+
+namespace rahmen {
+
+class BandMatrix {
+public:
+    // Makes an N × N zero matrix of half band width hb. Memory is kept between
+    // calls and only grows, so a second analysis of the same frame allocates nothing.
+    void reset(int n, int hb);
+
+    int size() const { return n_; }
+    int halfBand() const { return hb_; }
+    int leadingDimension() const { return ld_; }
+    std::size_t bytes() const;
+
+    // Entry K(row, col), 1-based, col <= row < col + hb.
+    double& at(int row, int col) { return data_[index(row, col)]; }
+    double at(int row, int col) const { return data_[index(row, col)]; }
+
+    // Adds v to K(i, j) = K(j, i) (either order); the pair must lie inside the band.
+    void add(int i, int j, double v);
+
+    // Fixes degree of freedom d: its row and column become 0 and the diagonal 1.
+    void fixDof(int d);
+
+    double* data() { return data_.data(); }
+    const double* data() const { return data_.data(); }
+
+    // Work areas of the decomposition, sized by reset().
+    std::vector<double>& packRows() { return packRows_; }
+    std::vector<double>& packCols() { return packCols_; }
+    std::vector<double>& diagonal() { return diagonal_; }
+
+private:
+    std::size_t index(int row, int col) const {
+        return static_cast<std::size_t>(col - 1) * static_cast<std::size_t>(ld_) +
+               static_cast<std::size_t>(row - col);
+    }
+
+    int n_ = 0;
+    int hb_ = 0;
+    int ld_ = 0;
+    std::vector<double> data_;
+    std::vector<double> packRows_, packCols_, diagonal_;
+};
+
+// A pivot counts as failed when it is not larger than this fraction of the
+// diagonal the degree of freedom had before the decomposition. The member
+// matrices are single precision, so an exact mechanism leaves pivots of the
+// order of 1e-7 of the diagonal instead of exact zeros.
+constexpr double kPivotTolerance = 1e-6;
+
+// Cholesky decomposition K = L·Lᵀ in place, blocked so that the bulk of the work
+// is a register-blocked symmetric update over contiguous memory. Returns 0, or
+// the 1-based degree of freedom whose pivot failed (the matrix is then partly
+// overwritten). Allocates nothing.
+int factorBand(BandMatrix& b);
+
+// Solves L·Lᵀ·x = rhs after factorBand; x holds rhs on entry, 1-based
+// (x[1..N], x[0] unused).
+void solveBand(const BandMatrix& b, double* x);
+
+// The decomposition and the two substitutions written out as plain loops on
+// B(k, c), hb rows by N columns, exactly in the textbook order: slow, and kept
+// as the reference the fast code is checked against.
+struct PlainBand {
+    int n = 0;
+    int hb = 0;
+    std::vector<double> values; // hb * n, column c at (c - 1) * hb
+
+    PlainBand(int n_, int hb_) : n(n_), hb(hb_), values(static_cast<std::size_t>(n_) * hb_) {}
+    double& B(int k, int c) { return values[static_cast<std::size_t>(c - 1) * hb + (k - 1)]; }
+    double B(int k, int c) const { return values[static_cast<std::size_t>(c - 1) * hb + (k - 1)]; }
+};
+
+// Returns 0 or the 1-based degree of freedom whose pivot failed (same test as factorBand).
+int factorPlain(PlainBand& p);
+// x[1..N] holds the right-hand side on entry and the solution on return.
+void solvePlain(const PlainBand& p, std::vector<double>& x);
+
+} // namespace rahmen

@@ -1,0 +1,158 @@
+#include "analysis/BandMatrix.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+using namespace rahmen;
+
+namespace {
+
+// A random symmetric positive definite band matrix (diagonally dominant),
+// filled into both the fast storage and the plain reference.
+struct RandomBand {
+    BandMatrix fast;
+    PlainBand plain;
+    std::vector<double> rhs;
+
+    RandomBand(int n, int hb, unsigned seed) : plain(n, hb), rhs(n + 1) {
+        fast.reset(n, hb);
+        std::mt19937 gen(seed);
+        std::uniform_real_distribution<double> u(-1.0, 1.0);
+        std::vector<double> rowSum(n + 1, 0.0);
+        for (int c = 1; c <= n; ++c)
+            for (int r = c + 1; r <= std::min(n, c + hb - 1); ++r) {
+                const double v = u(gen);
+                fast.at(r, c) = v;
+                plain.B(r - c + 1, c) = v;
+                rowSum[r] += std::abs(v);
+                rowSum[c] += std::abs(v);
+            }
+        for (int c = 1; c <= n; ++c) {
+            const double d = rowSum[c] + 0.5 + std::abs(u(gen));
+            fast.at(c, c) = d;
+            plain.B(1, c) = d;
+            rhs[c] = u(gen);
+        }
+    }
+};
+
+double relativeDifference(const std::vector<double>& a, const std::vector<double>& b) {
+    double diff = 0.0, scale = 0.0;
+    for (std::size_t i = 1; i < a.size(); ++i) {
+        diff = std::max(diff, std::abs(a[i] - b[i]));
+        scale = std::max(scale, std::abs(b[i]));
+    }
+    return diff / scale;
+}
+
+} // namespace
+
+// Sizes around the block and tile edges: smaller than a block, several blocks,
+// band wider than the matrix, band of 1 (diagonal only), odd sizes.
+TEST(BandMatrix, FastDecompositionAgreesWithPlainTranscriptionOnRandomSpdMatrices) {
+    const int cases[][2] = {{1, 1},    {5, 1},    {12, 12}, {7, 30},    {50, 13},   {200, 64},
+                            {203, 65}, {300, 97}, {333, 5}, {640, 180}, {1000, 300}};
+    unsigned seed = 1;
+    for (const auto& c : cases) {
+        const int n = c[0], hb = c[1];
+        RandomBand m(n, hb, seed++);
+        ASSERT_EQ(factorBand(m.fast), 0) << n << " " << hb;
+        ASSERT_EQ(factorPlain(m.plain), 0);
+
+        // Every stored factor entry agrees with the plain one.
+        double diff = 0.0, scale = 0.0;
+        for (int col = 1; col <= n; ++col)
+            for (int r = col; r <= std::min(n, col + hb - 1); ++r) {
+                diff = std::max(diff, std::abs(m.fast.at(r, col) - m.plain.B(r - col + 1, col)));
+                scale = std::max(scale, std::abs(m.plain.B(r - col + 1, col)));
+            }
+        EXPECT_LT(diff / scale, 1e-10) << "factor, n=" << n << " hb=" << hb;
+
+        std::vector<double> xFast = m.rhs, xPlain = m.rhs;
+        solveBand(m.fast, xFast.data());
+        solvePlain(m.plain, xPlain);
+        EXPECT_LT(relativeDifference(xFast, xPlain), 1e-10) << "solution, n=" << n << " hb=" << hb;
+    }
+}
+
+TEST(BandMatrix, SolutionSatisfiesTheEquations) {
+    RandomBand m(400, 120, 99);
+    BandMatrix original = m.fast;
+    std::vector<double> x = m.rhs;
+    ASSERT_EQ(factorBand(m.fast), 0);
+    solveBand(m.fast, x.data());
+    // Residual |K·x - rhs| / |rhs| with K from the untouched copy.
+    double res = 0.0, norm = 0.0;
+    for (int i = 1; i <= 400; ++i) {
+        double s = 0.0;
+        for (int j = std::max(1, i - 119); j <= std::min(400, i + 119); ++j)
+            s += (i >= j ? original.at(i, j) : original.at(j, i)) * x[j];
+        res = std::max(res, std::abs(s - m.rhs[i]));
+        norm = std::max(norm, std::abs(m.rhs[i]));
+    }
+    EXPECT_LT(res / norm, 1e-12);
+}
+
+TEST(BandMatrix, PaddingRowsStayZeroAfterTheDecomposition) {
+    RandomBand m(300, 40, 7);
+    ASSERT_EQ(factorBand(m.fast), 0);
+    const int ld = m.fast.leadingDimension();
+    for (int c = 0; c < 300; ++c)
+        for (int k = 40; k < ld; ++k)
+            ASSERT_EQ(m.fast.data()[c * ld + k], 0.0) << c << " " << k;
+}
+
+TEST(BandMatrix, FailingPivotReportsItsDegreeOfFreedom) {
+    // A spring chain 1-2-3-4 held at nothing: singular at the last degree of freedom.
+    BandMatrix b;
+    b.reset(4, 2);
+    for (int i = 1; i < 4; ++i) {
+        b.add(i, i, 1.0);
+        b.add(i + 1, i + 1, 1.0);
+        b.add(i + 1, i, -1.0);
+    }
+    EXPECT_EQ(factorBand(b), 4);
+
+    // A zero diagonal in the middle fails there, in both implementations.
+    RandomBand m(100, 20, 3);
+    for (int r = 60; r <= std::min(100, 60 + 19); ++r)
+        m.fast.at(r, 60) = 0.0;
+    for (int c = std::max(1, 60 - 19); c <= 60; ++c)
+        m.fast.at(60, c) = 0.0;
+    for (int k = 1; k <= 20; ++k)
+        m.plain.B(k, 60) = 0.0;
+    for (int c = std::max(1, 60 - 19); c < 60; ++c)
+        m.plain.B(60 - c + 1, c) = 0.0;
+    EXPECT_EQ(factorBand(m.fast), 60);
+    EXPECT_EQ(factorPlain(m.plain), 60);
+
+    // A negative diagonal at the first degree of freedom.
+    BandMatrix neg;
+    neg.reset(3, 2);
+    neg.at(1, 1) = -2.0;
+    neg.at(2, 2) = neg.at(3, 3) = 1.0;
+    EXPECT_EQ(factorBand(neg), 1);
+}
+
+TEST(BandMatrix, FixedDegreeOfFreedomGetsAUnitRowAndColumn) {
+    BandMatrix b;
+    b.reset(3, 3);
+    for (int c = 1; c <= 3; ++c)
+        for (int r = c; r <= 3; ++r)
+            b.at(r, c) = (r == c) ? 4.0 : 1.0;
+    b.fixDof(2);
+    EXPECT_EQ(b.at(2, 1), 0.0);
+    EXPECT_EQ(b.at(3, 2), 0.0);
+    EXPECT_EQ(b.at(2, 2), 1.0);
+    EXPECT_EQ(b.at(3, 1), 1.0);
+    std::vector<double> x = {0.0, 5.0, 0.0, 5.0};
+    ASSERT_EQ(factorBand(b), 0);
+    solveBand(b, x.data());
+    // 4x1 + x3 = 5, x1 + 4x3 = 5 -> x1 = x3 = 1; x2 = 0.
+    EXPECT_NEAR(x[1], 1.0, 1e-14);
+    EXPECT_NEAR(x[2], 0.0, 1e-14);
+    EXPECT_NEAR(x[3], 1.0, 1e-14);
+}
