@@ -22,6 +22,32 @@ void Program::menuShowUnits() {
     mainMenu->c("RADIO66").checked = older;
 }
 
+void Program::registerForm(const std::string& name, FormFactory factory) {
+    factories_[name] = std::move(factory);
+}
+
+Form* Program::openForm(const std::string& name) {
+    auto factory = factories_.find(name);
+    if (factory == factories_.end()) return nullptr;
+    auto& slot = instances_[name];
+    if (slot) {
+        if (slot->isOpen()) slot->close();
+        // A few retired instances are kept: a handler that opened its
+        // successor may still be on the stack; older ones have long returned.
+        if (retired_.size() >= 8) retired_.erase(retired_.begin());
+        retired_.push_back(std::move(slot));
+    }
+    slot = factory->second(*this);
+    Form* opened = slot.get();
+    io.desktop.show(*opened);
+    return opened;
+}
+
+Form* Program::form(const std::string& name) {
+    auto found = instances_.find(name);
+    return found == instances_.end() ? nullptr : found->second.get();
+}
+
 MessageResult Program::say(const std::string& text, MessageButtons buttons, MessageIcon icon) {
     return io.dialogs.message("rahmen", text, buttons, icon);
 }

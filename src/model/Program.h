@@ -9,8 +9,11 @@
 #include "platform/Services.h"
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <map>
 #include <memory>
+#include <string>
 
 namespace rahmen {
 
@@ -42,9 +45,32 @@ public:
     // unit factor says (1: older units).
     void menuShowUnits();
 
+    // Input forms are loaded afresh each time they open. Each form module
+    // registers a factory under its design name ("FORM2"); openForm() creates
+    // a new instance, shows it through the desktop and returns it (nullptr for
+    // a name nobody registered). The previous instance of that name is kept
+    // until the next open, so a handler of the old form may still be running
+    // when it opens its successor — but a form must not reopen its own name
+    // from its own handler.
+    using FormFactory = std::function<std::unique_ptr<Form>(Program&)>;
+    void registerForm(const std::string& name, FormFactory factory);
+    bool hasForm(const std::string& name) const { return factories_.count(name) != 0; }
+    Form* openForm(const std::string& name);
+    // The current instance of a form (open or the last one closed), or nullptr.
+    Form* form(const std::string& name);
+    template <class F> F* formAs(const std::string& name) { return dynamic_cast<F*>(form(name)); }
+
+    // Opens the help file "rahmen.hlp" at a keyword ("" for its contents).
+    void help(const std::string& keyword) { io.dialogs.help("rahmen.hlp", keyword); }
+
     // A message box titled "rahmen".
     MessageResult say(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
                       MessageIcon icon = MessageIcon::Exclamation);
+
+private:
+    std::map<std::string, FormFactory> factories_;
+    std::map<std::string, std::unique_ptr<Form>> instances_;
+    std::vector<std::unique_ptr<Form>> retired_;
 };
 
 } // namespace rahmen

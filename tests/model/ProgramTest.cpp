@@ -56,3 +56,38 @@ TEST(Program, ProgressWindowShowsStepsAndPrintedLinesAndClosesWithOk) {
 
 } // namespace
 } // namespace rahmen
+
+namespace rahmen {
+namespace {
+
+class CountingForm : public Form {
+public:
+    explicit CountingForm(int& starts) : Form("FORM2", "概要入力", 300, 200), starts_(starts) {
+        addEdit("DTNAME", "", 10, 10, 100, 20);
+    }
+    void start() override { ++starts_; }
+
+private:
+    int& starts_;
+};
+
+TEST(Program, FormsAreLoadedAfreshEachTimeTheyOpen) {
+    ScriptedPlatform platform;
+    auto p = Program::create(platform.services());
+    EXPECT_EQ(p->openForm("FORM2"), nullptr); // nobody registered it yet
+    int starts = 0;
+    p->registerForm("FORM2", [&starts](Program&) { return std::make_unique<CountingForm>(starts); });
+    Form* first = p->openForm("FORM2");
+    ASSERT_NE(first, nullptr);
+    first->typeText("DTNAME", "frame1");
+    Form* second = p->openForm("FORM2");
+    EXPECT_EQ(starts, 2);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(second->c("DTNAME").caption, "");
+    EXPECT_EQ(p->form("FORM2"), second);
+    ASSERT_EQ(platform.desktop.openForms().size(), 1u);
+    EXPECT_EQ(platform.desktop.openForms()[0], second);
+}
+
+} // namespace
+} // namespace rahmen
