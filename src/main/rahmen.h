@@ -1,0 +1,65 @@
+#pragma once
+// The main program: start-up and the main loop around the main menu.
+//
+// The loop of the program waits for events until a reset is requested, then
+// clears the data, asks about the files written in this run and
+// re-initialises the menu. Here the waiting is the GUI's own event loop: the
+// GUI calls afterEvent() after every event handler of any form, and
+// afterEvent() does what the loop would do once the wait ends.
+
+#include "model/Program.h"
+#include "platform/Services.h"
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace rahmen {
+
+class MainForm; // main/Mainform.h, the form "MAINFORM"
+
+class Rahmen {
+public:
+    explicit Rahmen(Services io);
+    ~Rahmen();
+    Rahmen(const Rahmen&) = delete;
+    Rahmen& operator=(const Rahmen&) = delete;
+
+    Program& program();
+    MainForm& mainForm();
+
+    // Start-up: FontOffset from the menu's design, SI units, the menu centred
+    // and shown (MAINFORM_START runs), then the loop's first DAT_ON.
+    void start();
+
+    // Run after every event handler of any form. When a reset was requested
+    // (MenuRequest not 0): the question about the files written in this run,
+    // their deletion, the clearing of the model, DAT_ON and the
+    // re-initialisation of the menu. Does nothing once the program has ended.
+    void afterEvent();
+
+    // The end button has finished: the GUI quits.
+    bool ended() const;
+
+    // Deletes the data file `name` of the current folder if it was written by
+    // this run: a file that was there before start-up or that was read is
+    // kept. A deletion that fails is reported in a message box.
+    void deleteWrittenFile(const std::string& name);
+
+    // Marks a file of the current folder as one that the keep-files questions
+    // must never delete (a file just read).
+    void protectFile(const std::string& name);
+
+private:
+    std::filesystem::path key(const std::string& name) const;
+    void resetAll();
+    void resetAnalysis();
+
+    std::unique_ptr<Program> program_;
+    std::unique_ptr<MainForm> mainForm_;
+    std::set<std::filesystem::path> protected_;
+    bool started_ = false;
+};
+
+} // namespace rahmen
