@@ -13,8 +13,7 @@ namespace {
 // would cost more than most of the conversions themselves.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
-    {
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("文字コード変換を開けません: ") + from + " → " +
                                      to);
@@ -27,8 +26,7 @@ public:
     // `replacement`, skips the bytes that `badLength` says belong to it and
     // goes on.
     template <class BadLength>
-    std::string run(std::string_view in, std::string_view replacement, BadLength badLength)
-    {
+    std::string run(std::string_view in, std::string_view replacement, BadLength badLength) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         std::string out;
         out.resize(in.size() * 2 + 16);
@@ -40,8 +38,7 @@ public:
             std::size_t dstLeft = out.size() - used;
             std::size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
             used = out.size() - dstLeft;
-            if (r != static_cast<std::size_t>(-1))
-                break;
+            if (r != static_cast<std::size_t>(-1)) break;
             if (errno == E2BIG) {
                 out.resize(out.size() * 2);
             } else if (errno == EILSEQ) {
@@ -68,18 +65,15 @@ private:
     iconv_t cd_;
 };
 
-bool isAscii(std::string_view s)
-{
+bool isAscii(std::string_view s) {
     for (unsigned char c : s)
-        if (c >= 0x80)
-            return false;
+        if (c >= 0x80) return false;
     return true;
 }
 
 // Length of the malformed or unmappable UTF-8 character at `p`: its lead byte
 // and the continuation bytes that follow it, at least one byte.
-std::size_t utf8BadLength(const unsigned char* p, std::size_t left)
-{
+std::size_t utf8BadLength(const unsigned char* p, std::size_t left) {
     std::size_t want = 1;
     if (p[0] >= 0xC0 && p[0] <= 0xDF)
         want = 2;
@@ -95,36 +89,28 @@ std::size_t utf8BadLength(const unsigned char* p, std::size_t left)
 
 // Length of the invalid CP932 character at `p`: a lead byte takes a following
 // byte in the second-byte range with it.
-std::size_t cp932BadLength(const unsigned char* p, std::size_t left)
-{
+std::size_t cp932BadLength(const unsigned char* p, std::size_t left) {
     bool lead = (p[0] >= 0x81 && p[0] <= 0x9F) || (p[0] >= 0xE0 && p[0] <= 0xFC);
-    if (lead && left >= 2 && p[1] >= 0x40 && p[1] <= 0xFC && p[1] != 0x7F)
-        return 2;
+    if (lead && left >= 2 && p[1] >= 0x40 && p[1] <= 0xFC && p[1] != 0x7F) return 2;
     return 1;
 }
 
 } // namespace
 
-std::string utf8ToCp932(std::string_view utf8)
-{
-    if (isAscii(utf8))
-        return std::string(utf8);
+std::string utf8ToCp932(std::string_view utf8) {
+    if (isAscii(utf8)) return std::string(utf8);
     thread_local Converter toCp932("CP932", "UTF-8");
     return toCp932.run(utf8, "?", utf8BadLength);
 }
 
-std::string cp932ToUtf8(std::string_view cp932)
-{
-    if (isAscii(cp932))
-        return std::string(cp932);
+std::string cp932ToUtf8(std::string_view cp932) {
+    if (isAscii(cp932)) return std::string(cp932);
     thread_local Converter toUtf8("UTF-8", "CP932");
     return toUtf8.run(cp932, "\xEF\xBF\xBD", cp932BadLength);
 }
 
-std::size_t cp932Width(std::string_view utf8)
-{
-    if (isAscii(utf8))
-        return utf8.size();
+std::size_t cp932Width(std::string_view utf8) {
+    if (isAscii(utf8)) return utf8.size();
     return utf8ToCp932(utf8).size();
 }
 
