@@ -1,0 +1,513 @@
+#include "model/TextFile.h"
+
+#include "platform/Sjis.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace rahmen {
+
+namespace {
+
+bool isLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+bool isTrailByte(unsigned char c) {
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
+
+// Length of the CP932 character at `at`: two bytes for a lead byte followed by
+// a valid second byte, else one. Second bytes are never blanks, commas,
+// colons or line ends, so a broken pair cannot swallow a delimiter.
+std::size_t cp932CharLength(std::string_view s, std::size_t at) {
+    if (isLeadByte(static_cast<unsigned char>(s[at])) && at + 1 < s.size() &&
+        isTrailByte(static_cast<unsigned char>(s[at + 1])))
+        return 2;
+    return 1;
+}
+
+// At most `limit` bytes of `s`, cut before a character that does not fit.
+std::string cutToWidth(std::string_view s, std::size_t limit) {
+    std::size_t end = 0;
+    while (end < s.size()) {
+        std::size_t n = cp932CharLength(s, end);
+        if (end + n > limit) break;
+        end += n;
+    }
+    return std::string(s.substr(0, end));
+}
+
+// Digits and decimal exponent of a number printed by std::to_chars in
+// scientific form ("1.25e+01" → "125", 1).
+struct Scientific {
+    std::string digits;
+    int exponent = 0;
+};
+
+Scientific splitScientific(std::string_view text) {
+    Scientific s;
+    std::size_t e = text.find('e');
+    for (char c : text.substr(0, e))
+        if (c >= '0' && c <= '9') s.digits.push_back(c);
+    std::string_view exp = text.substr(e + 1);
+    if (!exp.empty() && exp[0] == '+') exp.remove_prefix(1);
+    std::from_chars(exp.data(), exp.data() + exp.size(), s.exponent);
+    return s;
+}
+
+std::string exponentText(int exponent) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    return buf;
+}
+
+// Ties are rounded away from zero: the magnitude is moved up by one unit in
+// the last place before printing, which turns an exact tie (as every float
+// value is when widened to double) into a value just above it.
+double roundingMagnitude(double value) {
+    double a = std::fabs(value);
+    if (a == 0) return 0;
+    double up = std::nextafter(a, std::numeric_limits<double>::infinity());
+    return std::isinf(up) ? a : up;
+}
+
+struct MaskField {
+    std::size_t begin = 0; // first byte of the field in the mask
+    std::size_t end = 0;   // one past its last byte
+    int wholeDigits = 0;   // "#" before the point
+    int decimals = 0;      // "#" after the point
+    bool point = false;
+    bool exponent = false; // "^^^^"
+
+    std::size_t width() const {
+        return static_cast<std::size_t>(wholeDigits) + (point ? 1 + decimals : 0) +
+               (exponent ? 4 : 0);
+    }
+};
+
+MaskField parseMask(std::string_view mask) {
+    MaskField f;
+    std::size_t i = 0;
+    while (i < mask.size() &&
+           !(mask[i] == '#' || (mask[i] == '.' && i + 1 < mask.size() && mask[i + 1] == '#')))
+        ++i;
+    if (i == mask.size())
+        throw std::invalid_argument("mask without a number field: " + std::string(mask));
+    f.begin = i;
+    while (i < mask.size() && mask[i] == '#') {
+        ++f.wholeDigits;
+        ++i;
+    }
+    if (i < mask.size() && mask[i] == '.') {
+        f.point = true;
+        ++i;
+        while (i < mask.size() && mask[i] == '#') {
+            ++f.decimals;
+            ++i;
+        }
+    }
+    if (mask.substr(i, 4) == "^^^^") {
+        f.exponent = true;
+        i += 4;
+    }
+    f.end = i;
+    return f;
+}
+
+// The number as the field lays it out, without padding: "-.5000", "124",
+// "187000E-01". May be wider than the field.
+std::string renderFixed(const MaskField& f, double value) {
+    std::string buf(330 + static_cast<std::size_t>(f.decimals), '\0');
+    auto r = std::to_chars(buf.data(), buf.data() + buf.size(), roundingMagnitude(value),
+                           std::chars_format::fixed, f.decimals);
+    std::string digits(buf.data(), r.ptr);
+    std::size_t dot = digits.find('.');
+    std::string whole = digits.substr(0, dot);
+    std::string fraction = dot == std::string::npos ? std::string() : digits.substr(dot + 1);
+
+    bool negative = value < 0 && digits.find_first_of("123456789") != std::string::npos;
+    std::string body = (negative ? "-" : "") + whole;
+    // A whole part of 0 gives way to the sign or to a mask without whole digits.
+    if (whole == "0" && body.size() > static_cast<std::size_t>(f.wholeDigits)) body.pop_back();
+    if (f.point) body += "." + fraction;
+    return body;
+}
+
+std::string renderExponent(const MaskField& f, double value) {
+    // One whole-digit position is kept for the sign.
+    int whole = f.wholeDigits > 0 ? f.wholeDigits - 1 : 0;
+    if (whole + f.decimals == 0) whole = 1;
+    int significant = whole + f.decimals;
+
+    std::string mantissa;
+    int exponent = 0;
+    bool negative = false;
+    if (value == 0) {
+        mantissa = std::string(whole > 0 ? 1 : 0, '0');
+        if (f.point) mantissa += "." + std::string(static_cast<std::size_t>(f.decimals), '0');
+    } else {
+        negative = value < 0;
+        char buf[64];
+        auto r = std::to_chars(buf, buf + sizeof buf, roundingMagnitude(value),
+                               std::chars_format::scientific, significant - 1);
+        Scientific s =
+            splitScientific(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+        mantissa = s.digits.substr(0, static_cast<std::size_t>(whole));
+        if (f.point) mantissa += "." + s.digits.substr(static_cast<std::size_t>(whole));
+        exponent = s.exponent - whole + 1;
+    }
+    return (negative ? "-" : "") + mantissa + exponentText(exponent);
+}
+
+// Shortest decimal form of a float, BASIC style, without the sign position.
+std::string shortestFloat(float value) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+    Scientific s = splitScientific(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+    const std::string& d = s.digits;
+    if (value == 0) return "0";
+    if (s.exponent >= -5 && s.exponent < 7) {
+        if (s.exponent < 0)
+            return "." + std::string(static_cast<std::size_t>(-s.exponent - 1), '0') + d;
+        std::size_t whole = static_cast<std::size_t>(s.exponent) + 1;
+        if (d.size() <= whole) return d + std::string(whole - d.size(), '0');
+        return d.substr(0, whole) + "." + d.substr(whole);
+    }
+    std::string m = d.substr(0, 1);
+    if (d.size() > 1) m += "." + d.substr(1);
+    return m + exponentText(s.exponent);
+}
+
+std::string twoDigits(int a, int b, int c, char separator) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%02d%c%02d%c%02d", a, separator, b, separator, c);
+    return buf;
+}
+
+} // namespace
+
+DataFileError::DataFileError(const std::string& fileName, int line, const std::string& problem)
+    : std::runtime_error((fileName.empty() ? std::string() : fileName + " の ") +
+                         std::to_string(line) + " 行目: " + problem),
+      fileName_(fileName), line_(line) {}
+
+// ---------------------------------------------------------------------------
+// LineWriter
+
+LineWriter::LineWriter(std::string fileName) : fileName_(std::move(fileName)) {}
+
+void LineWriter::separate(char first) {
+    if (numberOpen_ && first != ' ') bytes_.push_back(' ');
+    numberOpen_ = false;
+}
+
+void LineWriter::append(std::string_view cp932) {
+    if (cp932.empty()) return;
+    separate(cp932[0]);
+    bytes_.append(cp932);
+}
+
+LineWriter& LineWriter::text(std::string_view utf8) {
+    std::string s = utf8ToCp932(utf8);
+    // CR and LF never occur as second bytes, so they can be replaced bytewise.
+    for (char& c : s)
+        if (c == '\r' || c == '\n') c = ' ';
+    append(s);
+    return *this;
+}
+
+LineWriter& LineWriter::number(double value) {
+    float f = static_cast<float>(value);
+    if (!std::isfinite(f)) throw DataFileError(fileName_, line_, "数値として書けない値です");
+    std::string s = (f < 0 ? "-" : " ") + shortestFloat(f) + " ";
+    append(s);
+    return *this;
+}
+
+LineWriter& LineWriter::zone() {
+    std::size_t col = column();
+    std::size_t next = (col / ZoneWidth + 1) * ZoneWidth;
+    append(std::string(next - col, ' '));
+    return *this;
+}
+
+LineWriter& LineWriter::tab(int n) {
+    if (n > 0 && column() < static_cast<std::size_t>(n))
+        append(std::string(static_cast<std::size_t>(n) - column(), ' '));
+    return *this;
+}
+
+LineWriter& LineWriter::masked(std::string_view mask, double value) {
+    MaskField f = parseMask(mask);
+    if (!std::isfinite(value)) throw DataFileError(fileName_, line_, "数値として書けない値です");
+    std::string body = f.exponent ? renderExponent(f, value) : renderFixed(f, value);
+
+    std::string lead = utf8ToCp932(mask.substr(0, f.begin));
+    std::size_t width = f.width();
+    if (body.size() <= width) {
+        body.insert(0, width - body.size(), ' ');
+    } else {
+        // Too wide: use the blanks before the field, but keep one of them.
+        std::size_t excess = body.size() - width;
+        std::size_t blanks = 0;
+        while (blanks < lead.size() && lead[lead.size() - 1 - blanks] == ' ')
+            ++blanks;
+        std::size_t take = std::min(excess, blanks > 0 ? blanks - 1 : 0);
+        lead.resize(lead.size() - take);
+    }
+    append(lead + body);
+    numberOpen_ = true;
+    std::string_view tail = mask.substr(f.end);
+    if (!tail.empty()) append(utf8ToCp932(tail));
+    return *this;
+}
+
+LineWriter& LineWriter::maskedText(std::string_view mask, std::string_view utf8) {
+    std::size_t first = mask.find('&');
+    std::size_t last = mask.rfind('&');
+    if (first == std::string_view::npos)
+        throw std::invalid_argument("mask without a text field: " + std::string(mask));
+    std::size_t width = last - first + 1;
+
+    std::string raw = utf8ToCp932(utf8);
+    std::string safe;
+    for (std::size_t i = 0; i < raw.size();) {
+        std::size_t n = cp932CharLength(raw, i);
+        if (n == 1 && raw[i] == ',')
+            safe += "\x81\x43"; // full-width comma
+        else if (n == 1 && raw[i] == ':')
+            safe += "\x81\x46"; // full-width colon
+        else if (n == 1 && (raw[i] == '\r' || raw[i] == '\n'))
+            safe += ' ';
+        else
+            safe.append(raw, i, n);
+        i += n;
+    }
+    std::string field = cutToWidth(safe, width);
+    field.append(width - field.size(), ' ');
+    append(utf8ToCp932(mask.substr(0, first)) + field + utf8ToCp932(mask.substr(last + 1)));
+    return *this;
+}
+
+LineWriter& LineWriter::date(const DateTime& when) {
+    append(twoDigits((when.year % 100 + 100) % 100, when.month, when.day, '/'));
+    return *this;
+}
+
+LineWriter& LineWriter::time(const DateTime& when) {
+    append(twoDigits(when.hour, when.minute, when.second, ':'));
+    return *this;
+}
+
+LineWriter& LineWriter::byte04(int count) {
+    if (count > 0) append(std::string(static_cast<std::size_t>(count), '\x04'));
+    return *this;
+}
+
+LineWriter& LineWriter::endLine() {
+    bytes_ += "\r\n";
+    lineStart_ = bytes_.size();
+    numberOpen_ = false;
+    ++line_;
+    return *this;
+}
+
+// ---------------------------------------------------------------------------
+// ItemReader
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Checks a number item the way a BASIC input statement reads one: an optional
+// sign, digits with at most one point (at least one digit), an optional
+// exponent of E or D with an optional sign and at least one digit. Returns the
+// item rewritten for std::from_chars (no "+", "e" for the exponent letter),
+// and the decimal exponent of its first significant digit (so that a value too
+// small for a double can be told from one too large).
+bool normaliseNumber(std::string_view item, std::string& out, long& magnitude) {
+    out.clear();
+    std::size_t i = 0;
+    if (i < item.size() && (item[i] == '+' || item[i] == '-')) {
+        if (item[i] == '-') out.push_back('-');
+        ++i;
+    }
+    int digits = 0;
+    long wholeCount = 0;
+    long fractionCount = 0;
+    long firstWholeIndex = -1; // 0-based index of the first non-zero whole digit
+    long firstFraction = 0;    // 1-based position of the first non-zero decimal
+    bool afterPoint = false;
+    for (; i < item.size(); ++i) {
+        char c = item[i];
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            if (afterPoint) {
+                ++fractionCount;
+                if (c != '0' && firstWholeIndex < 0 && firstFraction == 0)
+                    firstFraction = fractionCount;
+            } else {
+                if (c != '0' && firstWholeIndex < 0) firstWholeIndex = wholeCount;
+                ++wholeCount;
+            }
+        } else if (c == '.' && !afterPoint) {
+            afterPoint = true;
+        } else {
+            break;
+        }
+        out.push_back(c);
+    }
+    if (digits == 0) return false;
+    long exponent = 0;
+    if (i < item.size()) {
+        char c = item[i];
+        if (c != 'E' && c != 'e' && c != 'D' && c != 'd') return false;
+        out.push_back('e');
+        ++i;
+        bool negative = false;
+        if (i < item.size() && (item[i] == '+' || item[i] == '-')) {
+            negative = item[i] == '-';
+            out.push_back(item[i]);
+            ++i;
+        }
+        int expDigits = 0;
+        for (; i < item.size() && item[i] >= '0' && item[i] <= '9'; ++i) {
+            ++expDigits;
+            out.push_back(item[i]);
+            if (exponent < 100000) exponent = exponent * 10 + (item[i] - '0');
+        }
+        if (expDigits == 0 || i != item.size()) return false;
+        if (negative) exponent = -exponent;
+    }
+    // Decimal exponent of the first significant digit.
+    long first = 0;
+    if (firstWholeIndex >= 0)
+        first = wholeCount - 1 - firstWholeIndex;
+    else if (firstFraction > 0)
+        first = -firstFraction;
+    magnitude = first + exponent;
+    return true;
+}
+
+} // namespace
+
+ItemReader::ItemReader(std::string bytes, std::string fileName)
+    : data_(std::move(bytes)), fileName_(std::move(fileName)) {}
+
+std::size_t ItemReader::charLength(std::size_t at) const {
+    return cp932CharLength(data_, at);
+}
+
+void ItemReader::consumeLineEnd(Cursor& at) const {
+    if (at.pos < data_.size() && data_[at.pos] == '\r') {
+        ++at.pos;
+        if (at.pos < data_.size() && data_[at.pos] == '\n') ++at.pos;
+    } else if (at.pos < data_.size() && data_[at.pos] == '\n') {
+        ++at.pos;
+    }
+    ++at.line;
+}
+
+void ItemReader::skipBlanks(Cursor& at) const {
+    while (at.pos < data_.size() && isBlank(data_[at.pos]))
+        ++at.pos;
+}
+
+void ItemReader::fail(int line, const std::string& problem) const {
+    throw DataFileError(fileName_, line, problem);
+}
+
+void ItemReader::expectItem(const Cursor& at) const {
+    if (at.pos < data_.size()) return;
+    // Name the last line of the file, not the empty one after its line end.
+    int last = at.line;
+    if (!data_.empty() && (data_.back() == '\n' || data_.back() == '\r')) --last;
+    fail(std::max(last, 1), "ファイルが途中で終わっています（データが足りません）");
+}
+
+std::string ItemReader::scanText(Cursor& at) const {
+    expectItem(at);
+    skipBlanks(at);
+    std::size_t begin = at.pos;
+    std::size_t end = data_.size();
+    while (at.pos < data_.size()) {
+        char c = data_[at.pos];
+        if (c == ',' || c == ':') {
+            end = at.pos++;
+            break;
+        }
+        if (c == '\r' || c == '\n') {
+            end = at.pos;
+            consumeLineEnd(at);
+            break;
+        }
+        at.pos += charLength(at.pos);
+    }
+    // Blanks are single bytes that never occur as second bytes.
+    while (end > begin && isBlank(data_[end - 1]))
+        --end;
+    return data_.substr(begin, end - begin);
+}
+
+std::string ItemReader::readTextBytes() {
+    return scanText(at_);
+}
+
+std::string ItemReader::readText() {
+    return cp932ToUtf8(scanText(at_));
+}
+
+std::string ItemReader::peekText() const {
+    Cursor copy = at_;
+    return cp932ToUtf8(scanText(copy));
+}
+
+void ItemReader::skipItems(int count) {
+    for (int i = 0; i < count; ++i)
+        scanText(at_);
+}
+
+double ItemReader::readNumber() {
+    expectItem(at_);
+    skipBlanks(at_);
+    const int itemLine = at_.line;
+    std::size_t begin = at_.pos;
+    while (at_.pos < data_.size()) {
+        char c = data_[at_.pos];
+        if (isBlank(c) || c == ',' || c == '\r' || c == '\n') break;
+        at_.pos += charLength(at_.pos);
+    }
+    std::string_view item(data_.data() + begin, at_.pos - begin);
+    skipBlanks(at_);
+    if (at_.pos < data_.size() && data_[at_.pos] == ',')
+        ++at_.pos;
+    else if (at_.pos < data_.size() && (data_[at_.pos] == '\r' || data_[at_.pos] == '\n'))
+        consumeLineEnd(at_);
+
+    std::string normal;
+    long magnitude = 0;
+    double value = 0;
+    bool ok = normaliseNumber(item, normal, magnitude);
+    if (ok) {
+        auto r = std::from_chars(normal.data(), normal.data() + normal.size(), value,
+                                 std::chars_format::general);
+        if (r.ec == std::errc::result_out_of_range && magnitude < 0)
+            value = normal[0] == '-' ? -0.0 : 0.0; // too small for a double
+        else if (r.ec != std::errc() || r.ptr != normal.data() + normal.size())
+            ok = false;
+    }
+    if (!ok) {
+        if (item.empty()) fail(itemLine, "数値が読めません（数値がありません）");
+        fail(itemLine, "数値が読めません（" + cp932ToUtf8(cutToWidth(item, 24)) + "）");
+    }
+    return value;
+}
+
+} // namespace rahmen
