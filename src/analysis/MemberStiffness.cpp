@@ -1,0 +1,228 @@
+#include "analysis/MemberStiffness.h"
+
+#include "model/Model.h"
+
+#include <cmath>
+
+namespace rahmen {
+
+namespace {
+
+double flexibility(double constant) {
+    return constant != 0.0 ? 1.0 / constant : 0.0;
+}
+
+// 6κ·E·I / (G·As·L²); no shear deformation without a shape factor.
+double shearParameter(const MemberSection& s, double I, double As) {
+    if (s.kappa == 0.0) return 0.0;
+    return 6.0 * s.kappa * s.E * (I / s.L) / (s.G * As * s.L);
+}
+
+} // namespace
+
+Axes memberAxes(double dx, double dy, double dz, double angle) {
+    const double L = std::sqrt(dx * dx + dy * dy + dz * dz);
+    const double S = std::sin(angle);
+    const double C = std::cos(angle);
+    Axes r{};
+    auto set = [&r](int row, double a, double b, double c) {
+        r[row] = {static_cast<float>(a), static_cast<float>(b), static_cast<float>(c)};
+    };
+    if (dx == 0.0 && dy == 0.0) {
+        if (dz >= 0.0) {
+            set(0, 0, 0, 1);
+            set(1, C, S, 0);
+            set(2, -S, C, 0);
+        } else {
+            set(0, 0, 0, -1);
+            set(1, -C, S, 0);
+            set(2, S, C, 0);
+        }
+        return r;
+    }
+    const double l = dx / L, m = dy / L, n = dz / L;
+    const double D = std::sqrt(l * l + m * m);
+    set(0, l, m, n);
+    set(1, -(C * m + S * n * l) / D, (C * l - S * m * n) / D, S * D);
+    set(2, (S * m - C * n * l) / D, -(S * l + C * m * n) / D, C * D);
+    return r;
+}
+
+Matrix12 rotationMatrix(const Axes& r) {
+    Matrix12 t{};
+    for (int block = 0; block < 4; ++block)
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j)
+                t[3 * block + i][3 * block + j] = r[i][j];
+    return t;
+}
+
+PlaneFactors planeFactors(double e, double beta, double fs, double fe, bool pinStart, bool pinEnd) {
+    PlaneFactors f;
+    if (pinStart && pinEnd) return f; // no bending in this plane
+    if (pinStart) {
+        f.ae = 3.0 / (12.0 * e * fe + 4.0 + 2.0 * beta);
+        return f;
+    }
+    if (pinEnd) {
+        f.as = 3.0 / (12.0 * e * fs + 4.0 + 2.0 * beta);
+        return f;
+    }
+    const double D =
+        1.0 + 2.0 * beta + 4.0 * e * (fs + fe) * (1.0 + beta / 2.0) + 12.0 * e * e * fs * fe;
+    f.as = (1.0 + 3.0 * e * fe + beta / 2.0) / D;
+    f.ae = (1.0 + 3.0 * e * fs + beta / 2.0) / D;
+    f.b = (1.0 - beta) / D;
+    return f;
+}
+
+double MemberSection::betaY() const {
+    return shearParameter(*this, Iy, Asy);
+}
+double MemberSection::betaZ() const {
+    return shearParameter(*this, Iz, Asz);
+}
+double MemberSection::torsionalRigidity() const {
+    return G * (J != 0.0 ? J : Iy + Iz);
+}
+
+PlaneFactors factorsY(const MemberSection& s) {
+    return planeFactors(s.E * s.Iy / s.L, s.betaY(), flexibility(s.springStart[5]),
+                        flexibility(s.springEnd[5]), s.pinStartY, s.pinEndY);
+}
+
+PlaneFactors factorsZ(const MemberSection& s) {
+    return planeFactors(s.E * s.Iz / s.L, s.betaZ(), flexibility(s.springStart[6]),
+                        flexibility(s.springEnd[6]), s.pinStartZ, s.pinEndZ);
+}
+
+MemberSection memberSection(const Model& model, int m, double E, double G) {
+    MemberSection s;
+    Axes unused;
+    s.L = memberGeometry(model, m, unused);
+    s.E = E;
+    s.G = G;
+    s.kappa = model.ShearShapeFactor;
+    s.A = model.MemberArea[m];
+    s.Asy = model.MemberShearAreaY[m] != 0.0f ? model.MemberShearAreaY[m] : model.MemberArea[m];
+    s.Asz = model.MemberShearAreaZ[m] != 0.0f ? model.MemberShearAreaZ[m] : model.MemberArea[m];
+    s.Iy = model.MemberIy[m];
+    s.Iz = model.MemberIz[m];
+    s.J = model.MemberJ[m];
+    for (int k = 1; k <= 6; ++k) {
+        s.springStart[k] = model.SpringStart[m][k];
+        s.springEnd[k] = model.SpringEnd[m][k];
+    }
+    s.pinStartX = model.PinStartX[m] == -1;
+    s.pinStartY = model.PinStartY[m] == -1;
+    s.pinStartZ = model.PinStartZ[m] == -1;
+    s.pinEndX = model.PinEndX[m] == -1;
+    s.pinEndY = model.PinEndY[m] == -1;
+    s.pinEndZ = model.PinEndZ[m] == -1;
+    return s;
+}
+
+Matrix12 localStiffness(const MemberSection& s) {
+    const double L = s.L;
+    const double E = s.E;
+    const double rhoY = s.Iy / L;
+    const double rhoZ = s.Iz / L;
+
+    const PlaneFactors y = factorsY(s);
+    const PlaneFactors z = factorsZ(s);
+
+    // End moments per unit rotation and the shears that go with them.
+    const double Ays = 4.0 * E * rhoY * y.as, Aye = 4.0 * E * rhoY * y.ae,
+                 By = 2.0 * E * rhoY * y.b;
+    const double Azs = 4.0 * E * rhoZ * z.as, Aze = 4.0 * E * rhoZ * z.ae,
+                 Bz = 2.0 * E * rhoZ * z.b;
+    const double Sys = (Ays + By) / L, Sye = (Aye + By) / L;
+    const double Szs = (Azs + Bz) / L, Sze = (Aze + Bz) / L;
+    const double Ty = (Sys + Sye) / L, Tz = (Szs + Sze) / L;
+
+    // Axial and torsional stiffness with the end springs in series. A torsion
+    // release at either end leaves the member without torsional stiffness: the
+    // member then neither carries torsion nor holds either node against it.
+    const double ka =
+        1.0 / (L / (E * s.A) + flexibility(s.springStart[1]) + flexibility(s.springEnd[1]));
+    const double kt = (s.pinStartX || s.pinEndX)
+                          ? 0.0
+                          : 1.0 / (L / s.torsionalRigidity() + flexibility(s.springStart[4]) +
+                                   flexibility(s.springEnd[4]));
+
+    Matrix12 k{};
+    auto set = [&k](int a, int b, double v) {
+        k[a - 1][b - 1] = static_cast<float>(v);
+        k[b - 1][a - 1] = static_cast<float>(v);
+    };
+    set(1, 1, ka);
+    set(1, 7, -ka);
+    set(2, 2, Tz);
+    set(2, 6, Szs);
+    set(2, 8, -Tz);
+    set(2, 12, Sze);
+    set(3, 3, Ty);
+    set(3, 5, -Sys);
+    set(3, 9, -Ty);
+    set(3, 11, -Sye);
+    set(4, 4, kt);
+    set(4, 10, -kt);
+    set(5, 5, Ays);
+    set(5, 9, Sys);
+    set(5, 11, By);
+    set(6, 6, Azs);
+    set(6, 8, -Szs);
+    set(6, 12, Bz);
+    set(7, 7, ka);
+    set(8, 8, Tz);
+    set(8, 12, -Sze);
+    set(9, 9, Ty);
+    set(9, 11, Sye);
+    set(10, 10, kt);
+    set(11, 11, Aye);
+    set(12, 12, Aze);
+    return k;
+}
+
+Matrix12 toGlobal(const Matrix12& k, const Axes& r) {
+    // Block (I, J) of K is Rᵀ · k(I, J) · R; k·T is formed first, then Tᵀ times it.
+    Matrix12 K{};
+    for (int bi = 0; bi < 4; ++bi)
+        for (int bj = 0; bj < 4; ++bj) {
+            double kr[3][3];
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 3; ++j) {
+                    double s = 0.0;
+                    for (int q = 0; q < 3; ++q)
+                        s += double(k[3 * bi + i][3 * bj + q]) * r[q][j];
+                    kr[i][j] = static_cast<float>(s);
+                }
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 3; ++j) {
+                    double s = 0.0;
+                    for (int q = 0; q < 3; ++q)
+                        s += double(r[q][i]) * kr[q][j];
+                    K[3 * bi + i][3 * bj + j] = static_cast<float>(s);
+                }
+        }
+    return K;
+}
+
+double memberGeometry(const Model& model, int m, Axes& r) {
+    const int i = model.MemberStartNode[m];
+    const int j = model.MemberEndNode[m];
+    const double dx = double(model.NodeX[j]) - double(model.NodeX[i]);
+    const double dy = double(model.NodeY[j]) - double(model.NodeY[i]);
+    const double dz = double(model.NodeZ[j]) - double(model.NodeZ[i]);
+    r = memberAxes(dx, dy, dz, model.MemberAngle[m]);
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+void buildMemberMatrices(const Model& model, int m, double E, double G, MemberMatrices& out) {
+    const MemberSection s = memberSection(model, m, E, G);
+    out.L = memberGeometry(model, m, out.R);
+    out.k = localStiffness(s);
+    out.K = toGlobal(out.k, out.R);
+}
+
+} // namespace rahmen

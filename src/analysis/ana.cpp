@@ -1,0 +1,456 @@
+#include "analysis/ana.h"
+
+#include "model/Limits.h"
+#include "model/Model.h"
+#include "model/Program.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace rahmen {
+
+namespace {
+
+using Timer = std::chrono::steady_clock;
+
+double secondsSince(Timer::time_point start) {
+    return std::chrono::duration<double>(Timer::now() - start).count();
+}
+
+std::string repeat(const std::string& s, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += s;
+    return out;
+}
+
+// The step text and marker lines shown between the steps.
+void announce(AnalysisProgress& progress, const std::string& step, const char* marker, int lines) {
+    progress.step(step);
+    const std::string line = repeat(marker, 23);
+    for (int i = 0; i < lines; ++i)
+        progress.print(line);
+}
+
+// A number as the progress window prints it: whole numbers without decimals,
+// others with up to seven significant digits.
+std::string printNumber(double v) {
+    char buf[32];
+    if (v == std::floor(v) && std::abs(v) < 1e15)
+        std::snprintf(buf, sizeof buf, "%.0f", v);
+    else
+        std::snprintf(buf, sizeof buf, "%.7g", v);
+    return buf;
+}
+
+std::string memberText(int m) {
+    return "部材 " + std::to_string(m) + " ";
+}
+
+// Degrees of freedom of member m's ends, 1-based global numbers.
+std::array<int, 12> memberDofs(const Model& model, int m) {
+    std::array<int, 12> g{};
+    const int i = model.MemberStartNode[m];
+    const int j = model.MemberEndNode[m];
+    for (int k = 0; k < 6; ++k) {
+        g[k] = 6 * (i - 1) + k + 1;
+        g[6 + k] = 6 * (j - 1) + k + 1;
+    }
+    return g;
+}
+
+bool isSupport(const Model& model, int node) {
+    return model.NodeIsSupport[node] == -1;
+}
+
+// Clean-up at the end of every analysis, successful or not: the equivalent
+// loads and the fixed-end moments are built anew by the next one.
+void clearLoadWork(Model& model, int dofs) {
+    for (int d = 1; d <= dofs; ++d) {
+        model.EquivalentNodeLoad[d] = 0.0f;
+        model.SupportEquivalentLoad[d] = 0.0f;
+    }
+    for (int m = 1; m <= kMaxMembers; ++m)
+        for (int k : {5, 6, 11, 12})
+            model.MemberLoadMoment[m][k] = 0.0f;
+}
+
+} // namespace
+
+double analysisModulus(const Model& model, float modulus) {
+    if (model.UnitFactor == 1.0f) return modulus;
+    return modulus / 1000.0f * 100.0f;
+}
+
+std::string checkAnalysisModel(const Model& model) {
+    if (model.NodeCount < 1) return "節点がありません。";
+    if (model.NodeCount > kMaxNodes) return limitMessage("節点数", model.NodeCount, kMaxNodes);
+    if (model.MemberCount < 0 || model.MemberCount > kMaxMembers)
+        return limitMessage("部材数", model.MemberCount, kMaxMembers);
+
+    const double E = analysisModulus(model, model.YoungModulus);
+    const double G = analysisModulus(model, model.ShearModulus);
+    if (!(E > 0.0) || !std::isfinite(E))
+        return "ヤング係数が 0 以下です。\n解析条件でヤング係数を入力してください。";
+    if (!(G > 0.0) || !std::isfinite(G))
+        return "せん断弾性係数が 0 以下です。\n解析条件でせん断弾性係数を入力してください。";
+
+    const bool shear = model.ShearShapeFactor != 0.0f;
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        const int i = model.MemberStartNode[m];
+        const int j = model.MemberEndNode[m];
+        if (i < 1 || i > model.NodeCount || j < 1 || j > model.NodeCount)
+            return memberText(m) + "の節点番号（始点 " + std::to_string(i) + "、終点 " +
+                   std::to_string(j) + "）が正しくありません。";
+        Axes r;
+        const double L = memberGeometry(model, m, r);
+        if (!(L > 0.0) || !std::isfinite(L))
+            return memberText(m) + "の長さが 0 です（節点 " + std::to_string(i) + " と節点 " +
+                   std::to_string(j) + " が同じ位置にあります）。";
+        auto bad = [](float v) { return !(v > 0.0f) || !std::isfinite(v); };
+        if (bad(model.MemberArea[m])) return memberText(m) + "の断面積が 0 です。";
+        if (bad(model.MemberIy[m])) return memberText(m) + "の断面2次モーメント Iy が 0 です。";
+        if (bad(model.MemberIz[m])) return memberText(m) + "の断面2次モーメント Iz が 0 です。";
+        if (model.MemberJ[m] < 0.0f || !std::isfinite(model.MemberJ[m]))
+            return memberText(m) + "のねじり定数が負の値です。";
+        if (shear && (model.MemberShearAreaY[m] < 0.0f || model.MemberShearAreaZ[m] < 0.0f))
+            return memberText(m) + "のせん断断面積が負の値です。";
+    }
+    return {};
+}
+
+int scannedHalfBandWidth(const Model& model) {
+    // Each node looks at its first 14 members in member order. Walking the
+    // members once and counting per node visits the same members.
+    std::vector<int> seen(static_cast<std::size_t>(model.NodeCount) + 1, 0);
+    int maxDiff = 0;
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        const int i = model.MemberStartNode[m];
+        const int j = model.MemberEndNode[m];
+        const int diff = std::abs(i - j);
+        for (int node : {i, j}) {
+            if (seen[node] < 14) {
+                ++seen[node];
+                maxDiff = std::max(maxDiff, diff);
+            }
+            if (i == j) break;
+        }
+    }
+    return 6 * (maxDiff + 1);
+}
+
+int halfBandWidth(const Model& model) {
+    int hb = scannedHalfBandWidth(model);
+    for (int m = 1; m <= model.MemberCount; ++m)
+        hb = std::max(hb, 6 * (std::abs(model.MemberStartNode[m] - model.MemberEndNode[m]) + 1));
+    return hb;
+}
+
+void CH_UL(Model& model, double E, double G, AnalysisWork& work) {
+    work.fixedEnd.assign(static_cast<std::size_t>(model.MemberCount) + 1, {});
+    work.midspan.assign(static_cast<std::size_t>(model.MemberCount) + 1, {});
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        if (model.MemberLoadFlag[m] != 1.0f) continue;
+        const MemberSection s = memberSection(model, m, E, G);
+        Axes r;
+        const double L = memberGeometry(model, m, r);
+        const double wy = 0.01 * model.MemberUniformLoad[m][1]; // force/cm
+        const double wz = 0.01 * model.MemberUniformLoad[m][2];
+
+        // Member-axis load vector of the fixed beam, 1-based.
+        double q[13] = {};
+        q[5] = -wz * L * L / 12.0;
+        q[6] = wy * L * L / 12.0;
+        q[11] = wz * L * L / 12.0;
+        q[12] = -wy * L * L / 12.0;
+        work.midspan[m] = {static_cast<float>(wz * L * L / 8.0),
+                           static_cast<float>(wy * L * L / 8.0)};
+
+        // End springs and pins change the fixed-end moments.
+        auto hasRelease = [&](int k, bool pinStart, bool pinEnd) {
+            return s.springStart[k] != 0.0 || s.springEnd[k] != 0.0 || pinStart || pinEnd;
+        };
+        if (hasRelease(5, s.pinStartY, s.pinEndY)) {
+            const PlaneFactors f = factorsY(s);
+            q[5] *= 2.0 * f.as - f.b;
+            q[11] *= 2.0 * f.ae - f.b;
+        }
+        if (hasRelease(6, s.pinStartZ, s.pinEndZ)) {
+            const PlaneFactors f = factorsZ(s);
+            q[6] *= 2.0 * f.as - f.b;
+            q[12] *= 2.0 * f.ae - f.b;
+        }
+        // The shears from equilibrium with those moments, so that the loads
+        // stay statically equivalent to the span load (wL/2 each without releases).
+        q[3] = wz * L / 2.0 - (q[5] + q[11]) / L;
+        q[9] = wz * L / 2.0 + (q[5] + q[11]) / L;
+        q[2] = wy * L / 2.0 + (q[6] + q[12]) / L;
+        q[8] = wy * L / 2.0 - (q[6] + q[12]) / L;
+
+        for (int k = 1; k <= 12; ++k)
+            work.fixedEnd[m][k] = static_cast<float>(-q[k]);
+        for (int k : {5, 6, 11, 12})
+            model.MemberLoadMoment[m][k] = static_cast<float>(-q[k]);
+
+        // Global: p = Tᵀ q, node by node.
+        const int nodes[2] = {model.MemberStartNode[m], model.MemberEndNode[m]};
+        for (int end = 0; end < 2; ++end) {
+            const int n = nodes[end];
+            auto& target =
+                isSupport(model, n) ? model.SupportEquivalentLoad : model.EquivalentNodeLoad;
+            for (int part = 0; part < 2; ++part) { // forces, then moments
+                const double* qq = q + 1 + 6 * end + 3 * part;
+                for (int c = 0; c < 3; ++c) {
+                    double p = 0.0;
+                    for (int a = 0; a < 3; ++a)
+                        p += double(r[a][c]) * qq[a];
+                    target[6 * (n - 1) + 3 * part + c + 1] += static_cast<float>(p);
+                }
+            }
+        }
+    }
+}
+
+std::array<float, 2> intermediateMaxMoments(const Model& model, int m) {
+    const float a1 = -model.MemberEndForce[m][2];
+    const float a2 = model.MemberEndForce[m][3];
+    const float a3 = -model.MemberEndForce[m][5];
+    const float a4 = model.MemberEndForce[m][6];
+    const float m0z = 0.01f * model.MemberLoadMoment[m][13];
+    const float m0y = 0.01f * model.MemberLoadMoment[m][14];
+    return {std::abs(m0z + (a1 - a3) / 2.0f), std::abs(m0y + (a2 - a4) / 2.0f)};
+}
+
+std::string instabilityMessage(int d) {
+    static const char* const directions[6] = {"X方向",   "Y方向",   "Z方向",
+                                              "X軸周り", "Y軸周り", "Z軸周り"};
+    const int node = (d - 1) / 6 + 1;
+    return "骨組が不安定です。節点 " + std::to_string(node) + " の" + directions[(d - 1) % 6] +
+           "を支える剛性がありません。\n支持点、ピン接合、部材の配置を確かめてください。";
+}
+
+AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress,
+                            const ReportWriter& writeReport) {
+    AnalysisWork work;
+    return runAnalysis(model, progress, work, writeReport);
+}
+
+AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                            const ReportWriter& writeReport) {
+    AnalysisOutcome out;
+    out.message = checkAnalysisModel(model);
+    if (!out.message.empty()) return out;
+
+    const double E = analysisModulus(model, model.YoungModulus);
+    const double G = analysisModulus(model, model.ShearModulus);
+    const int N = 6 * model.NodeCount;
+
+    // Shear areas of 0 stand for the area; the model keeps the value used.
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        if (model.MemberShearAreaY[m] == 0.0f) model.MemberShearAreaY[m] = model.MemberArea[m];
+        if (model.MemberShearAreaZ[m] == 0.0f) model.MemberShearAreaZ[m] = model.MemberArea[m];
+    }
+
+    // Equivalent nodal loads of the uniform member loads.
+    auto t = Timer::now();
+    clearLoadWork(model, N);
+    work.fixedEnd.assign(static_cast<std::size_t>(model.MemberCount) + 1, {});
+    work.midspan.assign(static_cast<std::size_t>(model.MemberCount) + 1, {});
+    if (model.LoadedMemberCount != 0) CH_UL(model, E, G, work);
+    out.times.equivalentLoads = secondsSince(t);
+
+    // Half band width.
+    announce(progress, "　バンド幅計算", "α", 7);
+    t = Timer::now();
+    out.scannedHalfBandWidth = scannedHalfBandWidth(model);
+    const int hb = halfBandWidth(model);
+    out.halfBandWidth = hb;
+    out.times.bandWidth = secondsSince(t);
+
+    // Assembly.
+    t = Timer::now();
+    BandMatrix& band = work.band;
+    band.reset(N, hb);
+    announce(progress, "　剛性行列作成中", "β", 7);
+    MemberMatrices mm;
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        buildMemberMatrices(model, m, E, G, mm);
+        const std::array<int, 12> g = memberDofs(model, m);
+        for (int a = 0; a < 12; ++a)
+            for (int b = 0; b <= a; ++b)
+                if (mm.K[a][b] != 0.0f) band.add(g[a], g[b], mm.K[a][b]);
+    }
+    out.times.assembly = secondsSince(t);
+
+    // Supports: every support node is fixed in all six directions.
+    t = Timer::now();
+    for (int n = 1; n <= model.NodeCount; ++n)
+        if (isSupport(model, n))
+            for (int k = 1; k <= 6; ++k)
+                band.fixDof(6 * (n - 1) + k);
+    out.times.supports = secondsSince(t);
+
+    // Decomposition.
+    announce(progress, "　三角分解", "γ", 3);
+    progress.print("　マトリックスボリューム ＝ " + printNumber(hb) + " × " + printNumber(N));
+    const float estimate = float(hb) * float(hb) * float(N) * 5e-6f;
+    progress.print("　所要時間：約 " + printNumber(estimate) + " 秒(Pentium200MHz)");
+    progress.print(repeat("γ", 23));
+    t = Timer::now();
+    out.failedDof = factorBand(band);
+    out.times.decomposition = secondsSince(t);
+    if (out.failedDof != 0) {
+        clearLoadWork(model, N);
+        out.message = instabilityMessage(out.failedDof);
+        return out;
+    }
+
+    // Forward and back substitution, into a work vector. A support's degree of
+    // freedom has a unit row, so its right-hand side 0 keeps it in place.
+    announce(progress, "　前進代入", "δ", 7);
+    t = Timer::now();
+    work.x.assign(static_cast<std::size_t>(N) + 1, 0.0);
+    for (int d = 1; d <= N; ++d)
+        work.x[d] = double(model.NodeLoad[d]) + double(model.EquivalentNodeLoad[d]);
+    for (int n = 1; n <= model.NodeCount; ++n)
+        if (isSupport(model, n))
+            for (int k = 1; k <= 6; ++k)
+                work.x[6 * (n - 1) + k] = 0.0;
+    solveBand(band, work.x.data());
+    out.times.substitution = secondsSince(t);
+
+    // From here on nothing can fail: the results replace the previous ones.
+    for (int d = 1; d <= N; ++d)
+        model.NodeDisplacement[d] = work.x[d];
+    for (int m = 1; m <= model.MemberCount; ++m)
+        if (model.MemberLoadFlag[m] == 1.0f && model.LoadedMemberCount != 0) {
+            model.MemberLoadMoment[m][13] = work.midspan[m][0];
+            model.MemberLoadMoment[m][14] = work.midspan[m][1];
+        }
+
+    // End forces, reactions and rotations.
+    announce(progress, "　部材端力計算", "ε", 7);
+    t = Timer::now();
+    work.reaction.assign(static_cast<std::size_t>(N) + 1, 0.0);
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        buildMemberMatrices(model, m, E, G, mm);
+        const std::array<int, 12> g = memberDofs(model, m);
+        double F[12];
+        for (int a = 0; a < 12; ++a) {
+            double s = 0.0;
+            for (int b = 0; b < 12; ++b)
+                s += double(mm.K[a][b]) * work.x[g[b]];
+            F[a] = s;
+        }
+        float f[13]; // member axes, 1-based
+        for (int end = 0; end < 4; ++end)
+            for (int i = 0; i < 3; ++i) {
+                double s = 0.0;
+                for (int j = 0; j < 3; ++j)
+                    s += double(mm.R[i][j]) * F[3 * end + j];
+                f[1 + 3 * end + i] = static_cast<float>(s);
+            }
+
+        const int i = model.MemberStartNode[m];
+        const int j = model.MemberEndNode[m];
+        if (isSupport(model, i))
+            for (int a = 0; a < 6; ++a)
+                work.reaction[g[a]] += F[a];
+        if (isSupport(model, j))
+            for (int a = 6; a < 12; ++a)
+                work.reaction[g[a]] += F[a];
+
+        const auto& fe = work.fixedEnd[m];
+        const auto& mlm = model.MemberLoadMoment[m];
+        auto& ef = model.MemberEndForce[m];
+        ef[1] = 0.01f * f[4];
+        ef[2] = 0.01f * (f[5] + mlm[5]);
+        ef[3] = 0.01f * (f[6] + mlm[6]);
+        ef[4] = 0.01f * f[10];
+        ef[5] = 0.01f * (f[11] + mlm[11]);
+        ef[6] = 0.01f * (f[12] + mlm[12]);
+        ef[7] = f[7];
+        ef[8] = f[8] + fe[8];
+        ef[9] = f[9] + fe[9];
+
+        for (int k = 5; k <= 6; ++k) {
+            if (model.SpringStart[m][k] != 0.0f)
+                model.SpringRotation[m][k - 4] = (f[k] + mlm[k]) / model.SpringStart[m][k];
+            if (model.SpringEnd[m][k] != 0.0f)
+                model.SpringRotation[m][k - 2] = (f[k + 6] + mlm[k + 6]) / model.SpringEnd[m][k];
+        }
+
+        const double L = mm.L;
+        const double EIy = E * model.MemberIy[m];
+        const double EIz = E * model.MemberIz[m];
+        if (model.MemberEndPinned[m] == 1 && model.MemberStartPinned[m] == 0) {
+            model.PinRotation[m][3] = static_cast<float>(-f[5] * L / (6.0 * EIy));
+            model.PinRotation[m][4] = static_cast<float>(-f[6] * L / (6.0 * EIz));
+        }
+        if (model.MemberStartPinned[m] == 1 && model.MemberEndPinned[m] == 0) {
+            model.PinRotation[m][1] = static_cast<float>(-f[11] * L / (6.0 * EIy));
+            model.PinRotation[m][2] = static_cast<float>(-f[12] * L / (6.0 * EIz));
+        }
+    }
+
+    // Reactions: the members' forces on the support, less the loads that act
+    // on it directly — the equivalent loads of all members meeting there, once.
+    out.Reaction.assign(static_cast<std::size_t>(N) + 1, 0.0f);
+    for (int n = 1; n <= model.NodeCount; ++n)
+        if (isSupport(model, n))
+            for (int k = 1; k <= 6; ++k) {
+                const int d = 6 * (n - 1) + k;
+                out.Reaction[d] = static_cast<float>(
+                    work.reaction[d] - model.SupportEquivalentLoad[d] - model.NodeLoad[d]);
+            }
+    out.times.endForces = secondsSince(t);
+    out.workBytes = band.bytes() + (work.x.capacity() + work.reaction.capacity()) * sizeof(double) +
+                    work.fixedEnd.capacity() * sizeof(work.fixedEnd[0]) +
+                    work.midspan.capacity() * sizeof(work.midspan[0]);
+
+    // Step 10: the report file, written by the caller's writer.
+    if (writeReport) writeReport(model, out.Reaction, progress);
+
+    clearLoadWork(model, N);
+    model.AnalysisDone = 1;
+    out.ok = true;
+    return out;
+}
+
+namespace {
+
+// The analysis's steps shown in the progress window FORM12.
+class ProgressWindow : public AnalysisProgress {
+public:
+    explicit ProgressWindow(Form12& form) : form_(form) {}
+    void step(const std::string& text) override { form_.step(text); }
+    void print(const std::string& line) override { form_.print(line); }
+
+private:
+    Form12& form_;
+};
+
+} // namespace
+
+bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport) {
+    program.progress.begin(program.FontOffset);
+    ProgressWindow window(program.progress);
+    const bool skipFile = program.SkipAnalysisFile == -1;
+    const AnalysisOutcome out =
+        runAnalysis(program.model, window, skipFile ? ReportWriter{} : writeReport);
+    if (!out.ok) {
+        program.progress.closeWindow();
+        program.say(out.message, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    if (skipFile)
+        program.progress.closeWindow();
+    else
+        program.progress.finish();
+    return true;
+}
+
+} // namespace rahmen

@@ -1,0 +1,119 @@
+#pragma once
+// The linear static analysis of the whole frame (ANALYSIS_ON): equivalent nodal
+// loads of uniform member loads (CH_UL), half band width, assembly in band
+// storage, supports, banded Cholesky solution, member end forces, reactions and
+// the rotations of end springs and one-sided pins.
+//
+// runAnalysis is the analysis itself, free of forms and dialogs; ANALYSIS_ON is
+// the program's entry point around it (progress window and message box).
+
+#include "analysis/BandMatrix.h"
+#include "analysis/MemberStiffness.h"
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+struct Model;
+class Program;
+
+// Where the analysis reports its steps (the progress window FORM12).
+class AnalysisProgress {
+public:
+    virtual ~AnalysisProgress() = default;
+    // The text of the current step.
+    virtual void step(const std::string& text) = 0;
+    // One line printed into the window's picture.
+    virtual void print(const std::string& line) = 0;
+};
+
+// Seconds spent in each phase of one analysis.
+struct AnalysisTimes {
+    double equivalentLoads = 0;
+    double bandWidth = 0;
+    double assembly = 0;
+    double supports = 0;
+    double decomposition = 0;
+    double substitution = 0;
+    double endForces = 0;
+};
+
+struct AnalysisOutcome {
+    bool ok = false;
+    std::string message;          // when !ok: the text for a message box titled "rahmen"
+    int failedDof = 0;            // degree of freedom whose pivot failed, 0 if none
+    int scannedHalfBandWidth = 0; // by the node scan
+    int halfBandWidth = 0;        // as used, widened for members the scan missed
+    // Support reactions per degree of freedom (1..N, index 0 unused): forces and
+    // force·cm, global axes; 0 at free degrees of freedom.
+    std::vector<float> Reaction;
+    AnalysisTimes times;
+    std::size_t workBytes = 0; // band matrix and work arrays
+};
+
+// Step 10 of the analysis: writes the report file DataName.adt from the model's
+// results and the reactions. It is given by the caller; without one no file is
+// written.
+using ReportWriter =
+    std::function<void(Model&, const std::vector<float>& reaction, AnalysisProgress&)>;
+
+// Memory of an analysis, kept by a caller that runs many (the benchmark) so
+// that a repeated analysis allocates nothing.
+struct AnalysisWork {
+    BandMatrix band;
+    std::vector<double> x;                       // right-hand side, then displacements
+    std::vector<double> reaction;                // summed in double, 1..N
+    std::vector<std::array<float, 13>> fixedEnd; // fixed-end forces of uniform loads, 1..12
+    std::vector<std::array<float, 2>> midspan;   // wz·L²/8, wy·L²/8 of loaded members
+};
+
+// Runs the whole analysis. On success the results are in the model (NodeDisplacement,
+// MemberEndForce, SpringRotation, PinRotation, MemberLoadMoment(m, 13..14),
+// AnalysisDone = 1). A refused model or a failed decomposition leaves the results
+// of the previous analysis as they were and returns the message to show.
+AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress,
+                            const ReportWriter& writeReport = {});
+AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                            const ReportWriter& writeReport = {});
+
+// ---- the steps, for tests and callers that need one of them
+
+// E and G in force/cm²: as entered in the older units, one tenth of N/mm² in SI.
+double analysisModulus(const Model& model, float modulus);
+
+// Checks what the analysis relies on (counts within the tables, node numbers,
+// member lengths and section values, E and G). Empty when the model can be
+// analysed, otherwise the message naming the member or quantity.
+std::string checkAnalysisModel(const Model& model);
+
+// Half band width by the node scan: the largest node-number difference among the
+// first 14 members of each node, plus one, times six.
+int scannedHalfBandWidth(const Model& model);
+// The half band width that holds every member: the scan's, widened where a
+// member's node-number difference lies beyond it.
+int halfBandWidth(const Model& model);
+
+// Equivalent nodal loads of the uniform member loads into EquivalentNodeLoad and
+// SupportEquivalentLoad, the fixed-end moments into MemberLoadMoment(m, 5, 6, 11,
+// 12), all fixed-end forces (-q(1..12)) into work.fixedEnd and the simple-beam
+// midspan moments into work.midspan.
+void CH_UL(Model& model, double E, double G, AnalysisWork& work);
+
+// The two intermediate maximum moments of a uniformly loaded member, force·m:
+// about member y (from the z load) and about member z (from the y load).
+std::array<float, 2> intermediateMaxMoments(const Model& model, int m);
+
+// The message for a failed pivot at degree of freedom d (node and direction).
+std::string instabilityMessage(int d);
+
+// The program's analysis: opens the progress window, runs the analysis, writes the
+// report through writeReport unless SkipAnalysisFile is -1, and closes the window
+// (at once without a report; otherwise the user closes it). A refused model or an
+// unstable frame closes the window and shows the message. True on success.
+bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport = {});
+
+} // namespace rahmen
