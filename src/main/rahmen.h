@@ -42,14 +42,21 @@ public:
     // The end button has finished: the GUI quits.
     bool ended() const;
 
-    // Deletes the data file `name` of the current folder if it was written by
-    // this run: a file that was there before start-up or that was read is
-    // kept. A deletion that fails is reported in a message box.
+    // Asks whether to keep the data files written in this run (when a
+    // coordinate, frame or analysis file was written) with the given title;
+    // on No deletes each of them through deleteWrittenFile().
+    void askKeepWrittenFiles(const std::string& title);
+
+    // Deletes the data file `name` of the current folder if this run wrote
+    // it: a file that was there before start-up, or that was read, is kept.
+    // A file already gone is left alone; a deletion that fails is reported in
+    // a message box.
     void deleteWrittenFile(const std::string& name);
 
-    // Marks a file of the current folder as one that the keep-files questions
-    // must never delete (a file just read).
+    // Marks a file of the current folder as one the keep-files questions
+    // never delete (a file just read).
     void protectFile(const std::string& name);
+    bool isProtected(const std::string& name) const;
 
 private:
     std::filesystem::path key(const std::string& name) const;
