@@ -1,0 +1,150 @@
+#include "gui/QtDialogs.h"
+
+#include "gui/HelpViewer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace rahmen {
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QMessageBox::Icon toIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonSet {
+    QMessageBox::StandardButton first;
+    QMessageBox::StandardButton second; // NoButton for a single button
+};
+
+ButtonSet toButtons(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return {QMessageBox::Ok, QMessageBox::NoButton};
+    case MessageButtons::OkCancel:
+        return {QMessageBox::Ok, QMessageBox::Cancel};
+    case MessageButtons::YesNo:
+        return {QMessageBox::Yes, QMessageBox::No};
+    case MessageButtons::RetryCancel:
+        return {QMessageBox::Retry, QMessageBox::Cancel};
+    }
+    return {QMessageBox::Ok, QMessageBox::NoButton};
+}
+
+MessageResult toResult(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return MessageResult::Ok;
+    case QMessageBox::Cancel:
+        return MessageResult::Cancel;
+    case QMessageBox::Yes:
+        return MessageResult::Yes;
+    case QMessageBox::No:
+        return MessageResult::No;
+    case QMessageBox::Retry:
+        return MessageResult::Retry;
+    default:
+        return MessageResult::Cancel;
+    }
+}
+
+} // namespace
+
+QtDialogs::QtDialogs(const Files& files, QString helpFolder)
+    : files_(files), helpFolder_(std::move(helpFolder)) {}
+
+QtDialogs::~QtDialogs() = default;
+
+MessageResult QtDialogs::message(const std::string& title, const std::string& text,
+                                 MessageButtons buttons, MessageIcon icon) {
+    const ButtonSet set = toButtons(buttons);
+    QMessageBox box(toIcon(icon), qs(title), qs(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    QPushButton* first = box.addButton(set.first);
+    box.setDefaultButton(first);
+    if (set.second != QMessageBox::NoButton) {
+        // Esc and the close box answer with the second button (No, Cancel).
+        box.setEscapeButton(box.addButton(set.second));
+    } else {
+        box.setEscapeButton(first);
+    }
+    box.exec();
+    const auto pressed = box.standardButton(box.clickedButton());
+    if (pressed == QMessageBox::NoButton)
+        return toResult(set.second != QMessageBox::NoButton ? set.second : set.first);
+    return toResult(pressed);
+}
+
+std::optional<std::string> QtDialogs::input(const std::string& prompt, const std::string& title,
+                                            const std::string& defaultText) {
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setObjectName(QStringLiteral("InputBox"));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setWindowTitle(qs(title));
+    dialog.setLabelText(qs(prompt));
+    dialog.setTextValue(qs(defaultText));
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
+}
+
+QString QtDialogs::nameFilter(const std::string& filterLabel, const std::string& pattern) {
+    const QString p = qs(pattern);
+    QString patterns = p.toLower();
+    if (p.toUpper() != patterns) patterns += QLatin1Char(' ') + p.toUpper();
+    return qs(filterLabel) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+}
+
+std::string QtDialogs::programPath(const QString& chosen, const QString& folder) {
+    const QFileInfo file(chosen);
+    if (QDir(file.absolutePath()) == QDir(folder)) return file.fileName().toStdString();
+    return file.absoluteFilePath().toStdString();
+}
+
+std::optional<std::string> QtDialogs::openFile(const std::string& title,
+                                               const std::string& filterLabel,
+                                               const std::string& pattern) {
+    const QString folder = QString::fromStdString(files_.folder().string());
+    QFileDialog dialog(QApplication::activeWindow(), qs(title), folder,
+                       nameFilter(filterLabel, pattern));
+    dialog.setObjectName(QStringLiteral("OpenFileDialog"));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Qt's own dialog behaves the same on every desktop (and under Xvfb).
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return programPath(dialog.selectedFiles().first(), folder);
+}
+
+void QtDialogs::help(const std::string& file, const std::string& keyword) {
+    if (!viewer_) viewer_ = std::make_unique<HelpViewer>(helpFolder_);
+    viewer_->showTopic(file, keyword);
+}
+
+} // namespace rahmen
