@@ -1,0 +1,98 @@
+// The desktop program: the platform services on Qt, the main program, and
+// Qt's event loop in place of the main loop's wait.
+
+#include "gui/FormWindow.h"
+#include "gui/GuiSetup.h"
+#include "gui/HelpViewer.h"
+#include "gui/QtDialogs.h"
+#include "gui/WindowManager.h"
+#include "main/rahmen.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// Saves a picture of every window on the screen: the main menu under the
+// given path, any other window beside it as <name>-<window name>.png.
+// Widgets are rendered by Qt itself, so the pictures do not depend on a
+// window manager (which a bare X server does not have).
+int saveScreenshots(const rahmen::WindowManager& windows, const QString& path) {
+    const QFileInfo target(path);
+    QDir().mkpath(target.absolutePath());
+    int failures = 0;
+    auto save = [&](QWidget* w, const QString& file) {
+        if (!w->grab().save(file, "PNG")) {
+            std::fprintf(stderr, "rahmen: cannot write %s\n", qPrintable(file));
+            ++failures;
+        } else {
+            std::fprintf(stderr, "rahmen: saved %s\n", qPrintable(file));
+        }
+    };
+    bool first = true;
+    for (rahmen::FormWindow* w : windows.windows()) {
+        if (!w->isVisible()) continue;
+        save(w, first ? target.absoluteFilePath()
+                      : target.absoluteDir().filePath(target.completeBaseName() + "-" +
+                                                      w->objectName() + ".png"));
+        first = false;
+    }
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || qobject_cast<rahmen::FormWindow*>(w)) continue;
+        if (w->objectName().isEmpty()) continue;
+        save(w, target.absoluteDir().filePath(target.completeBaseName() + "-" + w->objectName() +
+                                              ".png"));
+    }
+    return failures == 0 && !first ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("rahmen"));
+    rahmen::setUpApplication(app);
+
+    // The data files live in the folder the program was started in.
+    rahmen::Files files(std::filesystem::current_path());
+    rahmen::SystemClock clock;
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1024, 768);
+    rahmen::Desktop desktop(screen.width(), screen.height());
+    rahmen::QtDialogs dialogs(files, rahmen::findHelpFolder());
+    rahmen::WindowManager windows(desktop);
+    rahmen::Rahmen program(rahmen::Services{dialogs, files, clock, desktop});
+
+    windows.setCloseControl("MAINFORM", "BUTTON5");
+    windows.setAfterEvent([&] {
+        program.afterEvent();
+        if (program.ended()) QCoreApplication::quit();
+    });
+    program.start();
+    windows.refreshAll();
+    if (program.ended()) return 0;
+
+    // RAHMEN_SCREENSHOT=file.png: save pictures of the windows shortly after
+    // start-up and quit (used to make the pictures of the documentation).
+    const QString screenshot = qEnvironmentVariable("RAHMEN_SCREENSHOT");
+    int screenshotResult = 0;
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(1000, &app, [&] {
+            screenshotResult = saveScreenshots(windows, screenshot);
+            QCoreApplication::quit();
+        });
+    }
+    const int result = app.exec();
+    return screenshot.isEmpty() ? result : screenshotResult;
+}
