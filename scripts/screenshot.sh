@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Starts the program under a virtual X server and saves PNG pictures of its
+# windows: docs/main-menu.png (the main menu after start-up) and, beside it,
+# one picture per further window. The program itself grabs its windows
+# (RAHMEN_SCREENSHOT) and quits, so no window manager or external tool is
+# needed. Usage: scripts/screenshot.sh [output.png]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+./scripts/install-deps.sh
+
+build=${RAHMEN_BUILD_DIR:-build/release}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j "$(nproc)" --target rahmen
+
+out=$(realpath -m "${1:-docs/main-menu.png}")
+# An empty working folder, so that the picture shows the menu of a first start.
+workdir=$(mktemp -d)
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+trap 'rm -rf "$workdir" "$runtime"' EXIT
+
+cd "$workdir"
+XDG_RUNTIME_DIR="$runtime" RAHMEN_HELP_DIR="$root/help" RAHMEN_SCREENSHOT="$out" \
+  QT_QPA_PLATFORM=xcb timeout 60 \
+  xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" \
+  "$root/$build/src/gui/rahmen"
+echo "Screenshot: $out"
