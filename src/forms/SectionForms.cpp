@@ -1,0 +1,14 @@
+#include "forms/SectionForms.h"
+
+#include "forms/Form16.h"
+#include "model/Program.h"
+
+#include <memory>
+
+namespace rahmen {
+
+void registerSectionForms(Program& program) {
+    program.registerForm("FORM16", [](Program& p) { return std::make_unique<Form16>(p); });
+}
+
+} // namespace rahmen
