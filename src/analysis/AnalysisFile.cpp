@@ -1,0 +1,953 @@
+#include "analysis/AnalysisFile.h"
+
+#include "model/Limits.h"
+#include "model/Program.h"
+#include "platform/Sjis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+namespace rahmen {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Texts of the report
+
+const char* const kStars = "       ***************************************************************";
+const char* const kTitle = "              骨組構造３次元解析･ZEN　for Windows  Version 2.0";
+const char* const kUnitsOlder = " 解析単位 :　旧単位　";
+const char* const kUnitsSi = " 解析単位 :　SI単位　";
+
+// Column line 2 of the member list, with its leading blanks: the reader tells
+// the layout of the member lines by it.
+const char* const kMemberColumn2Older = "  No. (下)→ 終点   部材角(rad)     (cm4)     ;Iz     "
+                                        "(tf･m/rad)     (tf･m/rad)    有 → -1    有 → -1";
+const char* const kMemberColumn2Si = "  No. (下)→ 終点   部材角(rad)     (cm4)     ;Iz     "
+                                     "(kN･m/rad)     (kN･m/rad)    有 → -1    有 → -1";
+// The same lines of files of the older layout, leading blanks removed.
+const char* const kLegacyColumn2A =
+    "No.   (rad)    終点→  番号　  (kN･cm/rad)     (kN･cm/rad)     ピン   バネ";
+const char* const kLegacyColumn2B = "No. (下)→ 終点   部材角(rad)     (cm4)     ;Iz     "
+                                    "(kN･m/rad)     (kN･m/rad)     終ﾋﾟﾝ   終ﾊﾞﾈ";
+
+// The end-force column line as the reader finds it (leading blanks removed).
+const char* const kEndForceColumnTon =
+    "No. 位置    N(ton)    Qy(ton)    Qz(ton)     Mx(t・m)   My(t・m)   Mz(t・m)";
+const char* const kEndForceColumnKn =
+    "No. 位置    N(kN)     Qy(kN)     Qz(kN)      Mx(kN・m)  My(kN・m)  Mz(kN・m)";
+
+const char* const kLoadColumns =
+    "  No.     X方向       Y方向       Z方向      X軸周り     Y軸周り     Z軸周り";
+const char* const kRotationColumns =
+    "部材No.ｙ軸周り(rad)←始点→ｚ軸周り(rad) ／ ｙ軸周り(rad)←終点→ｚ軸周り(rad)";
+
+const char* const kLoadMask = "###.##^^^^  ";
+const char* const kForceMask = "###.##^^^^ ";
+
+const char* const kZeta = "ζζζζζζζζζζζζζζζζζζζζζζζ";
+const char* const kEta = "ηηηηηηηηηηηηηηηηηηηηηηη";
+
+// ---------------------------------------------------------------------------
+// What the lists hold (shared by the writer and the reader)
+
+// A member end is listed with its spring rotations when it has a rotational
+// spring about member y or z, the springs the file shows.
+bool startSprungYZ(const Model& md, int m) {
+    return md.SpringStart[m][5] != 0 || md.SpringStart[m][6] != 0;
+}
+bool endSprungYZ(const Model& md, int m) {
+    return md.SpringEnd[m][5] != 0 || md.SpringEnd[m][6] != 0;
+}
+// A member is listed with its pin rotations when a pin about y or z is set at
+// exactly one of its ends, the pins the file shows.
+bool startPinnedYZ(const Model& md, int m) { return md.PinStartY[m] != 0 || md.PinStartZ[m] != 0; }
+bool endPinnedYZ(const Model& md, int m) { return md.PinEndY[m] != 0 || md.PinEndZ[m] != 0; }
+
+bool validNode(int n) { return n >= 1 && n <= kMaxNodes; }
+
+// Member length in m from the node coordinates (0 for a member without valid nodes).
+double memberLengthM(const Model& md, int m) {
+    const int i = md.MemberStartNode[m];
+    const int j = md.MemberEndNode[m];
+    if (!validNode(i) || !validNode(j)) return 0;
+    const double dx = double(md.NodeX[j]) - md.NodeX[i];
+    const double dy = double(md.NodeY[j]) - md.NodeY[i];
+    const double dz = double(md.NodeZ[j]) - md.NodeZ[i];
+    return std::sqrt(dx * dx + dy * dy + dz * dz) / 100.0;
+}
+
+// The intermediate maximum moments of a uniformly loaded member (force·m):
+// the simple-beam midspan moment plus the mean of the end moments in beam
+// sign, about member y (from the z load) and about member z (from the y load).
+std::array<float, 2> intermediateMoments(const Model& md, int m) {
+    const float a1 = -md.MemberEndForce[m][2];
+    const float a2 = md.MemberEndForce[m][3];
+    const float a3 = -md.MemberEndForce[m][5];
+    const float a4 = md.MemberEndForce[m][6];
+    const float m0z = 0.01f * md.MemberLoadMoment[m][13];
+    const float m0y = 0.01f * md.MemberLoadMoment[m][14];
+    return {std::fabs(m0z + (a1 - a3) / 2), std::fabs(m0y + (a2 - a4) / 2)};
+}
+
+// The data name as it stands on the name line: a comma or colon would end the
+// item when the file is read back, so they are written full-width.
+std::string nameForLine(const std::string& name) {
+    std::string out;
+    for (char c : name) {
+        if (c == ',')
+            out += "，";
+        else if (c == ':')
+            out += "：";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string fileNameOf(const std::string& path) {
+    const auto cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Writer
+
+void emptyLines(LineWriter& w, int count) {
+    for (int i = 0; i < count; ++i)
+        w.endLine();
+}
+
+// A list title: `lead` blanks, four 0x04 bytes, `lead` blanks, the title, `lead`
+// blanks, four 0x04 bytes and the tail.
+void listTitle(LineWriter& w, int lead, const char* title, const char* tail) {
+    const std::string blanks(static_cast<std::size_t>(lead), ' ');
+    w.text(blanks).byte04(4).text(blanks).text(title).text(blanks).byte04(4).text(tail).endLine();
+}
+
+void writeMemberList(LineWriter& w, const Model& md, int members, bool older) {
+    emptyLines(w, 2);
+    w.text("    ").byte04(4).text(" 部材条件リスト ").byte04(4);
+    w.text("   （部材座標系）                単位：cm").endLine();
+    w.endLine();
+    w.text(" 部材 (上)→ 始点   断面積(c㎡)   断面2次ﾓｰﾒﾝﾄ;Iy    y 軸回りバネ   z 軸回りバネ  "
+           "y軸回りﾋﾟﾝ  z軸回りﾋﾟﾝ")
+        .endLine();
+    w.text(older ? kMemberColumn2Older : kMemberColumn2Si).endLine();
+    for (int m = 1; m <= members; ++m) {
+        w.masked("####", m)
+            .masked("         ###", md.MemberStartNode[m])
+            .masked("   ########.##", md.MemberArea[m])
+            .masked("      ########.##", md.MemberIy[m])
+            .masked("      ##.####^^^^", md.SpringStart[m][5] / 100)
+            .masked("     ##.####^^^^", md.SpringStart[m][6] / 100)
+            .masked("      ##", md.PinStartY[m])
+            .masked("          ##", md.PinStartZ[m])
+            .endLine();
+        w.masked("             ###", md.MemberEndNode[m])
+            .masked("        #.####", md.MemberAngle[m])
+            .masked("      ########.##", md.MemberIz[m])
+            .masked("      ##.####^^^^", md.SpringEnd[m][5] / 100)
+            .masked("     ##.####^^^^", md.SpringEnd[m][6] / 100)
+            .masked("      ##", md.PinEndY[m])
+            .masked("          ##", md.PinEndZ[m])
+            .endLine();
+    }
+}
+
+void writeLoads(LineWriter& w, const Model& md, int nodes, int members, int loadedNodes,
+                int loadedMembers, bool older) {
+    emptyLines(w, 2);
+    listTitle(w, 2, "荷重条件リスト", "   (節点荷重;全体座標系/等分布荷重;部材座標系）");
+    if (loadedNodes != 0) {
+        w.endLine();
+        w.text(older ? " 節点  |---------- 軸方向力(t) ---------|  |------- モーメント（t・m) -------|"
+                     : " 節点  |---------- 軸方向力(kN) ---------|  |------- モーメント（kN・m) -------|")
+            .endLine();
+        w.text(kLoadColumns).endLine();
+        for (int n = 1; n <= nodes; ++n) {
+            if (md.NodeLoadFlag[n] != 1) continue;
+            w.masked("####   ", n);
+            for (int k = 1; k <= 3; ++k)
+                w.masked(kLoadMask, md.NodeLoad[6 * n - 6 + k]);
+            for (int k = 4; k <= 6; ++k)
+                w.masked(kLoadMask, 0.01f * md.NodeLoad[6 * n - 6 + k]);
+            w.endLine();
+        }
+    }
+    if (loadedMembers != 0) {
+        w.endLine();
+        w.text(older ? " 部材No　　　　   y方向(t/m)            z方向(t/m)"
+                     : " 部材No           y方向(kN/m)           z方向(kN/m)")
+            .endLine();
+        for (int m = 1; m <= members; ++m) {
+            if (md.MemberLoadFlag[m] != 1) continue;
+            w.masked("####   ", m)
+                .masked("           ###.##^^^^  ", md.MemberUniformLoad[m][1])
+                .masked("          ###.##^^^^  ", md.MemberUniformLoad[m][2])
+                .endLine();
+        }
+    }
+}
+
+void writeEndForces(LineWriter& w, const Model& md, int members, bool older) {
+    emptyLines(w, 2);
+    listTitle(w, 2, "部材端力リスト", "   （部材座標系）");
+    w.endLine();
+    w.text("  No. 位置").tab(14).text(older ? "N(ton)" : "N(kN)");
+    w.tab(24).text(older ? "Qy(ton)" : "Qy(kN)").tab(34).text(older ? " Qz(ton)" : " Qz(kN)");
+    w.tab(47).text(older ? "Mx(t・m)" : "Mx(kN・m)").tab(58).text(older ? "My(t・m)" : "My(kN・m)");
+    w.tab(69).text(older ? "Mz(t・m)" : "Mz(kN・m)").endLine();
+    for (int m = 1; m <= members; ++m) {
+        const auto& f = md.MemberEndForce[m];
+        // The start end's own forces: the end values reversed, less the uniform
+        // load the span carries between the ends (force/m times m).
+        double wy = 0, wz = 0;
+        if (md.MemberLoadFlag[m] == 1) {
+            const double length = memberLengthM(md, m);
+            wy = md.MemberUniformLoad[m][1] * length;
+            wz = md.MemberUniformLoad[m][2] * length;
+        }
+        w.masked("####", m).text("  始点: ");
+        w.masked(kForceMask, -f[7]).masked(kForceMask, -f[8] - wy).masked(kForceMask, -f[9] - wz);
+        w.text("  ").masked(kForceMask, f[1]).masked(kForceMask, f[2]).masked(kForceMask, f[3]);
+        w.endLine();
+        w.text("      終点: ");
+        w.masked(kForceMask, f[7]).masked(kForceMask, f[8]).masked(kForceMask, f[9]);
+        w.text("  ").masked(kForceMask, f[4]).masked(kForceMask, f[5]).masked(kForceMask, f[6]);
+        w.endLine();
+        if (md.MemberLoadFlag[m] == 1) {
+            const auto moments = intermediateMoments(md, m);
+            w.text("　　　　　　　　　　　　　　　中間最大モーメント(絶対値): ");
+            w.masked(kForceMask, moments[0]).masked(kForceMask, moments[1]).endLine();
+        }
+    }
+}
+
+void writeRotations(LineWriter& w, const Model& md, int members) {
+    bool first = true;
+    if (md.SprungEndCount != 0) {
+        for (int m = 1; m <= members; ++m) {
+            const bool start = startSprungYZ(md, m);
+            const bool end = endSprungYZ(md, m);
+            if (!start && !end) continue;
+            if (first) {
+                emptyLines(w, 2);
+                w.text(" ").byte04(3).text(" バネ部材;接続節点の変位後位置に対する;回転角リスト ");
+                w.byte04(3).text(" (部材座標系)").endLine();
+                w.endLine();
+                w.text(kRotationColumns).endLine();
+                first = false;
+            }
+            if (start)
+                w.masked("####", m)
+                    .masked("   ###.##^^^^", md.SpringRotation[m][1])
+                    .masked("           ###.##^^^^", md.SpringRotation[m][2])
+                    .endLine();
+            if (end)
+                w.masked(" ###", m)
+                    .text(std::string(34, ' '))
+                    .masked("       ###.##^^^^", md.SpringRotation[m][3])
+                    .masked("           ###.##^^^^", md.SpringRotation[m][4])
+                    .endLine();
+        }
+    }
+    first = true;
+    if (md.PinnedEndCount != 0) {
+        for (int m = 1; m <= members; ++m) {
+            if (startPinnedYZ(md, m) == endPinnedYZ(md, m)) continue;
+            if (first) {
+                emptyLines(w, 2);
+                w.text(" ").byte04(3);
+                w.text(" 片側ピン部材;変位後部材角(始点→終点)に対する;回転角リスト ");
+                w.byte04(3).text("（部材座標系）").endLine();
+                w.endLine();
+                w.text(kRotationColumns).endLine();
+                first = false;
+            }
+            w.masked("####", m)
+                .masked("   ###.##^^^^", md.PinRotation[m][1])
+                .masked("           ###.##^^^^", md.PinRotation[m][2])
+                .masked("       ###.##^^^^", md.PinRotation[m][3])
+                .masked("           ###.##^^^^", md.PinRotation[m][4])
+                .endLine();
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Reader
+
+// Values stored from a file must be ordinary numbers: anything beyond this is
+// a damaged file, and refusing it keeps every stored value writable again.
+constexpr double kLargestValue = 1e30;
+
+class ReportReader {
+public:
+    ReportReader(Model& model, ItemReader& in) : md(model), in(in) {}
+
+    Model& md;
+    ItemReader& in;
+
+    [[noreturn]] void fail(int line, const std::string& problem) {
+        throw DataFileError(in.fileName(), line, problem);
+    }
+
+    // A whole number within lo..hi; `describe` gives the problem for one outside.
+    template <class Describe> int whole(long lo, long hi, Describe describe) {
+        const int line = in.line();
+        const double v = in.readNumber();
+        if (!std::isfinite(v) || v != std::floor(v)) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%.10g", v);
+            fail(line, std::string("整数でなければなりません（") + text + "）");
+        }
+        if (v < lo || v > hi) fail(line, describe(v));
+        return static_cast<int>(v);
+    }
+
+    // A count within 0..limit.
+    int count(const std::string& what, long limit) {
+        return whole(0, limit, [&](double v) {
+            return limitMessage(what, v < 0 ? -1 : static_cast<long>(std::min(v, 1e9)), limit);
+        });
+    }
+
+    // A number within 1..last, the number of a node or member.
+    int index(const char* what, int last) {
+        return whole(1, last, [&](double v) {
+            char text[160];
+            std::snprintf(text, sizeof text, "%s %.10g は 1 から %d の範囲にありません", what, v,
+                          last);
+            return std::string(text);
+        });
+    }
+    int node() { return index("節点番号", md.NodeCount); }
+    int member() { return index("部材番号", md.MemberCount); }
+
+    double value() {
+        const int line = in.line();
+        const double v = in.readNumber();
+        if (!(std::fabs(v) <= kLargestValue)) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%.6g", v);
+            fail(line, std::string("数値が大きすぎます（") + text + "）");
+        }
+        return v;
+    }
+    float single() { return static_cast<float>(value()); }
+
+    // A pin flag: any value other than 0 means pinned (-1).
+    int16_t pin() { return value() != 0 ? -1 : 0; }
+    // A per-end summary flag (1 / 0).
+    int16_t flag() { return value() != 0 ? 1 : 0; }
+
+    // A value that the next line replaces (the start line of the end forces):
+    // stored as a float, however large.
+    float provisional() {
+        const double v = in.readNumber();
+        const double most = std::numeric_limits<float>::max();
+        return static_cast<float>(std::clamp(v, -most, most));
+    }
+
+    // Whether the lines of a list go on: a list ends at an empty line.
+    bool listGoesOn() { return !in.peekText().empty(); }
+};
+
+// Two items ahead, without moving: for the lists an older file may have without
+// a count.
+std::string textAfterNext(const ItemReader& in) {
+    ItemReader probe = in;
+    probe.skipItems(1);
+    return probe.atEnd() ? std::string() : probe.readText();
+}
+
+bool startsWith(const std::string& s, const char* prefix) {
+    return s.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+struct LoadCounts {
+    int nodes = 0;
+    int members = -1; // -1: the file has no count of loaded members
+};
+
+// The counts line (and the material line's place): the loaded counts are
+// returned, the others stored when `md` is given. Steps 4 and 5 of the full
+// reader, without the name.
+LoadCounts readCounts(ReportReader& r, Model* md, int& supportCount) {
+    ItemReader& in = r.in;
+    LoadCounts loads;
+    in.readText();
+    const int nodes = r.count("節点数", kMaxNodes);
+    in.readText();
+    const int members = r.count("部材数", kMaxMembers);
+    supportCount = -1;
+    if (in.readText() == "支持点数") {
+        supportCount = r.count("支持点数", nodes);
+        in.readText();
+    }
+    const int pinned = r.count("ﾋﾟﾝ接合数", 2 * kMaxMembers);
+    in.readText();
+    const int sprung = r.count("ﾊﾞﾈ接合数", 2 * kMaxMembers);
+    in.readText();
+    loads.nodes = r.count("荷重点数", kMaxNodes);
+    if (in.readText() == "等分布荷重材数") {
+        loads.members = r.count("等分布荷重材数", kMaxMembers);
+        in.skipItems(1);
+    }
+    if (md) {
+        md->NodeCount = static_cast<int16_t>(nodes);
+        md->MemberCount = static_cast<int16_t>(members);
+        md->PinnedEndCount = static_cast<int16_t>(pinned);
+        md->SprungEndCount = static_cast<int16_t>(sprung);
+        md->LoadedNodeCount = static_cast<int16_t>(loads.nodes);
+        md->LoadedMemberCount = static_cast<float>(loads.members < 0 ? 0 : loads.members);
+    }
+    return loads;
+}
+
+// Node load lines, at most `count` of them and up to the end of the list.
+// `store` says whether node n's load is taken. Returns the lines read.
+template <class Store> int readNodeLoads(ReportReader& r, int count, Store store) {
+    int lines = 0;
+    for (; lines < count && r.listGoesOn(); ++lines) {
+        const int n = r.node();
+        float load[6];
+        for (int k = 0; k < 6; ++k)
+            load[k] = static_cast<float>(k < 3 ? r.value() : r.value() * 100);
+        if (!store(n)) continue;
+        for (int k = 0; k < 6; ++k)
+            r.md.NodeLoad[6 * n - 5 + k] = load[k];
+        r.md.NodeLoadFlag[n] = 1;
+    }
+    return lines;
+}
+
+// Uniform load lines; `count` -1 when the file has no count: then a list is
+// read when the next item but one is its header.
+int readMemberLoads(ReportReader& r, int count) {
+    if (count < 0) {
+        if (!startsWith(textAfterNext(r.in), "部材No")) return 0;
+        count = kMaxMembers;
+    }
+    if (count == 0) return 0;
+    r.in.skipItems(2);
+    int lines = 0;
+    for (; lines < count && r.listGoesOn(); ++lines) {
+        const int m = r.member();
+        r.md.MemberLoadFlag[m] = 1;
+        r.md.MemberUniformLoad[m][1] = r.single();
+        r.md.MemberUniformLoad[m][2] = r.single();
+    }
+    return lines;
+}
+
+void readMembersCurrent(ReportReader& r) {
+    Model& md = r.md;
+    for (int m = 1; m <= md.MemberCount; ++m) {
+        m = r.member();
+        md.MemberStartNode[m] = static_cast<int16_t>(r.node());
+        md.MemberArea[m] = r.single();
+        md.MemberIy[m] = r.single();
+        md.SpringStart[m][5] = static_cast<float>(r.value() * 100);
+        md.SpringStart[m][6] = static_cast<float>(r.value() * 100);
+        md.PinStartY[m] = r.pin();
+        md.PinStartZ[m] = r.pin();
+        md.MemberEndNode[m] = static_cast<int16_t>(r.node());
+        md.MemberAngle[m] = r.single();
+        md.MemberIz[m] = r.single();
+        md.SpringEnd[m][5] = static_cast<float>(r.value() * 100);
+        md.SpringEnd[m][6] = static_cast<float>(r.value() * 100);
+        md.PinEndY[m] = r.pin();
+        md.PinEndZ[m] = r.pin();
+        // The file shows no torsion pins and no axial or torsion springs: a
+        // member read from it has none.
+        md.PinStartX[m] = md.PinEndX[m] = 0;
+        for (int k = 1; k <= 4; ++k)
+            md.SpringStart[m][k] = md.SpringEnd[m][k] = 0;
+        md.MemberStartSprung[m] = startSprungYZ(md, m) ? 1 : 0;
+        md.MemberEndSprung[m] = endSprungYZ(md, m) ? 1 : 0;
+        md.MemberStartPinned[m] = startPinnedYZ(md, m) ? 1 : 0;
+        md.MemberEndPinned[m] = endPinnedYZ(md, m) ? 1 : 0;
+        md.MemberLoadFlag[m] = 0;
+        md.MemberUniformLoad[m][1] = md.MemberUniformLoad[m][2] = 0;
+    }
+}
+
+// Files of the older layout: no sections, the spring constants as they stand
+// and the per-end summaries instead of the pins per axis.
+void readMembersLegacy(ReportReader& r) {
+    Model& md = r.md;
+    for (int m = 1; m <= md.MemberCount; ++m) {
+        m = r.member();
+        md.MemberAngle[m] = r.single();
+        md.MemberStartNode[m] = static_cast<int16_t>(r.node());
+        md.SpringStart[m][5] = r.single();
+        md.SpringStart[m][6] = r.single();
+        md.MemberStartPinned[m] = r.flag();
+        md.MemberStartSprung[m] = r.flag();
+        md.MemberEndNode[m] = static_cast<int16_t>(r.node());
+        md.SpringEnd[m][5] = r.single();
+        md.SpringEnd[m][6] = r.single();
+        md.MemberEndPinned[m] = r.flag();
+        md.MemberEndSprung[m] = r.flag();
+        md.MemberLoadFlag[m] = 0;
+        md.MemberUniformLoad[m][1] = md.MemberUniformLoad[m][2] = 0;
+    }
+}
+
+// Reaction lines: the nodes become support nodes, the values are not kept.
+// `count` -1 when the file has no support count: then the list is read when
+// it is there.
+int readReactions(ReportReader& r, int count) {
+    ItemReader& in = r.in;
+    if (count < 0) {
+        ItemReader probe = in;
+        probe.skipItems(2);
+        if (probe.atEnd() || probe.readText().find("支持点反力") == std::string::npos) return 0;
+        count = kMaxNodes;
+    }
+    if (count == 0) return 0;
+    in.skipItems(6);
+    int lines = 0;
+    for (; lines < count && r.listGoesOn(); ++lines) {
+        const int n = r.node();
+        for (int k = 0; k < 6; ++k)
+            r.value();
+        r.md.NodeIsSupport[n] = -1;
+    }
+    return lines;
+}
+
+void setUnits(Model& md, ReportUnits units) {
+    md.UnitFactor = units == ReportUnits::Si ? kSiUnitFactor
+                    : units == ReportUnits::Older ? 1.0f
+                                                  : 0.0f;
+}
+
+void readEndForces(ReportReader& r) {
+    Model& md = r.md;
+    ItemReader& in = r.in;
+    for (;;) {
+        const std::string item = in.readText();
+        if (item == kEndForceColumnTon) {
+            md.UnitFactor = 1;
+            break;
+        }
+        if (md.UnitFactor != 1 && item == kEndForceColumnKn) {
+            md.UnitFactor = kSiUnitFactor;
+            break;
+        }
+    }
+    for (int m = 1; m <= md.MemberCount; ++m) {
+        m = r.member();
+        auto& f = md.MemberEndForce[m];
+        in.readText();
+        for (int k = 7; k <= 9; ++k)
+            f[k] = -r.provisional();
+        for (int k = 1; k <= 3; ++k)
+            f[k] = r.single();
+        in.readText();
+        for (int k = 7; k <= 9; ++k)
+            f[k] = r.single();
+        for (int k = 4; k <= 6; ++k)
+            f[k] = r.single();
+        if (md.MemberLoadFlag[m] == 1) in.skipItems(2);
+    }
+}
+
+void readRotations(ReportReader& r) {
+    Model& md = r.md;
+    if (md.SprungEndCount != 0) {
+        bool first = true;
+        for (int m = 1; m <= md.MemberCount; ++m) {
+            if (md.MemberStartSprung[m] == 0 && md.MemberEndSprung[m] == 0) continue;
+            if (first) r.in.skipItems(5);
+            first = false;
+            if (md.MemberStartSprung[m] != 0) {
+                m = r.member();
+                md.SpringRotation[m][1] = r.single();
+                md.SpringRotation[m][2] = r.single();
+            }
+            if (md.MemberEndSprung[m] != 0) {
+                m = r.member();
+                md.SpringRotation[m][3] = r.single();
+                md.SpringRotation[m][4] = r.single();
+            }
+        }
+    }
+    if (md.PinnedEndCount != 0) {
+        bool first = true;
+        for (int m = 1; m <= md.MemberCount; ++m) {
+            if ((md.MemberStartPinned[m] != 0) == (md.MemberEndPinned[m] != 0)) continue;
+            if (first) r.in.skipItems(5);
+            first = false;
+            m = r.member();
+            for (int k = 1; k <= 4; ++k)
+                md.PinRotation[m][k] = r.single();
+        }
+    }
+}
+
+// The simple-beam midspan moments of the uniform loads (force·cm), which the
+// file does not list but the stress diagrams of a loaded member need.
+void restoreMidspanMoments(Model& md) {
+    for (int m = 1; m <= md.MemberCount; ++m) {
+        if (md.MemberLoadFlag[m] != 1) {
+            md.MemberLoadMoment[m][13] = md.MemberLoadMoment[m][14] = 0;
+            continue;
+        }
+        const double length = memberLengthM(md, m) * 100; // cm
+        const double wy = 0.01 * md.MemberUniformLoad[m][1];
+        const double wz = 0.01 * md.MemberUniformLoad[m][2];
+        md.MemberLoadMoment[m][13] = static_cast<float>(wz * length * length / 8);
+        md.MemberLoadMoment[m][14] = static_cast<float>(wy * length * length / 8);
+    }
+}
+
+void showReading(Program& p) {
+    p.progress.begin(p.FontOffset);
+    p.progress.print("");
+    p.progress.print("");
+    p.progress.print("　　　解析データ呼出し中");
+}
+
+std::optional<std::string> chooseReport(Program& p) {
+    return p.io.dialogs.openFile("解析データの呼出", "データ(*.adt)", "*.adt");
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+std::string analysisReport(const Model& md, const std::vector<float>& reaction,
+                           const DateTime& when) {
+    const bool older = md.UnitFactor == 1.0f;
+    const int nodes = std::clamp<int>(md.NodeCount, 0, kMaxNodes);
+    const int members = std::clamp<int>(md.MemberCount, 0, kMaxMembers);
+    int supports = 0, loadedNodes = 0, loadedMembers = 0;
+    for (int n = 1; n <= nodes; ++n) {
+        supports += md.NodeIsSupport[n] == -1;
+        loadedNodes += md.NodeLoadFlag[n] == 1;
+    }
+    for (int m = 1; m <= members; ++m)
+        loadedMembers += md.MemberLoadFlag[m] == 1;
+
+    LineWriter w(md.DataName + ".adt");
+    // Header
+    w.endLine().text(kStars).endLine().endLine().text(kTitle).endLine().endLine();
+    w.text(kStars).endLine().endLine();
+    w.text(older ? kUnitsOlder : kUnitsSi).zone().text("　解析日時: ").date(when).text("  ");
+    w.time(when).endLine();
+    emptyLines(w, 2);
+    w.text(" デ ー タ 名: ").text(nameForLine(md.DataName)).endLine();
+    w.endLine();
+    w.text(" 節点数:").number(nodes).zone().text("部材数:").number(members).zone();
+    w.text("支持点数:").number(supports).zone().text("ﾋﾟﾝ接合数:").number(md.PinnedEndCount);
+    w.zone().text("ﾊﾞﾈ接合数:").number(md.SprungEndCount).zone().text("荷重点数:");
+    w.number(loadedNodes).zone().text("等分布荷重材数:").number(loadedMembers).endLine();
+    w.endLine();
+    w.text(older ? " 弾性係数 Ｅ(t/cm2):" : " 弾性係数 Ｅ(N/mm2):").number(md.YoungModulus).zone();
+    w.text(older ? "せん断弾性係数 Ｇ(t/cm2):" : "せん断弾性係数 Ｇ(N/mm2):");
+    w.number(md.ShearModulus).zone().text("  せん断に対する形状係数　κ:");
+    w.number(md.ShearShapeFactor).endLine();
+
+    // Nodes
+    emptyLines(w, 2);
+    w.text("    ").byte04(4).text(" 節点座標リスト ").byte04(4);
+    w.text("   (全体座標系）                 単位：cm").endLine();
+    w.endLine();
+    w.tab(5).text("No.").tab(15).text("X 座標 ").tab(30).text("Y 座標").tab(45).text("Z 座標");
+    w.endLine();
+    for (int n = 1; n <= nodes; ++n)
+        w.masked("  #####", n)
+            .masked("         #####", md.NodeX[n])
+            .masked("          #####", md.NodeY[n])
+            .masked("          #####", md.NodeZ[n])
+            .endLine();
+
+    writeMemberList(w, md, members, older);
+    writeLoads(w, md, nodes, members, loadedNodes, loadedMembers, older);
+
+    // Displacements
+    emptyLines(w, 2);
+    listTitle(w, 2, "節点変位リスト", "   (全体座標系）");
+    w.endLine();
+    w.text(" 節点  |---------- 変位 (cm) -----------|  |----------- 回転角(rad) --------|");
+    w.endLine().text(kLoadColumns).endLine();
+    for (int n = 1; n <= nodes; ++n) {
+        w.masked("####   ", n);
+        for (int k = 1; k <= 6; ++k)
+            w.masked(kLoadMask, md.NodeDisplacement[6 * n - 6 + k]);
+        w.endLine();
+    }
+
+    // Reactions
+    emptyLines(w, 2);
+    listTitle(w, 2, "支持点反力リスト", "   (全体座標系）");
+    w.endLine();
+    w.text(older ? " 節点  |---------- ﾍﾞｸﾄﾙ( t ) ----------|  |---------- ﾓｰﾒﾝﾄ (t･m) ---------|"
+                 : " 節点  |--------- ﾍﾞｸﾄﾙ( kN ) ----------|  |--------- ﾓｰﾒﾝﾄ (kN･m) ---------|");
+    w.endLine().text(kLoadColumns).endLine();
+    auto reactionAt = [&](int d) {
+        return d < static_cast<int>(reaction.size()) ? reaction[static_cast<std::size_t>(d)] : 0.0f;
+    };
+    for (int n = 1; n <= nodes; ++n) {
+        if (md.NodeIsSupport[n] != -1) continue;
+        w.masked("####   ", n);
+        for (int k = 1; k <= 3; ++k)
+            w.masked(kLoadMask, reactionAt(6 * n - 6 + k));
+        for (int k = 4; k <= 6; ++k)
+            w.masked(kLoadMask, 0.01f * reactionAt(6 * n - 6 + k));
+        w.endLine();
+    }
+
+    writeEndForces(w, md, members, older);
+    writeRotations(w, md, members);
+    return w.bytes();
+}
+
+bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
+    if (p.SkipAnalysisFile == -1) return false;
+    Model& md = p.model;
+    const char* const prompt = "作成される解析ﾃﾞｰﾀﾌｧｲﾙの名前を入力してください";
+    auto askName = [&] {
+        if (auto answer = p.io.dialogs.input(prompt, "rahmen", "")) md.DataName = *answer;
+    };
+    if (md.DataName.empty()) askName();
+    // A new name that also exists is asked about again, so that no report is
+    // replaced without the user's "No".
+    while (p.io.files.exists(md.DataName + ".adt")) {
+        const auto answer = p.say("既存の解析データがあります、新しいデータ名を入力しますか？\r\n\r\n"
+                                  "同名データ作成は既存ﾃﾞｰﾀをﾃﾞｨﾚｸﾄﾘｰより移動→いいえﾎﾞﾀﾝ",
+                                  MessageButtons::YesNo, MessageIcon::Question);
+        if (answer != MessageResult::Yes) break;
+        askName();
+    }
+
+    if (!p.progress.isOpen()) p.progress.begin(p.FontOffset);
+    p.progress.step("データファイル作成中");
+    for (int i = 0; i < 7; ++i)
+        p.progress.print(kZeta);
+
+    const std::string fileName = md.DataName + ".adt";
+    std::string bytes;
+    try {
+        bytes = analysisReport(md, reaction, p.io.clock.now());
+    } catch (const DataFileError& e) {
+        p.say(std::string("解析データファイルを作成できませんでした。\r\n") + e.what());
+        return false;
+    }
+    const FileResult written = p.io.files.writeAtomic(fileName, bytes);
+    if (!written) {
+        p.say("解析データファイル " + fileName + " を作成できませんでした。\r\n" + written.error);
+        return false;
+    }
+    md.AnalysisFileWritten = 1;
+    p.progress.step(" データファイルが作成されました。");
+    for (int i = 0; i < 7; ++i)
+        p.progress.print(kEta);
+    return true;
+}
+
+ReportUnits readReportUnits(ItemReader& in) {
+    in.skipItems(8);
+    const std::string item = in.readTextBytes();
+    const std::string word = item.size() >= 8 ? item.substr(2, 6) : std::string();
+    if (word == utf8ToCp932("SI単位")) return ReportUnits::Si;
+    if (word == utf8ToCp932("旧単位")) return ReportUnits::Older;
+    return ReportUnits::Unknown;
+}
+
+void readAnalysisReport(Model& md, ItemReader& in) {
+    ReportReader r(md, in);
+    setUnits(md, readReportUnits(in));
+
+    in.skipItems(5); // the rest of the date line, two empty lines
+    in.skipItems(2); // the name line (the name comes from the file's path)
+    in.skipItems(1);
+    int supportCount = -1;
+    const LoadCounts loads = readCounts(r, &md, supportCount);
+    if (supportCount >= 0) md.SupportCount = static_cast<int16_t>(supportCount);
+
+    in.readText();
+    md.YoungModulus = r.single();
+    in.readText();
+    md.ShearModulus = r.single();
+    in.readText();
+    md.ShearShapeFactor = r.single();
+
+    in.skipItems(5);
+    for (int n = 1; n <= md.NodeCount; ++n) {
+        n = r.node();
+        md.NodeX[n] = r.single();
+        md.NodeY[n] = r.single();
+        md.NodeZ[n] = r.single();
+        // What the file says of the node comes further down.
+        md.NodeIsSupport[n] = 0;
+        md.NodeLoadFlag[n] = 0;
+        for (int k = 6 * n - 5; k <= 6 * n; ++k)
+            md.NodeLoad[k] = 0;
+    }
+
+    in.skipItems(5);
+    const int columnLine = in.line();
+    const std::string column = in.readText();
+    const auto trimmed = [](const char* s) { return std::string(s).substr(2); };
+    if (column == trimmed(kMemberColumn2Older) || column == trimmed(kMemberColumn2Si))
+        readMembersCurrent(r);
+    else if (column == kLegacyColumn2A || column == kLegacyColumn2B)
+        readMembersLegacy(r);
+    else if (md.MemberCount > 0)
+        r.fail(columnLine, "部材条件リストの見出しが読めません");
+
+    in.skipItems(3);
+    if (loads.nodes != 0) {
+        in.skipItems(3);
+        md.LoadedNodeCount = static_cast<int16_t>(
+            readNodeLoads(r, loads.nodes, [](int) { return true; }));
+    }
+    md.LoadedMemberCount = static_cast<float>(readMemberLoads(r, loads.members));
+
+    in.skipItems(6);
+    for (int n = 1; n <= md.NodeCount; ++n) {
+        n = r.node();
+        for (int k = 6 * n - 5; k <= 6 * n; ++k)
+            md.NodeDisplacement[k] = r.value();
+    }
+
+    md.SupportCount = static_cast<int16_t>(readReactions(r, supportCount));
+    readEndForces(r);
+    readRotations(r);
+
+    md.recountEndSummaries();
+    restoreMidspanMoments(md);
+}
+
+namespace {
+
+// The loaded counts as the load flags of the model's nodes and members say.
+void recountLoads(Model& md) {
+    int loadedNodes = 0, loadedMembers = 0;
+    for (int n = 1; n <= md.NodeCount; ++n)
+        loadedNodes += md.NodeLoadFlag[n] == 1;
+    for (int m = 1; m <= md.MemberCount; ++m)
+        loadedMembers += md.MemberLoadFlag[m] == 1;
+    md.LoadedNodeCount = static_cast<int16_t>(loadedNodes);
+    md.LoadedMemberCount = static_cast<float>(loadedMembers);
+}
+
+void readLoadsOnly(Model& md, ItemReader& in, std::vector<int>& skippedSupports) {
+    ReportReader r(md, in);
+    in.skipItems(5);
+    in.skipItems(2);
+    in.skipItems(1);
+    int supportCount = -1;
+    const LoadCounts loads = readCounts(r, nullptr, supportCount);
+
+    const std::string title = utf8ToCp932("荷重条件");
+    for (;;) {
+        const std::string item = in.readTextBytes();
+        if (item.size() >= 14 && item.compare(6, 8, title) == 0) break;
+    }
+    if (loads.nodes != 0) {
+        in.skipItems(3);
+        readNodeLoads(r, loads.nodes, [&](int n) {
+            if (md.NodeIsSupport[n] != -1) return true;
+            if (std::find(skippedSupports.begin(), skippedSupports.end(), n) ==
+                skippedSupports.end())
+                skippedSupports.push_back(n);
+            return false;
+        });
+    }
+    readMemberLoads(r, loads.members);
+}
+
+} // namespace
+
+void readReportLoads(Model& md, ItemReader& in, std::vector<int>& skippedSupports) {
+    // Loads stored before a failure stay, and the counts follow them.
+    try {
+        readLoadsOnly(md, in, skippedSupports);
+    } catch (...) {
+        recountLoads(md);
+        throw;
+    }
+    recountLoads(md);
+}
+
+bool CALLADT_ON(Program& p) {
+    const auto path = chooseReport(p);
+    if (!path) return false;
+    showReading(p);
+    const ReadResult file = p.io.files.read(*path);
+    if (!file) {
+        p.progress.closeWindow();
+        p.say("解析データファイルを開けません。\r\n" + file.error);
+        return false;
+    }
+    ItemReader in(file.bytes, fileNameOf(*path));
+    bool ok = true;
+    std::string problem;
+    try {
+        readAnalysisReport(p.model, in);
+    } catch (const DataFileError& e) {
+        ok = false;
+        problem = e.what();
+    }
+    if (p.model.UnitFactor != 0) p.menuShowUnits();
+    p.progress.closeWindow();
+    if (!ok) {
+        p.say("解析データの読込みを中止しました。\r\n" + problem);
+        return false;
+    }
+    p.model.AnalysisDone = 1;
+    p.model.DataName = dataNameFromPath(*path);
+    p.menuEnable({"BUTTON4", "BUTTON88"},
+                 {"BUTTON27", "BUTTON52", "BUTTON68", "BUTTON84", "BUTTON91"});
+    return true;
+}
+
+bool CALL_LOAD(Program& p) {
+    const auto path = chooseReport(p);
+    if (!path) return false;
+    showReading(p);
+    const ReadResult file = p.io.files.read(*path);
+    if (!file) {
+        p.progress.closeWindow();
+        p.say("解析データファイルを開けません。\r\n" + file.error);
+        return false;
+    }
+    ItemReader in(file.bytes, fileNameOf(*path));
+    std::vector<int> skipped;
+    try {
+        const ReportUnits units = readReportUnits(in);
+        const bool programOlder = p.model.UnitFactor == 1.0f;
+        if ((units == ReportUnits::Si && programOlder) ||
+            (units == ReportUnits::Older && !programOlder)) {
+            if (p.say("解析単位と荷重の単位が違います、読込みますか", MessageButtons::YesNo,
+                      MessageIcon::Question) != MessageResult::Yes) {
+                p.progress.closeWindow();
+                return false;
+            }
+        }
+        readReportLoads(p.model, in, skipped);
+    } catch (const DataFileError& e) {
+        p.progress.closeWindow();
+        p.say(std::string("荷重の読込みを中止しました。\r\n") + e.what());
+        return false;
+    }
+    p.progress.closeWindow();
+    if (!skipped.empty()) {
+        std::string nodes;
+        for (int n : skipped)
+            nodes += (nodes.empty() ? "" : ", ") + std::to_string(n);
+        p.say("支持点に荷重は付加できません。節点 " + nodes + " の荷重は読み込みませんでした。");
+    }
+    return true;
+}
+
+} // namespace rahmen

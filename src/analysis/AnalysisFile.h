@@ -1,0 +1,79 @@
+#pragma once
+// The analysis data file DataName.adt: the printed-style report of an analysis,
+// which the program also reads back, in full (CALLADT_ON, to plot a finished
+// analysis again) or for its loads only (CALL_LOAD, in the plotting window's
+// analysis mode).
+//
+// Writer and readers agree on which lines a block holds, so that every file
+// written reads back:
+// - the load lists hold the nodes with NodeLoadFlag = 1 and the members with
+//   MemberLoadFlag = 1, and the counts line states those numbers (the model's
+//   LoadedNodeCount may count a node twice); the reaction list holds the nodes
+//   with NodeIsSupport = -1 and the counts line states that number;
+// - a member end appears in the spring-rotation list when it has a rotational
+//   spring about member y or z, and a member appears in the pin-rotation list
+//   when a pin about y or z is set at exactly one of its ends: these are what
+//   the file itself shows of a member, so the reader finds the same ends.
+
+#include "model/TextFile.h"
+#include "platform/Clock.h"
+
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+struct Model;
+class Program;
+
+// The report's bytes (CP932, CR LF) for the model and its results. `reaction`
+// holds the support reactions per degree of freedom, 1..6·NodeCount (index 0
+// unused; missing entries are written as 0), forces and force·cm in global
+// axes. Throws DataFileError for a value that is not finite.
+std::string analysisReport(const Model& model, const std::vector<float>& reaction,
+                           const DateTime& when);
+
+// The tail of ANALYSIS_ON: asks for a data name when there is none, asks before
+// replacing an existing DataName.adt, writes the report (through a temporary
+// file renamed over the old one when complete) with the progress window's
+// texts, and sets AnalysisFileWritten = 1. Nothing is written when
+// SkipAnalysisFile is -1. True when the file was written; a failure is shown
+// in a message box and leaves an existing file as it was.
+bool writeAnalysisFile(Program& program, const std::vector<float>& reaction);
+
+// The unit system named in a report's header.
+enum class ReportUnits { Older, Si, Unknown };
+
+// Reads the first nine items of a report and returns the unit word they end in
+// (the 3rd to 8th byte of the ninth item: "SI単位" or "旧単位").
+ReportUnits readReportUnits(ItemReader& in);
+
+// Reads a whole report into the model and its results, from the beginning of
+// the file (the steps of CALLADT_ON between opening and closing the file;
+// UnitFactor follows the file). Throws DataFileError naming the file and line
+// for a malformed or truncated file, a count beyond the program's limits or a
+// node or member number outside the counts; what was stored up to then stays.
+void readAnalysisReport(Model& model, ItemReader& in);
+
+// Reads the loads of a report into the model, the unit word already read
+// (CALL_LOAD, after the unit question): the nodal loads (moments × 100) and the
+// uniform member loads, numbered within the model's NodeCount and MemberCount.
+// Nodal loads on the model's support nodes are not stored; their node numbers
+// are added to `skippedSupports`. LoadedNodeCount and LoadedMemberCount become
+// the numbers of loaded nodes and members. Throws DataFileError like the full
+// reader.
+void readReportLoads(Model& model, ItemReader& in, std::vector<int>& skippedSupports);
+
+// CALLADT_ON (main menu "解析ﾃﾞｰﾀ呼出"): asks for a .adt file, reads it in full
+// with the progress window shown, sets AnalysisDone = 1 and DataName from the
+// chosen path and sets the main menu for a loaded analysis. A cancelled dialog
+// does nothing; a file that cannot be read is reported in a message box. True
+// when a file was read.
+bool CALLADT_ON(Program& program);
+
+// CALL_LOAD (plotting window): asks for a .adt file and takes its loads into the
+// model on screen, after asking when its unit system differs from the
+// program's. True when loads were read.
+bool CALL_LOAD(Program& program);
+
+} // namespace rahmen
