@@ -134,13 +134,19 @@ Listed countListed(const Model& m) {
 }
 
 // The designation written for a steel type: the first 17 bytes of its table
-// row (the field is 17 bytes wide), as text.
+// row (the field is 17 bytes wide), as text, without the blanks around it that
+// the reader would drop. A row never filled (no section form opened) gives
+// "-": an empty field would let the reader take the next line as the
+// designation.
 std::string steelDesignation(const Model& m, int t) {
     const int kind = m.TypeSectionKind[t];
     const int row = m.TypeSteelNo[t];
-    if (row < 0 || row > tableCapacity(kind)) return {};
-    const std::string& text = tableRow(m, kind, row);
-    return cp932ToUtf8(text.substr(0, 17));
+    std::string text;
+    if (row >= 0 && row <= tableCapacity(kind)) text = tableRow(m, kind, row).substr(0, 17);
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "-";
+    text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+    return cp932ToUtf8(text);
 }
 
 // ---------------------------------------------------------------------------

@@ -398,6 +398,20 @@ TEST(ModelFileContents, DataNameWithCommaAndColonKeepsTheItemsInPlace) {
     EXPECT_EQ(c->NodeX[2], 251.0f);
 }
 
+TEST(ModelFileContents, SteelTypeWhoseTableRowIsEmptyStillReadsBack) {
+    auto m = sample();
+    m->HShapeTable[0].clear(); // no section form opened since start-up
+    const std::string bytes = frameFileBytes(*m, kWhen);
+    EXPECT_NE(bytes.find("   1         0           -                \r\n"), std::string::npos);
+    auto back = readFrame(bytes);
+    EXPECT_EQ(back->HShapeTable[0], "-");
+    EXPECT_FLOAT_EQ(back->TypeRectA[2], 60.0f);
+    EXPECT_EQ(back->MemberEndNode[2], 3);
+
+    m->HShapeTable[0] = "   \x82\x67-100x 50x 5";
+    EXPECT_EQ(readFrame(frameFileBytes(*m, kWhen))->HShapeTable[0], "\x82\x67-100x 50x 5");
+}
+
 TEST(ModelFileContents, ValueThatCannotBeWrittenIsRefused) {
     auto m = sample();
     m->NodeZ[2] = std::numeric_limits<float>::infinity();
