@@ -67,10 +67,12 @@ private:
 };
 
 // A pivot counts as failed when it is not larger than this fraction of the
-// diagonal the degree of freedom had before the decomposition. The member
-// matrices are single precision, so an exact mechanism leaves pivots of the
-// order of 1e-7 of the diagonal instead of exact zeros.
-constexpr double kPivotTolerance = 1e-6;
+// diagonal the degree of freedom had before the decomposition. A mechanism does
+// not leave exact zeros: the single-precision member matrices are not exactly
+// singular, and a sway mechanism of a portal leaves pivots of about 3e-10 of the
+// diagonal. Sound frames stay far above (1e-2 and more in typical frames); a
+// pivot below 1e-8 would lose every digit of the single-precision matrices anyway.
+constexpr double kPivotTolerance = 1e-8;
 
 // Cholesky decomposition K = L·Lᵀ in place, blocked so that the bulk of the work
 // is a register-blocked symmetric update over contiguous memory. Returns 0, or

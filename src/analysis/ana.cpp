@@ -1,5 +1,6 @@
 #include "analysis/ana.h"
 
+#include "analysis/AnalysisFile.h"
 #include "model/Limits.h"
 #include "model/Model.h"
 #include "model/Program.h"
@@ -439,8 +440,13 @@ bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport) {
     program.progress.begin(program.FontOffset);
     ProgressWindow window(program.progress);
     const bool skipFile = program.SkipAnalysisFile == -1;
+    ReportWriter writer = writeReport;
+    if (!writer)
+        writer = [&program](Model&, const std::vector<float>& reaction, AnalysisProgress&) {
+            writeAnalysisFile(program, reaction);
+        };
     const AnalysisOutcome out =
-        runAnalysis(program.model, window, skipFile ? ReportWriter{} : writeReport);
+        runAnalysis(program.model, window, skipFile ? ReportWriter{} : writer);
     if (!out.ok) {
         program.progress.closeWindow();
         program.say(out.message, MessageButtons::Ok, MessageIcon::Exclamation);

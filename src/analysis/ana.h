@@ -111,8 +111,9 @@ std::array<float, 2> intermediateMaxMoments(const Model& model, int m);
 std::string instabilityMessage(int d);
 
 // The program's analysis: opens the progress window, runs the analysis, writes the
-// report through writeReport unless SkipAnalysisFile is -1, and closes the window
-// (at once without a report; otherwise the user closes it). A refused model or an
+// report unless SkipAnalysisFile is -1 (through writeReport when given, otherwise
+// the analysis data file writer, writeAnalysisFile), and closes the window (at
+// once without a report; otherwise the user closes it). A refused model or an
 // unstable frame closes the window and shows the message. True on success.
 bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport = {});
 

@@ -588,3 +588,28 @@ TEST(Analysis, AnalysisOnShowsProgressWritesTheReportAndReportsFailures) {
     EXPECT_NE(platform.dialogs.messages()[0].text.find("骨組が不安定です。"), std::string::npos);
     EXPECT_EQ(reports, 1);
 }
+
+TEST(Analysis, AnalysisOnWritesTheAnalysisDataFileByDefault) {
+    ScriptedPlatform platform;
+    auto program = Program::create(platform.services());
+    Model& m = program->model;
+    m.DataName = "frame1";
+    m.YoungModulus = 205000;
+    m.ShearModulus = 79000;
+    m.NodeCount = 2;
+    m.NodeZ[2] = 350;
+    m.NodeIsSupport[1] = -1;
+    m.SupportCount = 1;
+    m.MemberCount = 1;
+    m.MemberStartNode[1] = 1;
+    m.MemberEndNode[1] = 2;
+    m.MemberArea[1] = 100;
+    m.MemberIy[1] = m.MemberIz[1] = 20000;
+    m.NodeLoad[7] = 10;
+    m.NodeLoadFlag[2] = 1;
+    m.LoadedNodeCount = 1;
+    ASSERT_TRUE(ANALYSIS_ON(*program));
+    EXPECT_TRUE(platform.files.exists("frame1.adt"));
+    EXPECT_EQ(m.AnalysisFileWritten, 1);
+    EXPECT_TRUE(platform.dialogs.messages().empty());
+}
