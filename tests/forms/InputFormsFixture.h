@@ -1,0 +1,61 @@
+#pragma once
+// A program with the input forms registered, a stand-in main menu holding the
+// buttons the table-input workflow enables, and scripted dialogs.
+
+#include "forms/InputForms.h"
+#include "model/Program.h"
+#include "platform/ScriptedPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace rahmen::testing {
+
+class MenuStandIn : public Form {
+public:
+    MenuStandIn() : Form("MAINFORM", "プログラムメニュー", 400, 300) {
+        for (const char* name : {"BUTTON1", "BUTTON2", "BUTTON3", "BUTTON4", "BUTTON27", "BUTTON28",
+                                 "BUTTON29", "BUTTON35", "BUTTON52", "BUTTON68", "BUTTON70",
+                                 "BUTTON84", "BUTTON91", "BUTTON92", "BUTTON93"})
+            addButton(name, name, 0, 0, 10, 10);
+    }
+    void enableOnly(std::initializer_list<const char*> names) {
+        for (Control& control : controls())
+            control.enabled = false;
+        for (const char* name : names)
+            c(name).enabled = true;
+    }
+};
+
+class InputFormsTest : public ::testing::Test {
+protected:
+    InputFormsTest() : p(Program::create(platform.services())) {
+        registerInputForms(*p);
+        p->mainMenu = &menu;
+    }
+
+    Model& model() { return p->model; }
+    ScriptedDialogs& dialogs() { return platform.dialogs; }
+
+    // The texts of the messages shown so far.
+    std::vector<std::string> messages() const {
+        std::vector<std::string> texts;
+        for (const MessageCall& call : platform.dialogs.messages())
+            texts.push_back(call.text);
+        return texts;
+    }
+
+    // Types the texts into the named boxes, in order.
+    static void type(Form& form, std::initializer_list<std::pair<std::string, std::string>> boxes) {
+        for (const auto& [box, text] : boxes)
+            ASSERT_TRUE(form.typeText(box, text)) << box;
+    }
+
+    ScriptedPlatform platform;
+    MenuStandIn menu;
+    std::unique_ptr<Program> p;
+};
+
+} // namespace rahmen::testing
