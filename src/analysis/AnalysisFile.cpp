@@ -312,7 +312,7 @@ public:
     // A count within 0..limit.
     int count(const std::string& what, long limit) {
         return whole(0, limit, [&](double v) {
-            return limitMessage(what, v < 0 ? -1 : static_cast<long>(std::min(v, 1e9)), limit);
+            return limitMessage(what, static_cast<long>(std::clamp(v, -1e9, 1e9)), limit);
         });
     }
 
