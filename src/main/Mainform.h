@@ -32,22 +32,22 @@ public:
     // Enables the file buttons whose kind of file the current folder holds.
     void DAT_ON();
 
-    void BUTTON84_ON(); // grid generation
-    void BUTTON27_ON(); // outline
-    void BUTTON1_ON();  // coordinates
-    void BUTTON28_ON(); // member types: from the section list or as numbers
-    void BUTTON2_ON();  // members
-    void BUTTON29_ON(); // supports
-    void BUTTON3_ON();  // analysis conditions (table input)
-    void BUTTON4_ON();  // data plotting window
-    void BUTTON35_ON(); // member property modification
+    void BUTTON84_ON();   // grid generation
+    void BUTTON27_ON();   // outline
+    void BUTTON1_ON();    // coordinates
+    void BUTTON28_ON();   // member types: from the section list or as numbers
+    void BUTTON2_ON();    // members
+    void BUTTON29_ON();   // supports
+    void BUTTON3_ON();    // analysis conditions (table input)
+    void BUTTON4_ON();    // data plotting window
+    void BUTTON35_ON();   // member property modification
     void MOANALYSIS_ON(); // plotting window as interactive analysis
-    void BUTTON93_ON(); // mouse editing
-    void CALLCDT_ON();  // read a coordinate file
-    void CALLFDT_ON();  // read a frame file
-    void CALLADT_ON();  // read an analysis file
-    void FRDRESET_ON(); // request a reset of all data
-    void ANDRESET_ON(); // request a reset of the analysis data
+    void BUTTON93_ON();   // mouse editing
+    void CALLCDT_ON();    // read a coordinate file
+    void CALLFDT_ON();    // read a frame file
+    void CALLADT_ON();    // read an analysis file
+    void FRDRESET_ON();   // request a reset of all data
+    void ANDRESET_ON();   // request a reset of the analysis data
     void SI_ON();
     void SI_OFF();
     void BUTTON51_ON(); // help contents

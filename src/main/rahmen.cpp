@@ -1,0 +1,131 @@
+#include "main/rahmen.h"
+
+#include "main/FormRegistry.h"
+#include "main/Mainform.h"
+#include "platform/FormServices.h"
+
+namespace rahmen {
+
+Rahmen::Rahmen(Services io)
+    : program_(Program::create(io)), mainForm_(std::make_unique<MainForm>(*program_, *this)) {
+    program_->mainMenu = mainForm_.get();
+    registerForms(*program_);
+}
+
+Rahmen::~Rahmen() {
+    // The menu goes first; nothing may reach it through the program after.
+    program_->mainMenu = nullptr;
+}
+
+Program& Rahmen::program() {
+    return *program_;
+}
+
+MainForm& Rahmen::mainForm() {
+    return *mainForm_;
+}
+
+bool Rahmen::ended() const {
+    return program_->io.desktop.endRequested();
+}
+
+void Rahmen::start() {
+    if (started_) return;
+    started_ = true;
+    Program& p = *program_;
+
+    // Whatever is in the folder now belongs to the user: the keep-files
+    // questions of this run never delete it.
+    for (const std::string& name : p.io.files.list("*"))
+        protectFile(name);
+
+    // The font offset brings the menu's buttons to 12 points; every form adds
+    // it to its controls when it opens.
+    p.FontOffset = static_cast<int16_t>(12 - mainForm_->c("BUTTON1").fontSize);
+    p.model.UnitFactor = kSiUnitFactor;
+    CENTER_ON(*mainForm_, p.io.desktop);
+    p.io.desktop.show(*mainForm_); // MAINFORM_START
+    mainForm_->DAT_ON();
+}
+
+void Rahmen::afterEvent() {
+    Program& p = *program_;
+    if (!started_ || ended() || p.MenuRequest == 0) return;
+
+    const int16_t request = p.MenuRequest;
+    if (request == 1) resetAll();
+    if (request == 2) resetAnalysis();
+
+    // Back at the top of the loop: the file buttons, then the menu as after
+    // start-up with what the kind of reset leaves usable.
+    MainForm& menu = *mainForm_;
+    menu.DAT_ON();
+    menu.MAINFORM_START();
+    if (request == 1) {
+        p.menuEnable({"RADIO65", "RADIO66"}, {"BUTTON70", "BUTTON88"});
+        menu.c("BUTTON84").caption = "グリッド作成";
+    } else if (request == 2) {
+        const Model& m = p.model;
+        p.menuEnable({}, {"BUTTON88"});
+        if (m.FrameReady == 0) p.menuEnable({"BUTTON27", "BUTTON84"}, {"BUTTON4"});
+        if (m.GridGenerated == 1 || m.FrameReady == 1) {
+            p.menuEnable({"BUTTON3", "BUTTON4", "BUTTON35", "BUTTON92", "BUTTON93"},
+                         {"BUTTON27", "BUTTON52", "BUTTON68", "BUTTON84", "BUTTON91"});
+            if (m.GridGenerated == 1) p.menuEnable({"BUTTON84"});
+        }
+    }
+    p.MenuRequest = 0;
+    p.io.desktop.refresh();
+}
+
+void Rahmen::resetAll() {
+    askKeepWrittenFiles("Solberg");
+    program_->model.resetAll();
+}
+
+void Rahmen::resetAnalysis() {
+    Program& p = *program_;
+    if (p.model.AnalysisFileWritten == 1) {
+        const MessageResult answer =
+            p.io.dialogs.message("Solberg", "作成した解析データファイルを保存しますか。",
+                                 MessageButtons::YesNo, MessageIcon::Question);
+        if (answer == MessageResult::No) deleteWrittenFile(p.model.DataName + ".adt");
+    }
+    p.model.resetAnalysis();
+}
+
+void Rahmen::askKeepWrittenFiles(const std::string& title) {
+    Program& p = *program_;
+    const Model& m = p.model;
+    if (m.CoordFileState != 1 && m.FrameFileState != 1 && m.AnalysisFileWritten != 1) return;
+    const MessageResult answer =
+        p.io.dialogs.message(title, "作成したデータファイルを保存しますか。", MessageButtons::YesNo,
+                             MessageIcon::Question);
+    if (answer != MessageResult::No) return;
+    if (m.CoordFileState == 1) deleteWrittenFile(m.DataName + ".cdt");
+    if (m.FrameFileState == 1) deleteWrittenFile(m.DataName + ".fdt");
+    if (m.AnalysisFileWritten == 1) deleteWrittenFile(m.DataName + ".adt");
+}
+
+void Rahmen::deleteWrittenFile(const std::string& name) {
+    Program& p = *program_;
+    if (isProtected(name) || !p.io.files.exists(name)) return;
+    const FileResult result = p.io.files.remove(name);
+    if (!result)
+        p.say("ファイル " + name + " を削除できませんでした。\n" + result.error, MessageButtons::Ok,
+              MessageIcon::Exclamation);
+}
+
+std::filesystem::path Rahmen::key(const std::string& name) const {
+    return program_->io.files.path(name).lexically_normal();
+}
+
+void Rahmen::protectFile(const std::string& name) {
+    protected_.insert(key(name));
+}
+
+bool Rahmen::isProtected(const std::string& name) const {
+    return protected_.count(key(name)) != 0;
+}
+
+} // namespace rahmen
