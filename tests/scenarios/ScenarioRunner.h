@@ -1,0 +1,30 @@
+#pragma once
+// Runs a scenario script: the program started in a fresh temporary folder on
+// the scripted platform, driven the way a person drives it (clicks, typing,
+// answers to message boxes) and checked on the way (control states, messages
+// shown, model values, files). The script format is described in README.md
+// beside this file.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+class ScenarioRunner {
+public:
+    // `fixtureFolders` are searched in order by the `copy` command.
+    explicit ScenarioRunner(std::vector<std::filesystem::path> fixtureFolders);
+
+    // Runs the script to its end or to its first failure. Returns the
+    // failures as "name:line: text"; empty when the scenario passed.
+    std::vector<std::string> run(const std::string& script, const std::string& name) const;
+
+    // Runs a script file; a file that cannot be read is a failure.
+    std::vector<std::string> runFile(const std::filesystem::path& file) const;
+
+private:
+    std::vector<std::filesystem::path> fixtureFolders_;
+};
+
+} // namespace rahmen
