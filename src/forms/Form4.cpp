@@ -29,7 +29,7 @@ double rectangleTorsionConstant(double sizeA, double sizeB) {
     return a * b * b * b * (16.0 / 3.0 - 3.36 * ratio * (1 - ratio * ratio * ratio * ratio / 12));
 }
 
-Form4::Form4(Program& program) : Form("FORM4", "部材タイプ入力１", 720, 380), p_(program) {
+Form4::Form4(Program& program) : Form("FORM4", "部材タイプ入力１", 790, 380), p_(program) {
     setHelpKeyword("部材ﾀｲﾌﾟ入力１");
     addLabel("TEXT15", "タイプ No", 20, 30, 90, 20);
     addLabel("TEXT16", "断面積(cm2)", 120, 30, 130, 20);
@@ -50,12 +50,12 @@ Form4::Form4(Program& program) : Form("FORM4", "部材タイプ入力１", 720, 
     addCheck("CHECK14",
              "長方形断面のサイズ（A：梁→高さ、柱→Ｙ方向寸法/B→梁→幅、柱→Ｘ方向寸法）を入"
              "力する。",
-             20, 234, 680, 24);
+             20, 234, 760, 24);
     addLabel("TEXT119", "※入力は必ず半角数字で行ってください。", 20, 262, 400, 20);
-    addButton("BUTTON11", "次ページ", 40, 300, 120, 32);
-    addButton("BUTTON12", "終了", 200, 300, 120, 32);
-    addButton("BUTTON13", "キャンセル", 360, 300, 120, 32);
-    addButton("BUTTON56", "ヘルプ", 520, 300, 120, 32);
+    addButton("BUTTON11", "次ページ", 60, 300, 130, 32);
+    addButton("BUTTON12", "終了", 240, 300, 130, 32);
+    addButton("BUTTON13", "キャンセル", 420, 300, 130, 32);
+    addButton("BUTTON56", "ヘルプ", 600, 300, 130, 32);
 
     onClick("CHECK14", [this] { CHECK14_ON(); });
     onClick("BUTTON11", [this] { BUTTON11_ON(); });

@@ -21,8 +21,8 @@ Form5::Form5(Program& program) : Form("FORM5", "部材入力", 720, 360), p_(pro
     addLabel("TEXT47", "主軸角(rad)", 210, 30, 120, 20);
     addLabel("TEXT48", "始点", 340, 30, 90, 20);
     addLabel("TEXT49", "終点", 440, 30, 90, 20);
-    addLabel("TEXT50", "ピン節点", 540, 30, 70, 20);
-    addLabel("TEXT53", "バネ節点", 620, 30, 70, 20);
+    addLabel("TEXT50", "ピン節点", 540, 30, 76, 20);
+    addLabel("TEXT53", "バネ節点", 620, 30, 76, 20);
     // Row by row, so that Tab runs through one member before the next.
     for (int k = 1; k <= kRows; ++k) {
         const int y = 58 + 34 * (k - 1);
