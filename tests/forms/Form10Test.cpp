@@ -238,6 +238,8 @@ TEST_F(LoadForm, LevelZeroLoadsTheSupportsWhichTheAnalysisStripsWithOneMessageEa
     // The analysis ran on what was left: the roof moves with its load.
     EXPECT_EQ(m().AnalysisDone, 1);
     EXPECT_GT(m().NodeDisplacement[6 * 8 - 5], 0.0);
+    EXPECT_TRUE(platform.files.exists("frame1.adt"));
+    EXPECT_EQ(m().AnalysisFileWritten, 1);
 }
 
 TEST_F(LoadForm, TheModeIsKeptBetweenOpeningsAndShownWhenTheFormOpens) {
