@@ -173,8 +173,8 @@ bool Form4::checkFreeTypeNumbers() {
         const long t = boxWhole(c(box(1, k)).caption);
         if (t == 0) continue; // an empty row
         if (t < 1 || t > count || t > kMaxMemberTypes) {
-            p_.say("タイプNo " + std::to_string(t) + " は範囲外です（部材種類数 " +
-                   std::to_string(count) + "）。");
+            p_.say("タイプNo " + std::to_string(t) + " は部材種類数を超えています（タイプNoは 1～" +
+                   std::to_string(count) + "）。修正してください。");
             setFocus(box(1, k));
             return false;
         }

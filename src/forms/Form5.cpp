@@ -90,16 +90,18 @@ bool Form5::checkNumbers() {
         const long lowest = member <= m.MemberCount ? 1 : 0;
         const long type = boxWhole(c(typeBox(k)).caption);
         if (type < lowest || type > m.MemberTypeCount) {
-            p_.say("部材No" + std::to_string(member) + " のタイプNo " + std::to_string(type) +
-                   " はありません（部材種類数 " + std::to_string(m.MemberTypeCount) + "）。");
+            p_.say("部材No" + std::to_string(member) + "：タイプNo " + std::to_string(type) +
+                   " の部材タイプはありません（タイプNoは 1～" + std::to_string(m.MemberTypeCount) +
+                   "）。修正してください。");
             setFocus(typeBox(k));
             return false;
         }
         for (const std::string& box : {startBox(k), endBox(k)}) {
             const long node = boxWhole(c(box).caption);
             if (node < lowest || node > m.NodeCount) {
-                p_.say("部材No" + std::to_string(member) + " の節点番号 " + std::to_string(node) +
-                       " はありません（節点数 " + std::to_string(m.NodeCount) + "）。");
+                p_.say("部材No" + std::to_string(member) + "：節点番号 " + std::to_string(node) +
+                       " の節点はありません（節点番号は 1～" + std::to_string(m.NodeCount) +
+                       "）。修正してください。");
                 setFocus(box);
                 return false;
             }

@@ -267,8 +267,10 @@ TEST_F(Form4Test, FreeEntryAfterTheSectionListTakesTypedTypeNumbersAndHalvesTheS
     typeRow(f, 1, {"70", "1", "1", "1"});
     f.click("BUTTON12");
     EXPECT_TRUE(f.isOpen());
-    EXPECT_EQ(messages(),
-              (std::vector<std::string>{"タイプNo 150 は範囲外です（部材種類数 8）。"}));
+    EXPECT_EQ(
+        messages(),
+        (std::vector<std::string>{
+            "タイプNo 150 は部材種類数を超えています（タイプNoは 1～8）。修正してください。"}));
     EXPECT_EQ(f.focus(), "EDIT29");
     EXPECT_EQ(model().TypeArea[7], 0.0f);
 

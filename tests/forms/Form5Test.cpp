@@ -2,6 +2,8 @@
 
 #include "InputFormsFixture.h"
 
+#include "forms/LoadForms.h"
+
 namespace rahmen::testing {
 namespace {
 
@@ -192,29 +194,36 @@ TEST_F(Form5Test, RowsNamingATypeOrNodeOutsideTheModelAreRefusedBeforeAnythingIs
     typeRow(f, 2, "4", "0", "2", "3");
     f.click("BUTTON15");
     EXPECT_TRUE(f.isOpen());
-    EXPECT_EQ(messages().back(), "部材No2 のタイプNo 4 はありません（部材種類数 3）。");
+    EXPECT_EQ(
+        messages().back(),
+        "部材No2：タイプNo 4 の部材タイプはありません（タイプNoは 1～3）。修正してください。");
     EXPECT_EQ(f.focus(), "EDIT59");
     EXPECT_EQ(model().MemberTypeNo[1], 0); // row 1 was not stored either
 
     f.typeText("EDIT59", "3");
     f.typeText("EDIT91", "13");
     f.click("BUTTON15");
-    EXPECT_EQ(messages().back(), "部材No2 の節点番号 13 はありません（節点数 12）。");
+    EXPECT_EQ(messages().back(),
+              "部材No2：節点番号 13 の節点はありません（節点番号は 1～12）。修正してください。");
     EXPECT_EQ(f.focus(), "EDIT91");
 
     f.typeText("EDIT91", "3");
     f.click("BUTTON15"); // members 3 and 4 are empty: a member needs a type and nodes
-    EXPECT_EQ(messages().back(), "部材No3 のタイプNo 0 はありません（部材種類数 3）。");
+    EXPECT_EQ(
+        messages().back(),
+        "部材No3：タイプNo 0 の部材タイプはありません（タイプNoは 1～3）。修正してください。");
 
     typeRow(f, 3, "2", "0", "3", "4");
     typeRow(f, 4, "2", "0", "-1", "4");
     f.click("BUTTON15");
-    EXPECT_EQ(messages().back(), "部材No4 の節点番号 -1 はありません（節点数 12）。");
+    EXPECT_EQ(messages().back(),
+              "部材No4：節点番号 -1 の節点はありません（節点番号は 1～12）。修正してください。");
 
     typeRow(f, 4, "2", "0", "4", "5");
     typeRow(f, 5, "", "0", "", "99999"); // past the last member, yet outside the nodes
     f.click("BUTTON15");
-    EXPECT_EQ(messages().back(), "部材No5 の節点番号 99999 はありません（節点数 12）。");
+    EXPECT_EQ(messages().back(),
+              "部材No5：節点番号 99999 の節点はありません（節点番号は 1～12）。修正してください。");
     EXPECT_EQ(model().MemberTypeNo[1], 0);
 
     f.typeText("EDIT94", "");
@@ -243,6 +252,30 @@ TEST_F(Form5Test, PinAndSpringButtonsOpenTheReleaseFormForTheRowsMember) {
     EXPECT_EQ(dialogs().helps()[0].keyword, "部材入力");
     f.click("BUTTON16");
     EXPECT_FALSE(f.isOpen());
+}
+
+TEST_F(Form5Test, SpringsGivenThroughTheReleaseFormStayCountedWhenTheFormOpensAgain) {
+    registerLoadForms(*p); // the real release form
+    menu.enableOnly({"BUTTON2"});
+    Form5& f = openMembers(2);
+    ASSERT_TRUE(f.click("BUTTON22"));
+    Form* release = p->form("FORM7");
+    ASSERT_NE(release, nullptr);
+    ASSERT_TRUE(release->isOpen());
+    ASSERT_TRUE(release->typeText("EDIT88", "1.5"));
+    ASSERT_TRUE(release->click("BUTTON43"));
+    EXPECT_EQ(model().SpringStart[1][5], 150.0f);
+    EXPECT_EQ(model().SprungEndCount, 1);
+
+    f.click("BUTTON16"); // cancelled: the member form is opened again later
+    Form5& again = openMembers(2);
+    EXPECT_EQ(model().SprungEndCount, 1);
+    typeRow(again, 1, "1", "0", "1", "2");
+    typeRow(again, 2, "1", "0", "2", "3");
+    again.click("BUTTON15");
+    EXPECT_FALSE(again.isOpen());
+    EXPECT_EQ(model().SprungEndCount, 1);
+    EXPECT_EQ(model().MemberStartSprung[1], 1);
 }
 
 } // namespace
