@@ -4,12 +4,13 @@
 # one picture per further window. The program itself grabs its windows
 # (RAHMEN_SCREENSHOT) and quits, so no window manager or external tool is
 # needed. Usage: scripts/screenshot.sh [output.png]
+# RAHMEN_SCREENSHOT_HELP=keyword also pictures the help viewer at that keyword.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 ./scripts/install-deps.sh
 
-build=${RAHMEN_BUILD_DIR:-build/release}
+build=$(realpath -m "${RAHMEN_BUILD_DIR:-build/release}")
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target rahmen
 
@@ -24,5 +25,5 @@ cd "$workdir"
 XDG_RUNTIME_DIR="$runtime" RAHMEN_HELP_DIR="$root/help" RAHMEN_SCREENSHOT="$out" \
   QT_QPA_PLATFORM=xcb timeout 60 \
   xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" \
-  "$root/$build/src/gui/rahmen"
+  "$build/src/gui/rahmen"
 echo "Screenshot: $out"

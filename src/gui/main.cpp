@@ -85,9 +85,14 @@ int main(int argc, char** argv) {
 
     // RAHMEN_SCREENSHOT=file.png: save pictures of the windows shortly after
     // start-up and quit (used to make the pictures of the documentation).
+    // RAHMEN_SCREENSHOT_HELP=keyword opens the help viewer at that keyword
+    // first, so that its window is pictured too.
     const QString screenshot = qEnvironmentVariable("RAHMEN_SCREENSHOT");
     int screenshotResult = 0;
     if (!screenshot.isEmpty()) {
+        if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_HELP"))
+            dialogs.help("rahmen.hlp",
+                         qEnvironmentVariable("RAHMEN_SCREENSHOT_HELP").toStdString());
         QTimer::singleShot(1000, &app, [&] {
             screenshotResult = saveScreenshots(windows, screenshot);
             QCoreApplication::quit();
