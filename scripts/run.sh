@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program (Release, in build/release or $RAHMEN_BUILD_DIR) and
 # starts it in a working folder: $RAHMEN_WORKDIR, or ~/rahmen-data. On first
-# use the folder is
-# created and gets the example data files of examples/, so that the menu's
-# file buttons can be used at once. Arguments are passed to the program.
+# use the folder is created and gets the example data files of examples/, so
+# that the menu's file buttons can be used at once. Arguments are passed to the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
