@@ -182,8 +182,8 @@ bool Form4::checkFreeTypeNumbers() {
     return true;
 }
 
-// A section typed after the section list: like the steel sections of the
-// lists, each of its shear areas is taken as half the area.
+// A section typed after the section list: each of its shear areas is half
+// its area.
 void Form4::storeFreeRow(int k) {
     const long t = boxWhole(c(box(1, k)).caption);
     if (t < 1 || t > kMaxMemberTypes) return; // an empty row names type 0, never used
