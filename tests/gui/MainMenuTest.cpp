@@ -5,7 +5,6 @@
 #include "MainMenuTest.h"
 
 #include "GuiTestSupport.h"
-#include "forms/InputForms.h"
 #include "gui/FormWindow.h"
 #include "gui/HelpViewer.h"
 #include "gui/QtDialogs.h"
@@ -43,7 +42,6 @@ struct Session {
         dialogs = std::make_unique<QtDialogs>(*files, findHelpFolder());
         windows = std::make_unique<WindowManager>(desktop);
         program = std::make_unique<Rahmen>(Services{*dialogs, *files, clock, desktop});
-        registerInputForms(program->program());
         windows->setAfterEvent([this] { program->afterEvent(); });
         program->start();
         windows->refreshAll();
