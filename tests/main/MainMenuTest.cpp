@@ -161,13 +161,23 @@ TEST(MainMenu, EditingAGeneratedGridAsksFirst) {
 }
 
 TEST(MainMenu, ButtonsWithoutARegisteredFormOpenNothing) {
-    Menu m;
-    for (const char* b : {"BUTTON3", "BUTTON4", "BUTTON35", "BUTTON92", "BUTTON84"}) {
-        m.menu.c(b).enabled = true;
-        m.click(b);
+    const struct {
+        const char* button;
+        const char* form;
+    } openers[] = {{"BUTTON3", "FORM9"},   {"BUTTON4", "FORM13"},  {"BUTTON35", "FORM11"},
+                   {"BUTTON92", "FORM13"}, {"BUTTON84", "FORM15"}, {"BUTTON93", "FORM8"},
+                   {"BUTTON27", "FORM2"}};
+    int tried = 0;
+    for (const auto& opener : openers) {
+        Menu m;
+        if (m.p.hasForm(opener.form)) continue;
+        ++tried;
+        m.menu.c(opener.button).enabled = true;
+        m.click(opener.button);
+        EXPECT_EQ(m.platform.desktop.openForms().size(), 1u) << opener.button;
+        EXPECT_TRUE(m.platform.dialogs.messages().empty()) << opener.button;
     }
-    EXPECT_EQ(m.platform.desktop.openForms().size(), 1u);
-    EXPECT_TRUE(m.platform.dialogs.messages().empty());
+    if (tried == 0) GTEST_SKIP() << "every form of the menu is registered";
 }
 
 TEST(MainLoop, FullResetAfterGridGenerationRestoresTheGridButton) {
@@ -211,6 +221,18 @@ TEST(MainLoop, AnalysisResetOfAGeneratedGridKeepsTheFrameUsable) {
     EXPECT_EQ(m.p.model.NodeCount, 8);
     EXPECT_EQ(m.p.model.NodeLoad[3], 0.0f);
     EXPECT_EQ(m.p.model.AnalysisDone, 0);
+}
+
+TEST(MainLoop, AnalysisResetKeepsTheUnitsOfAFrameFileReadOrWritten) {
+    for (int16_t state : {0, 1, 2}) {
+        Menu m;
+        m.p.model.UnitFactor = 1;
+        m.p.model.FrameFileState = state;
+        m.menu.c("BUTTON88").enabled = true;
+        m.platform.dialogs.queueMessage(MessageResult::Cancel);
+        m.click("BUTTON88");
+        EXPECT_FLOAT_EQ(m.p.model.UnitFactor, state == 0 ? 98.0665f : 1.0f) << state;
+    }
 }
 
 TEST(MainLoop, AnalysisResetAsksAboutTheAnalysisFileWrittenInThisRun) {
