@@ -12,12 +12,13 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 
 namespace rahmen::test {
 
 // Watches for modal dialogs while a test runs. A message box is answered with
-// the next queued button; anything else modal, or a message box nobody
-// expected, is rejected and counted, so that a test never hangs on a dialog.
+// the next queued button, another dialog by the next queued handler; a dialog
+// nobody expected is rejected and counted, so that a test never hangs on it.
 class ModalAnswerer : public QObject {
 public:
     struct Seen {
@@ -32,9 +33,11 @@ public:
     }
 
     void queue(QMessageBox::StandardButton answer) { answers_.append(answer); }
+    // The next modal dialog that is not a message box is handed to this.
+    void queueDialog(std::function<void(QDialog*)> handle) { dialogs_.append(std::move(handle)); }
     const QList<Seen>& seen() const { return seen_; }
     int unexpected() const { return unexpected_; }
-    int pending() const { return static_cast<int>(answers_.size()); }
+    int pending() const { return static_cast<int>(answers_.size() + dialogs_.size()); }
     void clear() {
         seen_.clear();
         unexpected_ = 0;
@@ -46,8 +49,14 @@ private:
         if (!modal || !modal->isVisible()) return;
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) {
-            ++unexpected_;
-            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+            auto* dialog = qobject_cast<QDialog*>(modal);
+            if (!dialog) return;
+            if (dialogs_.isEmpty()) {
+                ++unexpected_;
+                dialog->reject();
+                return;
+            }
+            dialogs_.takeFirst()(dialog);
             return;
         }
         Seen seen{box->windowTitle(), box->text(), {}};
@@ -70,6 +79,7 @@ private:
 
     QTimer timer_;
     QList<QMessageBox::StandardButton> answers_;
+    QList<std::function<void(QDialog*)>> dialogs_;
     QList<Seen> seen_;
     int unexpected_ = 0;
 };

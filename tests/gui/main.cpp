@@ -1,6 +1,7 @@
 // Runs the GUI test classes in one application, set up as the program sets
 // itself up (Japanese translations, application font).
 
+#include "DialogsTest.h"
 #include "MainMenuTest.h"
 #include "WindowTest.h"
 #include "gui/GuiSetup.h"
@@ -8,19 +9,7 @@
 #include <QApplication>
 #include <QTest>
 
-namespace {
-
-// The offscreen platform warns about every window raised; that is noise here.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    qt_message_output(type, context, message);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
     if (!rahmen::setUpApplication(app)) {
         qWarning("Qt's Japanese translations (qtbase_ja) were not found");
@@ -29,6 +18,10 @@ int main(int argc, char** argv) {
     int failures = 0;
     {
         rahmen::test::WindowTest test;
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    {
+        rahmen::test::DialogsTest test;
         failures += QTest::qExec(&test, argc, argv);
     }
     {
