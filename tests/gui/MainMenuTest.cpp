@@ -20,11 +20,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QUrl>
 
 #include <fstream>
 #include <memory>
@@ -251,6 +253,25 @@ void MainMenuTest::helpViewerOpensAtEveryKeyword() {
                  qPrintable(keyword));
     }
     QVERIFY(browser->verticalScrollBar()->value() > 0);
+
+    // Every link of the contents leads to a section, as a click on it does.
+    viewer->showContents();
+    const QString contents = browser->toHtml();
+    QRegularExpression link(QStringLiteral("href=\"([^\"#]+)#([^\"]+)\""));
+    int links = 0;
+    for (auto it = link.globalMatch(contents); it.hasNext(); ++links) {
+        const auto match = it.next();
+        const QString anchor = QUrl::fromPercentEncoding(match.captured(2).toUtf8());
+        viewer->showContents();
+        browser->setSource(QUrl(match.captured(0).mid(6).chopped(1)));
+        QCOMPARE(browser->source().fileName(), match.captured(1));
+        const qreal top = anchorTop(browser, anchor);
+        QVERIFY2(top >= 0, qPrintable(anchor));
+        const int scrolled = browser->verticalScrollBar()->value();
+        QVERIFY2(top >= scrolled && top < scrolled + browser->viewport()->height(),
+                 qPrintable(anchor));
+    }
+    QCOMPARE(links, 15);
 
     // A keyword without a section: the contents, with a note.
     QVERIFY(!viewer->showTopic("rahmen.hlp", "存在しない項目"));
