@@ -68,9 +68,9 @@ private:
         Empty,   // the first row ended the page
         Stored   // at least one row was stored
     };
-    // `analysis`: the rules of "データ解析" (a level that reads as 0 ends the
-    // page) rather than those of "次ﾍﾟｰｼﾞ/別設定" (an empty level text does).
     Page storeNodePage();
+    // `analysis`: the rule of "データ解析" (a level that reads as 0 ends the
+    // page) rather than that of "次ﾍﾟｰｼﾞ/別設定" (an empty level text does).
     Page storeLevelPage(bool analysis);
     Page storeMemberPage();
     Page storePage(bool analysis);
