@@ -714,18 +714,21 @@ bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
     if (p.SkipAnalysisFile == -1) return false;
     Model& md = p.model;
     const char* const prompt = "作成される解析ﾃﾞｰﾀﾌｧｲﾙの名前を入力してください";
+    // A cancelled prompt keeps the name there is.
     auto askName = [&] {
-        if (auto answer = p.io.dialogs.input(prompt, "rahmen", "")) md.DataName = *answer;
+        auto answer = p.io.dialogs.input(prompt, "rahmen", "");
+        if (answer) md.DataName = *answer;
+        return answer.has_value();
     };
     if (md.DataName.empty()) askName();
-    // A new name that also exists is asked about again, so that no report is
-    // replaced without the user's "No".
+    // A new name that exists too is asked about again, so that no other report
+    // is replaced without the user's "No"; "No" or a cancelled prompt replaces
+    // the file of the name there is.
     while (p.io.files.exists(md.DataName + ".adt")) {
         const auto answer = p.say("既存の解析データがあります、新しいデータ名を入力しますか？\r\n\r\n"
                                   "同名データ作成は既存ﾃﾞｰﾀをﾃﾞｨﾚｸﾄﾘｰより移動→いいえﾎﾞﾀﾝ",
                                   MessageButtons::YesNo, MessageIcon::Question);
-        if (answer != MessageResult::Yes) break;
-        askName();
+        if (answer != MessageResult::Yes || !askName()) break;
     }
 
     if (!p.progress.isOpen()) p.progress.begin(p.FontOffset);
