@@ -50,8 +50,15 @@ void Rahmen::start() {
 
 void Rahmen::afterEvent() {
     Program& p = *program_;
-    if (!started_ || ended() || p.MenuRequest == 0) return;
+    if (!started_ || resetting_ || ended() || p.MenuRequest == 0) return;
 
+    // The questions of a reset are modal dialogs; should the GUI deliver an
+    // event meanwhile, its afterEvent must not start the same reset again.
+    struct Busy {
+        bool& flag;
+        explicit Busy(bool& f) : flag(f) { flag = true; }
+        ~Busy() { flag = false; }
+    } busy(resetting_);
     const int16_t request = p.MenuRequest;
     if (request == 1) resetAll();
     if (request == 2) resetAnalysis();

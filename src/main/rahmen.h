@@ -67,6 +67,7 @@ private:
     std::unique_ptr<MainForm> mainForm_;
     std::set<std::filesystem::path> protected_;
     bool started_ = false;
+    bool resetting_ = false; // a reset's questions are showing
 };
 
 } // namespace rahmen

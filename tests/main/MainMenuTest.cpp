@@ -335,6 +335,25 @@ TEST(MainLoop, ADeletionThatFailsIsReported) {
     EXPECT_TRUE(m.rahmen.ended());
 }
 
+TEST(MainLoop, AnEventDuringTheResetQuestionDoesNotStartTheResetAgain) {
+    Menu m;
+    m.p.model.DataName = "run";
+    m.put("run.cdt");
+    m.p.model.CoordFileState = 1;
+    m.menu.c("BUTTON70").enabled = true;
+    // While the keep-files question is showing, the GUI delivers another event.
+    m.platform.dialogs.setMessageSink([&m](const MessageCall& call) {
+        if (call.title == "Solberg") m.rahmen.afterEvent();
+    });
+    m.platform.dialogs.queueMessage(MessageResult::Ok);
+    m.platform.dialogs.queueMessage(MessageResult::No);
+    m.click("BUTTON70");
+    EXPECT_EQ(m.platform.dialogs.messages().size(), 2u);
+    EXPECT_EQ(m.platform.dialogs.unscripted(), 0);
+    EXPECT_FALSE(m.platform.files.exists("run.cdt"));
+    EXPECT_EQ(m.p.MenuRequest, 0);
+}
+
 TEST(MainLoop, NothingHappensAfterTheEnd) {
     Menu m;
     m.click("BUTTON5");
