@@ -1,0 +1,463 @@
+#include "batch/Batch.h"
+
+#include "analysis/AnalysisFile.h"
+#include "analysis/ana.h"
+#include "batch/BatchDialogs.h"
+#include "batch/GridFrame.h"
+#include "model/Model.h"
+#include "model/ModelFiles.h"
+#include "model/Program.h"
+#include "model/TextFile.h"
+#include "platform/Clock.h"
+#include "platform/Desktop.h"
+#include "platform/Files.h"
+
+#include <cerrno>
+#include <cfloat>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <map>
+
+namespace rahmen {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Command line
+
+std::optional<double> parseNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> parseCount(const std::string& text) {
+    if (text.empty() || text.size() > 6) return std::nullopt;
+    for (char ch : text)
+        if (ch < '0' || ch > '9') return std::nullopt;
+    return std::atoi(text.c_str());
+}
+
+// The options that take one value, and whether each was given.
+const char* const kValueOptions[] = {"--loads", "--material", "--E",   "--G",
+                                     "--kappa", "--units",    "--out", "--reanalyse"};
+
+bool takesValue(const std::string& arg) {
+    for (const char* name : kValueOptions)
+        if (arg == name) return true;
+    return false;
+}
+
+} // namespace
+
+ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
+    ParsedCommand parsed;
+    BatchOptions& o = parsed.options;
+    auto fail = [&](std::string text) {
+        parsed.error = std::move(text);
+        return parsed;
+    };
+    if (args.empty()) return fail("引数がありません。");
+
+    std::map<std::string, std::string> values;
+    std::vector<std::string> files;
+    std::vector<std::string> grid;
+    bool generate = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            o.mode = BatchMode::Help;
+            return parsed;
+        }
+        if (arg == "--timings") {
+            o.timings = true;
+        } else if (arg == "--generate-grid") {
+            if (generate) return fail("--generate-grid が二度指定されています。");
+            generate = true;
+            if (i + 4 >= args.size())
+                return fail("--generate-grid には BX BY STOREYS NAME の四つが必要です。");
+            grid.assign(args.begin() + static_cast<long>(i) + 1,
+                        args.begin() + static_cast<long>(i) + 5);
+            i += 4;
+        } else if (takesValue(arg)) {
+            if (i + 1 >= args.size()) return fail(arg + " の値がありません。");
+            if (values.count(arg)) return fail(arg + " が二度指定されています。");
+            values[arg] = args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return fail("知らないオプションです: " + arg);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    auto given = [&](const char* name) { return values.count(name) != 0; };
+
+    if (generate) {
+        if (!files.empty() || !values.empty() || o.timings)
+            return fail("--generate-grid には他の引数を付けられません。");
+        const auto bx = parseCount(grid[0]), by = parseCount(grid[1]), st = parseCount(grid[2]);
+        if (!bx || !by || !st || *bx < 1 || *by < 1 || *st < 1)
+            return fail("--generate-grid の BX BY STOREYS は 1 以上の整数です。");
+        const long nodes = gridNodeCount(*bx, *by, *st);
+        const long members = gridMemberCount(*bx, *by, *st);
+        if (nodes > kMaxNodes || members > kMaxMembers)
+            return fail("格子骨組の節点数 " + std::to_string(nodes) + "、部材数 " +
+                        std::to_string(members) + " が上限（節点 " + std::to_string(kMaxNodes) +
+                        "、部材 " + std::to_string(kMaxMembers) + "）を超えます。");
+        if (grid[3].empty()) return fail("--generate-grid の NAME が空です。");
+        o.mode = BatchMode::GenerateGrid;
+        o.gridBaysX = *bx;
+        o.gridBaysY = *by;
+        o.gridStoreys = *st;
+        o.gridName = grid[3];
+        return parsed;
+    }
+
+    if (given("--out")) {
+        if (values["--out"].empty()) return fail("--out の名前が空です。");
+        o.out = values["--out"];
+    }
+
+    if (given("--reanalyse")) {
+        if (!files.empty()) return fail("--reanalyse には骨組データファイルを付けられません。");
+        for (const char* other : {"--loads", "--material", "--E", "--G", "--kappa", "--units"})
+            if (given(other))
+                return fail(std::string("--reanalyse は解析データ自身の条件で解析します（") +
+                            other + " は使えません）。");
+        o.mode = BatchMode::Reanalyse;
+        o.report = values["--reanalyse"];
+        return parsed;
+    }
+
+    if (files.empty()) return fail("骨組データファイル（.fdt）を指定してください。");
+    if (files.size() > 1) return fail("骨組データファイルは一つだけ指定できます。");
+    if (!given("--loads"))
+        return fail("荷重を読む解析データファイルを --loads で指定してください。");
+    o.mode = BatchMode::Analyse;
+    o.frame = files[0];
+    o.loads = values["--loads"];
+
+    if (given("--material") && (given("--E") || given("--G")))
+        return fail("--material と --E/--G は一緒に使えません。");
+    if (given("--material")) {
+        const std::string& name = values["--material"];
+        if (name == "steel")
+            o.material = Material::Steel;
+        else if (name == "concrete")
+            o.material = Material::Concrete;
+        else
+            return fail("--material は steel か concrete です: " + name);
+    } else if (given("--E") || given("--G")) {
+        if (!given("--E") || !given("--G")) return fail("--E と --G は二つとも指定してください。");
+        for (const char* name : {"--E", "--G"}) {
+            const auto value = parseNumber(values[name]);
+            if (!value || *value <= 0.0 || *value > FLT_MAX)
+                return fail(std::string(name) + " は正の数値です: " + values[name]);
+            (name[2] == 'E' ? o.youngModulus : o.shearModulus) = static_cast<float>(*value);
+        }
+        o.material = Material::Direct;
+    }
+    if (given("--kappa")) {
+        const auto value = parseNumber(values["--kappa"]);
+        if (!value || *value < 0.0 || *value > FLT_MAX)
+            return fail("--kappa は 0 以上の数値です: " + values["--kappa"]);
+        o.kappa = static_cast<float>(*value);
+    }
+    if (given("--units")) {
+        const std::string& name = values["--units"];
+        if (name == "si")
+            o.unitFactor = kSiUnitFactor;
+        else if (name == "old")
+            o.unitFactor = 1.0f;
+        else
+            return fail("--units は si か old です: " + name);
+    }
+    return parsed;
+}
+
+std::string batchUsage() {
+    return "使い方:\n"
+           "  rahmen-batch FRAME.fdt --loads LOADS.adt [--material steel|concrete | --E 値 --G "
+           "値]\n"
+           "               [--kappa K] [--units si|old] [--out NAME] [--timings]\n"
+           "  rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]\n"
+           "  rahmen-batch --generate-grid BX BY STOREYS NAME\n"
+           "  rahmen-batch --help\n"
+           "\n"
+           "骨組データファイル FRAME.fdt を読み、解析データファイル LOADS.adt の荷重（節点荷重と\n"
+           "等分布荷重）を加えて解析し、解析データファイル NAME.adt "
+           "を現在のフォルダーに書きます。\n"
+           "支持点の荷重は除きます。\n"
+           "  --loads LOADS.adt    荷重を読む解析データファイル（必須）\n"
+           "  --material steel     スチールの標準 E = 205000, G = 79000 N/mm2\n"
+           "                       （旧単位 2100, 810 t/cm2）。既定\n"
+           "  --material concrete  コンクリートの標準 E = 210, G = 90 t/cm2（SI単位ではその\n"
+           "                       98.0665 倍の N/mm2）\n"
+           "  --E 値 --G 値        ヤング係数とせん断弾性係数（SI単位 N/mm2、旧単位 t/cm2）\n"
+           "  --kappa K            せん断に対する形状係数 κ（既定 0: せん断変形を無視）\n"
+           "  --units si|old       解析単位系。既定は骨組データの単位系、バネのない骨組では\n"
+           "                       荷重ファイルの単位系。指定したときは、単位系の違う荷重\n"
+           "                       ファイルの数値を換算せずに読み込みます（指定がなければ\n"
+           "                       読み込みません）\n"
+           "  --out NAME           書き出す解析データの名前（既定: 読んだファイルのデータ名）。\n"
+           "                       同名の解析データがあれば置き換えます\n"
+           "  --timings            読込み・解析・書込みの時間を標準出力に表示します\n"
+           "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
+           "              解析し直します。\n"
+           "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
+           "              書きます（BX × BY スパン 600 cm、STOREYS 層 350 cm、1 階柱脚固定）。\n"
+           "\n"
+           "メッセージは標準エラー出力に、ファイル名を付けて書きます。\n"
+           "終了コード: 0 成功、1 入力を受け付けない・骨組が不安定・書込みの失敗、\n"
+           "2 使い方の誤り。\n";
+}
+
+void setStandardMaterial(Model& m, Material material) {
+    const bool older = m.UnitFactor == 1.0f;
+    switch (material) {
+    case Material::Steel:
+        m.YoungModulus = older ? 2100.0f : 205000.0f;
+        m.ShearModulus = older ? 810.0f : 79000.0f;
+        break;
+    case Material::Concrete:
+        // In single precision, as the analysis conditions form computes them.
+        m.YoungModulus = 210.0f * m.UnitFactor;
+        m.ShearModulus = 90.0f * m.UnitFactor;
+        break;
+    case Material::Direct:
+        break;
+    }
+}
+
+void stripSupportLoads(Program& p) {
+    Model& m = p.model;
+    const int nodes = m.NodeCount < kMaxNodes ? m.NodeCount : kMaxNodes;
+    for (int n = 1; n <= nodes; ++n) {
+        if (m.NodeIsSupport[n] != -1 || m.NodeLoadFlag[n] != 1) continue;
+        for (int d = 6 * n - 5; d <= 6 * n; ++d)
+            m.NodeLoad[d] = 0;
+        if (m.LoadedNodeCount > std::numeric_limits<int16_t>::min()) --m.LoadedNodeCount;
+        m.NodeLoadFlag[n] = 0;
+        p.say("支持点" + std::to_string(n) + " は荷重付加点から除きます。");
+    }
+}
+
+namespace {
+
+// The questions of the program with the answer a batch run gives.
+const char* const kExistingReportQuestion = "既存の解析データがあります";
+const char* const kUnitQuestion = "解析単位と荷重の単位が違います";
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// One program without a window, in the current folder.
+struct BatchRun {
+    BatchDialogs dialogs;
+    Files files{std::filesystem::current_path()};
+    SystemClock clock;
+    Desktop desktop;
+    std::unique_ptr<Program> program;
+
+    explicit BatchRun(std::ostream& err) : dialogs(err) {
+        program = Program::create({dialogs, files, clock, desktop});
+        // The output file was named on the command line: an existing one is
+        // replaced (the report is written to a temporary file and renamed, so
+        // a report analysed again in place is read before it is replaced).
+        dialogs.answerQuestion(kExistingReportQuestion, MessageResult::No);
+    }
+};
+
+struct Timings {
+    double readFrame = 0, readLoads = 0, analysis = 0, write = 0;
+};
+
+// The analysis and the report, with DataName already set. True when both
+// succeeded.
+bool analyseAndWrite(BatchRun& run, const std::string& subject, Timings& t) {
+    Program& p = *run.program;
+    p.SkipAnalysisFile = 0;
+    bool written = false;
+    double writeMs = 0;
+    const ReportWriter writer = [&](Model&, const std::vector<float>& reaction, AnalysisProgress&) {
+        run.dialogs.setSubject(p.model.DataName + ".adt");
+        const auto start = Clock::now();
+        written = writeAnalysisFile(p, reaction);
+        writeMs = msSince(start);
+        run.dialogs.setSubject(subject);
+    };
+    run.dialogs.setSubject(subject);
+    const auto start = Clock::now();
+    const bool analysed = ANALYSIS_ON(p, writer);
+    t.analysis = msSince(start) - writeMs;
+    t.write = writeMs;
+    p.progress.closeWindow();
+    return analysed && written;
+}
+
+// The unit system a report file names, when it can be read.
+ReportUnits reportUnitsOf(Files& files, const std::string& path) {
+    const ReadResult file = files.read(path);
+    if (!file) return ReportUnits::Unknown;
+    try {
+        ItemReader in(file.bytes, path);
+        return readReportUnits(in);
+    } catch (const DataFileError&) {
+        return ReportUnits::Unknown;
+    }
+}
+
+const char* unitName(float unitFactor) {
+    return unitFactor == 1.0f ? "旧単位" : "SI単位";
+}
+
+int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
+    BatchRun run(err);
+    Program& p = *run.program;
+    Model& m = p.model;
+    Timings t;
+
+    run.dialogs.setSubject(o.frame);
+    run.dialogs.queueOpenFile(o.frame);
+    auto start = Clock::now();
+    if (CALLFDT_ON(p) != ReadOutcome::Done) return kBatchRefused;
+    t.readFrame = msSince(start);
+
+    // Springs tie a frame file to the unit system it was written in; without
+    // them it holds nothing that depends on units, and the loads decide.
+    if (m.SprungEndCount != 0) {
+        if (m.UnitFactor == 0.0f) {
+            if (!o.unitFactor) {
+                run.dialogs.report("解析単位系を --units si か --units old で指定してください。");
+                return kBatchRefused;
+            }
+            m.UnitFactor = *o.unitFactor;
+        } else if (o.unitFactor && *o.unitFactor != m.UnitFactor) {
+            run.dialogs.report(std::string("バネデータは") + unitName(m.UnitFactor) +
+                               "の骨組です。--units " + (*o.unitFactor == 1.0f ? "old" : "si") +
+                               " では解析できません。");
+            return kBatchRefused;
+        }
+    } else if (o.unitFactor) {
+        m.UnitFactor = *o.unitFactor;
+    } else {
+        m.UnitFactor =
+            reportUnitsOf(run.files, o.loads) == ReportUnits::Older ? 1.0f : kSiUnitFactor;
+    }
+
+    // Loads in the other unit system are taken over unconverted only when the
+    // unit system was given on the command line.
+    run.dialogs.answerQuestion(kUnitQuestion,
+                               o.unitFactor ? MessageResult::Yes : MessageResult::No);
+    run.dialogs.setSubject(o.loads);
+    run.dialogs.queueOpenFile(o.loads);
+    start = Clock::now();
+    if (!CALL_LOAD(p)) {
+        // The reason is already shown; a refused unit question gets the way round it.
+        const bool otherUnits = run.dialogs.lastMessage().rfind(kUnitQuestion, 0) == 0;
+        run.dialogs.report(otherUnits ? "荷重を読み込みませんでした。単位系の違う荷重は "
+                                        "--units で解析単位系を指定したときだけ読み込みます。"
+                                      : "荷重を読み込みませんでした。");
+        return kBatchRefused;
+    }
+    t.readLoads = msSince(start);
+
+    if (o.material == Material::Direct) {
+        m.YoungModulus = o.youngModulus;
+        m.ShearModulus = o.shearModulus;
+    } else {
+        setStandardMaterial(m, o.material);
+    }
+    m.ShearShapeFactor = o.kappa;
+
+    run.dialogs.setSubject(o.frame);
+    stripSupportLoads(p);
+    // As the load form, no analysis without any load.
+    if (m.LoadedNodeCount == 0 && m.LoadedMemberCount == 0) {
+        run.dialogs.setSubject(o.loads);
+        run.dialogs.report("荷重がありません。解析しません。");
+        return kBatchRefused;
+    }
+
+    if (o.out) m.DataName = *o.out;
+    run.dialogs.setInputAnswer(o.out);
+    if (!analyseAndWrite(run, o.frame, t)) return kBatchRefused;
+    if (o.timings)
+        out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\nread-frame-ms "
+            << t.readFrame << "\nread-loads-ms " << t.readLoads << "\nanalysis-ms " << t.analysis
+            << "\nwrite-ms " << t.write << '\n';
+    return kBatchSuccess;
+}
+
+int reanalyse(const BatchOptions& o, std::ostream& out, std::ostream& err) {
+    BatchRun run(err);
+    Program& p = *run.program;
+    Model& m = p.model;
+    Timings t;
+
+    run.dialogs.setSubject(o.report);
+    run.dialogs.queueOpenFile(o.report);
+    const auto start = Clock::now();
+    if (!CALLADT_ON(p)) return kBatchRefused;
+    t.readFrame = msSince(start);
+    if (m.UnitFactor == 0.0f) {
+        run.dialogs.report("解析単位が読み取れません（SI単位でも旧単位でもありません）。");
+        return kBatchRefused;
+    }
+    stripSupportLoads(p);
+
+    if (o.out) m.DataName = *o.out;
+    run.dialogs.setInputAnswer(o.out);
+    if (!analyseAndWrite(run, o.report, t)) return kBatchRefused;
+    if (o.timings)
+        out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\nread-report-ms "
+            << t.readFrame << "\nanalysis-ms " << t.analysis << "\nwrite-ms " << t.write << '\n';
+    return kBatchSuccess;
+}
+
+int generateGrid(const BatchOptions& o, std::ostream& err) {
+    Files files(std::filesystem::current_path());
+    SystemClock clock;
+    const std::string problem =
+        writeGridFiles(files, o.gridName, o.gridBaysX, o.gridBaysY, o.gridStoreys, clock.now());
+    if (problem.empty()) return kBatchSuccess;
+    BatchDialogs dialogs(err);
+    dialogs.setSubject(o.gridName + ".fdt");
+    dialogs.report(problem);
+    return kBatchRefused;
+}
+
+} // namespace
+
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const ParsedCommand parsed = parseBatchCommand(args);
+    if (!parsed.error.empty()) {
+        err << "rahmen-batch: " << parsed.error << "\n\n" << batchUsage();
+        return kBatchUsageError;
+    }
+    const BatchOptions& o = parsed.options;
+    switch (o.mode) {
+    case BatchMode::Help:
+        out << batchUsage();
+        return kBatchSuccess;
+    case BatchMode::Analyse:
+        return analyseFrame(o, out, err);
+    case BatchMode::Reanalyse:
+        return reanalyse(o, out, err);
+    case BatchMode::GenerateGrid:
+        return generateGrid(o, err);
+    }
+    return kBatchUsageError;
+}
+
+} // namespace rahmen

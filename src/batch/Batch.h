@@ -1,0 +1,78 @@
+#pragma once
+// rahmen-batch: the analysis of the program without its window, for scripts,
+// parametric studies and regression checks.
+//
+//   rahmen-batch FRAME.fdt --loads LOADS.adt [--material steel|concrete | --E E --G G]
+//                [--kappa K] [--units si|old] [--out NAME] [--timings]
+//   rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]
+//   rahmen-batch --generate-grid BX BY STOREYS NAME
+//
+// The first form reads a frame file, takes over the loads of an analysis data
+// file as the plotting window does, sets E, G and κ as the analysis
+// conditions form does, takes the loads off supports as the load form does,
+// and runs the analysis, which writes NAME.adt into the current folder. The
+// second analyses a report again with its own constants. The third writes a
+// regular grid frame and its loads, the benchmark's model, as files.
+//
+// Messages go to the error stream, each line prefixed with the file concerned.
+// Exit status: 0 success, 1 an input refused (a file missing or malformed, no
+// loads, a unit system that does not fit, an unstable frame, a report that
+// could not be written), 2 a usage error (with the usage on the error stream).
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+struct Model;
+class Program;
+
+constexpr int kBatchSuccess = 0;
+constexpr int kBatchRefused = 1;
+constexpr int kBatchUsageError = 2;
+
+enum class BatchMode { Help, Analyse, Reanalyse, GenerateGrid };
+enum class Material { Steel, Concrete, Direct };
+
+struct BatchOptions {
+    BatchMode mode = BatchMode::Help;
+    std::string frame;  // Analyse: the frame file
+    std::string loads;  // Analyse: the analysis data file giving the loads
+    std::string report; // Reanalyse: the report analysed again
+    std::optional<std::string> out;
+    Material material = Material::Steel;
+    float youngModulus = 0; // Material::Direct, in the analysis' unit system
+    float shearModulus = 0;
+    float kappa = 0;
+    std::optional<float> unitFactor; // --units: 98.0665 (si) or 1 (old)
+    bool timings = false;
+    int gridBaysX = 0, gridBaysY = 0, gridStoreys = 0; // GenerateGrid
+    std::string gridName;
+};
+
+struct ParsedCommand {
+    BatchOptions options;
+    std::string error; // empty when the command line is usable
+};
+
+// Reads the arguments (without the program name).
+ParsedCommand parseBatchCommand(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string batchUsage();
+
+// E and G of the analysis conditions form's standard choices in the unit
+// system of `unitFactor` (1: the older units): steel 205000 and 79000 N/mm²
+// (2100 and 810 t/cm²), concrete 210 and 90 times the unit factor.
+void setStandardMaterial(Model& model, Material material);
+
+// Takes the loads off support nodes before an analysis, as the load form's
+// "データ解析" does, with the message "支持点n は荷重付加点から除きます。" per node.
+void stripSupportLoads(Program& program);
+
+// Runs the command; the exit status.
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace rahmen

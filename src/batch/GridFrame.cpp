@@ -1,0 +1,107 @@
+#include "batch/GridFrame.h"
+
+#include "analysis/AnalysisFile.h"
+#include "model/Model.h"
+#include "model/ModelFiles.h"
+#include "model/TextFile.h"
+#include "platform/Files.h"
+
+#include <vector>
+
+namespace rahmen {
+
+long gridNodeCount(long bx, long by, long storeys) {
+    return (bx + 1) * (by + 1) * (storeys + 1);
+}
+
+long gridMemberCount(long bx, long by, long storeys) {
+    const long columns = (bx + 1) * (by + 1) * storeys;
+    const long beams = (bx * (by + 1) + by * (bx + 1)) * storeys;
+    return columns + beams;
+}
+
+std::unique_ptr<Model> gridFrame(int bx, int by, int storeys) {
+    auto owner = std::make_unique<Model>();
+    Model& m = *owner;
+    const int nx = bx + 1, ny = by + 1, perFloor = nx * ny;
+    m.UnitFactor = kSiUnitFactor;
+    m.YoungModulus = 205000.0f;
+    m.ShearModulus = 79000.0f;
+
+    // Type 1 the columns, type 2 the beams.
+    m.MemberTypeCount = 2;
+    m.TypeArea[1] = 200.0f;
+    m.TypeIy[1] = m.TypeIz[1] = 50000.0f;
+    m.TypeJ[1] = 80000.0f;
+    m.TypeArea[2] = 80.0f;
+    m.TypeIy[2] = 60000.0f;
+    m.TypeIz[2] = 3000.0f;
+    m.TypeJ[2] = 100.0f;
+
+    m.NodeCount = static_cast<int16_t>(perFloor * (storeys + 1));
+    for (int f = 0; f <= storeys; ++f)
+        for (int iy = 0; iy < ny; ++iy)
+            for (int ix = 0; ix < nx; ++ix) {
+                const int n = f * perFloor + iy * nx + ix + 1;
+                m.NodeX[n] = 600.0f * ix;
+                m.NodeY[n] = 600.0f * iy;
+                m.NodeZ[n] = 350.0f * f;
+                if (f == 0) {
+                    m.NodeIsSupport[n] = -1;
+                    ++m.SupportCount;
+                } else {
+                    m.NodeLoad[6 * n - 5] = 10.0f;
+                    m.NodeLoad[6 * n - 4] = 5.0f;
+                    m.NodeLoadFlag[n] = 1;
+                    ++m.LoadedNodeCount;
+                }
+            }
+
+    int count = 0;
+    auto member = [&](int i, int j, int type) {
+        const int k = ++count;
+        m.MemberStartNode[k] = static_cast<int16_t>(i);
+        m.MemberEndNode[k] = static_cast<int16_t>(j);
+        m.MemberTypeNo[k] = static_cast<int16_t>(type);
+        m.copyTypeToMember(k, type);
+        if (type == 2) {
+            m.MemberUniformLoad[k][2] = -20.0f;
+            m.MemberLoadFlag[k] = 1;
+            m.LoadedMemberCount += 1;
+        }
+    };
+    for (int f = 0; f < storeys; ++f)
+        for (int n = 1; n <= perFloor; ++n)
+            member(f * perFloor + n, (f + 1) * perFloor + n, 1);
+    for (int f = 1; f <= storeys; ++f)
+        for (int iy = 0; iy < ny; ++iy)
+            for (int ix = 0; ix < nx; ++ix) {
+                const int n = f * perFloor + iy * nx + ix + 1;
+                if (ix + 1 < nx) member(n, n + 1, 2);
+                if (iy + 1 < ny) member(n, n + nx, 2);
+            }
+    m.MemberCount = static_cast<int16_t>(count);
+    return owner;
+}
+
+std::string writeGridFiles(Files& files, const std::string& name, int bx, int by, int storeys,
+                           const DateTime& when) {
+    auto model = gridFrame(bx, by, storeys);
+    std::string frame, loads;
+    try {
+        model->DataName = name;
+        frame = frameFileBytes(*model, when);
+        model->DataName = name + "_loads";
+        loads = analysisReport(*model, std::vector<float>{}, when);
+    } catch (const DataFileError& e) {
+        return e.what();
+    }
+    for (const auto& [file, bytes] :
+         {std::pair{name + ".fdt", &frame}, std::pair{name + "_loads.adt", &loads}}) {
+        const FileResult written = files.writeAtomic(file, *bytes);
+        if (!written) return file + " を作成できませんでした。\n" + written.error;
+    }
+    return {};
+}
+
+} // namespace rahmen
