@@ -1,0 +1,451 @@
+// rahmen-batch, run as a command on the fixture files of fixtures/batch/: the
+// report it writes, its messages and its exit status.
+
+#include "analysis/AnalysisFile.h"
+#include "analysis/ana.h"
+#include "model/Model.h"
+#include "model/ModelFiles.h"
+#include "model/TextFile.h"
+#include "platform/Sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace rahmen;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kFixtures = std::string(RAHMEN_FIXTURES) + "/batch/";
+constexpr int kDateLine = 7; // 0-based: " 解析単位 :　SI単位　 … 解析日時: yy/mm/dd  hh:mm:ss"
+
+struct Result {
+    int status = -1;
+    std::string out, err; // UTF-8
+};
+
+std::string quoted(const std::string& text) {
+    std::string q = "'";
+    for (char ch : text)
+        q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+    return q + "'";
+}
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+// The lines of a CP932 file with CR LF line ends, in UTF-8.
+std::vector<std::string> linesOf(const std::string& cp932) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < cp932.size()) {
+        std::size_t end = cp932.find("\r\n", start);
+        if (end == std::string::npos) end = cp932.size();
+        lines.push_back(cp932ToUtf8(cp932.substr(start, end - start)));
+        start = end + 2;
+    }
+    return lines;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Two reports alike apart from the date and time line (which must still be a
+// date line of the same unit system).
+void expectSameReport(const std::string& a, const std::string& b) {
+    const auto la = linesOf(a), lb = linesOf(b);
+    ASSERT_EQ(la.size(), lb.size());
+    ASSERT_GT(la.size(), static_cast<std::size_t>(kDateLine));
+    EXPECT_EQ(la[kDateLine].substr(0, 30), lb[kDateLine].substr(0, 30));
+    EXPECT_TRUE(contains(lb[kDateLine], "解析日時: ")) << lb[kDateLine];
+    for (std::size_t i = 0; i < la.size(); ++i) {
+        if (i == static_cast<std::size_t>(kDateLine)) continue;
+        EXPECT_EQ(la[i], lb[i]) << "line " << i + 1;
+    }
+}
+
+// A report read back into a model.
+std::unique_ptr<Model> readReport(const fs::path& path) {
+    auto m = std::make_unique<Model>();
+    ItemReader in(bytesOf(path), path.filename().string());
+    readAnalysisReport(*m, in);
+    return m;
+}
+
+double disp(const Model& m, int n, int k) {
+    return m.NodeDisplacement[6 * (n - 1) + k];
+}
+
+// The six numbers of the reaction line of support node n.
+std::vector<double> reactionLine(const std::vector<std::string>& lines, int n) {
+    bool inList = false;
+    for (const std::string& line : lines) {
+        if (contains(line, "支持点反力リスト")) inList = true;
+        if (contains(line, "部材端力リスト")) break;
+        std::istringstream in(line);
+        int node = 0;
+        if (!inList || !(in >> node) || node != n) continue;
+        std::vector<double> v(6);
+        for (double& x : v)
+            in >> x;
+        return v;
+    }
+    return {};
+}
+
+#define EXPECT_REL(actual, expected, tol)                                                          \
+    EXPECT_NEAR((actual), (expected), (tol)*std::abs(double(expected)))
+
+class Batch : public ::testing::Test {
+protected:
+    fs::path root, work;
+
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "rahmen-batch-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root = pattern;
+        work = root / "work";
+        fs::create_directory(work);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    static std::string fixture(const std::string& name) { return kFixtures + name; }
+
+    // Runs rahmen-batch with the arguments in the folder (default: work).
+    Result run(const std::vector<std::string>& args, fs::path folder = {}) {
+        if (folder.empty()) folder = work;
+        std::string command = "cd " + quoted(folder.string()) + " && " + quoted(RAHMEN_BATCH);
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        const fs::path out = root / "stdout", err = root / "stderr";
+        command += " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";
+        Result r;
+        const int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = bytesOf(out);
+        r.err = bytesOf(err);
+        return r;
+    }
+
+    std::vector<std::string> filesIn(const fs::path& folder) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+using Names = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(Batch, FrameWithLoadsGivesTheClosedFormResults) {
+    // A column (1→2, 300 cm, Iz = 10000) with 10 kN across and 50 kN down at its
+    // top, and a beam (3→4, 300 cm, Iy = 30000, J = 50) under 20 kN/m with a
+    // torque of 1.5 kN·m at its tip; steel: E = 20500, G = 7900 kN/cm².
+    const Result r = run({fixture("cantilevers.fdt"), "--loads", fixture("cantilevers_loads.adt")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    // The load on the support node 1 is not taken over.
+    EXPECT_EQ(r.err, fixture("cantilevers_loads.adt") +
+                         ": 支持点に荷重は付加できません。節点 1 の荷重は読み込みませんでした。\n");
+    EXPECT_EQ(filesIn(work), (Names{"cantilevers.adt"}));
+
+    const auto m = readReport(work / "cantilevers.adt");
+    EXPECT_EQ(m->YoungModulus, 205000.0f);
+    EXPECT_EQ(m->ShearModulus, 79000.0f);
+    EXPECT_EQ(m->ShearShapeFactor, 0.0f);
+    EXPECT_EQ(m->NodeLoadFlag[1], 0.0f);
+    EXPECT_REL(disp(*m, 2, 1), 0.43902439, 1e-3);    // P·L³/(3EI)
+    EXPECT_REL(disp(*m, 2, 3), -0.0073170732, 1e-3); // −N·L/(EA)
+    EXPECT_REL(disp(*m, 4, 3), -0.32926829, 1e-3);   // −w·L⁴/(8EI)
+    EXPECT_REL(disp(*m, 4, 5), 0.0014634146, 1e-3);  // w·L³/(6EI)
+    EXPECT_REL(disp(*m, 4, 4), 0.11392405, 1e-3);    // T·L/(GJ)
+    // End forces: the column's base moment P·L and its shear and axial force at
+    // the top, the beam's base moment w·L²/2 and its torque.
+    EXPECT_REL(std::abs(m->MemberEndForce[1][3]), 30.0, 1e-3);
+    EXPECT_REL(std::abs(m->MemberEndForce[1][8]), 10.0, 1e-3);
+    EXPECT_REL(std::abs(m->MemberEndForce[1][7]), 50.0, 1e-3);
+    EXPECT_REL(std::abs(m->MemberEndForce[2][2]), 90.0, 1e-3);
+    EXPECT_REL(std::abs(m->MemberEndForce[2][1]), 1.5, 1e-3);
+    EXPECT_NEAR(m->MemberEndForce[2][5], 0.0, 1e-3);
+    const auto lines = linesOf(bytesOf(work / "cantilevers.adt"));
+    EXPECT_EQ(reactionLine(lines, 1), (std::vector<double>{-10, 0, 50, 0, -30, 0}));
+    EXPECT_EQ(reactionLine(lines, 3), (std::vector<double>{0, 0, 60, -1.5, -90, 0}));
+}
+
+TEST_F(Batch, FrameWithLoadsGivesTheReportOfTheAnalysisRunDirectly) {
+    const Result r = run({fixture("portal.fdt"), "--loads", fixture("portal_loads.adt"),
+                          "--material", "concrete", "--kappa", "1.2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string report = bytesOf(work / "portal.adt");
+
+    // The same frame, loads and conditions, analysed here.
+    auto m = std::make_unique<Model>();
+    ItemReader frame(bytesOf(fixture("portal.fdt")), "portal.fdt");
+    ASSERT_EQ(readFrameFile(*m, frame), UnitLine::Si);
+    m->UnitFactor = kSiUnitFactor;
+    ItemReader loads(bytesOf(fixture("portal_loads.adt")), "portal_loads.adt");
+    ASSERT_EQ(readReportUnits(loads), ReportUnits::Si);
+    std::vector<int> skipped;
+    readReportLoads(*m, loads, skipped);
+    EXPECT_TRUE(skipped.empty());
+    m->YoungModulus = 210.0f * kSiUnitFactor;
+    m->ShearModulus = 90.0f * kSiUnitFactor;
+    m->ShearShapeFactor = 1.2f;
+    m->DataName = "portal";
+    struct : AnalysisProgress {
+        void step(const std::string&) override {}
+        void print(const std::string&) override {}
+    } quiet;
+    const AnalysisOutcome out = runAnalysis(*m, quiet);
+    ASSERT_TRUE(out.ok) << out.message;
+    expectSameReport(analysisReport(*m, out.Reaction, {2026, 12, 8, 10, 20, 30}), report);
+
+    const auto batch = readReport(work / "portal.adt");
+    for (int d = 1; d <= 6 * 8; ++d)
+        EXPECT_NEAR(batch->NodeDisplacement[d], m->NodeDisplacement[d],
+                    5e-4 * std::abs(m->NodeDisplacement[d]) + 1e-12)
+            << "dof " << d;
+    for (int k = 1; k <= 8; ++k)
+        for (int j = 1; j <= 9; ++j)
+            EXPECT_NEAR(batch->MemberEndForce[k][j], m->MemberEndForce[k][j],
+                        5e-4 * std::abs(m->MemberEndForce[k][j]) + 1e-6)
+                << "member " << k << " " << j;
+
+    // Concrete as the analysis conditions form stores it in SI units (210 and
+    // 90 times the unit factor), κ as given.
+    EXPECT_NEAR(batch->YoungModulus, 20593.965, 0.003);
+    EXPECT_NEAR(batch->ShearModulus, 8825.985, 0.002);
+    EXPECT_EQ(batch->ShearShapeFactor, 1.2f);
+    // The spring and the one-sided pin made it into the report.
+    EXPECT_TRUE(
+        contains(cp932ToUtf8(report), "バネ部材;接続節点の変位後位置に対する;回転角リスト"));
+    EXPECT_TRUE(contains(cp932ToUtf8(report), "片側ピン部材;変位後部材角"));
+}
+
+TEST_F(Batch, ReanalysingItsOwnReportGivesTheSameReportAgain) {
+    const fs::path first = root / "first";
+    fs::create_directory(first);
+    ASSERT_EQ(run({fixture("portal.fdt"), "--loads", fixture("portal_loads.adt"), "--material",
+                   "concrete", "--kappa", "1.2"},
+                  first)
+                  .status,
+              0);
+    const std::string original = bytesOf(first / "portal.adt");
+
+    // Elsewhere, under the same name.
+    Result r = run({"--reanalyse", (first / "portal.adt").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    expectSameReport(original, bytesOf(work / "portal.adt"));
+
+    // In place: the existing report is replaced, after the question the
+    // desktop program asks, answered "いいえ" (keep the name).
+    r = run({"--reanalyse", "portal.adt"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "portal.adt: 既存の解析データがあります、新しいデータ名を入力しますか？\n"
+                     "portal.adt: 同名データ作成は既存ﾃﾞｰﾀをﾃﾞｨﾚｸﾄﾘｰより移動→いいえﾎﾞﾀﾝ\n"
+                     "portal.adt: → いいえ\n");
+    expectSameReport(original, bytesOf(work / "portal.adt"));
+    EXPECT_EQ(filesIn(work), (Names{"portal.adt"}));
+
+    // Under another name only the name line differs too.
+    r = run({"--reanalyse", "portal.adt", "--out", "again", "--timings"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "nodes 8\nmembers 8\nread-report-ms ")) << r.out;
+    const auto a = linesOf(original), b = linesOf(bytesOf(work / "again.adt"));
+    ASSERT_EQ(a.size(), b.size());
+    EXPECT_EQ(b[10], " デ ー タ 名: again");
+    for (std::size_t i = 11; i < a.size(); ++i)
+        EXPECT_EQ(a[i], b[i]) << "line " << i + 1;
+}
+
+TEST_F(Batch, MissingAndMalformedFilesAreRefused) {
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {{"nothere.fdt", "--loads", fixture("cantilevers_loads.adt")},
+         {"nothere.fdt: ファイルを読めませんでした。\n"}},
+        {{fixture("cantilevers.fdt"), "--loads", "nothere.adt"},
+         {"nothere.adt: 解析データファイルを開けません。\n",
+          "nothere.adt: 荷重を読み込みませんでした。\n"}},
+        {{"--reanalyse", "nothere.adt"}, {"nothere.adt: 解析データファイルを開けません。\n"}},
+        {{fixture("broken.fdt"), "--loads", fixture("cantilevers_loads.adt")},
+         {fixture("broken.fdt") + ": ファイルの読込みを中止しました。\n",
+          fixture("broken.fdt") + ": broken.fdt の 20 行目: 数値が読めません（3x0）\n"}},
+        // Loads numbered for a larger frame.
+        {{fixture("cantilevers.fdt"), "--loads", fixture("portal_loads.adt")},
+         {fixture("portal_loads.adt") + ": 荷重の読込みを中止しました。\n",
+          fixture("portal_loads.adt") + ": 荷重を読み込みませんでした。\n"}},
+        // A frame file is not a report.
+        {{"--reanalyse", fixture("portal.fdt")},
+         {fixture("portal.fdt") + ": 解析データの読込みを中止しました。\n"}},
+    };
+    for (const Case& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[0] << "\n" << r.err;
+        for (const std::string& message : c.messages)
+            EXPECT_TRUE(contains(r.err, message)) << c.args[0] << "\n" << r.err;
+        EXPECT_TRUE(filesIn(work).empty()) << c.args[0];
+    }
+
+    // A report cut short.
+    ASSERT_EQ(run({fixture("cantilevers.fdt"), "--loads", fixture("cantilevers_loads.adt")}).status,
+              0);
+    const std::string whole = bytesOf(work / "cantilevers.adt");
+    std::ofstream(work / "cut.adt", std::ios::binary) << whole.substr(0, whole.size() / 2);
+    const Result r = run({"--reanalyse", "cut.adt", "--out", "again"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.err, "cut.adt: 解析データの読込みを中止しました。\n")) << r.err;
+    EXPECT_FALSE(fs::exists(work / "again.adt"));
+}
+
+TEST_F(Batch, UnstableFrameIsRefusedWithItsNodeAndDirection) {
+    const Result r = run({fixture("unstable.fdt"), "--loads", fixture("unstable_loads.adt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, fixture("unstable.fdt") +
+                         ": 骨組が不安定です。節点 2 のX軸周りを支える剛性がありません。\n" +
+                         fixture("unstable.fdt") +
+                         ": 支持点、ピン接合、部材の配置を確かめてください。\n");
+    EXPECT_TRUE(filesIn(work).empty());
+}
+
+TEST_F(Batch, UnitSystems) {
+    // A frame without springs takes the unit system of its loads: steel in
+    // t/cm², loads in t (δ = P·L³/(3EI) = 10·300³/(3·2100·10000)).
+    Result r = run({fixture("cantilevers.fdt"), "--loads", fixture("cantilevers_loads_old.adt")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto m = readReport(work / "cantilevers.adt");
+    EXPECT_EQ(m->UnitFactor, 1.0f);
+    EXPECT_EQ(m->YoungModulus, 2100.0f);
+    EXPECT_EQ(m->ShearModulus, 810.0f);
+    EXPECT_REL(disp(*m, 2, 1), 4.2857143, 1e-3);
+    // ... unless --units says otherwise.
+    r = run({fixture("cantilevers.fdt"), "--loads", fixture("cantilevers_loads_old.adt"), "--units",
+             "si", "--out", "si"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(r.err, "解析単位と荷重の単位が違います、読込みますか\n")) << r.err;
+    EXPECT_TRUE(contains(r.err, ": → はい\n")) << r.err;
+    m = readReport(work / "si.adt");
+    EXPECT_EQ(m->YoungModulus, 205000.0f);
+    EXPECT_REL(disp(*m, 2, 1), 0.43902439, 1e-3);
+
+    // The springs of the portal tie it to SI units: loads of the older units
+    // are refused unless the unit system is given, and then taken unconverted.
+    r = run({fixture("portal.fdt"), "--loads", fixture("portal_loads_old.adt")});
+    EXPECT_EQ(r.status, 1);
+    const std::string loads = fixture("portal_loads_old.adt");
+    EXPECT_EQ(r.err, loads + ": 解析単位と荷重の単位が違います、読込みますか\n" + loads +
+                         ": → いいえ\n" + loads +
+                         ": 荷重を読み込みませんでした。単位系の違う荷重は --units "
+                         "で解析単位系を指定したときだけ読み込みます。\n");
+    EXPECT_FALSE(fs::exists(work / "portal.adt"));
+
+    const fs::path si = root / "si";
+    fs::create_directory(si);
+    ASSERT_EQ(run({fixture("portal.fdt"), "--loads", fixture("portal_loads.adt")}, si).status, 0);
+    r = run({fixture("portal.fdt"), "--loads", fixture("portal_loads_old.adt"), "--units", "si"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    expectSameReport(bytesOf(si / "portal.adt"), bytesOf(work / "portal.adt"));
+
+    r = run({fixture("portal.fdt"), "--loads", fixture("portal_loads_old.adt"), "--units", "old",
+             "--out", "old"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, fixture("portal.fdt") +
+                         ": バネデータはSI単位の骨組です。--units old では解析できません。\n");
+    EXPECT_FALSE(fs::exists(work / "old.adt"));
+}
+
+TEST_F(Batch, BadOptionsGiveTheUsage) {
+    const std::string fdt = fixture("cantilevers.fdt"), adt = fixture("cantilevers_loads.adt");
+    const std::vector<std::string> cases[] = {
+        {},
+        {"--frobnicate"},
+        {fdt},
+        {fdt, "--loads"},
+        {fdt, fdt, "--loads", adt},
+        {fdt, "--loads", adt, "--loads", adt},
+        {fdt, "--loads", adt, "--material", "wood"},
+        {fdt, "--loads", adt, "--material", "steel", "--E", "1", "--G", "1"},
+        {fdt, "--loads", adt, "--E", "205000"},
+        {fdt, "--loads", adt, "--E", "2e5x", "--G", "79000"},
+        {fdt, "--loads", adt, "--E", "0", "--G", "79000"},
+        {fdt, "--loads", adt, "--kappa", "-1"},
+        {fdt, "--loads", adt, "--kappa", "nan"},
+        {fdt, "--loads", adt, "--units", "metric"},
+        {fdt, "--loads", adt, "--out", ""},
+        {"--reanalyse", adt, "--kappa", "1"},
+        {"--reanalyse", adt, fdt},
+        {"--generate-grid", "2", "2"},
+        {"--generate-grid", "2", "0", "1", "g"},
+        {"--generate-grid", "20", "20", "20", "g"}, // 9261 nodes
+    };
+    for (const auto& args : cases) {
+        const Result r = run(args);
+        std::string shown;
+        for (const auto& a : args)
+            shown += " [" + a + "]";
+        EXPECT_EQ(r.status, 2) << shown;
+        EXPECT_EQ(r.err.rfind("rahmen-batch: ", 0), 0u) << shown << "\n" << r.err;
+        EXPECT_TRUE(contains(r.err, "\n使い方:\n  rahmen-batch FRAME.fdt --loads LOADS.adt"))
+            << shown;
+        EXPECT_EQ(r.out, "") << shown;
+        EXPECT_TRUE(filesIn(work).empty()) << shown;
+    }
+
+    const Result help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out.rfind("使い方:\n", 0), 0u);
+    EXPECT_TRUE(contains(help.out, "--reanalyse REPORT.adt"));
+    EXPECT_TRUE(contains(help.out, "--generate-grid BX BY STOREYS NAME"));
+}
+
+TEST_F(Batch, GeneratedGridIsAnalysedInEquilibrium) {
+    // 2 × 3 bays, 2 storeys: 36 nodes, 24 columns and 34 beams.
+    Result r = run({"--generate-grid", "2", "3", "2", "grid"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(filesIn(work), (Names{"grid.fdt", "grid_loads.adt"}));
+    r = run({"grid.fdt", "--loads", "grid_loads.adt", "--kappa", "1", "--timings"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("nodes 36\nmembers 58\nread-frame-ms ", 0), 0u) << r.out;
+    EXPECT_TRUE(contains(r.out, "\nanalysis-ms ")) << r.out;
+
+    const auto lines = linesOf(bytesOf(work / "grid.adt"));
+    EXPECT_TRUE(contains(lines[12], " 節点数: 36 ")) << lines[12];
+    EXPECT_TRUE(contains(lines[12], "支持点数: 12 ")) << lines[12];
+    EXPECT_TRUE(contains(lines[12], "荷重点数: 24 ")) << lines[12];
+    EXPECT_TRUE(contains(lines[12], "等分布荷重材数: 34 ")) << lines[12];
+    // The supports carry 24 × 10 kN in X, 24 × 5 kN in Y and 34 beams of 6 m
+    // at 20 kN/m down.
+    double sum[3] = {};
+    for (int n = 1; n <= 12; ++n) {
+        const auto v = reactionLine(lines, n);
+        ASSERT_EQ(v.size(), 6u) << n;
+        for (int k = 0; k < 3; ++k)
+            sum[k] += v[k];
+    }
+    EXPECT_NEAR(sum[0], -240.0, 0.2);
+    EXPECT_NEAR(sum[1], -120.0, 0.2);
+    EXPECT_NEAR(sum[2], 4080.0, 2.0);
+}
