@@ -1,5 +1,6 @@
 #include "analysis/AnalysisFile.h"
 
+#include "analysis/ana.h"
 #include "model/Limits.h"
 #include "model/Program.h"
 #include "platform/Sjis.h"
@@ -78,19 +79,6 @@ double memberLengthM(const Model& md, int m) {
     const double dy = double(md.NodeY[j]) - md.NodeY[i];
     const double dz = double(md.NodeZ[j]) - md.NodeZ[i];
     return std::sqrt(dx * dx + dy * dy + dz * dz) / 100.0;
-}
-
-// The intermediate maximum moments of a uniformly loaded member (force·m):
-// the simple-beam midspan moment plus the mean of the end moments in beam
-// sign, about member y (from the z load) and about member z (from the y load).
-std::array<float, 2> intermediateMoments(const Model& md, int m) {
-    const float a1 = -md.MemberEndForce[m][2];
-    const float a2 = md.MemberEndForce[m][3];
-    const float a3 = -md.MemberEndForce[m][5];
-    const float a4 = md.MemberEndForce[m][6];
-    const float m0z = 0.01f * md.MemberLoadMoment[m][13];
-    const float m0y = 0.01f * md.MemberLoadMoment[m][14];
-    return {std::fabs(m0z + (a1 - a3) / 2), std::fabs(m0y + (a2 - a4) / 2)};
 }
 
 // The data name as it stands on the name line: a comma or colon would end the
@@ -220,7 +208,7 @@ void writeEndForces(LineWriter& w, const Model& md, int members, bool older) {
         w.text("  ").masked(kForceMask, f[4]).masked(kForceMask, f[5]).masked(kForceMask, f[6]);
         w.endLine();
         if (md.MemberLoadFlag[m] == 1) {
-            const auto moments = intermediateMoments(md, m);
+            const auto moments = intermediateMaxMoments(md, m);
             w.text("　　　　　　　　　　　　　　　中間最大モーメント(絶対値): ");
             w.masked(kForceMask, moments[0]).masked(kForceMask, moments[1]).endLine();
         }
@@ -282,8 +270,15 @@ void writeRotations(LineWriter& w, const Model& md, int members) {
 // Reader
 
 // Values stored from a file must be ordinary numbers: anything beyond this is
-// a damaged file, and refusing it keeps every stored value writable again.
-constexpr double kLargestValue = 1e30;
+// a damaged file, and refusing it keeps every stored value writable again. It
+// is the float nearest 1e30, so that a value written in full reads back.
+constexpr double kLargestValue = static_cast<double>(1e30f);
+
+// A double as a float, saturated at the largest finite float.
+float saturated(double v) {
+    const double most = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(v, -most, most));
+}
 
 class ReportReader {
 public:
@@ -347,11 +342,7 @@ public:
 
     // A value that the next line replaces (the start line of the end forces):
     // stored as a float, however large.
-    float provisional() {
-        const double v = in.readNumber();
-        const double most = std::numeric_limits<float>::max();
-        return static_cast<float>(std::clamp(v, -most, most));
-    }
+    float provisional() { return saturated(in.readNumber()); }
 
     // Whether the lines of a list go on: a list ends at an empty line.
     bool listGoesOn() { return !in.peekText().empty(); }
@@ -603,8 +594,8 @@ void restoreMidspanMoments(Model& md) {
         const double length = memberLengthM(md, m) * 100; // cm
         const double wy = 0.01 * md.MemberUniformLoad[m][1];
         const double wz = 0.01 * md.MemberUniformLoad[m][2];
-        md.MemberLoadMoment[m][13] = static_cast<float>(wz * length * length / 8);
-        md.MemberLoadMoment[m][14] = static_cast<float>(wy * length * length / 8);
+        md.MemberLoadMoment[m][13] = saturated(wz * length * length / 8);
+        md.MemberLoadMoment[m][14] = saturated(wy * length * length / 8);
     }
 }
 
