@@ -25,7 +25,7 @@ constexpr int kMaxHShapeRows = 100;
 constexpr int kMaxPipeRows = 150;
 
 // 98.0665 = 10^3 * 9.80665 / 10^2, the number of N/mm² in one tf/cm².
-constexpr float kSiUnitFactor = 1000.0f * 9.80665f / 100.0f;
+constexpr float kSiUnitFactor = static_cast<float>(1000.0 * 9.80665 / 100.0);
 
 // A table indexed 0..N (index 0 unused).
 template <class T, int N> using Table = std::array<T, N + 1>;

@@ -33,9 +33,9 @@ TEST(ScenarioRunner, WrongExpectationsFailAtTheirLine) {
     EXPECT_EQ(firstFailure("start\nexpect disabled MAINFORM BUTTON27 BUTTON1 BUTTON84\n"),
               "t.scn:2: not disabled: BUTTON27 BUTTON84");
     EXPECT_EQ(firstFailure("start\nexpect model UnitFactor 1\n"),
-              "t.scn:2: UnitFactor is 98.066505 (expected 1)");
+              "t.scn:2: UnitFactor is 98.0665 (expected 1)");
     EXPECT_EQ(firstFailure("start\nexpect model UnitFactor 98.067\n"),
-              "t.scn:2: UnitFactor is 98.066505 (expected 98.067)");
+              "t.scn:2: UnitFactor is 98.0665 (expected 98.067)");
     EXPECT_EQ(firstFailure("start\nexpect model NodeX[1501] 0\n"),
               "t.scn:2: NodeX[1501]: index outside 1..1500");
     EXPECT_EQ(firstFailure("start\nexpect message \"x\"\n"),
