@@ -320,6 +320,16 @@ TEST_F(Batch, MissingAndMalformedFilesAreRefused) {
     EXPECT_FALSE(fs::exists(work / "again.adt"));
 }
 
+TEST_F(Batch, NoLoadIsLeftAfterTheSupportsAreStripped) {
+    const Result r = run({fixture("cantilevers.fdt"), "--loads", fixture("support_loads.adt")});
+    EXPECT_EQ(r.status, 1);
+    const std::string loads = fixture("support_loads.adt");
+    EXPECT_EQ(r.err, loads +
+                         ": 支持点に荷重は付加できません。節点 1 の荷重は読み込みませんでした。\n" +
+                         loads + ": 荷重がありません。解析しません。\n");
+    EXPECT_TRUE(filesIn(work).empty());
+}
+
 TEST_F(Batch, UnstableFrameIsRefusedWithItsNodeAndDirection) {
     const Result r = run({fixture("unstable.fdt"), "--loads", fixture("unstable_loads.adt")});
     EXPECT_EQ(r.status, 1);
@@ -365,6 +375,24 @@ TEST_F(Batch, UnitSystems) {
     fs::create_directory(si);
     ASSERT_EQ(run({fixture("portal.fdt"), "--loads", fixture("portal_loads.adt")}, si).status, 0);
     r = run({fixture("portal.fdt"), "--loads", fixture("portal_loads_old.adt"), "--units", "si"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    expectSameReport(bytesOf(si / "portal.adt"), bytesOf(work / "portal.adt"));
+
+    // A frame file of an older version names no unit system: with springs it
+    // needs --units.
+    std::string unnamed = bytesOf(fixture("portal.fdt"));
+    const std::string siWord = utf8ToCp932("SI単位");
+    ASSERT_NE(unnamed.find(siWord), std::string::npos);
+    unnamed.replace(unnamed.find(siWord), siWord.size(), utf8ToCp932("??単位"));
+    std::ofstream(root / "unnamed.fdt", std::ios::binary) << unnamed;
+    const std::string frame = (root / "unnamed.fdt").string();
+    r = run({frame, "--loads", fixture("portal_loads.adt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, frame + ": バネデータのある旧データファイルです\n" + frame +
+                         ": バネデータの単位系を確認して、解析単位系を選択してください。\n" +
+                         frame + ": 解析単位系を --units si か --units old で指定してください。\n");
+    EXPECT_FALSE(fs::exists(work / "unnamed.adt"));
+    r = run({frame, "--loads", fixture("portal_loads.adt"), "--units", "si", "--out", "portal"});
     ASSERT_EQ(r.status, 0) << r.err;
     expectSameReport(bytesOf(si / "portal.adt"), bytesOf(work / "portal.adt"));
 

@@ -7,6 +7,7 @@
 //                     own support (no springs: "共通単位")
 // cantilevers_loads.adt  its loads (SI), one of them on the support node 1
 // cantilevers_loads_old.adt  the same numbers in a file of the older units
+// support_loads.adt   a load on its support node 1 only
 // portal.fdt          a one-storey space frame of four columns and four beams
 //                     without torsion constants, a beam pinned about y at one
 //                     end, a rotational spring and a turned column (SI, springs)
@@ -126,6 +127,7 @@ int main(int argc, char** argv) {
         ok &= save(dir, "cantilevers.fdt", fdt);
 
         b.load(1, {99, 0, 0, 0, 0, 0}); // on the support: not taken over
+        ok &= save(dir, "support_loads.adt", loads(b.m, "support_loads", kSiUnitFactor));
         b.load(2, {10, 0, -50, 0, 0, 0});
         b.load(4, {0, 0, 0, 1.5f, 0, 0});
         b.uniform(2, 0, -20);
