@@ -46,7 +46,7 @@ std::optional<int> parseCount(const std::string& text) {
     return std::atoi(text.c_str());
 }
 
-// The options that take one value, and whether each was given.
+// The options followed by one value.
 const char* const kValueOptions[] = {"--loads", "--material", "--E",   "--G",
                                      "--kappa", "--units",    "--out", "--reanalyse"};
 
@@ -255,10 +255,10 @@ namespace {
 const char* const kExistingReportQuestion = "既存の解析データがあります";
 const char* const kUnitQuestion = "解析単位と荷重の単位が違います";
 
-using Clock = std::chrono::steady_clock;
+using Stopwatch = std::chrono::steady_clock;
 
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+double msSince(Stopwatch::time_point start) {
+    return std::chrono::duration<double, std::milli>(Stopwatch::now() - start).count();
 }
 
 // One program without a window, in the current folder.
@@ -291,13 +291,13 @@ bool analyseAndWrite(BatchRun& run, const std::string& subject, Timings& t) {
     double writeMs = 0;
     const ReportWriter writer = [&](Model&, const std::vector<float>& reaction, AnalysisProgress&) {
         run.dialogs.setSubject(p.model.DataName + ".adt");
-        const auto start = Clock::now();
+        const auto start = Stopwatch::now();
         written = writeAnalysisFile(p, reaction);
         writeMs = msSince(start);
         run.dialogs.setSubject(subject);
     };
     run.dialogs.setSubject(subject);
-    const auto start = Clock::now();
+    const auto start = Stopwatch::now();
     const bool analysed = ANALYSIS_ON(p, writer);
     t.analysis = msSince(start) - writeMs;
     t.write = writeMs;
@@ -329,7 +329,7 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
 
     run.dialogs.setSubject(o.frame);
     run.dialogs.queueOpenFile(o.frame);
-    auto start = Clock::now();
+    auto start = Stopwatch::now();
     if (CALLFDT_ON(p) != ReadOutcome::Done) return kBatchRefused;
     t.readFrame = msSince(start);
 
@@ -361,7 +361,7 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
                                o.unitFactor ? MessageResult::Yes : MessageResult::No);
     run.dialogs.setSubject(o.loads);
     run.dialogs.queueOpenFile(o.loads);
-    start = Clock::now();
+    start = Stopwatch::now();
     if (!CALL_LOAD(p)) {
         // The reason is already shown; a refused unit question gets the way round it.
         const bool otherUnits = run.dialogs.lastMessage().rfind(kUnitQuestion, 0) == 0;
@@ -407,7 +407,7 @@ int reanalyse(const BatchOptions& o, std::ostream& out, std::ostream& err) {
 
     run.dialogs.setSubject(o.report);
     run.dialogs.queueOpenFile(o.report);
-    const auto start = Clock::now();
+    const auto start = Stopwatch::now();
     if (!CALLADT_ON(p)) return kBatchRefused;
     t.readFrame = msSince(start);
     if (m.UnitFactor == 0.0f) {
