@@ -65,10 +65,16 @@ bool endSprungYZ(const Model& md, int m) {
 }
 // A member is listed with its pin rotations when a pin about y or z is set at
 // exactly one of its ends, the pins the file shows.
-bool startPinnedYZ(const Model& md, int m) { return md.PinStartY[m] != 0 || md.PinStartZ[m] != 0; }
-bool endPinnedYZ(const Model& md, int m) { return md.PinEndY[m] != 0 || md.PinEndZ[m] != 0; }
+bool startPinnedYZ(const Model& md, int m) {
+    return md.PinStartY[m] != 0 || md.PinStartZ[m] != 0;
+}
+bool endPinnedYZ(const Model& md, int m) {
+    return md.PinEndY[m] != 0 || md.PinEndZ[m] != 0;
+}
 
-bool validNode(int n) { return n >= 1 && n <= kMaxNodes; }
+bool validNode(int n) {
+    return n >= 1 && n <= kMaxNodes;
+}
 
 // Member length in m from the node coordinates (0 for a member without valid nodes).
 double memberLengthM(const Model& md, int m) {
@@ -152,8 +158,11 @@ void writeLoads(LineWriter& w, const Model& md, int nodes, int members, int load
     listTitle(w, 2, "荷重条件リスト", "   (節点荷重;全体座標系/等分布荷重;部材座標系）");
     if (loadedNodes != 0) {
         w.endLine();
-        w.text(older ? " 節点  |---------- 軸方向力(t) ---------|  |------- モーメント（t・m) -------|"
-                     : " 節点  |---------- 軸方向力(kN) ---------|  |------- モーメント（kN・m) -------|")
+        w.text(
+             older
+                 ? " 節点  |---------- 軸方向力(t) ---------|  |------- モーメント（t・m) -------|"
+                 : " 節点  |---------- 軸方向力(kN) ---------|  |------- モーメント（kN・m) "
+                   "-------|")
             .endLine();
         w.text(kLoadColumns).endLine();
         for (int n = 1; n <= nodes; ++n) {
@@ -514,7 +523,7 @@ int readReactions(ReportReader& r, int count) {
 }
 
 void setUnits(Model& md, ReportUnits units) {
-    md.UnitFactor = units == ReportUnits::Si ? kSiUnitFactor
+    md.UnitFactor = units == ReportUnits::Si      ? kSiUnitFactor
                     : units == ReportUnits::Older ? 1.0f
                                                   : 0.0f;
 }
@@ -716,9 +725,10 @@ bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
     // is replaced without the user's "No"; "No" or a cancelled prompt replaces
     // the file of the name there is.
     while (p.io.files.exists(md.DataName + ".adt")) {
-        const auto answer = p.say("既存の解析データがあります、新しいデータ名を入力しますか？\r\n\r\n"
-                                  "同名データ作成は既存ﾃﾞｰﾀをﾃﾞｨﾚｸﾄﾘｰより移動→いいえﾎﾞﾀﾝ",
-                                  MessageButtons::YesNo, MessageIcon::Question);
+        const auto answer =
+            p.say("既存の解析データがあります、新しいデータ名を入力しますか？\r\n\r\n"
+                  "同名データ作成は既存ﾃﾞｰﾀをﾃﾞｨﾚｸﾄﾘｰより移動→いいえﾎﾞﾀﾝ",
+                  MessageButtons::YesNo, MessageIcon::Question);
         if (answer != MessageResult::Yes || !askName()) break;
     }
 
@@ -801,8 +811,8 @@ void readAnalysisReport(Model& md, ItemReader& in) {
     in.skipItems(3);
     if (loads.nodes != 0) {
         in.skipItems(3);
-        md.LoadedNodeCount = static_cast<int16_t>(
-            readNodeLoads(r, loads.nodes, [](int) { return true; }));
+        md.LoadedNodeCount =
+            static_cast<int16_t>(readNodeLoads(r, loads.nodes, [](int) { return true; }));
     }
     md.LoadedMemberCount = static_cast<float>(readMemberLoads(r, loads.members));
 

@@ -221,11 +221,11 @@ TEST_F(AnalysisFileRead, LegacyMemberLayoutTakesSpringsAsTheyStandAndEndSummarie
 }
 
 TEST_F(AnalysisFileRead, LegacyMemberLayoutWithTheSecondColumnLine) {
-    const std::string bytes = edited(
-        "legacy_members.adt",
-        " No.   (rad)    終点→  番号　  (kN･cm/rad)     (kN･cm/rad)     ピン   バネ",
-        "  No. (下)→ 終点   部材角(rad)     (cm4)     ;Iz     (kN･m/rad)     (kN･m/rad)"
-        "     終ﾋﾟﾝ   終ﾊﾞﾈ");
+    const std::string bytes =
+        edited("legacy_members.adt",
+               " No.   (rad)    終点→  番号　  (kN･cm/rad)     (kN･cm/rad)     ピン   バネ",
+               "  No. (下)→ 終点   部材角(rad)     (cm4)     ;Iz     (kN･m/rad)     (kN･m/rad)"
+               "     終ﾋﾟﾝ   終ﾊﾞﾈ");
     ASSERT_TRUE(readFile("legacy_b.adt", bytes)) << lastMessage();
     EXPECT_FLOAT_EQ(md.SpringStart[1][5], 2.5e6f);
     EXPECT_FLOAT_EQ(md.PinRotation[2][3], 3.3e-3f);

@@ -34,9 +34,8 @@ void buildFrame(Model& md, bool older) {
     md.ShearModulus = older ? 810 : 79000;
     md.ShearShapeFactor = 1.2f;
     md.NodeCount = 6;
-    const float xyz[7][3] = {{0, 0, 0},         {0, 0, 0},       {0, 0, 350},
-                             {600.4f, 0, 350},  {600, 0, 0},     {0, 500, 350},
-                             {600, 500, 349.5f}};
+    const float xyz[7][3] = {{0, 0, 0},   {0, 0, 0},     {0, 0, 350},       {600.4f, 0, 350},
+                             {600, 0, 0}, {0, 500, 350}, {600, 500, 349.5f}};
     for (int n = 1; n <= 6; ++n) {
         md.NodeX[n] = xyz[n][0];
         md.NodeY[n] = xyz[n][1];
@@ -55,7 +54,7 @@ void buildFrame(Model& md, bool older) {
         md.MemberIz[m] = 4000.5f * m;
     }
     md.MemberAngle[6] = 0.5236f;
-    md.SpringStart[1][5] = 5.0e6f;  // kN·cm/rad
+    md.SpringStart[1][5] = 5.0e6f; // kN·cm/rad
     md.SpringStart[2][6] = 2.0e6f;
     md.SpringEnd[2][6] = 3.5e6f;
     md.PinEndY[3] = -1;
@@ -65,9 +64,9 @@ void buildFrame(Model& md, bool older) {
     for (int m = 1; m <= 6; ++m)
         md.updateEndSummaries(m);
 
-    md.NodeLoad[6 * 5 - 3] = older ? -2.5f : -20;       // node 5, Z
-    md.NodeLoad[6 * 6 - 5] = older ? 1.0f : 10;         // node 6, X
-    md.NodeLoad[6 * 6 - 1] = older ? 50.0f : 500;       // node 6, about Y (force·cm)
+    md.NodeLoad[6 * 5 - 3] = older ? -2.5f : -20; // node 5, Z
+    md.NodeLoad[6 * 6 - 5] = older ? 1.0f : 10;   // node 6, X
+    md.NodeLoad[6 * 6 - 1] = older ? 50.0f : 500; // node 6, about Y (force·cm)
     md.NodeLoadFlag[5] = md.NodeLoadFlag[6] = 1;
     md.LoadedNodeCount = 2;
     md.MemberUniformLoad[2][1] = older ? 0.3f : 3;
@@ -80,7 +79,8 @@ void buildFrame(Model& md, bool older) {
     for (int n = 1; n <= 6; ++n)
         for (int k = 1; k <= 6; ++k)
             md.NodeDisplacement[6 * n - 6 + k] =
-                md.NodeIsSupport[n] ? 0.0 : (k <= 3 ? 0.0125 : -0.000347) * (n + k) * (k % 2 ? 1 : -1);
+                md.NodeIsSupport[n] ? 0.0
+                                    : (k <= 3 ? 0.0125 : -0.000347) * (n + k) * (k % 2 ? 1 : -1);
     for (int m = 1; m <= 6; ++m)
         for (int k = 1; k <= 9; ++k)
             md.MemberEndForce[m][k] = (k % 3 == 0 ? -1.0f : 1.0f) * (1.5f * m + 0.25f * k);
@@ -130,13 +130,14 @@ protected:
         const std::string expected = fixture(fixtureName);
         if (bytes != expected) {
             std::ofstream(fixtureName + ".actual", std::ios::binary) << bytes;
-            FAIL() << "differs from " << fixtureName << "; written to " << fixtureName
-                   << ".actual";
+            FAIL() << "differs from " << fixtureName << "; written to " << fixtureName << ".actual";
         }
     }
 };
 
-TEST_F(AnalysisFileWrite, SiFrameIsWrittenByteForByte) { expectGolden(false, "portal_si.adt"); }
+TEST_F(AnalysisFileWrite, SiFrameIsWrittenByteForByte) {
+    expectGolden(false, "portal_si.adt");
+}
 
 TEST_F(AnalysisFileWrite, OlderUnitsFrameIsWrittenByteForByte) {
     expectGolden(true, "portal_older.adt");
@@ -159,7 +160,8 @@ TEST_F(AnalysisFileWrite, NameIsAskedWhenThereIsNoneAndProgressTextsFollow) {
     program->progress.begin(0);
     ASSERT_TRUE(writeAnalysisFile(*program, frameReactions(false)));
     ASSERT_EQ(platform.dialogs.inputs().size(), 1u);
-    EXPECT_EQ(platform.dialogs.inputs()[0].prompt, "作成される解析ﾃﾞｰﾀﾌｧｲﾙの名前を入力してください");
+    EXPECT_EQ(platform.dialogs.inputs()[0].prompt,
+              "作成される解析ﾃﾞｰﾀﾌｧｲﾙの名前を入力してください");
     EXPECT_EQ(platform.dialogs.inputs()[0].title, "rahmen");
     EXPECT_EQ(md.DataName, "frameA");
     EXPECT_TRUE(platform.files.exists("frameA.adt"));
