@@ -274,6 +274,15 @@ TEST_F(AnalysisFileWrite, FrameWithoutLoadsWritesTheLoadTitleOnly) {
     EXPECT_NE(text.find("荷重点数: 0 "), std::string::npos);
     EXPECT_NE(text.find("等分布荷重材数: 0 "), std::string::npos);
     EXPECT_EQ(text.find("中間最大モーメント"), std::string::npos);
+
+    // The reader skips the same and goes on to the results.
+    auto back = std::make_unique<Model>();
+    ItemReader in(analysisReport(md, frameReactions(false), {}), "noloads.adt");
+    readAnalysisReport(*back, in);
+    EXPECT_EQ(back->LoadedNodeCount, 0);
+    EXPECT_EQ(back->LoadedMemberCount, 0);
+    EXPECT_FLOAT_EQ(back->MemberEndForce[6][4], 10.0f);
+    EXPECT_FLOAT_EQ(back->PinRotation[3][3], 0.0042f);
 }
 
 // The counts line states what the lists hold, so that the reader reads as many
