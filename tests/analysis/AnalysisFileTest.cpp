@@ -285,6 +285,17 @@ TEST_F(AnalysisFileWrite, FrameWithoutLoadsWritesTheLoadTitleOnly) {
     EXPECT_FLOAT_EQ(back->PinRotation[3][3], 0.0042f);
 }
 
+TEST_F(AnalysisFileWrite, DataNameWithColonAndCommaStaysOneItem) {
+    buildFrame(md, false);
+    md.DataName = "run:1,2";
+    const std::string bytes = analysisReport(md, frameReactions(false), {});
+    EXPECT_NE(cp932ToUtf8(bytes).find(" デ ー タ 名: run：1，2\r\n"), std::string::npos);
+    auto back = std::make_unique<Model>();
+    ItemReader in(bytes, "run.adt");
+    readAnalysisReport(*back, in);
+    EXPECT_EQ(back->NodeCount, 6);
+}
+
 // The counts line states what the lists hold, so that the reader reads as many
 // lines as there are.
 TEST_F(AnalysisFileWrite, CountsStateTheListedNodesAndMembers) {
