@@ -87,20 +87,6 @@ double memberLengthM(const Model& md, int m) {
     return std::sqrt(dx * dx + dy * dy + dz * dz) / 100.0;
 }
 
-// The data name as it stands on the name line: a comma or colon would end the
-// item when the file is read back, so they are written full-width.
-std::string nameForLine(const std::string& name) {
-    std::string out;
-    for (char c : name) {
-        if (c == ',')
-            out += "，";
-        else if (c == ':')
-            out += "：";
-        else
-            out += c;
-    }
-    return out;
-}
 
 std::string fileNameOf(const std::string& path) {
     const auto cut = path.find_last_of("/\\");
@@ -643,7 +629,7 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
     w.text(older ? kUnitsOlder : kUnitsSi).zone().text("　解析日時: ").date(when).text("  ");
     w.time(when).endLine();
     emptyLines(w, 2);
-    w.text(" デ ー タ 名: ").text(nameForLine(md.DataName)).endLine();
+    w.text(" デ ー タ 名: ").itemText(md.DataName).endLine();
     w.endLine();
     w.text(" 節点数:").number(nodes).zone().text("部材数:").number(members).zone();
     w.text("支持点数:").number(supports).zone().text("ﾋﾟﾝ接合数:").number(md.PinnedEndCount);

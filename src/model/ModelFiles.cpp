@@ -37,21 +37,6 @@ int upTo(int count, int limit) {
     return std::clamp(count, 0, limit);
 }
 
-// The data name as it may stand in a file: the readers split items at commas
-// and one-byte colons, so those take their full-width forms.
-std::string nameForFile(const std::string& name) {
-    std::string out;
-    for (char c : name) {
-        if (c == ',')
-            out += "，";
-        else if (c == ':')
-            out += "：";
-        else
-            out += c;
-    }
-    return out;
-}
-
 void writeBanner(LineWriter& w) {
     const std::string stars = std::string(7, ' ') + std::string(63, '*');
     w.endLine();
@@ -306,11 +291,11 @@ ReadOutcome readFile(Program& p, const std::string& path, const char* progressTe
 std::string coordinateFileBytes(const Model& m, const DateTime& when) {
     LineWriter w(m.DataName + ".cdt");
     writeBanner(w);
-    w.text(" 座標データファイル").text(nameForFile(m.DataName)).text(".cdt").zone();
+    w.text(" 座標データファイル").itemText(m.DataName).text(".cdt").zone();
     w.text(" 入力日時  ").date(when).text("  ").time(when).endLine();
     w.endLine();
     w.endLine();
-    w.text(" データ名: ").text(nameForFile(m.DataName)).endLine();
+    w.text(" データ名: ").itemText(m.DataName).endLine();
     w.endLine();
     w.text(" 節点数:").number(m.NodeCount).zone().text("部材数:").number(m.MemberCount).zone();
     w.text("支持点数:").number(m.SupportCount).zone();
@@ -368,7 +353,7 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
     w.zone().text("　解析日時: ").date(when).text("  ").time(when).endLine();
     w.endLine();
     w.endLine();
-    w.text(" デ ー タ 名: ").text(nameForFile(m.DataName)).endLine();
+    w.text(" デ ー タ 名: ").itemText(m.DataName).endLine();
     w.endLine();
 
     w.text(" 節点数:").number(m.NodeCount).zone().text("部材数:").number(m.MemberCount).zone();

@@ -221,6 +221,20 @@ LineWriter& LineWriter::text(std::string_view utf8) {
     return *this;
 }
 
+LineWriter& LineWriter::itemText(std::string_view utf8) {
+    // UTF-8 never has an ASCII byte inside a longer character.
+    std::string safe;
+    for (char c : utf8) {
+        if (c == ',')
+            safe += "，";
+        else if (c == ':')
+            safe += "：";
+        else
+            safe += c;
+    }
+    return text(safe);
+}
+
 LineWriter& LineWriter::number(double value) {
     float f = static_cast<float>(value);
     if (!std::isfinite(f)) throw DataFileError(fileName_, line_, "数値として書けない値です");

@@ -60,6 +60,9 @@ public:
 
     // A literal text, written as it stands (line breaks in it become blanks).
     LineWriter& text(std::string_view utf8);
+    // A text the user typed (a data name) that must read back as one item:
+    // like text(), with commas and colons in their full-width forms.
+    LineWriter& itemText(std::string_view utf8);
     // A free-format number of single precision. A value that is not finite
     // as a float throws DataFileError rather than write an unreadable file.
     LineWriter& number(double value);

@@ -298,6 +298,17 @@ TEST(TextRoundTrip, MaskedTextIsOneItem) {
     EXPECT_TRUE(r.atEnd());
 }
 
+TEST(TextRoundTrip, TypedNameIsOneItem) {
+    LineWriter w;
+    w.text(" データ名: ").itemText("frame,1:a").endLine();
+    w.text(" 節点数:").number(3).endLine();
+    ItemReader r(w.bytes(), "a.cdt");
+    EXPECT_EQ(r.readText(), "データ名");
+    EXPECT_EQ(r.readText(), "frame，1：a");
+    EXPECT_EQ(r.readText(), "節点数");
+    EXPECT_EQ(r.readNumber(), 3);
+}
+
 // ---------------------------------------------------------------------------
 // Reading rules
 
