@@ -2,12 +2,14 @@
 //
 //   bench_analysis [bays-x bays-y storeys [runs]]     default 10 10 8 5
 //
-// The frame is built here: bays of 600 cm both ways, storeys of 350 cm, fixed
-// supports on the ground, a horizontal load at every floor node and a uniform
-// load on every beam. Nodes are numbered floor by floor, so the half band width
-// is six times the nodes of one floor plus one.
+// The frame is the grid that `rahmen-batch --generate-grid` writes: bays of
+// 600 cm both ways, storeys of 350 cm, fixed supports on the ground, a
+// horizontal load at every floor node and a uniform load on every beam. Nodes
+// are numbered floor by floor, so the half band width is six times the nodes of
+// one floor plus one.
 
 #include "analysis/ana.h"
+#include "batch/GridFrame.h"
 #include "model/Model.h"
 
 #include <algorithm>
@@ -29,62 +31,6 @@ public:
     void step(const std::string&) override {}
     void print(const std::string&) override {}
 };
-
-void buildGrid(Model& m, int bx, int by, int storeys) {
-    const int nx = bx + 1, ny = by + 1, perFloor = nx * ny;
-    m.UnitFactor = kSiUnitFactor;
-    m.YoungModulus = 205000.0f;
-    m.ShearModulus = 79000.0f;
-    m.ShearShapeFactor = 1.0f;
-    m.NodeCount = static_cast<int16_t>(perFloor * (storeys + 1));
-    for (int f = 0; f <= storeys; ++f)
-        for (int iy = 0; iy < ny; ++iy)
-            for (int ix = 0; ix < nx; ++ix) {
-                const int n = f * perFloor + iy * nx + ix + 1;
-                m.NodeX[n] = 600.0f * ix;
-                m.NodeY[n] = 600.0f * iy;
-                m.NodeZ[n] = 350.0f * f;
-                if (f == 0) {
-                    m.NodeIsSupport[n] = -1;
-                    ++m.SupportCount;
-                } else {
-                    m.NodeLoad[6 * (n - 1) + 1] = 10.0f;
-                    m.NodeLoad[6 * (n - 1) + 2] = 5.0f;
-                    m.NodeLoadFlag[n] = 1;
-                    ++m.LoadedNodeCount;
-                }
-            }
-    int count = 0;
-    auto member = [&](int i, int j, bool column) {
-        const int k = ++count;
-        m.MemberStartNode[k] = static_cast<int16_t>(i);
-        m.MemberEndNode[k] = static_cast<int16_t>(j);
-        if (column) {
-            m.MemberArea[k] = 200.0f;
-            m.MemberIy[k] = m.MemberIz[k] = 50000.0f;
-            m.MemberJ[k] = 80000.0f;
-        } else {
-            m.MemberArea[k] = 80.0f;
-            m.MemberIy[k] = 60000.0f;
-            m.MemberIz[k] = 3000.0f;
-            m.MemberJ[k] = 100.0f;
-            m.MemberUniformLoad[k][2] = -20.0f;
-            m.MemberLoadFlag[k] = 1;
-            m.LoadedMemberCount += 1;
-        }
-    };
-    for (int f = 0; f < storeys; ++f)
-        for (int n = 1; n <= perFloor; ++n)
-            member(f * perFloor + n, (f + 1) * perFloor + n, true);
-    for (int f = 1; f <= storeys; ++f)
-        for (int iy = 0; iy < ny; ++iy)
-            for (int ix = 0; ix < nx; ++ix) {
-                const int n = f * perFloor + iy * nx + ix + 1;
-                if (ix + 1 < nx) member(n, n + 1, false);
-                if (iy + 1 < ny) member(n, n + nx, false);
-            }
-    m.MemberCount = static_cast<int16_t>(count);
-}
 
 long peakKilobytes() {
     std::ifstream status("/proc/self/status");
@@ -114,8 +60,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    auto model = std::make_unique<Model>();
-    buildGrid(*model, bx, by, storeys);
+    auto model = gridFrame(bx, by, storeys);
     const int N = 6 * model->NodeCount;
 
     SilentProgress progress;
