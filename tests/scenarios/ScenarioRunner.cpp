@@ -113,6 +113,8 @@ public:
     std::string execute(const std::vector<Token>& t, const std::vector<std::string>& lines,
                         std::size_t& next);
     std::string finish();
+    // Every file of the folder with its bytes.
+    void collectFiles(ScenarioRunner::FolderContents& out) const;
 
 private:
     Program& p() { return rahmen_.program(); }
@@ -493,6 +495,12 @@ std::string Session::finish() {
     return "";
 }
 
+void Session::collectFiles(ScenarioRunner::FolderContents& out) const {
+    out.clear();
+    for (const std::string& name : platform_.files.list("*"))
+        if (const ReadResult r = platform_.files.read(name)) out[name] = r.bytes;
+}
+
 } // namespace
 
 ScenarioRunner::ScenarioRunner(std::vector<std::filesystem::path> fixtureFolders)
@@ -500,6 +508,12 @@ ScenarioRunner::ScenarioRunner(std::vector<std::filesystem::path> fixtureFolders
 
 std::vector<std::string> ScenarioRunner::run(const std::string& script,
                                              const std::string& name) const {
+    FolderContents ignored;
+    return run(script, name, ignored);
+}
+
+std::vector<std::string> ScenarioRunner::run(const std::string& script, const std::string& name,
+                                             FolderContents& folderAtEnd) const {
     std::vector<std::string> lines;
     std::istringstream in(script);
     for (std::string line; std::getline(in, line);)
@@ -518,19 +532,30 @@ std::vector<std::string> ScenarioRunner::run(const std::string& script,
         } else if (error.empty() && !tokens.empty() && tokens[0].quoted) {
             error = "a line starts with a command, not a quoted text";
         }
-        if (!error.empty()) return {name + ":" + std::to_string(number) + ": " + error};
+        if (!error.empty()) {
+            session.collectFiles(folderAtEnd);
+            return {name + ":" + std::to_string(number) + ": " + error};
+        }
     }
+    session.collectFiles(folderAtEnd);
     if (std::string error = session.finish(); !error.empty())
         return {name + ":" + std::to_string(lines.size()) + ": " + error};
     return {};
 }
 
 std::vector<std::string> ScenarioRunner::runFile(const std::filesystem::path& file) const {
+    FolderContents ignored;
+    return runFile(file, ignored);
+}
+
+std::vector<std::string> ScenarioRunner::runFile(const std::filesystem::path& file,
+                                                 FolderContents& folderAtEnd) const {
+    folderAtEnd.clear();
     std::ifstream in(file, std::ios::binary);
     if (!in) return {file.string() + ": cannot be read"};
     std::ostringstream text;
     text << in.rdbuf();
-    return run(text.str(), file.filename().string());
+    return run(text.str(), file.filename().string(), folderAtEnd);
 }
 
 } // namespace rahmen

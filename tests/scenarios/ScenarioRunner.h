@@ -6,6 +6,7 @@
 // beside this file.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ namespace rahmen {
 
 class ScenarioRunner {
 public:
+    // The files of a scenario's folder: name → bytes as on disk.
+    using FolderContents = std::map<std::string, std::string>;
+
     // `fixtureFolders` are searched in order by the `copy` command.
     explicit ScenarioRunner(std::vector<std::filesystem::path> fixtureFolders);
 
@@ -22,6 +26,15 @@ public:
 
     // Runs a script file; a file that cannot be read is a failure.
     std::vector<std::string> runFile(const std::filesystem::path& file) const;
+
+    // As run() and runFile(), and hands back every file of the scenario's
+    // folder as it was after the last line run (also after a failure), before
+    // the folder is deleted: a test can compare what the program wrote with
+    // files it makes itself.
+    std::vector<std::string> run(const std::string& script, const std::string& name,
+                                 FolderContents& folderAtEnd) const;
+    std::vector<std::string> runFile(const std::filesystem::path& file,
+                                     FolderContents& folderAtEnd) const;
 
 private:
     std::vector<std::filesystem::path> fixtureFolders_;
