@@ -26,14 +26,14 @@ void countUp(int16_t& count) {
 
 } // namespace
 
-Form10::Form10(Program& program) : Form("FORM10", "荷重入力（全体座標系）", 720, 474), p_(program) {
+Form10::Form10(Program& program) : Form("FORM10", "荷重入力（全体座標系）", 734, 474), p_(program) {
     setHelpKeyword("表入力解析");
 
     // Each table: its radio button above it, column headings, then the rows
     // of five, declared row by row so that Tab runs along a row first.
     addRadio("RADIO45", "節点ごとに荷重設定", 14, 8, 240, 22, "mode");
-    addLabel("TEXT106", "単位 ： kN , m", 560, 8, 150, 22);
-    addGroup("GROUP20", "節点ごとに荷重設定", 10, 32, 700, 178);
+    addLabel("TEXT106", "単位 ： kN , m", 574, 8, 150, 22);
+    addGroup("GROUP20", "節点ごとに荷重設定", 10, 32, 714, 178);
     const char* const nodeHeadings[kNodeColumns] = {"節点番号", "X方向",   "Y方向", "Z方向",
                                                     "Mx方向",   "Mｙ方向", "Mz方向"};
     for (int j = 0; j < kNodeColumns; ++j)
@@ -43,7 +43,7 @@ Form10::Form10(Program& program) : Form("FORM10", "荷重入力（全体座標�
             addEdit(nodeBox(i, j), "", 24 + 96 * j, 74 + 26 * i, 88, 24);
 
     addRadio("RADIO46", "レベルごとに荷重設定", 14, 216, 240, 22, "mode");
-    addGroup("GROUP21", "レベルごとに荷重設定(全荷重を入力、節点に振分けます)", 10, 240, 400, 178);
+    addGroup("GROUP21", "レベルごとに荷重設定(全荷重を入力、節点に振分けます)", 10, 240, 414, 178);
     const char* const levelHeadings[kLevelColumns] = {"レベル(cm)", "Ｘ方向", "Ｙ方向", "Ｚ方向"};
     for (int j = 0; j < kLevelColumns; ++j)
         addLabel("HEAD21_" + std::to_string(j + 1), levelHeadings[j], 24 + 96 * j, 260, 88, 20);
@@ -51,19 +51,19 @@ Form10::Form10(Program& program) : Form("FORM10", "荷重入力（全体座標�
         for (int j = 0; j < kLevelColumns; ++j)
             addEdit(levelBox(i, j), "", 24 + 96 * j, 282 + 26 * i, 88, 24);
 
-    addRadio("RADIO68", "等分布荷重の設定", 424, 216, 240, 22, "mode");
-    addGroup("GROUP22", "等分布荷重の設定(部材座標系 ：kN/m)", 420, 240, 290, 178);
+    addRadio("RADIO68", "等分布荷重の設定", 438, 216, 240, 22, "mode");
+    addGroup("GROUP22", "等分布荷重の設定(部材座標系 ：kN/m)", 434, 240, 290, 178);
     const char* const memberHeadings[kMemberColumns] = {"部材番号", "ｙ方向", "ｚ方向"};
     for (int j = 0; j < kMemberColumns; ++j)
-        addLabel("HEAD22_" + std::to_string(j + 1), memberHeadings[j], 434 + 92 * j, 260, 84, 20);
+        addLabel("HEAD22_" + std::to_string(j + 1), memberHeadings[j], 448 + 92 * j, 260, 84, 20);
     for (int i = 0; i < kRows; ++i)
         for (int j = 0; j < kMemberColumns; ++j)
-            addEdit(memberBox(i, j), "", 434 + 92 * j, 282 + 26 * i, 84, 24);
+            addEdit(memberBox(i, j), "", 448 + 92 * j, 282 + 26 * i, 84, 24);
 
     addButton("BUTTON30", "次ﾍﾟｰｼﾞ/別設定", 14, 430, 150, 32);
     addButton("BUTTON31", "データ解析", 174, 430, 120, 32);
     addButton("BUTTON32", "キャンセル", 304, 430, 120, 32);
-    addButton("BUTTON62", "ヘルプ", 596, 430, 110, 32);
+    addButton("BUTTON62", "ヘルプ", 610, 430, 110, 32);
 
     onClick("RADIO45", [this] { RADIO45_ON(); });
     onClick("RADIO46", [this] { RADIO46_ON(); });

@@ -74,7 +74,7 @@ Form7::Form7(Program& program) : Form("FORM7", "ピン・バネ入力", 560, 336
         for (int i = 0; i < 3; ++i)
             addCheck(pinBox(e.firstPin + i), axes[i], 150 + 110 * i, e.top + 20, 100, 22);
         for (int i = 0; i < 4; ++i) {
-            addLabel(e.springs[i].label, headings[i], 24 + 130 * i, e.top + 50, 124, 20);
+            addLabel(e.springs[i].label, headings[i], 24 + 130 * i, e.top + 50, 128, 20);
             addEdit(e.springs[i].edit, "", 24 + 130 * i, e.top + 72, 116, 26);
         }
     }

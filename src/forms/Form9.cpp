@@ -23,26 +23,26 @@ bool fitsSingle(double value) {
 
 } // namespace
 
-Form9::Form9(Program& program) : Form("FORM9", "解析条件入力", 620, 412), p_(program) {
+Form9::Form9(Program& program) : Form("FORM9", "解析条件入力", 730, 412), p_(program) {
     setHelpKeyword("表入力解析");
-    addGroup("GROUP5", "材料の諸係数の入力", 10, 10, 600, 220);
+    addGroup("GROUP5", "材料の諸係数の入力", 10, 10, 710, 220);
     addRadio("RADIO1", "スチールの標準で計算する", 24, 32, 560, 22, "material");
     addRadio("RADIO2", "コンクリートの標準で計算する", 24, 58, 560, 22, "material");
     addRadio("RADIO3",
              "ヤング/せん断弾性係数係数をコンクリートの（単位容積重量／設計基準強度）から計算する",
-             24, 84, 576, 22, "material");
+             24, 84, 690, 22, "material");
     addRadio("RADIO4", "ヤング係数・せん断弾性係数を直接入力する", 24, 110, 560, 22, "material");
     // The value boxes in two lines, label before box: γ and Fc, then E and G.
     addLabel("TEXT41", "単位容積重量(kN/m3)", 40, 146, 170, 20).enabled = false;
     addEdit("EDIT100", "", 212, 142, 96, 26).enabled = false;
-    addLabel("TEXT42", "設計基準強度(N/mm2)", 330, 146, 170, 20).enabled = false;
-    addEdit("EDIT101", "", 502, 142, 96, 26).enabled = false;
+    addLabel("TEXT42", "設計基準強度(N/mm2)", 350, 146, 200, 20).enabled = false;
+    addEdit("EDIT101", "", 560, 142, 96, 26).enabled = false;
     addLabel("TEXT43", "ヤング係数(N/mm2)", 40, 184, 170, 20).enabled = false;
     addEdit("EDIT102", "", 212, 180, 96, 26).enabled = false;
-    addLabel("TEXT64", "せん断弾性係数(N/mm2)", 330, 184, 170, 20).enabled = false;
-    addEdit("EDIT149", "", 502, 180, 96, 26).enabled = false;
+    addLabel("TEXT64", "せん断弾性係数(N/mm2)", 350, 184, 200, 20).enabled = false;
+    addEdit("EDIT149", "", 560, 180, 96, 26).enabled = false;
 
-    addGroup("GROUP15", "せん断変形の扱い　(形状係数：κ)", 10, 240, 600, 96);
+    addGroup("GROUP15", "せん断変形の扱い　(形状係数：κ)", 10, 240, 710, 96);
     addRadio("RADIO29", "変形を無視", 24, 264, 250, 22, "shear");
     addRadio("RADIO69", "係数を数値入力", 300, 264, 250, 22, "shear");
     addRadio("RADIO27", "形鋼・組立材(κ=1.0)", 24, 298, 250, 22, "shear");
@@ -50,7 +50,7 @@ Form9::Form9(Program& program) : Form("FORM9", "解析条件入力", 620, 412), 
 
     addButton("BUTTON37", "荷重入力", 20, 356, 110, 32).enabled = false;
     addButton("BUTTON39", "キャンセル", 140, 356, 110, 32);
-    addButton("BUTTON61", "ヘルプ", 490, 356, 110, 32);
+    addButton("BUTTON61", "ヘルプ", 600, 356, 110, 32);
 
     onClick("RADIO1", [this] { RADIO1_ON(); });
     onClick("RADIO2", [this] { RADIO2_ON(); });
