@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Starts the program under a virtual X server and saves PNG pictures of its
 # windows: docs/main-menu.png (the main menu after start-up) and, beside it,
-# one picture per further window. The program itself grabs its windows
-# (RAHMEN_SCREENSHOT) and quits, so no window manager or external tool is
-# needed. Usage: scripts/screenshot.sh [output.png]
+# one picture per further window, then the input forms of the table input
+# over a small sample frame (form2.png ... form16.png). The program itself
+# grabs its windows (RAHMEN_SCREENSHOT) and quits, so no window manager or
+# external tool is needed. Usage: scripts/screenshot.sh [output.png]
 # RAHMEN_SCREENSHOT_HELP=keyword also pictures the help viewer at that keyword.
+# RAHMEN_SCREENSHOT_FORMS=FORM2,FORM7-1,... chooses the form pictures (a form
+# name takes all pictures of that form; empty: none).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -22,7 +25,9 @@ chmod 700 "$runtime"
 trap 'rm -rf "$workdir" "$runtime"' EXIT
 
 cd "$workdir"
+forms=${RAHMEN_SCREENSHOT_FORMS-FORM2,FORM3,FORM4,FORM16,FORM5,FORM7,FORM6,FORM9,FORM10}
 XDG_RUNTIME_DIR="$runtime" RAHMEN_HELP_DIR="$root/help" RAHMEN_SCREENSHOT="$out" \
+  RAHMEN_SCREENSHOT_FORMS="$forms" \
   QT_QPA_PLATFORM=xcb timeout 60 \
   xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" \
   "$build/src/gui/rahmen"

@@ -1,6 +1,7 @@
 // The desktop program: the platform services on Qt, the main program, and
 // Qt's event loop in place of the main loop's wait.
 
+#include "gui/FormPictures.h"
 #include "gui/FormWindow.h"
 #include "gui/GuiSetup.h"
 #include "gui/HelpViewer.h"
@@ -10,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/Form.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,6 +58,45 @@ int saveScreenshots(const rahmen::WindowManager& windows, const QString& path) {
     return failures == 0 && !first ? 0 : 1;
 }
 
+// Saves a picture of each chosen input form beside the main menu's picture:
+// the sample frame is put into the model, then each form is opened and filled
+// as its picture says, grabbed and closed again.
+int saveFormPictures(rahmen::Rahmen& program, rahmen::WindowManager& windows,
+                     const QString& menuPath, const QString& list) {
+    std::vector<std::string> unknown;
+    const std::vector<rahmen::FormPicture> pictures =
+        rahmen::chooseFormPictures(list.toStdString(), unknown);
+    int failures = 0;
+    for (const std::string& name : unknown) {
+        std::fprintf(stderr, "rahmen: no picture of a form named %s\n", name.c_str());
+        ++failures;
+    }
+    const QDir folder = QFileInfo(menuPath).absoluteDir();
+    rahmen::prepareSampleFrame(program.program());
+    for (const rahmen::FormPicture& picture : pictures) {
+        std::string error;
+        rahmen::Form* form = rahmen::openFormPicture(program.program(), picture, error);
+        if (!form) {
+            std::fprintf(stderr, "rahmen: %s\n", error.c_str());
+            ++failures;
+            continue;
+        }
+        windows.refreshAll();
+        QCoreApplication::processEvents();
+        const QString file = folder.filePath(QString::fromStdString(picture.file));
+        rahmen::FormWindow* w = windows.window(*form);
+        if (!w || !w->grab().save(file, "PNG")) {
+            std::fprintf(stderr, "rahmen: cannot write %s\n", qPrintable(file));
+            ++failures;
+        } else {
+            std::fprintf(stderr, "rahmen: saved %s (%s)\n", qPrintable(file), picture.what.c_str());
+        }
+        form->close();
+        QCoreApplication::processEvents();
+    }
+    return failures == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -86,7 +127,9 @@ int main(int argc, char** argv) {
     // RAHMEN_SCREENSHOT=file.png: save pictures of the windows shortly after
     // start-up and quit (used to make the pictures of the documentation).
     // RAHMEN_SCREENSHOT_HELP=keyword opens the help viewer at that keyword
-    // first, so that its window is pictured too.
+    // first, so that its window is pictured too. RAHMEN_SCREENSHOT_FORMS=
+    // FORM2,FORM3,... then pictures those input forms over a sample frame,
+    // each beside the first picture (form2.png, form4-16.png, ...).
     const QString screenshot = qEnvironmentVariable("RAHMEN_SCREENSHOT");
     int screenshotResult = 0;
     if (!screenshot.isEmpty()) {
@@ -95,6 +138,10 @@ int main(int argc, char** argv) {
                          qEnvironmentVariable("RAHMEN_SCREENSHOT_HELP").toStdString());
         QTimer::singleShot(1000, &app, [&] {
             screenshotResult = saveScreenshots(windows, screenshot);
+            if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_FORMS") &&
+                saveFormPictures(program, windows, screenshot,
+                                 qEnvironmentVariable("RAHMEN_SCREENSHOT_FORMS")) != 0)
+                screenshotResult = 1;
             QCoreApplication::quit();
         });
     }

@@ -5,6 +5,7 @@
 #include "MainMenuTest.h"
 
 #include "GuiTestSupport.h"
+#include "ProgramSession.h"
 #include "gui/FormWindow.h"
 #include "gui/HelpViewer.h"
 #include "gui/QtDialogs.h"
@@ -35,53 +36,7 @@ namespace rahmen::test {
 
 namespace {
 
-// The whole program on the offscreen screen, in a fresh folder.
-struct Session {
-    explicit Session(const QStringList& filesBefore = {}) {
-        for (const QString& name : filesBefore)
-            std::ofstream(folder.filePath(name).toStdString()) << "data\r\n";
-        files = std::make_unique<Files>(folder.path().toStdString());
-        dialogs = std::make_unique<QtDialogs>(*files, findHelpFolder());
-        windows = std::make_unique<WindowManager>(desktop);
-        program = std::make_unique<Rahmen>(Services{*dialogs, *files, clock, desktop});
-        windows->setAfterEvent([this] { program->afterEvent(); });
-        program->start();
-        windows->refreshAll();
-    }
-    ~Session() {
-        // The program's forms go before the windows that show them.
-        program.reset();
-        windows.reset();
-    }
-
-    FormWindow* window(const char* form) const { return windows->window(form); }
-    QWidget* widget(const char* form, const char* control) const {
-        FormWindow* w = window(form);
-        return w ? w->widget(control) : nullptr;
-    }
-    QWidget* menu(const char* control) const { return widget("MAINFORM", control); }
-    QString text(const char* control) const {
-        return static_cast<QAbstractButton*>(menu(control))->text();
-    }
-    void click(const char* form, const char* control) const {
-        QWidget* w = widget(form, control);
-        QVERIFY2(w, control);
-        QTest::mouseClick(w, Qt::LeftButton);
-    }
-    void type(const char* form, const char* control, const QString& text) const {
-        auto* edit = qobject_cast<QLineEdit*>(widget(form, control));
-        QVERIFY2(edit, control);
-        typeCommitted(edit, text);
-    }
-
-    QTemporaryDir folder;
-    FixedClock clock{DateTime{2026, 12, 8, 10, 20, 30}};
-    Desktop desktop{1024, 768};
-    std::unique_ptr<Files> files;
-    std::unique_ptr<QtDialogs> dialogs;
-    std::unique_ptr<WindowManager> windows;
-    std::unique_ptr<Rahmen> program;
-};
+using Session = ProgramSession;
 
 // The names of the enabled (or disabled) menu controls among `names`.
 QStringList usable(const Session& s, const QStringList& names, bool enabled) {

@@ -2,6 +2,7 @@
 // itself up (Japanese translations, application font).
 
 #include "DialogsTest.h"
+#include "FormPicturesTest.h"
 #include "MainMenuTest.h"
 #include "WindowTest.h"
 #include "gui/GuiSetup.h"
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
     }
     {
         rahmen::test::MainMenuTest test;
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    {
+        rahmen::test::FormPicturesTest test;
         failures += QTest::qExec(&test, argc, argv);
     }
     return failures == 0 ? 0 : 1;
