@@ -14,7 +14,9 @@
 #include "platform/Files.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,12 +56,16 @@ struct ProgramSession {
     QString text(const char* control) const {
         return static_cast<QAbstractButton*>(menu(control))->text();
     }
-    // A mouse click on the control's widget, as a person clicks it.
+    // A mouse click on the control's widget, as a person clicks it: on the
+    // box of a check box or radio button (which take clicks on their box and
+    // caption only), in the middle of anything else.
     void click(const char* form, const char* control) const {
         QWidget* w = widget(form, control);
         QVERIFY2(w, control);
         QVERIFY2(w->isVisible() && w->isEnabled(), control);
-        QTest::mouseClick(w, Qt::LeftButton);
+        const bool boxed = qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w);
+        QTest::mouseClick(w, Qt::LeftButton, {},
+                          boxed ? QPoint(8, w->height() / 2) : w->rect().center());
     }
     // Replaces the text of an edit as typed: the old text selected, the new
     // one committed by the input method (which also carries Japanese).

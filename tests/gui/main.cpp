@@ -5,6 +5,7 @@
 #include "FormPicturesTest.h"
 #include "MainMenuTest.h"
 #include "WindowTest.h"
+#include "WorkflowTest.h"
 #include "gui/GuiSetup.h"
 
 #include <QApplication>
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
     }
     {
         rahmen::test::FormPicturesTest test;
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    {
+        rahmen::test::WorkflowTest test;
         failures += QTest::qExec(&test, argc, argv);
     }
     return failures == 0 ? 0 : 1;
