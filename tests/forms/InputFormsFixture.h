@@ -3,6 +3,7 @@
 // buttons the table-input workflow enables, and scripted dialogs.
 
 #include "forms/InputForms.h"
+#include "MenuStandIn.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 
@@ -12,22 +13,6 @@
 #include <string>
 
 namespace rahmen::testing {
-
-class MenuStandIn : public Form {
-public:
-    MenuStandIn() : Form("MAINFORM", "プログラムメニュー", 400, 300) {
-        for (const char* name : {"BUTTON1", "BUTTON2", "BUTTON3", "BUTTON4", "BUTTON27", "BUTTON28",
-                                 "BUTTON29", "BUTTON35", "BUTTON52", "BUTTON68", "BUTTON70",
-                                 "BUTTON84", "BUTTON91", "BUTTON92", "BUTTON93"})
-            addButton(name, name, 0, 0, 10, 10);
-    }
-    void enableOnly(std::initializer_list<const char*> names) {
-        for (Control& control : controls())
-            control.enabled = false;
-        for (const char* name : names)
-            c(name).enabled = true;
-    }
-};
 
 class InputFormsTest : public ::testing::Test {
 protected:

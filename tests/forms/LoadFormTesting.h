@@ -5,6 +5,7 @@
 // two-bay, two-storey frame.
 
 #include "forms/LoadForms.h"
+#include "MenuStandIn.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 
@@ -15,15 +16,6 @@
 #include <vector>
 
 namespace rahmen::testing {
-
-class MenuStandIn : public Form {
-public:
-    MenuStandIn() : Form("MAINFORM", "プログラムメニュー", 400, 300) {
-        for (const char* name : {"BUTTON3", "BUTTON4", "BUTTON29", "BUTTON35", "BUTTON84",
-                                 "BUTTON88", "BUTTON92", "BUTTON93", "RADIO65", "RADIO66"})
-            addButton(name, name, 0, 0, 10, 10);
-    }
-};
 
 class LoadFormsTest : public ::testing::Test {
 protected:
