@@ -456,6 +456,9 @@ bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport) {
         program.progress.closeWindow();
     else
         program.progress.finish();
+    // The results can now be drawn or reset; the grid's default loads and the
+    // mouse analysis are behind the user.
+    program.menuEnable({"BUTTON4", "BUTTON88"}, {"BUTTON84", "BUTTON92"});
     return true;
 }
 

@@ -286,12 +286,8 @@ void WorkflowTest::tableInputToTheReportFile() {
     QVERIFY(!s.menu("BUTTON3")->isEnabled());
     QVERIFY(!s.menu("BUTTON35")->isEnabled());
     QVERIFY(!s.menu("BUTTON93")->isEnabled());
-    // The analysis run itself should then enable the analysis reset and
-    // disable the grid and mouse-analysis buttons.
-    QEXPECT_FAIL("",
-                 "the analysis run does not yet move the main menu on (BUTTON88 stays disabled, "
-                 "BUTTON92 enabled)",
-                 Continue);
+    // The analysis run itself enables the analysis reset and disables the
+    // grid and mouse-analysis buttons.
     QCOMPARE(usableMenuControls(s),
              (QStringList{"BUTTON4", "BUTTON70", "BUTTON88", "RADIO65", "BUTTON51", "BUTTON5"}));
 
