@@ -4,6 +4,7 @@
 #include "analysis/ana.h"
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
+#include "forms/LoadForms.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
@@ -220,32 +221,15 @@ std::string batchUsage() {
 }
 
 void setStandardMaterial(Model& m, Material material) {
-    const bool older = m.UnitFactor == 1.0f;
     switch (material) {
     case Material::Steel:
-        m.YoungModulus = older ? 2100.0f : 205000.0f;
-        m.ShearModulus = older ? 810.0f : 79000.0f;
+        setSteelConstants(m);
         break;
     case Material::Concrete:
-        // In single precision, as the analysis conditions form computes them.
-        m.YoungModulus = 210.0f * m.UnitFactor;
-        m.ShearModulus = 90.0f * m.UnitFactor;
+        setConcreteConstants(m);
         break;
     case Material::Direct:
         break;
-    }
-}
-
-void stripSupportLoads(Program& p) {
-    Model& m = p.model;
-    const int nodes = m.NodeCount < kMaxNodes ? m.NodeCount : kMaxNodes;
-    for (int n = 1; n <= nodes; ++n) {
-        if (m.NodeIsSupport[n] != -1 || m.NodeLoadFlag[n] != 1) continue;
-        for (int d = 6 * n - 5; d <= 6 * n; ++d)
-            m.NodeLoad[d] = 0;
-        if (m.LoadedNodeCount > std::numeric_limits<int16_t>::min()) --m.LoadedNodeCount;
-        m.NodeLoadFlag[n] = 0;
-        p.say("支持点" + std::to_string(n) + " は荷重付加点から除きます。");
     }
 }
 

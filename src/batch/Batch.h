@@ -68,10 +68,6 @@ std::string batchUsage();
 // (2100 and 810 t/cm²), concrete 210 and 90 times the unit factor.
 void setStandardMaterial(Model& model, Material material);
 
-// Takes the loads off support nodes before an analysis, as the load form's
-// "データ解析" does, with the message "支持点n は荷重付加点から除きます。" per node.
-void stripSupportLoads(Program& program);
-
 // Runs the command; the exit status.
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -252,26 +252,13 @@ void Form10::BUTTON30_ON() {
     showMode(); // the focus back in the first box
 }
 
-void Form10::stripSupports() {
-    Model& m = p_.model;
-    const int nodes = m.NodeCount < kMaxNodes ? m.NodeCount : kMaxNodes;
-    for (int n = 1; n <= nodes; ++n) {
-        if (m.NodeIsSupport[n] != -1 || m.NodeLoadFlag[n] != 1) continue;
-        for (int d = 6 * n - 5; d <= 6 * n; ++d)
-            m.NodeLoad[d] = 0;
-        if (m.LoadedNodeCount > std::numeric_limits<int16_t>::min()) --m.LoadedNodeCount;
-        m.NodeLoadFlag[n] = 0;
-        p_.say("支持点" + std::to_string(n) + " は荷重付加点から除きます。");
-    }
-}
-
 void Form10::BUTTON31_ON() {
     const Page page = storePage(true);
     if (page == Page::Refused) return;
     const Model& m = p_.model;
     if (page == Page::Empty && m.LoadedNodeCount == 0 && m.LoadedMemberCount == 0) return;
     p_.menuEnable({"BUTTON92"}, {"BUTTON3", "BUTTON35", "BUTTON93"});
-    stripSupports();
+    stripSupportLoads(p_);
     close();
     ANALYSIS_ON(p_);
 }

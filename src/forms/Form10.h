@@ -76,7 +76,6 @@ private:
     Page storePage(bool analysis);
     void showMode();
     void clearTable();
-    void stripSupports();
 
     Program& p_;
 };

@@ -1,5 +1,7 @@
 #include "forms/Form9.h"
 
+#include "forms/LoadForms.h"
+
 #include "forms/InputForms.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
@@ -184,12 +186,10 @@ void Form9::BUTTON37_ON() {
     const bool older = m.UnitFactor == 1.0f;
     switch (MaterialOption) {
     case 1:
-        m.YoungModulus = older ? 2100.0f : 205000.0f;
-        m.ShearModulus = older ? 810.0f : 79000.0f;
+        setSteelConstants(m);
         break;
     case 2:
-        m.YoungModulus = 210.0f * m.UnitFactor;
-        m.ShearModulus = 90.0f * m.UnitFactor;
+        setConcreteConstants(m);
         break;
     case 3: {
         const double gamma = boxNumber(c("EDIT100").caption);
