@@ -793,6 +793,12 @@ void readAnalysisReport(Model& md, ItemReader& in) {
         readMembersLegacy(r);
     else if (md.MemberCount > 0)
         r.fail(columnLine, "部材条件リストの見出しが読めません");
+    // A line number may jump ahead in the list; a member it passes over would
+    // be left without nodes, which no analysis and no file written from it
+    // could take.
+    for (int m = 1; m <= md.MemberCount; ++m)
+        if (md.MemberStartNode[m] < 1 || md.MemberEndNode[m] < 1)
+            r.fail(in.line(), "部材 " + std::to_string(m) + " が部材条件リストにありません");
 
     in.skipItems(3);
     if (loads.nodes != 0) {

@@ -326,6 +326,8 @@ TEST_F(AnalysisFileRead, NumbersOutsideTheTablesStopTheReadingNamingFileAndLine)
          "bad.adt の 21 行目: 整数でなければなりません（1.5）"},
         {"   1    12.30E-04", "   1    12.30E+34",
          "bad.adt の 101 行目: 数値が大きすぎます（1.23e+35）"},
+        {"   5           3        105.50", "   6           3        105.50",
+         "bad.adt の 43 行目: 部材 5 が部材条件リストにありません"},
         {"  No. (下)→ 終点   部材角(rad)", "  No. (上)→ 終点   部材角(rad)",
          "bad.adt の 32 行目: 部材条件リストの見出しが読めません"},
         {"   2  始点: -47.50E-01", "   2  始点: -47.50X-01",
