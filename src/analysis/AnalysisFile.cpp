@@ -594,15 +594,28 @@ void restoreMidspanMoments(Model& md) {
     }
 }
 
-void showReading(Program& p) {
+// A report chosen in the open-file dialog and read whole, with the progress
+// window showing the reading. Nothing when the dialog was cancelled or the
+// file could not be read (reported, window closed).
+struct ChosenReport {
+    std::string path;
+    std::string bytes;
+};
+
+std::optional<ChosenReport> openChosenReport(Program& p) {
+    const auto path = p.io.dialogs.openFile("解析データの呼出", "データ(*.adt)", "*.adt");
+    if (!path) return std::nullopt;
     p.progress.begin(p.FontOffset);
     p.progress.print("");
     p.progress.print("");
     p.progress.print("　　　解析データ呼出し中");
-}
-
-std::optional<std::string> chooseReport(Program& p) {
-    return p.io.dialogs.openFile("解析データの呼出", "データ(*.adt)", "*.adt");
+    ReadResult file = p.io.files.read(*path);
+    if (!file) {
+        p.progress.closeWindow();
+        p.say("解析データファイルを開けません。\r\n" + file.error);
+        return std::nullopt;
+    }
+    return ChosenReport{*path, std::move(file.bytes)};
 }
 
 } // namespace
@@ -876,16 +889,9 @@ void readReportLoads(Model& md, ItemReader& in, std::vector<int>& skippedSupport
 }
 
 bool CALLADT_ON(Program& p) {
-    const auto path = chooseReport(p);
-    if (!path) return false;
-    showReading(p);
-    const ReadResult file = p.io.files.read(*path);
-    if (!file) {
-        p.progress.closeWindow();
-        p.say("解析データファイルを開けません。\r\n" + file.error);
-        return false;
-    }
-    ItemReader in(file.bytes, fileNameOf(*path));
+    const auto report = openChosenReport(p);
+    if (!report) return false;
+    ItemReader in(report->bytes, fileNameOf(report->path));
     bool ok = true;
     std::string problem;
     try {
@@ -901,23 +907,16 @@ bool CALLADT_ON(Program& p) {
         return false;
     }
     p.model.AnalysisDone = 1;
-    p.model.DataName = dataNameFromPath(*path);
+    p.model.DataName = dataNameFromPath(report->path);
     p.menuEnable({"BUTTON4", "BUTTON88"},
                  {"BUTTON27", "BUTTON52", "BUTTON68", "BUTTON84", "BUTTON91"});
     return true;
 }
 
 bool CALL_LOAD(Program& p) {
-    const auto path = chooseReport(p);
-    if (!path) return false;
-    showReading(p);
-    const ReadResult file = p.io.files.read(*path);
-    if (!file) {
-        p.progress.closeWindow();
-        p.say("解析データファイルを開けません。\r\n" + file.error);
-        return false;
-    }
-    ItemReader in(file.bytes, fileNameOf(*path));
+    const auto report = openChosenReport(p);
+    if (!report) return false;
+    ItemReader in(report->bytes, fileNameOf(report->path));
     std::vector<int> skipped;
     try {
         const ReportUnits units = readReportUnits(in);
