@@ -283,6 +283,16 @@ ReadOutcome readFile(Program& p, const std::string& path, const char* progressTe
     return ReadOutcome::Done;
 }
 
+// The node list both files share: per node its number and coordinates.
+void readNodeList(FieldReader& r, Model& m) {
+    for (int i = 1; i <= m.NodeCount; ++i) {
+        const int n = r.index("節点番号", 1, kMaxNodes);
+        m.NodeX[n] = r.single("X 座標");
+        m.NodeY[n] = r.single("Y 座標");
+        m.NodeZ[n] = r.single("Z 座標");
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -324,12 +334,7 @@ void readCoordinateFile(Model& m, ItemReader& in) {
     r.text();
     m.MemberTypeCount = r.count("部材タイプ数", kMaxMemberTypes);
     r.skip(5);
-    for (int i = 1; i <= m.NodeCount; ++i) {
-        const int n = r.index("節点番号", 1, kMaxNodes);
-        m.NodeX[n] = r.single("X 座標");
-        m.NodeY[n] = r.single("Y 座標");
-        m.NodeZ[n] = r.single("Z 座標");
-    }
+    readNodeList(r, m);
 }
 
 // ---------------------------------------------------------------------------
@@ -523,12 +528,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     m.MemberTypeCount = r.count("部材ﾀｲﾌﾟ数", kMaxMemberTypes);
 
     r.skip(5);
-    for (int i = 1; i <= m.NodeCount; ++i) {
-        const int n = r.index("節点番号", 1, kMaxNodes);
-        m.NodeX[n] = r.single("X 座標");
-        m.NodeY[n] = r.single("Y 座標");
-        m.NodeZ[n] = r.single("Z 座標");
-    }
+    readNodeList(r, m);
 
     r.skip(5);
     for (int i = 1; i <= m.SupportCount; ++i) {
