@@ -605,10 +605,7 @@ struct ChosenReport {
 std::optional<ChosenReport> openChosenReport(Program& p) {
     const auto path = p.io.dialogs.openFile("解析データの呼出", "データ(*.adt)", "*.adt");
     if (!path) return std::nullopt;
-    p.progress.begin(p.FontOffset);
-    p.progress.print("");
-    p.progress.print("");
-    p.progress.print("　　　解析データ呼出し中");
+    p.progress.announce(p.FontOffset, "　　　解析データ呼出し中");
     ReadResult file = p.io.files.read(*path);
     if (!file) {
         p.progress.closeWindow();

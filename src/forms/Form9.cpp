@@ -1,8 +1,7 @@
 #include "forms/Form9.h"
 
-#include "forms/LoadForms.h"
-
 #include "forms/InputForms.h"
+#include "forms/LoadForms.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
 

@@ -27,6 +27,13 @@ void Form12::begin(int fontOffset) {
     desktop_.changed(*this);
 }
 
+void Form12::announce(int fontOffset, const std::string& text) {
+    begin(fontOffset);
+    print("");
+    print("");
+    print(text);
+}
+
 void Form12::step(const std::string& text) {
     c("EDIT151").caption = text;
     desktop_.changed(*this);

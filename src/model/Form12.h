@@ -17,6 +17,9 @@ public:
     // Shows the window centred on the screen with an empty picture, the
     // controls visible and their font raised by the program's font offset.
     void begin(int fontOffset);
+    // begin(), then two empty rows and the text: how the file operations
+    // announce what they are reading or writing.
+    void announce(int fontOffset, const std::string& text);
     // The current step, shown in EDIT151.
     void step(const std::string& text);
     // A line of text printed into the picture.

@@ -225,13 +225,6 @@ std::string baseFileName(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-void beginProgress(Program& p, const char* text) {
-    p.progress.begin(p.FontOffset);
-    p.progress.print("");
-    p.progress.print("");
-    p.progress.print(text);
-}
-
 // Sets a unit radio button of the main menu, when there is one.
 void setRadio(Program& p, const char* name, std::optional<bool> checked,
               std::optional<bool> enabled) {
@@ -265,7 +258,7 @@ bool writeFile(Program& p, const std::string& name,
 // when the file could not be read.
 template <class Read>
 ReadOutcome readFile(Program& p, const std::string& path, const char* progressText, Read read) {
-    beginProgress(p, progressText);
+    p.progress.announce(p.FontOffset, progressText);
     const ReadResult file = p.io.files.read(path);
     if (!file) {
         p.progress.closeWindow();
@@ -646,7 +639,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
 bool BUTTON69_ON(Program& p) {
     const std::string name = p.model.DataName + ".cdt";
     if (p.io.files.exists(name)) p.say(kExistingFileMessage);
-    beginProgress(p, "　　　座標データ書込み中");
+    p.progress.announce(p.FontOffset, "　　　座標データ書込み中");
     if (!writeFile(p, name, coordinateFileBytes)) return false;
     p.progress.closeWindow();
     p.model.CoordFileState = 1;
@@ -657,7 +650,7 @@ bool BUTTON70_ON(Program& p) {
     Model& m = p.model;
     const std::string name = m.DataName + ".fdt";
     if (p.io.files.exists(name)) p.say(kExistingFileMessage);
-    beginProgress(p, "　　　座標／骨組データ書込み中");
+    p.progress.announce(p.FontOffset, "　　　座標／骨組データ書込み中");
     // The counts line must state the ends the lists hold, whatever a form did
     // to the counters meanwhile; the unit line and the lock below follow it.
     m.recountEndSummaries();
