@@ -87,7 +87,6 @@ double memberLengthM(const Model& md, int m) {
     return std::sqrt(dx * dx + dy * dy + dz * dz) / 100.0;
 }
 
-
 std::string fileNameOf(const std::string& path) {
     const auto cut = path.find_last_of("/\\");
     return cut == std::string::npos ? path : path.substr(cut + 1);

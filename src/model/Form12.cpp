@@ -55,6 +55,8 @@ void Form12::closeWindow() {
 
 // The main menu lies below the progress window and becomes the active window
 // again once this one is closed.
-void Form12::BUTTON64_ON() { closeWindow(); }
+void Form12::BUTTON64_ON() {
+    closeWindow();
+}
 
 } // namespace rahmen

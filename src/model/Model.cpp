@@ -7,9 +7,13 @@ namespace rahmen {
 
 namespace {
 
-template <class A> void zero(A& table) { table.fill({}); }
+template <class A> void zero(A& table) {
+    table.fill({});
+}
 
-bool anyPin(int16_t x, int16_t y, int16_t z) { return x == -1 || y == -1 || z == -1; }
+bool anyPin(int16_t x, int16_t y, int16_t z) {
+    return x == -1 || y == -1 || z == -1;
+}
 
 bool anySpring(const std::array<float, 7>& k) {
     return std::any_of(k.begin() + 1, k.end(), [](float v) { return v != 0.0f; });
@@ -27,7 +31,7 @@ void Model::resetAll() {
     auto squares = std::move(SquarePipeTable);
     auto rounds = std::move(RoundPipeTable);
 
-    const float unitFactor = UnitFactor; // the unit system is the main menu's to set
+    const float unitFactor = UnitFactor;           // the unit system is the main menu's to set
     *this = std::move(*std::make_unique<Model>()); // the model is too large for the stack
     UnitFactor = unitFactor;
 

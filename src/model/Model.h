@@ -34,36 +34,36 @@ template <class T, int N, int K> using Table2 = std::array<std::array<T, K + 1>,
 
 struct Model {
     // ---- counters and scalars
-    std::string DataName;         // base name of all data files (DataName.cdt/.fdt/.adt)
-    int16_t NodeCount = 0;        // nodes in use, 1..NodeCount
-    int16_t MemberTypeCount = 0;  // member types in use
-    int16_t MemberCount = 0;      // members in use
-    int16_t SupportCount = 0;     // support nodes
-    int16_t PinnedEndCount = 0;   // member ends with at least one pin (both ends count twice)
-    int16_t SprungEndCount = 0;   // member ends with at least one non-zero spring constant
-    int16_t RectTypeCount = 0;    // member types of section kind 1
-    int16_t SteelTypeCount = 0;   // member types of section kinds 2..4
+    std::string DataName;             // base name of all data files (DataName.cdt/.fdt/.adt)
+    int16_t NodeCount = 0;            // nodes in use, 1..NodeCount
+    int16_t MemberTypeCount = 0;      // member types in use
+    int16_t MemberCount = 0;          // members in use
+    int16_t SupportCount = 0;         // support nodes
+    int16_t PinnedEndCount = 0;       // member ends with at least one pin (both ends count twice)
+    int16_t SprungEndCount = 0;       // member ends with at least one non-zero spring constant
+    int16_t RectTypeCount = 0;        // member types of section kind 1
+    int16_t SteelTypeCount = 0;       // member types of section kinds 2..4
     float UnitFactor = kSiUnitFactor; // 98.0665 SI, 1 older units, 0 not chosen
-    float YoungModulus = 0;       // E: N/mm² (SI) or tf/cm² (older units)
-    float ShearModulus = 0;       // G, same units as E
-    float ShearShapeFactor = 0;   // κ; 0 = shear deformation not taken into account
-    int16_t CurrentMember = 0;    // member whose releases the release form edits
+    float YoungModulus = 0;           // E: N/mm² (SI) or tf/cm² (older units)
+    float ShearModulus = 0;           // G, same units as E
+    float ShearShapeFactor = 0;       // κ; 0 = shear deformation not taken into account
+    int16_t CurrentMember = 0;        // member whose releases the release form edits
 
     // ---- nodes (1..1500)
     Table<float, kMaxNodes> NodeX{}, NodeY{}, NodeZ{}; // cm, Z vertical
     Table<int16_t, kMaxNodes> NodeIsSupport{};         // -1 support node, 0 free
 
     // ---- member types (1..100)
-    Table<float, kMaxMemberTypes> TypeArea{};       // cm²
-    Table<float, kMaxMemberTypes> TypeIy{};         // cm⁴, about member y
-    Table<float, kMaxMemberTypes> TypeIz{};         // cm⁴, about member z
-    Table<float, kMaxMemberTypes> TypeJ{};          // cm⁴, torsion constant
-    Table<float, kMaxMemberTypes> TypeShearAreaY{}; // cm², shear along member y
-    Table<float, kMaxMemberTypes> TypeShearAreaZ{}; // cm², shear along member z
+    Table<float, kMaxMemberTypes> TypeArea{};          // cm²
+    Table<float, kMaxMemberTypes> TypeIy{};            // cm⁴, about member y
+    Table<float, kMaxMemberTypes> TypeIz{};            // cm⁴, about member z
+    Table<float, kMaxMemberTypes> TypeJ{};             // cm⁴, torsion constant
+    Table<float, kMaxMemberTypes> TypeShearAreaY{};    // cm², shear along member y
+    Table<float, kMaxMemberTypes> TypeShearAreaZ{};    // cm², shear along member z
     Table<int16_t, kMaxMemberTypes> TypeSectionKind{}; // 0 numbers, 1 rectangle, 2..4 steel tables
-    Table<int16_t, kMaxMemberTypes> TypeSteelNo{};  // row of the section table (kinds 2..4)
-    Table<float, kMaxMemberTypes> TypeRectA{};      // cm, beam height / column size in Y
-    Table<float, kMaxMemberTypes> TypeRectB{};      // cm, beam width / column size in X
+    Table<int16_t, kMaxMemberTypes> TypeSteelNo{};     // row of the section table (kinds 2..4)
+    Table<float, kMaxMemberTypes> TypeRectA{};         // cm, beam height / column size in Y
+    Table<float, kMaxMemberTypes> TypeRectB{};         // cm, beam width / column size in X
 
     // ---- members (1..3000)
     Table<int16_t, kMaxMembers> MemberStartNode{}, MemberEndNode{};
@@ -80,21 +80,22 @@ struct Model {
     Table2<float, kMaxMembers, 6> SpringStart{}, SpringEnd{};
 
     // ---- loads
-    Table<float, kMaxDof> NodeLoad{};        // 6n-5..6n: X, Y, Z force, moments (force·cm) of node n
-    Table<float, kMaxNodes> NodeLoadFlag{};  // 1 node carries a nodal load
+    Table<float, kMaxDof> NodeLoad{}; // 6n-5..6n: X, Y, Z force, moments (force·cm) of node n
+    Table<float, kMaxNodes> NodeLoadFlag{}; // 1 node carries a nodal load
     int16_t LoadedNodeCount = 0;
     Table2<float, kMaxMembers, 2> MemberUniformLoad{}; // force/m, k = 1 local y, 2 local z
-    Table<float, kMaxMembers> MemberLoadFlag{}; // 1 member carries a uniform load
+    Table<float, kMaxMembers> MemberLoadFlag{};        // 1 member carries a uniform load
     float LoadedMemberCount = 0;
 
     // ---- results
-    Table<double, kMaxDof> NodeDisplacement{};           // cm, rad; global axes
-    Table2<float, kMaxMembers, 9> MemberEndForce{};      // k 1..6 force·m, 7..9 force (end N, Qy, Qz)
-    Table2<float, kMaxMembers, 4> SpringRotation{};      // rad: start y, start z, end y, end z
-    Table2<float, kMaxMembers, 4> PinRotation{};         // rad, as SpringRotation
-    Table2<float, kMaxMembers, 14> MemberLoadMoment{};   // force·cm; 5,6,11,12 fixed-end, 13,14 midspan
-    Table<float, kMaxDof> EquivalentNodeLoad{};          // equivalent loads at free nodes
-    Table<float, kMaxDof> SupportEquivalentLoad{};       // equivalent loads at support nodes
+    Table<double, kMaxDof> NodeDisplacement{};      // cm, rad; global axes
+    Table2<float, kMaxMembers, 9> MemberEndForce{}; // k 1..6 force·m, 7..9 force (end N, Qy, Qz)
+    Table2<float, kMaxMembers, 4> SpringRotation{}; // rad: start y, start z, end y, end z
+    Table2<float, kMaxMembers, 4> PinRotation{};    // rad, as SpringRotation
+    Table2<float, kMaxMembers, 14>
+        MemberLoadMoment{};                        // force·cm; 5,6,11,12 fixed-end, 13,14 midspan
+    Table<float, kMaxDof> EquivalentNodeLoad{};    // equivalent loads at free nodes
+    Table<float, kMaxDof> SupportEquivalentLoad{}; // equivalent loads at support nodes
     int16_t AnalysisDone = 0;
 
     // ---- steel section tables (rows as CP932 bytes, cut by byte column)

@@ -2,7 +2,9 @@
 
 namespace rahmen {
 
-std::unique_ptr<Program> Program::create(Services io) { return std::make_unique<Program>(io); }
+std::unique_ptr<Program> Program::create(Services io) {
+    return std::make_unique<Program>(io);
+}
 
 Program::Program(Services services) : io(services), progress(services.desktop) {}
 

@@ -10,9 +10,12 @@ void XPOFSETFONT(const std::string& control, int offset, Form& form) {
 }
 
 void applyFontOffset(Form& form, int offset) {
-    for (Control& control : form.controls()) control.fontSize += offset;
+    for (Control& control : form.controls())
+        control.fontSize += offset;
 }
 
-void CENTER_ON(Form& form, Desktop& desktop) { desktop.centerForm(form); }
+void CENTER_ON(Form& form, Desktop& desktop) {
+    desktop.centerForm(form);
+}
 
 } // namespace rahmen

@@ -2,8 +2,8 @@
 // A program with the input forms registered, a stand-in main menu holding the
 // buttons the table-input workflow enables, and scripted dialogs.
 
-#include "forms/InputForms.h"
 #include "MenuStandIn.h"
+#include "forms/InputForms.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 

@@ -4,8 +4,8 @@
 // main menu holding the buttons their end buttons enable, and a small
 // two-bay, two-storey frame.
 
-#include "forms/LoadForms.h"
 #include "MenuStandIn.h"
+#include "forms/LoadForms.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 

@@ -8,15 +8,12 @@
 #include <cstdint>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    if (size < 1)
-        return 0;
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
     // Up to 8 bytes of plan; each bit says text (0) or number (1), and the
     // plan repeats until the reader stops.
     std::size_t planSize = 1 + data[0] % 8;
-    if (size < 1 + planSize)
-        return 0;
+    if (size < 1 + planSize) return 0;
     const std::uint8_t* plan = data + 1;
     std::string file(reinterpret_cast<const char*>(data + 1 + planSize), size - 1 - planSize);
 
@@ -30,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 0:
                 if (step % 5 == 0) {
                     std::string peeked = reader.peekText();
-                    if (reader.readText() != peeked)
-                        __builtin_trap();
+                    if (reader.readText() != peeked) __builtin_trap();
                 } else {
                     reader.readTextBytes();
                 }
@@ -40,8 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 reader.readNumber();
                 break;
             }
-            if (reader.line() < lineBefore)
-                __builtin_trap();
+            if (reader.line() < lineBefore) __builtin_trap();
             ++step;
         }
     } catch (const rahmen::DataFileError&) {

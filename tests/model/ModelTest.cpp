@@ -1,5 +1,5 @@
-#include "model/Limits.h"
 #include "model/Model.h"
+#include "model/Limits.h"
 #include "platform/Dialogs.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,9 @@
 namespace rahmen {
 namespace {
 
-std::unique_ptr<Model> freshModel() { return std::make_unique<Model>(); }
+std::unique_ptr<Model> freshModel() {
+    return std::make_unique<Model>();
+}
 
 TEST(ModelReset, FullResetClearsEverythingButShearAreasUniformLoadsAndUnits) {
     auto m = freshModel();
@@ -135,7 +137,8 @@ TEST(ModelSummaries, PinsAtBothEndsCountTwiceAndClearingOneEndSubtractsOne) {
 TEST(ModelSummaries, ZeroSpringConstantsDoNotCountAndRecountRepairsADriftedCount) {
     auto m = freshModel();
     m->MemberCount = 2;
-    for (int k = 1; k <= 6; ++k) m->SpringStart[1][k] = 0;
+    for (int k = 1; k <= 6; ++k)
+        m->SpringStart[1][k] = 0;
     m->updateEndSummaries(1);
     EXPECT_EQ(m->MemberStartSprung[1], 0);
     EXPECT_EQ(m->SprungEndCount, 0);

@@ -76,7 +76,8 @@ TEST(Program, FormsAreLoadedAfreshEachTimeTheyOpen) {
     auto p = Program::create(platform.services());
     EXPECT_EQ(p->openForm("FORM2"), nullptr); // nobody registered it yet
     int starts = 0;
-    p->registerForm("FORM2", [&starts](Program&) { return std::make_unique<CountingForm>(starts); });
+    p->registerForm("FORM2",
+                    [&starts](Program&) { return std::make_unique<CountingForm>(starts); });
     Form* first = p->openForm("FORM2");
     ASSERT_NE(first, nullptr);
     first->typeText("DTNAME", "frame1");
