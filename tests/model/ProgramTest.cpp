@@ -1,4 +1,5 @@
 #include "model/Program.h"
+#include "model/DataName.h"
 #include "platform/ScriptedPlatform.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,41 @@ TEST(Program, FormsAreLoadedAfreshEachTimeTheyOpen) {
     EXPECT_EQ(p->form("FORM2"), second);
     ASSERT_EQ(platform.desktop.openForms().size(), 1u);
     EXPECT_EQ(platform.desktop.openForms()[0], second);
+}
+
+} // namespace
+} // namespace rahmen
+
+namespace rahmen {
+namespace {
+
+TEST(DataName, RefusesNamesThatAreNotPlainFileNames) {
+    struct Case {
+        const char* name;
+        bool usable;
+    };
+    const Case cases[] = {
+        {"frame1", true}, {"骨組 A-1", true}, {".hidden", true}, {"", false},
+        {".", false},     {"..", false},      {"../x", false},   {"a/b", false},
+        {"a\\b", false},  {"c:x", false},     {"x*", false},     {"x?", false},
+        {"\"x\"", false}, {"<x>", false},     {"x|y", false},    {"tab\there", false},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(dataNameProblem(k.name).empty(), k.usable) << "name: " << k.name;
+}
+
+TEST(DataName, AskIsRepeatedUntilTheNameCanBeUsedOrCancelled) {
+    ScriptedPlatform platform;
+    auto p = Program::create(platform.services());
+    platform.dialogs.queueInput(std::string("../x"));
+    platform.dialogs.queueInput(std::string(""));
+    platform.dialogs.queueInput(std::string("frame2"));
+    EXPECT_EQ(askDataName(*p, "名前"), std::optional<std::string>("frame2"));
+    ASSERT_EQ(platform.dialogs.messages().size(), 2u);
+    EXPECT_NE(platform.dialogs.messages()[0].text.find("使えない文字"), std::string::npos);
+
+    platform.dialogs.queueInput(std::nullopt);
+    EXPECT_FALSE(askDataName(*p, "名前").has_value());
 }
 
 } // namespace
