@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <utility>
 
 namespace rahmen {
 
@@ -23,9 +24,11 @@ constexpr int kShearColor = 4;
 constexpr int kMemberNumberColor = 10;
 constexpr int kNodeNumberColor = 9;
 
-// The legend is printed larger than the labels that follow it.
-constexpr int kLegendFontSize = 13;
-constexpr int kLabelFontSize = 10;
+// The legend is printed in a font 13 pixels high, the labels after it in one
+// 10 pixels high (the rows of the text grid); the canvas takes points.
+constexpr int kLegendFontSize = 10; // 13 pixels
+constexpr int kLabelFontSize = 8;   // 11 pixels
+constexpr double kLegendFontPixels = 13;
 
 // Heights of the plane diagram are measured upward from this picture row.
 constexpr double kPlaneBaseline = 530;
@@ -84,13 +87,12 @@ Legend legendFor(char diagram) {
 // character is half as wide as the font is high.
 void printLegend(Canvas& canvas, char diagram) {
     const Legend legend = legendFor(diagram);
-    const double fontPixels = std::max(1L, std::lround(kLegendFontSize * 96.0 / 72.0));
     int column = 0;
     for (auto [text, color] :
          {std::pair{legend.moment, kMomentColor}, std::pair{legend.axial, kAxialColor},
           std::pair{legend.shear, kShearColor}}) {
         canvas.text(column, 0, text, color, kLegendFontSize);
-        const double pixels = double(cp932Width(text)) * fontPixels / 2;
+        const double pixels = double(cp932Width(text)) * kLegendFontPixels / 2;
         column += static_cast<int>(std::lround(pixels / Canvas::ColumnWidth));
     }
 }
