@@ -179,9 +179,9 @@ void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& 
 // m3 in the middle and m2 at the end.
 struct Parabola {
     double a, b, m1;
-    Parabola(double m1v, double m2, double m3, double length)
-        : a((2 * (m2 - m1v) - 4 * (m3 - m1v)) / (length * length)),
-          b((4 * m3 - 3 * m1v - m2) / length), m1(m1v) {}
+    Parabola(double start, double end, double middle, double length)
+        : a((2 * (end - start) - 4 * (middle - start)) / (length * length)),
+          b((4 * middle - 3 * start - end) / length), m1(start) {}
     double operator()(double t) const { return (a * t + b) * t + m1; }
 };
 
@@ -238,8 +238,9 @@ bool drawableMember(const Model& md, int m) {
 }
 
 MemberMoments memberMoments(const Model& md, int m) {
-    const auto& f = md.MemberEndForce[m];
     MemberMoments mm;
+    if (m < 1 || m > kMaxMembers) return mm;
+    const auto& f = md.MemberEndForce[m];
     mm.MyStart = f[2];
     mm.MzStart = f[3];
     mm.MyEnd = f[5];
