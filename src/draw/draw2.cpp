@@ -24,8 +24,10 @@ constexpr int kShearColor = 4;
 constexpr int kMemberNumberColor = 10;
 constexpr int kNodeNumberColor = 9;
 
-// The legend is printed in a font 13 pixels high, the labels after it in one
-// 10 pixels high (the rows of the text grid); the canvas takes points.
+// The legend is printed in font size 13 and the labels after it in size 10,
+// sizes in pixels: only so do the three legend texts fit on one line of the
+// 680-pixel picture, and the labels into the 10-pixel rows of the text grid.
+// The canvas takes points at 96 dots per inch.
 constexpr int kLegendFontSize = 10; // 13 pixels
 constexpr int kLabelFontSize = 8;   // 11 pixels
 constexpr double kLegendFontPixels = 13;
