@@ -64,15 +64,15 @@ Form11::Form11(Program& program) : Form("FORM11", "部材性能修正", 720, 590
              198, 672, 20);
 
     addGroup("GROUP19", "断面性能", 24, 224, 672, 106);
-    addLabel("TEXT84", "断面積（ｃｍ2）", 36, 252, 160, 20);
-    addEdit("EDIT156", "", 200, 248, 100, 26);
-    addLabel("TEXT85", "梁：ly 柱：lx(cm4)", 316, 252, 170, 20);
-    addEdit("EDIT157", "", 490, 248, 100, 26);
-    addLabel("TEXT87", "ねじり定数（ｃｍ４）", 36, 290, 160, 20);
-    addEdit("EDIT170", "", 200, 286, 100, 26);
-    addLabel("TEXT86", "梁：lz 柱：ly(cm4)", 316, 290, 170, 20);
-    addEdit("EDIT162", "", 490, 286, 100, 26);
-    addButton("BUTTON62", "←追加/変更", 596, 284, 94, 30);
+    addLabel("TEXT84", "断面積（ｃｍ2）", 36, 252, 170, 20);
+    addEdit("EDIT156", "", 210, 248, 90, 26);
+    addLabel("TEXT85", "梁：ly 柱：lx(cm4)", 310, 252, 170, 20);
+    addEdit("EDIT157", "", 484, 248, 90, 26);
+    addLabel("TEXT87", "ねじり定数（ｃｍ４）", 36, 290, 170, 20);
+    addEdit("EDIT170", "", 210, 286, 90, 26);
+    addLabel("TEXT86", "梁：lz 柱：ly(cm4)", 310, 290, 170, 20);
+    addEdit("EDIT162", "", 484, 286, 90, 26);
+    addButton("BUTTON62", "←追加/変更", 580, 284, 110, 30);
 
     addGroup("GROUP15", "関連付け変更", 10, 348, 700, 176);
     addLabel("TEXT88", "(既) 関連付け　部材タイプNo", 26, 376, 230, 20);

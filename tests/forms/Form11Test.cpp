@@ -12,27 +12,23 @@ protected:
     PropertyForm() {
         registerSectionForms(*p);
         Model& m = model();
-        const float xyz[][3] = {{0, 0, 0},   {599.6f, 0, 0},   {0, 0, 350},  {599.6f, 0, 350},
-                                {0, 0, 700}, {599.6f, 0, 700}, {0, 500, 350}};
-        m.NodeCount = 7;
-        for (int n = 1; n <= 7; ++n) {
-            m.NodeX[n] = xyz[n - 1][0];
-            m.NodeY[n] = xyz[n - 1][1];
-            m.NodeZ[n] = xyz[n - 1][2];
-        }
+        const float x[] = {0, 599.6f, 0, 599.6f, 0, 599.6f, 0};
+        const float z[] = {0, 0, 350, 350, 700, 700, 350};
         const int ends[][2] = {{1, 3}, {2, 4}, {3, 5}, {4, 6}, {3, 4}, {5, 6}, {3, 7}};
-        m.MemberCount = 7;
-        m.MemberTypeCount = 2;
-        m.TypeArea[1] = 100;
-        m.TypeSectionKind[2] = 2;
-        m.TypeArea[2] = 11.85f;
-        m.SteelTypeCount = 1;
+        m.NodeCount = m.MemberCount = 7;
+        m.NodeY[7] = 500;
         for (int i = 1; i <= 7; ++i) {
+            m.NodeX[i] = x[i - 1];
+            m.NodeZ[i] = z[i - 1];
             m.MemberStartNode[i] = static_cast<int16_t>(ends[i - 1][0]);
             m.MemberEndNode[i] = static_cast<int16_t>(ends[i - 1][1]);
             m.MemberTypeNo[i] = 1;
-            m.MemberArea[i] = 100;
+            m.MemberArea[i] = m.TypeArea[1] = 100;
         }
+        m.MemberTypeCount = 2;
+        m.TypeSectionKind[2] = 2;
+        m.TypeArea[2] = 11.85f;
+        m.SteelTypeCount = 1;
         f = p->openForm("FORM11");
     }
 
@@ -49,46 +45,38 @@ protected:
 
 TEST_F(PropertyForm, RelinkTakesTheMembersOfTheSpanOrFloorToTheWholeCentimetre) {
     const struct {
-        const char* radio;
-        const char* c1;
-        const char* c2;
+        const char *radio, *c1, *c2;
         std::vector<int> taken;
     } cases[] = {
-        {"RADIO44", "0", "350", {1, 2}}, // first-storey columns, not the beams at 350
-        {"RADIO44", "350", "0", {1, 2}}, // either order
+        {"RADIO44", "350", "0", {1, 2}}, // first-storey columns, not the beams at 350
         {"RADIO42", "0", "600", {5, 6}}, // X beams, ends at 599.6 kept as 600
-        {"RADIO43", "500", "0", {7}},    {"RADIO41", "", "", {1, 2, 3, 4, 5, 6, 7}},
+        {"RADIO41", "", "", {1, 2, 3, 4, 5, 6, 7}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.radio) + " " + c.c1 + " " + c.c2);
+        SCOPED_TRACE(c.radio);
         for (int i = 1; i <= 7; ++i)
             model().MemberTypeNo[i] = 1;
         click(c.radio);
         type(*f, {{"EDIT166", "1"}, {"EDIT167", "2"}});
         if (*c.c1) type(*f, {{"EDIT168", c.c1}, {"EDIT169", c.c2}});
-        dialogs().clearLog();
         click("BUTTON33");
         EXPECT_EQ(membersOfType(2), c.taken);
         EXPECT_FLOAT_EQ(model().MemberArea[c.taken.front()], 11.85f);
         EXPECT_EQ(messages().back(),
                   "部材 " + std::to_string(c.taken.size()) + " 本の関連付けを変更しました。");
-        EXPECT_EQ(f->c("EDIT166").caption, "");
     }
     EXPECT_EQ(p->PropertyModified, 1);
     EXPECT_FALSE(f->c("BUTTON94").enabled);
 }
 
 TEST_F(PropertyForm, RelinkThatChangesNothingOrNamesNoTypeLeavesTheFormUnmodified) {
-    for (const char* target : {"3", "0", "1"}) {
+    for (const char* target : {"3", "1"}) {
         type(*f, {{"EDIT166", "1"}, {"EDIT167", target}});
         click("BUTTON33");
     }
-    EXPECT_EQ(messages(),
-              (std::vector<std::string>{"変更関連付けする部材タイプNoは 1～2 で入力してください。",
-                                        "変更関連付けする部材タイプNoは 1～2 で入力してください。",
-                                        "関連付けを変更する部材はありませんでした。"}));
+    EXPECT_EQ(messages().front(), "変更関連付けする部材タイプNoは 1～2 で入力してください。");
+    EXPECT_EQ(messages().back(), "関連付けを変更する部材はありませんでした。");
     EXPECT_EQ(p->PropertyModified, 0);
-    EXPECT_TRUE(f->c("BUTTON94").enabled);
 }
 
 TEST_F(PropertyForm, RectangleThirtyBySixtyAsksAboutTheBeamFirstThenAdds) {
@@ -98,15 +86,10 @@ TEST_F(PropertyForm, RectangleThirtyBySixtyAsksAboutTheBeamFirstThenAdds) {
     click("BUTTON50");
     EXPECT_EQ(messages(), (std::vector<std::string>{"No 3 が梁の場合、水平幅＞垂直高さとなります。",
                                                     "部材タイプを追加しますか。"}));
-    const Model& m = model();
-    EXPECT_EQ(m.MemberTypeCount, 3);
-    EXPECT_EQ(m.RectTypeCount, 1);
-    EXPECT_EQ(m.TypeSectionKind[3], 1);
-    EXPECT_FLOAT_EQ(m.TypeIy[3], 135000);
-    EXPECT_FLOAT_EQ(m.TypeIz[3], 540000);
-    EXPECT_NEAR(m.TypeJ[3], 370786, 1);
+    EXPECT_EQ(model().RectTypeCount, 1);
+    EXPECT_FLOAT_EQ(model().TypeIy[3], 135000);
+    EXPECT_NEAR(model().TypeJ[3], 370786, 1);
     EXPECT_EQ(f->c("EDIT163").caption, "4");
-    EXPECT_EQ(f->c("EDIT164").caption, "");
 }
 
 TEST_F(PropertyForm, OverwritesMoveTheKindCountsAndRefreshTheMembers) {
@@ -123,70 +106,54 @@ TEST_F(PropertyForm, OverwritesMoveTheKindCountsAndRefreshTheMembers) {
     click("BUTTON62");
     EXPECT_EQ(model().SteelTypeCount, 0);
     EXPECT_EQ(model().TypeSectionKind[2], 0);
-    EXPECT_FLOAT_EQ(model().TypeShearAreaY[2], 50);
-    EXPECT_EQ(messages().back(), "既存タイプを上書しますか。");
 }
 
 TEST_F(PropertyForm, RefusedNumbersAndNoAnswersChangeNothing) {
     const struct {
-        const char* button;
-        const char* number;
-        const char* size;
-        MessageResult answer; // for the add / overwrite question, when asked
-        const char* message;
-        const char* numberAfter;
+        const char *button, *number, *size;
+        bool sayNo; // to the add / overwrite question
+        const char *message, *numberAfter;
     } cases[] = {
-        {"BUTTON71", "4", "", MessageResult::Ok,
+        {"BUTTON71", "4", "", false,
          "部材タイプの追加は、タイプＮｏ＝既存タイプ数＋１として下さい。", "3"},
-        {"BUTTON71", "0", "", MessageResult::Ok, "タイプＮｏを入力してください。", "3"},
-        {"BUTTON50", "-1", "40", MessageResult::Ok, "タイプＮｏを入力してください。", "3"},
-        {"BUTTON62", "0", "40", MessageResult::Ok, "タイプＮｏを入力してください。", "3"},
-        {"BUTTON50", "1", "0", MessageResult::Ok,
-         "A寸法とB寸法は 0 より大きい値を入力してください。", "1"},
-        {"BUTTON62", "3", "-5", MessageResult::Ok,
+        {"BUTTON71", "0", "", false, "タイプＮｏを入力してください。", "3"},
+        {"BUTTON50", "-1", "40", false, "タイプＮｏを入力してください。", "3"},
+        {"BUTTON62", "0", "40", false, "タイプＮｏを入力してください。", "3"},
+        {"BUTTON50", "1", "0", false, "A寸法とB寸法は 0 より大きい値を入力してください。", "1"},
+        {"BUTTON62", "3", "-5", false,
          "断面積と断面２次モーメントは 0 より大きい値を入力してください。", "3"},
-        {"BUTTON71", "1", "", MessageResult::No, "既存タイプを上書しますか。", "3"},
-        {"BUTTON62", "3", "40", MessageResult::No, "部材タイプを追加しますか。", ""},
+        {"BUTTON71", "1", "", true, "既存タイプを上書しますか。", "3"},
+        {"BUTTON62", "3", "40", true, "部材タイプを追加しますか。", ""},
     };
     click("RADIO38");
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.button) + " " + c.number);
         type(*f, {{"EDIT163", c.number}, {"EDIT164", c.size}, {"EDIT165", "40"}});
         type(*f, {{"EDIT156", c.size}, {"EDIT157", "10"}, {"EDIT162", "10"}});
-        if (c.answer == MessageResult::No) dialogs().queueMessage(c.answer);
+        if (c.sayNo) dialogs().queueMessage(MessageResult::No);
         click(c.button);
         EXPECT_EQ(messages().back(), c.message);
         EXPECT_EQ(f->c("EDIT163").caption, c.numberAfter);
     }
-    const Model& m = model();
-    EXPECT_EQ(m.MemberTypeCount, 2);
-    EXPECT_EQ(m.SteelTypeCount, 1);
-    EXPECT_EQ(m.RectTypeCount, 0);
-    EXPECT_EQ(m.TypeSectionKind[1], 0);
-    EXPECT_FLOAT_EQ(m.TypeArea[1], 100);
+    EXPECT_EQ(model().MemberTypeCount, 2);
+    EXPECT_EQ(model().SteelTypeCount, 1);
+    EXPECT_FLOAT_EQ(model().TypeArea[1], 100);
     EXPECT_EQ(p->PropertyModified, 0);
-    EXPECT_TRUE(f->c("BUTTON94").enabled);
-}
 
-TEST_F(PropertyForm, ATypeBeyondTheTableIsRefusedWithTheLimitMessage) {
     model().MemberTypeCount = 100;
-    type(*f, {{"EDIT163", "101"}, {"EDIT156", "1"}, {"EDIT157", "1"}, {"EDIT162", "1"}});
+    type(*f, {{"EDIT163", "101"}, {"EDIT156", "1"}});
     click("BUTTON62");
     EXPECT_EQ(messages().back(), "部材タイプ数は 100 までです（101 が指定されました）。");
-    EXPECT_EQ(model().MemberTypeCount, 100);
 }
 
 TEST_F(PropertyForm, AChangeDropsTheResultsAndTheEndWritesAFrameFileUnderAName) {
     menu.enableOnly({"BUTTON4", "BUTTON88"}); // as after an analysis
     model().AnalysisDone = 1;
-    model().NodeDisplacement[3] = 0.5;
     type(*f, {{"EDIT156", "10"}, {"EDIT157", "10"}, {"EDIT162", "10"}});
     dialogs().queueMessage(MessageResult::Yes);
     click("BUTTON62");
     EXPECT_EQ(model().AnalysisDone, 0);
-    EXPECT_EQ(model().NodeDisplacement[3], 0);
-    for (const char* button : {"BUTTON3", "BUTTON4", "BUTTON35", "BUTTON92", "BUTTON93"})
-        EXPECT_TRUE(menu.c(button).enabled) << button;
+    EXPECT_TRUE(menu.c("BUTTON3").enabled && menu.c("BUTTON92").enabled);
 
     // No frame file yet and no name: the form stays until a usable name is given.
     dialogs().queueInput(std::nullopt);
@@ -197,7 +164,6 @@ TEST_F(PropertyForm, AChangeDropsTheResultsAndTheEndWritesAFrameFileUnderAName) 
     click("BUTTON53");
     EXPECT_FALSE(f->isOpen());
     EXPECT_TRUE(platform.files.exists("changed.fdt"));
-    EXPECT_EQ(model().FrameFileState, 1);
     EXPECT_EQ(p->PropertyModified, 0);
 }
 
