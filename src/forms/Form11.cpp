@@ -223,8 +223,9 @@ Form11::Answer Form11::confirmAndStore(int t, const TypeChange& change) {
     // had none.
     const int16_t oldKind = adding ? kSectionNumeric : m.TypeSectionKind[t];
     const int16_t newKind = change.SectionKind;
-    if (oldKind == kSectionRectangle && newKind != kSectionRectangle) --m.RectTypeCount;
-    if (isSteelKind(oldKind) && !isSteelKind(newKind)) --m.SteelTypeCount;
+    if (oldKind == kSectionRectangle && newKind != kSectionRectangle && m.RectTypeCount > 0)
+        --m.RectTypeCount;
+    if (isSteelKind(oldKind) && !isSteelKind(newKind) && m.SteelTypeCount > 0) --m.SteelTypeCount;
     if (oldKind != kSectionRectangle && newKind == kSectionRectangle) ++m.RectTypeCount;
     if (!isSteelKind(oldKind) && isSteelKind(newKind)) ++m.SteelTypeCount;
 
