@@ -9,7 +9,7 @@ namespace rahmen {
 void registerForms(Program& program) {
     registerInputForms(program);   // FORM2, FORM3, FORM4, FORM5
     registerLoadForms(program);    // FORM6, FORM7, FORM9, FORM10
-    registerSectionForms(program); // FORM16
+    registerSectionForms(program); // FORM11, FORM16
 }
 
 } // namespace rahmen

@@ -88,6 +88,8 @@ void Rahmen::afterEvent() {
 void Rahmen::resetAll() {
     askKeepWrittenFiles("Solberg");
     program_->model.resetAll();
+    // The sections of the frame just cleared are nothing left to save.
+    program_->PropertyModified = 0;
 }
 
 void Rahmen::resetAnalysis() {

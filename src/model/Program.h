@@ -34,6 +34,7 @@ public:
     int16_t PinSpringChoice = 0;  // FORM7 edits 1 pins, 2 springs (member form), 3, 4 (editing)
     int16_t TypeFormMode = 1;     // FORM4, set by its opener: 1 paged (main menu), 16 after FORM16
     int16_t LoadInputMode = 0;    // FORM10: 0 none, 1 nodal, 2 level, 3 member loads; kept
+    int16_t PropertyModified = 0; // FORM11: 1 a section change not yet written to a file
 
     Form12 progress; // FORM12
 

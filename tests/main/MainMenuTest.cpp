@@ -188,6 +188,7 @@ TEST(MainLoop, FullResetAfterGridGenerationRestoresTheGridButton) {
     m.menu.c("BUTTON84").caption = "ﾃﾞﾌｫﾙﾄ荷重";
     m.p.menuEnable({"BUTTON3", "BUTTON4", "BUTTON35", "BUTTON70", "BUTTON92", "BUTTON93"},
                    {"BUTTON27", "BUTTON84", "RADIO66"});
+    m.p.PropertyModified = 1; // a section change of the frame not yet saved
 
     m.platform.dialogs.queueMessage(MessageResult::Ok);
     m.click("BUTTON70");
@@ -199,6 +200,7 @@ TEST(MainLoop, FullResetAfterGridGenerationRestoresTheGridButton) {
     EXPECT_FALSE(m.enabled("BUTTON3"));
     EXPECT_FALSE(m.enabled("BUTTON70"));
     EXPECT_EQ(m.p.model.GridGenerated, 0);
+    EXPECT_EQ(m.p.PropertyModified, 0);
     EXPECT_EQ(m.p.MenuRequest, 0);
 }
 
