@@ -28,10 +28,14 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -m 700 "$scratch/runtime" "$scratch/home"
 keyword=座標入力
-(cd "$scratch" && env -u RAHMEN_HELP_DIR -u RAHMEN_WORKDIR HOME="$scratch/home" \
-  XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=offscreen \
+# Started as the desktop's menu starts it: the entry's command, found on the
+# PATH, in the home folder.
+command=$(sed -n 's/^Exec=//p' "$prefix/share/applications/rahmen.desktop")
+[ "$command" = rahmen ] || fail "desktop entry starts '$command'"
+(cd "$scratch/home" && env -u RAHMEN_HELP_DIR -u RAHMEN_WORKDIR HOME="$scratch/home" \
+  PATH="$prefix/bin:$PATH" XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=offscreen \
   RAHMEN_SCREENSHOT="$scratch/shot/menu.png" RAHMEN_SCREENSHOT_HELP="$keyword" \
-  timeout 60 "$prefix/bin/rahmen" >"$scratch/out.txt" 2>&1) ||
+  timeout 60 "$command" >"$scratch/out.txt" 2>&1) ||
   { cat "$scratch/out.txt" >&2; fail "the installed program did not start and end cleanly"; }
 grep -qxF "rahmen: help $prefix/share/rahmen/help#$keyword" "$scratch/out.txt" ||
   { cat "$scratch/out.txt" >&2; fail "help not opened from $prefix/share/rahmen/help at $keyword"; }
