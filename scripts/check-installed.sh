@@ -15,6 +15,9 @@ for f in bin/rahmen bin/rahmen-batch share/rahmen/help/index.html share/rahmen/h
   share/man/man1/rahmen-batch.1.gz; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/rahmen.desktop" || fail "desktop entry invalid"
+fi
 grep -q '^Categories=Science;Engineering;$' "$prefix/share/applications/rahmen.desktop" ||
   fail "desktop entry without its categories"
 grep -q '^Name\[ja\]=' "$prefix/share/applications/rahmen.desktop" ||

@@ -9,11 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -423,9 +426,31 @@ std::string manual(const std::vector<std::pair<const Case*, std::vector<Check>>>
     return text;
 }
 
+// The lines of the manual without the program's values and differences: the
+// cases, their quantities, references, sources and limits, alike in every build.
+std::vector<std::string> withoutProgramValues(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("**Summary:**", 0) == 0) continue;
+        std::vector<std::string> cells;
+        std::size_t start = 0, bar;
+        while ((bar = line.find(" | ", start)) != std::string::npos) {
+            cells.push_back(line.substr(start, bar - start));
+            start = bar + 3;
+        }
+        cells.push_back(line.substr(start));
+        if (cells.size() == 6)
+            line = cells[0] + " | " + cells[1] + " | " + cells[2] + " | " + cells[5];
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 } // namespace
 
-TEST(Verification, EveryValueAgreesWithItsReferenceAndTheManualIsWritten) {
+TEST(Verification, CasesAgreeWithTheirReferencesAndTheManualListsThem) {
     std::vector<std::pair<const Case*, std::vector<Check>>> results;
     for (const Case& c : cases()) {
         results.emplace_back(&c, c.run());
@@ -446,5 +471,23 @@ TEST(Verification, EveryValueAgreesWithItsReferenceAndTheManualIsWritten) {
         out << text;
         out.close();
         EXPECT_TRUE(out) << "cannot write " << path;
+        return;
+    }
+    // The committed manual holds the same cases. Its values are those of the
+    // release build, which the test script compares in full.
+    std::ifstream committed(RAHMEN_SOURCE_DIR "/docs/verification.md", std::ios::binary);
+    ASSERT_TRUE(committed) << "docs/verification.md is missing";
+    const std::string old((std::istreambuf_iterator<char>(committed)),
+                          std::istreambuf_iterator<char>());
+    const std::vector<std::string> was = withoutProgramValues(old),
+                                   now = withoutProgramValues(text);
+    for (std::size_t i = 0; i < std::max(was.size(), now.size()); ++i) {
+        const std::string a = i < was.size() ? was[i] : "(end)",
+                          b = i < now.size() ? now[i] : "(end)";
+        if (a == b) continue;
+        ADD_FAILURE() << "docs/verification.md does not list the cases of this test "
+                         "(regenerate it as the README says); line "
+                      << i + 1 << " is\n  " << a << "\nbut the cases give\n  " << b;
+        break;
     }
 }
