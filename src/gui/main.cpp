@@ -16,7 +16,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -116,7 +118,7 @@ int main(int argc, char** argv) {
     const QDir installedExamples(QCoreApplication::applicationDirPath() +
                                  QStringLiteral("/../share/rahmen/examples"));
     const rahmen::WorkingFolder workingFolder = rahmen::prepareWorkingFolder(
-        {arguments.size() == 2 ? arguments[1].toStdString() : std::string(),
+        {arguments.size() == 2 ? QFile::encodeName(arguments[1]).toStdString() : std::string(),
          std::filesystem::current_path(),
          installedExamples.exists() ? installedExamples.absolutePath().toStdString()
                                     : std::string(),
@@ -125,8 +127,13 @@ int main(int argc, char** argv) {
     std::error_code cdError;
     if (workingFolder.ok) std::filesystem::current_path(workingFolder.folder, cdError);
     if (!workingFolder.ok || cdError) {
-        std::fprintf(stderr, "rahmen: %s\n",
-                     workingFolder.ok ? cdError.message().c_str() : workingFolder.error.c_str());
+        // Also in a message box: started from the desktop's menu, the error
+        // stream is seen by no one.
+        const std::string error = workingFolder.ok
+                                      ? workingFolder.folder.string() + ": " + cdError.message()
+                                      : workingFolder.error;
+        std::fprintf(stderr, "rahmen: %s\n", error.c_str());
+        QMessageBox::critical(nullptr, QStringLiteral("rahmen"), QString::fromStdString(error));
         return 1;
     }
     if (workingFolder.created)
