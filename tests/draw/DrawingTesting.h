@@ -62,6 +62,11 @@ protected:
         return found;
     }
 
+    static void expectAt(double x, double y, double wantX, double wantY) {
+        EXPECT_NEAR(x, wantX, 1e-3);
+        EXPECT_NEAR(y, wantY, 1e-3);
+    }
+
     ScriptedPlatform platform;
     std::unique_ptr<Program> p;
     PlotWindowStandIn window;
