@@ -584,6 +584,8 @@ void DRAW_KEY(Program& program, PlotState& plot, Form& form) {
 
 void endDrawing(Program& /*program*/, PlotState& plot, Form& form) {
     const bool deformation = plot.running == RunningDiagram::Deformation;
+    // Ended while the labels waited for a key: the number choice comes back.
+    if (plot.waiting == DrawingWait::FrameLabels) enableNumberControls(form, true);
     plot.DrawingActive = 0;
     plot.running = RunningDiagram::None;
     plot.waiting = DrawingWait::None;
