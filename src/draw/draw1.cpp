@@ -176,8 +176,9 @@ void drawDeformationPicture(const Program& program, PlotState& plot, Form& form)
     form.c("TEXT54").caption = kDeformDrawingStatus;
     canvas.setFontSize(13);
     canvas.text(12, 0, kDeformHeader, 0);
-    const std::string ratio = LineWriter().masked("####.##^^^^", plot.DeformScale / s).bytes();
-    canvas.text(155, 0, ratio, 6);
+    const double ratio = plot.DeformScale / s;
+    if (std::isfinite(ratio))
+        canvas.text(155, 0, LineWriter().masked("####.##^^^^", ratio).bytes(), 6);
     canvas.setFontSize(10);
 
     for (int m = 1; m <= drawableMemberCount(model); ++m) {
@@ -393,7 +394,7 @@ MemberCurve memberCurve(const Model& model, const ViewState& view, int m, double
         // Under one pixel long: the chord between the displaced ends.
         curve.chordOnly = true;
         place(ua, va, wa);
-        place(ua + std::max(deformed, 0.0), vb, wb);
+        place(ub + length, vb, wb);
         return curve;
     }
 
