@@ -401,45 +401,59 @@ MemberCurve memberCurve(const Model& model, const ViewState& view, int m, double
     const double kappaZ = std::atan(dv / deformed);
     const double kappaY = -std::atan(dw / deformed);
 
-    // Pin rotations of this member, recomputed here where a spring at the
-    // other end changes them; the analysis results stay as they are.
-    std::array<double, 5> pinRotation{};
-    for (int k = 1; k <= 4; ++k)
-        pinRotation[k] = model.PinRotation[m][k];
+    // Pin rotations of this member (relative to the chord). The analysis
+    // gives them only for a member pinned at one end by the per-end summary;
+    // for a member with pins at both ends about different axes, and where a
+    // spring at the other end changes them, they are worked out here from
+    // the other end's slope, as for a beam pinned at one end. The analysis
+    // results stay as they are.
     const bool pinSY = set(model.PinStartY[m]), pinEY = set(model.PinEndY[m]);
     const bool pinSZ = set(model.PinStartZ[m]), pinEZ = set(model.PinEndZ[m]);
+    const bool analysed = (model.MemberStartPinned[m] == 1) != (model.MemberEndPinned[m] == 1);
+    std::array<double, 5> pinRotation{};
+    std::array<bool, 5> known{};
+    for (int k = 1; k <= 4; ++k) {
+        pinRotation[k] = model.PinRotation[m][k];
+        known[k] = analysed;
+    }
+    auto fromOtherEnd = [&](int k, double otherSlope, double chord) {
+        pinRotation[k] = -(otherSlope - chord) / 2 / r;
+        known[k] = true;
+    };
     if (model.SpringStart[m][5] != 0) {
         phiY1 -= model.SpringRotation[m][1] * r;
-        if (pinEY) pinRotation[3] = -(phiY1 - kappaY) / 2 / r;
+        if (pinEY) fromOtherEnd(3, phiY1, kappaY);
     }
     if (model.SpringStart[m][6] != 0) {
         phiZ1 -= model.SpringRotation[m][2] * r;
-        if (pinEZ) pinRotation[4] = -(phiZ1 - kappaZ) / 2 / r;
+        if (pinEZ) fromOtherEnd(4, phiZ1, kappaZ);
     }
     if (model.SpringEnd[m][5] != 0) {
         phiY2 -= model.SpringRotation[m][3] * r;
-        if (pinSY) pinRotation[1] = -(phiY2 - kappaY) / 2 / r;
+        if (pinSY) fromOtherEnd(1, phiY2, kappaY);
     }
     if (model.SpringEnd[m][6] != 0) {
         phiZ2 -= model.SpringRotation[m][4] * r;
-        if (pinSZ) pinRotation[2] = -(phiZ2 - kappaZ) / 2 / r;
+        if (pinSZ) fromOtherEnd(2, phiZ2, kappaZ);
     }
 
     // Pins, plane by plane: a pinned end takes its slope from the pin rotation
     // and the chord, both ends pinned take the chord; a torsion pin changes
     // no slope.
-    auto pinSlopes = [r](bool pinStart, bool pinEnd, double startRotation, double endRotation,
-                         double chord, double& slope1, double& slope2) {
+    auto pinSlopes = [&](bool pinStart, bool pinEnd, int startK, int endK, double chord,
+                         double& slope1, double& slope2) {
         if (pinStart && pinEnd) {
             slope1 = slope2 = chord;
         } else if (pinStart) {
-            slope1 = startRotation * r + chord;
+            if (!known[startK]) fromOtherEnd(startK, slope2, chord);
+            slope1 = pinRotation[startK] * r + chord;
         } else if (pinEnd) {
-            slope2 = endRotation * r + chord;
+            if (!known[endK]) fromOtherEnd(endK, slope1, chord);
+            slope2 = pinRotation[endK] * r + chord;
         }
     };
-    pinSlopes(pinSY, pinEY, pinRotation[1], pinRotation[3], kappaY, phiY1, phiY2);
-    pinSlopes(pinSZ, pinEZ, pinRotation[2], pinRotation[4], kappaZ, phiZ1, phiZ2);
+    pinSlopes(pinSY, pinEY, 1, 3, kappaY, phiY1, phiY2);
+    pinSlopes(pinSZ, pinEZ, 2, 4, kappaZ, phiZ1, phiZ2);
     phiY1 = -phiY1;
     phiY2 = -phiY2;
 

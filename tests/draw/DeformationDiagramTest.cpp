@@ -156,21 +156,42 @@ TEST_F(DeformationDiagram, RigidBodyTurnDrawsAStraightMemberAtAnyMagnification) 
         ASSERT_NEAR(p[1], slope * p[0], 1e-5);
 }
 
-TEST_F(DeformationDiagram, PinAboutZAtTheStartOnlyLeavesTheOtherPlaneToTheNodeRotation) {
-    beam(600);
-    m().PinStartZ[1] = -1;
-    m().MemberStartPinned[1] = 1;
-    displacement(1, 5) = 0.001;     // node rotation about Y
-    m().PinRotation[1][2] = 0.002f; // pin rotation about z at the start
-    m().PinRotation[1][1] = 0.0f;
-    enlarged();
-    EXPECT_NEAR(plot.view.placed.scale, 1.2256518, 1e-6);
-    const double D = deformationScale(m(), plot.view.placed.scale); // no displacement: 50 / s
-    const MemberCurve curve = memberCurve(m(), plot.view, 1, D);
-    // v = 0.002 r x (1 - x/l)², w = -0.001 r x (1 - x/l)², r = D / s = 33.284.
-    EXPECT_NEAR(curve.local[100][1], 4.969484, 1e-4);
-    EXPECT_NEAR(curve.local[100][2], -2.484742, 1e-4);
-    EXPECT_FLOAT_EQ(m().PinRotation[1][2], 0.002f);
+TEST_F(DeformationDiagram, PinsAreDecidedPlaneByPlane) {
+    // A 600 cm beam without displacements (D = 50 / s, r = D / s = 33.284,
+    // l = 735.391 px), turned at its ends; the curve at pixel 100.
+    const struct {
+        const char* name;
+        int16_t pinSY, pinEY, pinSZ, pinEZ, startPinned, endPinned;
+        double startY, startZ, endY; // node rotations about Y and Z
+        float pinRotationZ1;         // from the analysis: start, about z
+        double v, w;
+    } cases[] = {
+        // v = 0.002 r x (1 - x/l)² from the pin; w = -0.001 r x (1 - x/l)² from the node.
+        {"start pinned about z only", 0, 0, -1, 0, 1, 0, 0.001, 0, 0, 0.002f, 4.969484, -2.484742},
+        // Pinned about y at the start and about z at the end: the analysis gives
+        // no pin rotation; each pinned end turns back half the other end's slope.
+        {"y at the start, z at the end", -1, 0, 0, -1, 1, 1, 0, 0.001, 0.002, 0, 2.680271,
+         3.266856},
+    };
+    for (const auto& c : cases) {
+        beam(600);
+        m().PinStartY[1] = c.pinSY;
+        m().PinEndY[1] = c.pinEY;
+        m().PinStartZ[1] = c.pinSZ;
+        m().PinEndZ[1] = c.pinEZ;
+        m().MemberStartPinned[1] = c.startPinned;
+        m().MemberEndPinned[1] = c.endPinned;
+        displacement(1, 5) = c.startY;
+        displacement(1, 6) = c.startZ;
+        displacement(2, 5) = c.endY;
+        m().PinRotation[1][2] = c.pinRotationZ1;
+        enlarged();
+        EXPECT_NEAR(plot.view.placed.scale, 1.2256518, 1e-6);
+        const MemberCurve curve = memberCurve(m(), plot.view, 1, 50 / 1.2256518);
+        EXPECT_NEAR(curve.local[100][1], c.v, 1e-4) << c.name;
+        EXPECT_NEAR(curve.local[100][2], c.w, 1e-4) << c.name;
+        EXPECT_FLOAT_EQ(m().PinRotation[1][2], c.pinRotationZ1) << c.name;
+    }
 }
 
 TEST_F(DeformationDiagram, MemberUnderOnePixelIsDrawnAsItsChord) {
