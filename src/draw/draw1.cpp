@@ -35,10 +35,11 @@ bool set(int16_t flag) {
 
 // The text cell of a label above and left of a picture point given by its x
 // and height: (INT(x / 2) - 3, INT(row - h / 10) - 1).
-void label(Canvas& canvas, double x, double h, double row, int number, int colour) {
+void label(Canvas& canvas, double x, double h, double row, int number, int colour,
+           int fontSize = 0) {
     const int column = static_cast<int>(std::floor(x / 2)) - 3;
     const int line = static_cast<int>(std::floor(row - h / 10)) - 1;
-    canvas.text(column, line, std::to_string(number), colour);
+    canvas.text(column, line, std::to_string(number), colour, fontSize);
 }
 
 Canvas& pictureOf(Form& form) {
@@ -174,12 +175,12 @@ void drawDeformationPicture(const Program& program, PlotState& plot, Form& form)
     if (view.DrawState != 1) return;
 
     form.c("TEXT54").caption = kDeformDrawingStatus;
-    canvas.setFontSize(13);
-    canvas.text(12, 0, kDeformHeader, 0);
+    // The header and the ratio in 13 points; the node numbers follow in 10. The
+    // sizes go with each text, so the canvas keeps its own size for other pictures.
+    canvas.text(12, 0, kDeformHeader, 0, 13);
     const double ratio = plot.DeformScale / s;
     if (std::isfinite(ratio))
-        canvas.text(155, 0, LineWriter().masked("####.##^^^^", ratio).bytes(), 6);
-    canvas.setFontSize(10);
+        canvas.text(155, 0, LineWriter().masked("####.##^^^^", ratio).bytes(), 6, 13);
 
     for (int m = 1; m <= drawableMemberCount(model); ++m) {
         if (!memberDrawable(model, m)) continue;
@@ -588,7 +589,7 @@ void DRAW_KEY(Program& program, PlotState& plot, Form& form) {
         break;
     case DrawingWait::NodeNumbers:
         for (int n = 1; n <= view.nodeCount(); ++n)
-            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, 6);
+            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, 6, 10);
         form.c("TEXT54").caption = kDeformAngleStatus;
         break;
     }

@@ -109,6 +109,8 @@ TEST_F(DeformationDiagram, CantileverCurveIsTheCubicEndingAtTheDisplacedTip) {
 
     DRAW_KEY(*p, plot, window);
     EXPECT_EQ(items(Shape::Text, 6).size(), 3u); // the ratio and two node numbers
+    EXPECT_EQ(items(Shape::Text, 6).back().fontSize, 10);
+    EXPECT_EQ(canvas().fontSize(), 9); // the next picture starts as this one did
     EXPECT_TRUE(window.c("BUTTON79").enabled);
     EXPECT_EQ(window.c("BUTTON79").caption, "変形図終了");
 
