@@ -88,7 +88,7 @@ std::string firstCharacters(const std::string& text, int count) {
 
 } // namespace
 
-Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1000, 690), p_(program) {
+Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1000, 676), p_(program) {
     setHelpKeyword("マウス骨組修正");
     addPicture("PICTURE1", kPictureX, kPictureY, Canvas::DefaultWidth, Canvas::DefaultHeight);
     for (const char* name : {"HSCROLL2", "VSCROLL3", "VSCROLL4"}) {
@@ -106,7 +106,7 @@ Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1000, 69
     addLabel("TEXT98", "XΦ", 2, 30, 22, 18);
     addLabel("TEXT99", kIdleStatus, 10, 644, 720, 20);
 
-    addGroup("GROUP19", "骨組操作方法", kPanelX, 6, 250, 274);
+    addGroup("GROUP19", "骨組操作方法", kPanelX, 6, 250, 290);
     const char* const captions[] = {"部材削除",     "部材追加",    "部材・節点追加", "構面移動",
                                     "直列節点移動", "節点移動",    "部材分割",       "支持点追加",
                                     "ﾋﾟﾝ･ﾊﾞﾈ付/削", "部材ﾀｲﾌﾟ付加"};
@@ -115,32 +115,32 @@ Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1000, 69
                  "operation");
         onClick(kOperationRadios[op - 1], [this, op] { chooseOperation(op); });
     }
-    addGroup("GROUP20", "部材選択方法", kPanelX, 284, 250, 100);
+    addGroup("GROUP20", "部材選択方法", kPanelX, 300, 250, 100);
     for (int i = 0; i < 3; ++i) {
-        addRadio(kMethodRadios[i], "", kPanelX + 12, 306 + 26 * i, 220, 22, "method").enabled =
+        addRadio(kMethodRadios[i], "", kPanelX + 12, 322 + 26 * i, 220, 22, "method").enabled =
             false;
         onClick(kMethodRadios[i], [this, i] { chooseMethod(i + 1); });
     }
-    addRadio("RADIO63", "", kPanelX, 390, 120, 22, "sub").visible = false;
-    addRadio("RADIO64", "", kPanelX + 124, 390, 126, 22, "sub").visible = false;
+    addRadio("RADIO63", "", kPanelX, 406, 120, 22, "sub").visible = false;
+    addRadio("RADIO64", "", kPanelX + 124, 406, 126, 22, "sub").visible = false;
     onClick("RADIO63", [this] { RADIO63_ON(); });
     onClick("RADIO64", [this] { RADIO64_ON(); });
-    addCheck("CHECK13", "構面を選択", kPanelX, 418, 120, 22);
-    addButton("BUTTON88", "選択解除", kPanelX + 130, 416, 110, 26);
+    addCheck("CHECK13", "構面を選択", kPanelX, 434, 120, 22);
+    addButton("BUTTON88", "選択解除", kPanelX + 130, 432, 110, 26);
     onClick("CHECK13", [this] { FIPLANE_ON(); });
     onClick("BUTTON88", [this] { FIPLANE_OFF(); });
     for (int i = 0; i < 3; ++i) {
-        addLabel(kFields[i][0], "", kPanelX, 452 + 30 * i, 110, 20);
-        addEdit(kFields[i][1], "", kPanelX + 114, 448 + 30 * i, 136, 26);
+        addLabel(kFields[i][0], "", kPanelX, 468 + 30 * i, 110, 20);
+        addEdit(kFields[i][1], "", kPanelX + 114, 464 + 30 * i, 136, 26);
     }
-    addCombo("COMBO8", kPanelX, 542, 250, 26).visible = false;
-    addButton("BUTTON87", "", kPanelX, 578, 80, 30).enabled = false;
-    addButton("BUTTON86", "拡大", kPanelX + 85, 578, 80, 30);
-    Control& undo = addButton("BUTTON152", "元に戻す", kPanelX + 170, 578, 80, 30);
+    addCombo("COMBO8", kPanelX, 556, 250, 26).visible = false;
+    addButton("BUTTON87", "", kPanelX, 590, 80, 30).enabled = false;
+    addButton("BUTTON86", "拡大", kPanelX + 85, 590, 80, 30);
+    Control& undo = addButton("BUTTON152", "元に戻す", kPanelX + 170, 590, 80, 30);
     undo.enabled = false;
     undo.shortcut = "Ctrl+Z";
-    addButton("BUTTON150", "終了", kPanelX, 620, 120, 32);
-    addButton("BUTTON51", "ヘルプ", kPanelX + 130, 620, 120, 32);
+    addButton("BUTTON150", "終了", kPanelX, 632, 120, 32);
+    addButton("BUTTON51", "ヘルプ", kPanelX + 130, 632, 120, 32);
     onClick("BUTTON87", [this] { ENTER_ON(); });
     onClick("BUTTON86", [this] { CTRDR_ON(); });
     onClick("BUTTON152", [this] { UNDO_ON(); });
