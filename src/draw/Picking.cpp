@@ -1,6 +1,7 @@
 #include "draw/Picking.h"
 
 #include "draw/Projection.h"
+#include "model/Model.h"
 
 namespace rahmen {
 
@@ -20,6 +21,14 @@ int nearestNode(const ViewState& view, int x, int y) {
         }
     }
     return bestD2 <= kAccept ? best : 0;
+}
+
+int memberBetween(const Model& model, int a, int b) {
+    for (int k = 1; k <= model.MemberCount && k <= kMaxMembers; ++k) {
+        const int s = model.MemberStartNode[k], e = model.MemberEndNode[k];
+        if ((s == a && e == b) || (s == b && e == a)) return k;
+    }
+    return 0;
 }
 
 } // namespace rahmen

@@ -157,14 +157,6 @@ EditMessage checkType(const Model& m, int type) {
 
 } // namespace
 
-int memberBetween(const Model& m, int a, int b) {
-    for (int k = 1; k <= m.MemberCount; ++k) {
-        const int s = m.MemberStartNode[k], e = m.MemberEndNode[k];
-        if ((s == a && e == b) || (s == b && e == a)) return k;
-    }
-    return 0;
-}
-
 EditMessage deleteMembers(Model& m, const std::vector<int>& members) {
     std::set<int> doomed;
     for (int k : members)

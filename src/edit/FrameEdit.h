@@ -12,6 +12,8 @@
 // of a deleted member turns up on a new one. Every applied operation marks the
 // analysis results as out of date (AnalysisDone = 0).
 
+#include "draw/Picking.h" // memberBetween
+
 #include <string>
 #include <vector>
 
@@ -24,9 +26,6 @@ using EditMessage = std::string;
 
 // Coordinate axes of the editing window's plane and line rules.
 enum class Axis { X, Y, Z };
-
-// The member joining nodes a and b in either direction, 0 when there is none.
-int memberBetween(const Model& model, int a, int b);
 
 // Operation 1: removes the members listed (numbers 1..MemberCount, any order,
 // duplicates ignored). Nodes stay, also those left without members.
