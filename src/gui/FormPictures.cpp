@@ -1,5 +1,7 @@
 #include "gui/FormPictures.h"
 
+#include "draw/Projection.h"
+#include "edit/Form8.h"
 #include "forms/Form4.h"
 #include "forms/InputForms.h"
 #include "model/Program.h"
@@ -185,6 +187,18 @@ const std::vector<Entry>& entries() {
          openByName("FORM6", "EDIT68"),
          [](Form& f, std::string& e) {
              return act(f, {{"EDIT68", "1"}, {"EDIT69", "2"}}, e);
+         }},
+        {{"FORM8", "FORM8", "form8.png", "mouse editing: a type for the first-floor beam"},
+         openByName("FORM8"),
+         [](Form& f, std::string& e) {
+             auto* edit = dynamic_cast<Form8*>(&f);
+             if (!edit || !act(f, {{"RADIO62", nullptr}, {"RADIO53", nullptr}}, e)) return false;
+             // Pick the beam's axis by its two end nodes, as a user clicks them.
+             for (int node : {3, 4}) {
+                 const PicturePoint at = nodePoint(edit->view, node);
+                 f.mouseDown(MouseButton::Left, static_cast<int>(at.x), static_cast<int>(at.y));
+             }
+             return act(f, {{"RADIO63", nullptr}}, e) && f.choose("COMBO8", 1);
          }},
         {{"FORM9", "FORM9", "form9.png", "analysis conditions"},
          openByName("FORM9"),

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -89,6 +90,8 @@ QWidget* FormWindow::create(const Control& control) {
     case ControlKind::Button: {
         auto* w = new QPushButton(this);
         w->setAutoDefault(false);
+        if (!control.shortcut.empty())
+            w->setShortcut(QKeySequence(QString::fromStdString(control.shortcut)));
         connect(w, &QPushButton::clicked, this,
                 [this, name] { deliver([&](Form& f) { f.click(name); }); });
         return w;
