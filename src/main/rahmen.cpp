@@ -88,6 +88,7 @@ void Rahmen::afterEvent() {
 void Rahmen::resetAll() {
     askKeepWrittenFiles("Solberg");
     program_->model.resetAll();
+    program_->grid = GridVariables{};
 }
 
 void Rahmen::resetAnalysis() {
