@@ -153,7 +153,7 @@ Form15::Form15(Program& program) : Form("FORM15", "グリッド作成", 640, 490
     addEdit("EDIT146", "", 270, 96, 100, 26);
     addLabel("TEXT64", "階数", 24, 140, 80, 22);
     addEdit("EDIT147", "", 110, 136, 140, 26);
-    addLabel("TEXT65", "階高（ｍ）", 24, 174, 84, 22);
+    addLabel("TEXT65", "階高（ｍ）", 20, 174, 88, 22);
     addEdit("EDIT148", "", 110, 170, 140, 26);
 
     addGroup("GROUP11", "構造方式選択", 420, 10, 210, 100);
