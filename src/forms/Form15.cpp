@@ -266,7 +266,7 @@ void Form15::loadBox(const char* box, const char* other) {
     c("BUTTON73").caption = on ? "解析開始" : "終了";
     // With loads the direction must be chosen first; without, finishing is
     // available as before (a frame that stands is finished already).
-    c("BUTTON73").enabled = !on && p_.model.FrameReady != 1;
+    c("BUTTON73").enabled = !on;
 }
 
 void Form15::CHECK11_ON() {
