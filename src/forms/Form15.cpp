@@ -113,6 +113,7 @@ void setDefaultLoads(Model& m, const GridVariables& g, int direction, bool verti
     const double period = (steel ? 0.03 : 0.02) * (g.StoreyHeight / 100.0) * storeys;
     const double floorWeight = floorArea * (steel ? 0.8 : 1.2) * force;
     const double floorLoad = vertical ? floorArea * (steel ? 0.9 : 1.3) * force : 0.0;
+    const double downward = floorLoad > 0 ? -floorLoad / perFloor : 0.0; // never -0
     const double c0 = g.BaseShearCoefficient;
     // Storey shear of storey k: Ai·C0 times the weight of the floors k..S.
     auto storeyShear = [&](int k) {
@@ -128,7 +129,7 @@ void setDefaultLoads(Model& m, const GridVariables& g, int direction, bool verti
                 m.NodeLoad[6 * n - 5] = toSingle(share / std::sqrt(2.0));
                 m.NodeLoad[6 * n - 4] = toSingle(share / std::sqrt(2.0));
             }
-            m.NodeLoad[6 * n - 3] = toSingle(-floorLoad / perFloor);
+            m.NodeLoad[6 * n - 3] = toSingle(downward);
             m.NodeLoadFlag[n] = 1;
         }
     }
