@@ -66,6 +66,7 @@ TEST_F(GridForm, SizesAreCheckedBeforeAnythingIsGenerated) {
         {"EDIT147", "-2", "階数には 1 以上の数を入力してください。"},
         {"EDIT148", "abc", "階高には 0 より大きい値を入力してください。"},
         {"EDIT147", "12", "節点数は 1500 までです（1573 が指定されました）。"},
+        {"EDIT147", "9", "部材数は 3000 までです（3069 が指定されました）。"},
     };
     for (const auto& c : cases) {
         Form15& f = openWithSizes("6", "5", "10", "10", "3", "3");
