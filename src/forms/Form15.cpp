@@ -265,8 +265,7 @@ void Form15::loadBox(const char* box, const char* other) {
         Direction = 0;
     }
     c("BUTTON73").caption = on ? "解析開始" : "終了";
-    // With loads the direction must be chosen first; without, finishing is
-    // available as before (a frame that stands is finished already).
+    // With loads the direction must be chosen first.
     c("BUTTON73").enabled = !on;
 }
 
