@@ -90,6 +90,7 @@ void Rahmen::resetAll() {
     program_->model.resetAll();
     // The sections of the frame just cleared are nothing left to save.
     program_->PropertyModified = 0;
+    program_->grid = GridVariables{};
 }
 
 void Rahmen::resetAnalysis() {
