@@ -20,9 +20,9 @@
 namespace rahmen {
 namespace {
 
-constexpr int kPictureX = 24;
+constexpr int kPictureX = 32;
 constexpr int kPictureY = 10;
-constexpr int kPanelX = 740;
+constexpr int kPanelX = 748;
 
 // Operation radio buttons in the order of the operations 1..10.
 const char* const kOperationRadios[] = {"RADIO47", "RADIO48", "RADIO55", "RADIO49", "RADIO50",
@@ -88,12 +88,12 @@ std::string firstCharacters(const std::string& text, int count) {
 
 } // namespace
 
-Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1000, 676), p_(program) {
+Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1008, 676), p_(program) {
     setHelpKeyword("マウス骨組修正");
     addPicture("PICTURE1", kPictureX, kPictureY, Canvas::DefaultWidth, Canvas::DefaultHeight);
     for (const char* name : {"HSCROLL2", "VSCROLL3", "VSCROLL4"}) {
-        Control& bar = name[0] == 'H' ? addHScroll(name, 104, 614, 490, 20)
-                                      : addVScroll(name, name[7] == '3' ? 2 : 712,
+        Control& bar = name[0] == 'H' ? addHScroll(name, 112, 614, 490, 20)
+                                      : addVScroll(name, name[7] == '3' ? 4 : 718,
                                                    name[7] == '3' ? 50 : 60, 20, 440);
         bar.scrollMin = -3141;
         bar.scrollMax = 3141;
@@ -101,9 +101,9 @@ Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1000, 67
         bar.largeStep = 87;
         onScroll(name, [this] { HSCROLL2_CHANGE(); });
     }
-    addLabel("TEXT29", "ZΦ", 80, 616, 22, 18);
-    addLabel("TEXT97", "YΦ", 712, 36, 22, 18);
-    addLabel("TEXT98", "XΦ", 2, 30, 22, 18);
+    addLabel("TEXT29", "ZΦ", 78, 616, 30, 18);
+    addLabel("TEXT97", "YΦ", 714, 36, 30, 18);
+    addLabel("TEXT98", "XΦ", 0, 30, 30, 18);
     addLabel("TEXT99", kIdleStatus, 10, 644, 720, 20);
 
     addGroup("GROUP19", "骨組操作方法", kPanelX, 6, 250, 290);
@@ -121,8 +121,8 @@ Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1000, 67
             false;
         onClick(kMethodRadios[i], [this, i] { chooseMethod(i + 1); });
     }
-    addRadio("RADIO63", "", kPanelX, 406, 120, 22, "sub").visible = false;
-    addRadio("RADIO64", "", kPanelX + 124, 406, 126, 22, "sub").visible = false;
+    addRadio("RADIO63", "", kPanelX, 406, 124, 22, "sub").visible = false;
+    addRadio("RADIO64", "", kPanelX + 126, 406, 124, 22, "sub").visible = false;
     onClick("RADIO63", [this] { RADIO63_ON(); });
     onClick("RADIO64", [this] { RADIO64_ON(); });
     addCheck("CHECK13", "構面を選択", kPanelX, 434, 120, 22);

@@ -64,6 +64,26 @@ Open openReleaseForm(int16_t member, int16_t choice) {
     };
 }
 
+// The grid form with a 2 x 1 bay, 3-storey grid typed in.
+Open openGridForm() {
+    return [](Program& p) -> Form* {
+        Form* grid = p.openForm("FORM15");
+        if (!grid) return nullptr;
+        std::string error;
+        if (!act(*grid,
+                 {{"RADIO5", nullptr},
+                  {"EDIT143", "6"},
+                  {"EDIT145", "2"},
+                  {"EDIT144", "5"},
+                  {"EDIT146", "1"},
+                  {"EDIT147", "3"},
+                  {"EDIT148", "3.5"}},
+                 error))
+            return nullptr;
+        return grid;
+    };
+}
+
 struct Entry {
     FormPicture picture;
     Open open;
@@ -200,6 +220,11 @@ const std::vector<Entry>& entries() {
              }
              return act(f, {{"RADIO63", nullptr}}, e) && f.choose("COMBO8", 1);
          }},
+        {{"FORM11", "FORM11", "form11.png", "member property modification: an H-shape"},
+         openByName("FORM11"),
+         [](Form& f, std::string& e) {
+             return act(f, {{"RADIO38", nullptr}}, e) && f.choose("COMBO7", 10);
+         }},
         {{"FORM9", "FORM9", "form9.png", "analysis conditions"},
          openByName("FORM9"),
          [](Form& f, std::string& e) {
@@ -217,6 +242,7 @@ const std::vector<Entry>& entries() {
                          {"EDIT119", "-20"}},
                         e);
          }},
+        {{"FORM15", "FORM15", "form15.png", "grid generation"}, openGridForm(), nullptr},
     };
     return list;
 }
