@@ -2,16 +2,37 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+
+#if RAHMEN_HAVE_LAPACK
+// LAPACK and BLAS (OpenBLAS), Fortran calling convention: every argument by
+// address, the lengths of the character arguments appended.
+extern "C" {
+void dpotrf_(const char* uplo, const int* n, double* a, const int* lda, int* info, std::size_t);
+void dtrsm_(const char* side, const char* uplo, const char* transa, const char* diag, const int* m,
+            const int* n, const double* alpha, const double* a, const int* lda, double* b,
+            const int* ldb, std::size_t, std::size_t, std::size_t, std::size_t);
+void dsyrk_(const char* uplo, const char* trans, const int* n, const int* k, const double* alpha,
+            const double* a, const int* lda, const double* beta, double* c, const int* ldc,
+            std::size_t, std::size_t);
+}
+#endif
 
 namespace rahmen {
 
 namespace {
 
-// Columns per block of the decomposition. The panel of a block (hb × kBlock
-// doubles) is packed into a buffer that stays in the second-level cache while
-// the trailing triangle is updated.
+// Columns per block of the decomposition. With LAPACK the block is the rank of
+// each symmetric update, large enough for OpenBLAS to run it near the
+// processor's peak (and on both cores); the own kernel packs the panel of a
+// block (hb × kBlock doubles) into a buffer that stays in the second-level
+// cache while the trailing triangle is updated.
+#if RAHMEN_HAVE_LAPACK
+constexpr int kBlock = 128;
+#else
 constexpr int kBlock = 64;
+#endif
 
 // Register tile of the symmetric update: kMR rows × kNR columns of accumulators,
 // two vectors of kW doubles per column. With AVX that is 12 ymm registers; the
@@ -166,7 +187,7 @@ void BandMatrix::fixDof(int d) {
     at(d, d) = 1.0;
 }
 
-int factorBand(BandMatrix& bm) {
+int factorBandKernel(BandMatrix& bm) {
     const int n = bm.size();
     const int hb = bm.halfBand();
     const int ld = bm.leadingDimension();
@@ -212,6 +233,64 @@ int factorBand(BandMatrix& bm) {
         if (t0 <= t1) symmetricUpdate(a, lda, t0, t1 - t0 + 1, j, kc, packRows, packCols);
     }
     return 0;
+}
+
+#if RAHMEN_HAVE_LAPACK
+namespace {
+
+// The band seen as a dense column-major matrix (leading dimension ld - 1):
+// per block of columns, LAPACK's Cholesky of the diagonal block, the
+// triangular solve of the rows below it and the symmetric rank-kc update of
+// the trailing triangle. The padding rows give the solve and the update room
+// for the whole block; what falls outside the band there is zero and stays so.
+int factorBandLapack(BandMatrix& bm) {
+    const int n = bm.size();
+    const int hb = bm.halfBand();
+    const int ld = bm.leadingDimension();
+    const int block = ld - hb + 1;
+    const int lda = ld - 1;
+    double* a = bm.data();
+    double* diag0 = bm.diagonal().data();
+    for (int c = 0; c < n; ++c)
+        diag0[c] = a[static_cast<std::ptrdiff_t>(c) * ld];
+    auto at = [&](int r, int c) {
+        return a + static_cast<std::ptrdiff_t>(c) * lda + static_cast<std::ptrdiff_t>(r);
+    };
+    const double one = 1.0, minusOne = -1.0;
+
+    for (int j = 0; j < n; j += block) {
+        const int kc = std::min(block, n - j);
+        int info = 0;
+        dpotrf_("L", &kc, at(j, j), &lda, &info, 1);
+        // The first pivot that is not positive enough (LAPACK stops only at
+        // one that is not positive at all).
+        const int computed = info > 0 ? info - 1 : kc;
+        for (int c = j; c < j + computed; ++c) {
+            const double d = a[static_cast<std::ptrdiff_t>(c) * ld];
+            if (!(d * d > kPivotTolerance * diag0[c])) return c + 1;
+        }
+        if (info > 0) return j + info;
+
+        const int m = std::min(hb - 1, n - j - kc); // rows below the block inside the band
+        if (m <= 0) continue;
+        dtrsm_("R", "L", "T", "N", &m, &kc, &one, at(j, j), &lda, at(j + kc, j), &lda, 1, 1, 1, 1);
+        dsyrk_("L", "N", &m, &kc, &minusOne, at(j + kc, j), &lda, &one, at(j + kc, j + kc), &lda, 1,
+               1);
+    }
+    return 0;
+}
+
+} // namespace
+#endif
+
+int factorBand(BandMatrix& bm) {
+#if RAHMEN_HAVE_LAPACK
+    // A diagonal matrix leaves no room for the dense view's leading dimension.
+    if (bm.halfBand() < 2) return factorBandKernel(bm);
+    return factorBandLapack(bm);
+#else
+    return factorBandKernel(bm);
+#endif
 }
 
 void solveBand(const BandMatrix& bm, double* x) {

@@ -74,11 +74,16 @@ private:
 // pivot below 1e-8 would lose every digit of the single-precision matrices anyway.
 constexpr double kPivotTolerance = 1e-8;
 
-// Cholesky decomposition K = L·Lᵀ in place, blocked so that the bulk of the work
-// is a register-blocked symmetric update over contiguous memory. Returns 0, or
-// the 1-based degree of freedom whose pivot failed (the matrix is then partly
-// overwritten). Allocates nothing.
+// Cholesky decomposition K = L·Lᵀ in place, blocked: with LAPACK (OpenBLAS) the
+// diagonal blocks, the solves below them and the symmetric updates of the
+// trailing triangle are LAPACK's and BLAS's; otherwise factorBandKernel.
+// Returns 0, or the 1-based degree of freedom whose pivot failed (the matrix is
+// then partly overwritten). Allocates nothing.
 int factorBand(BandMatrix& b);
+
+// The same decomposition by the program's own kernel: the bulk of the work is a
+// register-blocked symmetric update over contiguous memory.
+int factorBandKernel(BandMatrix& b);
 
 // Solves L·Lᵀ·x = rhs after factorBand; x holds rhs on entry, 1-based
 // (x[1..N], x[0] unused).
