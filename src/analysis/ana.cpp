@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace rahmen {
 
@@ -319,8 +320,10 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     progress.print("　所要時間：約 " + printNumber(estimate) + " 秒(Pentium200MHz)");
     progress.print(repeat("γ", 23));
     t = Timer::now();
+    const std::clock_t cpu = std::clock();
     const int failedRow = factorBand(band);
     out.times.decomposition = secondsSince(t);
+    out.times.decompositionCpu = double(std::clock() - cpu) / CLOCKS_PER_SEC;
     if (failedRow != 0) {
         out.failedDof =
             int(std::find(toBand.begin() + 1, toBand.end(), failedRow) - toBand.begin());

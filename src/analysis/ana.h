@@ -43,6 +43,7 @@ struct AnalysisTimes {
     double assembly = 0;
     double supports = 0;
     double decomposition = 0;
+    double decompositionCpu = 0; // processor time of all threads, for loaded machines
     double substitution = 0;
     double endForces = 0;
 };
