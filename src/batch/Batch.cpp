@@ -4,7 +4,7 @@
 #include "analysis/ana.h"
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
-#include "forms/LoadForms.h"
+#include "model/AnalysisInput.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
