@@ -2,8 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #if RAHMEN_HAVE_LAPACK
 // LAPACK and BLAS (OpenBLAS), Fortran calling convention: every argument by
@@ -157,12 +163,69 @@ void symmetricUpdate(double* a, std::ptrdiff_t lda, int t0, int m, int j, int kc
 
 } // namespace
 
+ZeroedArray::ZeroedArray(const ZeroedArray& other) {
+    zero(other.size_);
+    if (size_ != 0) std::memcpy(values_, other.values_, size_ * sizeof(double));
+}
+
+ZeroedArray& ZeroedArray::operator=(const ZeroedArray& other) {
+    if (this != &other) {
+        zero(other.size_);
+        if (size_ != 0) std::memcpy(values_, other.values_, size_ * sizeof(double));
+    }
+    return *this;
+}
+
+ZeroedArray::~ZeroedArray() {
+    release();
+}
+
+void ZeroedArray::release() {
+#if defined(__linux__)
+    if (mapping_) munmap(mapping_, mappedBytes_);
+#else
+    std::free(mapping_);
+#endif
+    values_ = nullptr;
+    mapping_ = nullptr;
+    size_ = capacity_ = mappedBytes_ = 0;
+}
+
+void ZeroedArray::zero(std::size_t n) {
+    if (n <= capacity_) {
+        if (n != 0) std::memset(values_, 0, n * sizeof(double));
+        size_ = n;
+        return;
+    }
+    release();
+    const std::size_t bytes = n * sizeof(double);
+#if defined(__linux__)
+    // Aligned to a huge page, so that the whole band can be mapped by them.
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    const std::size_t whole = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    mappedBytes_ = whole + kHugePage;
+    void* map =
+        mmap(nullptr, mappedBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (map == MAP_FAILED) throw std::bad_alloc();
+    mapping_ = map;
+    const auto start =
+        (reinterpret_cast<std::uintptr_t>(map) + kHugePage - 1) & ~(std::uintptr_t(kHugePage) - 1);
+    values_ = reinterpret_cast<double*>(start);
+    madvise(values_, whole, MADV_HUGEPAGE);
+#else
+    mapping_ = std::calloc(n, sizeof(double));
+    if (!mapping_) throw std::bad_alloc();
+    values_ = static_cast<double*>(mapping_);
+#endif
+    size_ = capacity_ = n;
+}
+
 void BandMatrix::reset(int n, int hb) {
     n_ = std::max(n, 0);
     hb_ = std::max(hb, 1);
     const int block = std::min(kBlock, hb_);
     ld_ = hb_ + block - 1;
-    data_.assign(static_cast<std::size_t>(ld_) * static_cast<std::size_t>(n_), 0.0);
+    data_.zero(static_cast<std::size_t>(ld_) * static_cast<std::size_t>(n_));
     const std::size_t panelRows = static_cast<std::size_t>(hb_) + kMR + kNR;
     packRows_.resize(panelRows * block);
     packCols_.resize(panelRows * block);

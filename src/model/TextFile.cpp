@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace rahmen {
 
@@ -119,49 +120,69 @@ MaskField parseMask(std::string_view mask) {
     return f;
 }
 
-// The number as the field lays it out, without padding: "-.5000", "124",
-// "187000E-01". May be wider than the field.
-std::string renderFixed(const MaskField& f, double value) {
-    std::string buf(330 + static_cast<std::size_t>(f.decimals), '\0');
+// The number as the field lays it out, without padding, appended to `out`:
+// "-.5000", "124", "187000E-01". May be wider than the field. A report holds
+// about a hundred thousand of them, so the digits are formed in place.
+void renderFixed(const MaskField& f, double value, std::string& out) {
+    thread_local std::string buf;
+    buf.resize(330 + static_cast<std::size_t>(f.decimals));
     auto r = std::to_chars(buf.data(), buf.data() + buf.size(), roundingMagnitude(value),
                            std::chars_format::fixed, f.decimals);
-    std::string digits(buf.data(), r.ptr);
-    std::size_t dot = digits.find('.');
-    std::string whole = digits.substr(0, dot);
-    std::string fraction = dot == std::string::npos ? std::string() : digits.substr(dot + 1);
+    const std::string_view digits(buf.data(), static_cast<std::size_t>(r.ptr - buf.data()));
+    const std::size_t dot = digits.find('.');
+    std::string_view whole = digits.substr(0, dot);
+    const std::string_view fraction =
+        dot == std::string_view::npos ? std::string_view() : digits.substr(dot + 1);
 
-    bool negative = value < 0 && digits.find_first_of("123456789") != std::string::npos;
-    std::string body = (negative ? "-" : "") + whole;
+    const bool negative = value < 0 && digits.find_first_of("123456789") != std::string::npos;
     // A whole part of 0 gives way to the sign or to a mask without whole digits.
-    if (whole == "0" && body.size() > static_cast<std::size_t>(f.wholeDigits)) body.pop_back();
-    if (f.point) body += "." + fraction;
-    return body;
+    if (whole == "0" && (negative ? 2u : 1u) > static_cast<std::size_t>(f.wholeDigits))
+        whole = std::string_view();
+    if (negative) out.push_back('-');
+    out.append(whole);
+    if (f.point) out.append(".").append(fraction);
 }
 
-std::string renderExponent(const MaskField& f, double value) {
+void appendExponent(std::string& out, int exponent) {
+    const int magnitude = std::abs(exponent);
+    out.push_back('E');
+    out.push_back(exponent < 0 ? '-' : '+');
+    if (magnitude >= 100) out.push_back(static_cast<char>('0' + magnitude / 100));
+    out.push_back(static_cast<char>('0' + magnitude / 10 % 10));
+    out.push_back(static_cast<char>('0' + magnitude % 10));
+}
+
+void renderExponent(const MaskField& f, double value, std::string& out) {
     // One whole-digit position is kept for the sign.
     int whole = f.wholeDigits > 0 ? f.wholeDigits - 1 : 0;
     if (whole + f.decimals == 0) whole = 1;
-    int significant = whole + f.decimals;
+    const int significant = whole + f.decimals;
 
-    std::string mantissa;
-    int exponent = 0;
-    bool negative = false;
     if (value == 0) {
-        mantissa = std::string(whole > 0 ? 1 : 0, '0');
-        if (f.point) mantissa += "." + std::string(static_cast<std::size_t>(f.decimals), '0');
-    } else {
-        negative = value < 0;
-        char buf[64];
-        auto r = std::to_chars(buf, buf + sizeof buf, roundingMagnitude(value),
-                               std::chars_format::scientific, significant - 1);
-        Scientific s =
-            splitScientific(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
-        mantissa = s.digits.substr(0, static_cast<std::size_t>(whole));
-        if (f.point) mantissa += "." + s.digits.substr(static_cast<std::size_t>(whole));
-        exponent = s.exponent - whole + 1;
+        if (whole > 0) out.push_back('0');
+        if (f.point) out.append(".").append(static_cast<std::size_t>(f.decimals), '0');
+        appendExponent(out, 0);
+        return;
     }
-    return (negative ? "-" : "") + mantissa + exponentText(exponent);
+    char buf[400];
+    auto r = std::to_chars(buf, buf + sizeof buf, roundingMagnitude(value),
+                           std::chars_format::scientific, significant - 1);
+    const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
+    const std::size_t e = text.find('e');
+    char digits[400];
+    std::size_t count = 0;
+    for (char c : text.substr(0, e))
+        if (c >= '0' && c <= '9') digits[count++] = c;
+    std::string_view exp = text.substr(e + 1);
+    if (!exp.empty() && exp[0] == '+') exp.remove_prefix(1);
+    int exponent = 0;
+    std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
+
+    if (value < 0) out.push_back('-');
+    const std::size_t lead = std::min(count, static_cast<std::size_t>(whole));
+    out.append(digits, lead);
+    if (f.point) out.append(".").append(digits + lead, count - lead);
+    appendExponent(out, exponent - whole + 1);
 }
 
 // Shortest decimal form of a float, BASIC style, without the sign position.
@@ -256,28 +277,63 @@ LineWriter& LineWriter::tab(int n) {
     return *this;
 }
 
-LineWriter& LineWriter::masked(std::string_view mask, double value) {
-    MaskField f = parseMask(mask);
-    if (!std::isfinite(value)) throw DataFileError(fileName_, line_, "数値として書けない値です");
-    std::string body = f.exponent ? renderExponent(f, value) : renderFixed(f, value);
+namespace {
 
-    std::string lead = utf8ToCp932(mask.substr(0, f.begin));
-    std::size_t width = f.width();
+// A mask taken apart once: its field and the texts before and after it in
+// CP932. The writers use a handful of masks many times over.
+struct ParsedMask {
+    std::string mask;
+    MaskField field;
+    std::string lead, tail;
+};
+
+const ParsedMask& parsedMask(std::string_view mask) {
+    thread_local std::vector<ParsedMask> known;
+    for (const ParsedMask& p : known)
+        if (p.mask == mask) return p;
+    ParsedMask p;
+    p.mask = std::string(mask);
+    p.field = parseMask(mask);
+    p.lead = utf8ToCp932(mask.substr(0, p.field.begin));
+    p.tail = utf8ToCp932(mask.substr(p.field.end));
+    // A writer that builds masks on the fly would otherwise grow the list.
+    if (known.size() >= 64) known.erase(known.begin());
+    known.push_back(std::move(p));
+    return known.back();
+}
+
+} // namespace
+
+LineWriter& LineWriter::masked(std::string_view mask, double value) {
+    const ParsedMask& p = parsedMask(mask);
+    const MaskField& f = p.field;
+    if (!std::isfinite(value)) throw DataFileError(fileName_, line_, "数値として書けない値です");
+    thread_local std::string body;
+    body.clear();
+    if (f.exponent)
+        renderExponent(f, value, body);
+    else
+        renderFixed(f, value, body);
+
+    std::size_t leadLength = p.lead.size();
+    std::size_t padding = 0;
+    const std::size_t width = f.width();
     if (body.size() <= width) {
-        body.insert(0, width - body.size(), ' ');
+        padding = width - body.size();
     } else {
         // Too wide: use the blanks before the field, but keep one of them.
-        std::size_t excess = body.size() - width;
+        const std::size_t excess = body.size() - width;
         std::size_t blanks = 0;
-        while (blanks < lead.size() && lead[lead.size() - 1 - blanks] == ' ')
+        while (blanks < p.lead.size() && p.lead[p.lead.size() - 1 - blanks] == ' ')
             ++blanks;
-        std::size_t take = std::min(excess, blanks > 0 ? blanks - 1 : 0);
-        lead.resize(lead.size() - take);
+        leadLength -= std::min(excess, blanks > 0 ? blanks - 1 : 0);
     }
-    append(lead + body);
+    separate(leadLength > 0 ? p.lead[0] : padding > 0 ? ' ' : body[0]);
+    bytes_.append(p.lead, 0, leadLength);
+    bytes_.append(padding, ' ');
+    bytes_.append(body);
     numberOpen_ = true;
-    std::string_view tail = mask.substr(f.end);
-    if (!tail.empty()) append(utf8ToCp932(tail));
+    if (!p.tail.empty()) append(p.tail);
     return *this;
 }
 
