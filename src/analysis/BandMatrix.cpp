@@ -30,12 +30,13 @@ namespace rahmen {
 namespace {
 
 // Columns per block of the decomposition. With LAPACK the block is the rank of
-// each symmetric update, large enough for OpenBLAS to run it near the
-// processor's peak (and on both cores); the own kernel packs the panel of a
+// each symmetric update: on the largest grid the tables allow (half band 516)
+// rank 32 ran fastest, OpenBLAS spreading those updates over both cores, and
+// ranks of 64 and more ran slower on one. The own kernel packs the panel of a
 // block (hb × kBlock doubles) into a buffer that stays in the second-level
 // cache while the trailing triangle is updated.
 #if RAHMEN_HAVE_LAPACK
-constexpr int kBlock = 128;
+constexpr int kBlock = 32;
 #else
 constexpr int kBlock = 64;
 #endif

@@ -158,11 +158,12 @@ TEST(BandMatrix, FixedDegreeOfFreedomGetsAUnitRowAndColumn) {
     EXPECT_NEAR(x[3], 1.0, 1e-14);
 }
 
-// Both decompositions against the plain one, with bands around the block of
-// 128 columns and a pivot that is positive but lost to rounding (a mechanism).
+// Both decompositions against the plain one, with bands around the blocks of
+// 32, 64 and 128 columns and a pivot that is positive but lost to rounding (a mechanism).
 TEST(BandMatrix, BothDecompositionsAgreeAndStopAtALostPivot) {
     for (auto factor : {factorBand, factorBandKernel}) {
-        for (const auto& c : {std::array<int, 2>{257, 129}, {300, 130}, {130, 200}}) {
+        for (const auto& c :
+             {std::array<int, 2>{257, 129}, {97, 33}, {300, 31}, {130, 200}, {200, 65}}) {
             RandomBand m(c[0], c[1], 11);
             ASSERT_EQ(factor(m.fast), 0);
             ASSERT_EQ(factorPlain(m.plain), 0);
