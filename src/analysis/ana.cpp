@@ -295,22 +295,31 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     BandMatrix& band = work.band;
     band.reset(N, hb);
     announce(progress, "　剛性行列作成中", "β", 7);
+    // Supports: every support node is fixed in all six directions, its rows
+    // and columns 0 and its diagonal 1. Leaving out the member entries of a
+    // support end gives the same matrix as adding them and clearing them
+    // afterwards, without walking the band across its rows.
     MemberMatrices mm;
     for (int m = 1; m <= model.MemberCount; ++m) {
         buildMemberMatrices(model, m, E, G, mm);
         const std::array<int, 12> g = bandDofs(memberDofs(model, m), toBand);
-        for (int a = 0; a < 12; ++a)
+        const bool held[2] = {isSupport(model, model.MemberStartNode[m]),
+                              isSupport(model, model.MemberEndNode[m])};
+        for (int a = 0; a < 12; ++a) {
+            if (held[a / 6]) continue;
             for (int b = 0; b <= a; ++b)
-                if (mm.K[a][b] != 0.0f) band.add(g[a], g[b], mm.K[a][b]);
+                if (!held[b / 6] && mm.K[a][b] != 0.0f) band.add(g[a], g[b], mm.K[a][b]);
+        }
     }
     out.times.assembly = secondsSince(t);
 
-    // Supports: every support node is fixed in all six directions.
     t = Timer::now();
     for (int n = 1; n <= model.NodeCount; ++n)
         if (isSupport(model, n))
-            for (int k = 1; k <= 6; ++k)
-                band.fixDof(toBand[static_cast<std::size_t>(6 * (n - 1) + k)]);
+            for (int k = 1; k <= 6; ++k) {
+                const int d = toBand[static_cast<std::size_t>(6 * (n - 1) + k)];
+                band.at(d, d) = 1.0;
+            }
     out.times.supports = secondsSince(t);
 
     // Decomposition.
