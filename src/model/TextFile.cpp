@@ -124,11 +124,20 @@ MaskField parseMask(std::string_view mask) {
 // "-.5000", "124", "187000E-01". May be wider than the field. A report holds
 // about a hundred thousand of them, so the digits are formed in place.
 void renderFixed(const MaskField& f, double value, std::string& out) {
-    thread_local std::string buf;
-    buf.resize(330 + static_cast<std::size_t>(f.decimals));
-    auto r = std::to_chars(buf.data(), buf.data() + buf.size(), roundingMagnitude(value),
-                           std::chars_format::fixed, f.decimals);
-    const std::string_view digits(buf.data(), static_cast<std::size_t>(r.ptr - buf.data()));
+    // Room for every double with the mask's decimals; the heap only for masks
+    // with very many of them.
+    char local[400];
+    std::string wide;
+    char* buf = local;
+    std::size_t room = sizeof local;
+    if (330 + static_cast<std::size_t>(f.decimals) > room) {
+        wide.resize(330 + static_cast<std::size_t>(f.decimals));
+        buf = wide.data();
+        room = wide.size();
+    }
+    auto r = std::to_chars(buf, buf + room, roundingMagnitude(value), std::chars_format::fixed,
+                           f.decimals);
+    const std::string_view digits(buf, static_cast<std::size_t>(r.ptr - buf));
     const std::size_t dot = digits.find('.');
     std::string_view whole = digits.substr(0, dot);
     const std::string_view fraction =
