@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -72,9 +74,13 @@ std::string exponentText(int exponent) {
 // value is when widened to double) into a value just above it.
 double roundingMagnitude(double value) {
     double a = std::fabs(value);
-    if (a == 0) return 0;
-    double up = std::nextafter(a, std::numeric_limits<double>::infinity());
-    return std::isinf(up) ? a : up;
+    if (a == 0 || !(a < std::numeric_limits<double>::max())) return a;
+    // The next double up: for a positive finite value, its bit pattern plus one.
+    std::uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    ++bits;
+    std::memcpy(&a, &bits, sizeof a);
+    return a;
 }
 
 struct MaskField {
@@ -338,9 +344,12 @@ LineWriter& LineWriter::masked(std::string_view mask, double value) {
         leadLength -= std::min(excess, blanks > 0 ? blanks - 1 : 0);
     }
     separate(leadLength > 0 ? p.lead[0] : padding > 0 ? ' ' : body[0]);
-    bytes_.append(p.lead, 0, leadLength);
-    bytes_.append(padding, ' ');
-    bytes_.append(body);
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + leadLength + padding + body.size());
+    char* out = &bytes_[at];
+    std::memcpy(out, p.lead.data(), leadLength);
+    std::memset(out + leadLength, ' ', padding);
+    std::memcpy(out + leadLength + padding, body.data(), body.size());
     numberOpen_ = true;
     if (!p.tail.empty()) append(p.tail);
     return *this;
