@@ -313,6 +313,7 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     }
     out.times.assembly = secondsSince(t);
 
+    // The supports' diagonals.
     t = Timer::now();
     for (int n = 1; n <= model.NodeCount; ++n)
         if (isSupport(model, n))
