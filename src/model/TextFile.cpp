@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace rahmen {
@@ -126,6 +127,91 @@ MaskField parseMask(std::string_view mask) {
     return f;
 }
 
+// Exact powers of ten as doubles.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// a (>= 0) × 10^k rounded to the nearest whole number, the way std::to_chars
+// rounds: false when that cannot be told for sure from the product in double
+// precision (|k| beyond the exact powers, a product of 10^9 or more, or one
+// within a millionth of a tie); the caller then asks std::to_chars. The product
+// has one rounding, below 10^9 an error under 10^-7.
+bool roundedScaled(double a, int k, std::uint64_t& n) {
+    if (k < -22 || k > 22) return false;
+    const double s = k >= 0 ? a * kPowersOfTen[k] : a / kPowersOfTen[-k];
+    if (!(s < 1e9)) return false;
+    const double whole = std::floor(s);
+    const double fraction = s - whole;
+    if (std::fabs(fraction - 0.5) < 1e-6) return false;
+    n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    return true;
+}
+
+// The digits of n, at least `width` of them (leading zeros); returns the count.
+int wholeDigits(std::uint64_t n, int width, char* out) {
+    char rev[24];
+    int count = 0;
+    do {
+        rev[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    while (count < width)
+        rev[count++] = '0';
+    for (int i = 0; i < count; ++i)
+        out[i] = rev[count - 1 - i];
+    return count;
+}
+
+// The text of std::to_chars(a, fixed, decimals) for a >= 0, formed directly
+// where roundedScaled can.
+std::size_t fixedText(double a, int decimals, char* buf, std::size_t room) {
+    std::uint64_t n = 0;
+    if (!roundedScaled(a, decimals, n)) {
+        auto r = std::to_chars(buf, buf + room, a, std::chars_format::fixed, decimals);
+        return static_cast<std::size_t>(r.ptr - buf);
+    }
+    char digits[24];
+    const int count = wholeDigits(n, decimals + 1, digits);
+    const int whole = count - decimals;
+    std::memcpy(buf, digits, static_cast<std::size_t>(whole));
+    if (decimals == 0) return static_cast<std::size_t>(whole);
+    buf[whole] = '.';
+    std::memcpy(buf + whole + 1, digits + whole, static_cast<std::size_t>(decimals));
+    return static_cast<std::size_t>(count + 1);
+}
+
+// The significant digits and the decimal exponent of the first of them that
+// std::to_chars(a, scientific, count - 1) gives for a > 0, formed directly
+// for up to nine digits where roundedScaled can; false otherwise.
+bool scientificDigits(double a, int count, char* digits, int& exponent) {
+    if (count < 1 || count > 9) return false;
+    int e = static_cast<int>(std::floor(std::log10(a)));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = count - 1 - e;
+        if (k < -22 || k > 22) return false;
+        const double s = k >= 0 ? a * kPowersOfTen[k] : a / kPowersOfTen[-k];
+        if (s < kPowersOfTen[count - 1]) {
+            --e;
+            continue;
+        }
+        if (s >= kPowersOfTen[count]) {
+            ++e;
+            continue;
+        }
+        std::uint64_t n = 0;
+        if (!roundedScaled(a, k, n)) return false;
+        if (n == static_cast<std::uint64_t>(kPowersOfTen[count])) { // 9.9996 → 1.000E+01
+            n /= 10;
+            ++e;
+        }
+        wholeDigits(n, count, digits);
+        exponent = e;
+        return true;
+    }
+    return false;
+}
+
 // The number as the field lays it out, without padding, appended to `out`:
 // "-.5000", "124", "187000E-01". May be wider than the field. A report holds
 // about a hundred thousand of them, so the digits are formed in place.
@@ -141,9 +227,7 @@ void renderFixed(const MaskField& f, double value, std::string& out) {
         buf = wide.data();
         room = wide.size();
     }
-    auto r = std::to_chars(buf, buf + room, roundingMagnitude(value), std::chars_format::fixed,
-                           f.decimals);
-    const std::string_view digits(buf, static_cast<std::size_t>(r.ptr - buf));
+    const std::string_view digits(buf, fixedText(roundingMagnitude(value), f.decimals, buf, room));
     const std::size_t dot = digits.find('.');
     std::string_view whole = digits.substr(0, dot);
     const std::string_view fraction =
@@ -179,19 +263,23 @@ void renderExponent(const MaskField& f, double value, std::string& out) {
         appendExponent(out, 0);
         return;
     }
-    char buf[400];
-    auto r = std::to_chars(buf, buf + sizeof buf, roundingMagnitude(value),
-                           std::chars_format::scientific, significant - 1);
-    const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
-    const std::size_t e = text.find('e');
+    const double magnitude = roundingMagnitude(value);
     char digits[400];
-    std::size_t count = 0;
-    for (char c : text.substr(0, e))
-        if (c >= '0' && c <= '9') digits[count++] = c;
-    std::string_view exp = text.substr(e + 1);
-    if (!exp.empty() && exp[0] == '+') exp.remove_prefix(1);
+    std::size_t count = static_cast<std::size_t>(significant);
     int exponent = 0;
-    std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
+    if (!scientificDigits(magnitude, significant, digits, exponent)) {
+        char buf[400];
+        auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                               significant - 1);
+        const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
+        const std::size_t e = text.find('e');
+        count = 0;
+        for (char c : text.substr(0, e))
+            if (c >= '0' && c <= '9') digits[count++] = c;
+        std::string_view exp = text.substr(e + 1);
+        if (!exp.empty() && exp[0] == '+') exp.remove_prefix(1);
+        std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
+    }
 
     if (value < 0) out.push_back('-');
     const std::size_t lead = std::min(count, static_cast<std::size_t>(whole));
@@ -248,12 +336,33 @@ void LineWriter::append(std::string_view cp932) {
     bytes_.append(cp932);
 }
 
-LineWriter& LineWriter::text(std::string_view utf8) {
+namespace {
+
+// A text in CP932 with its line breaks made blanks. The writers repeat a few
+// Japanese labels on every line of a list, so the last ones are kept.
+const std::string& labelText(std::string_view utf8) {
+    thread_local std::vector<std::pair<std::string, std::string>> known;
+    for (const auto& [from, to] : known)
+        if (from == utf8) return to;
     std::string s = utf8ToCp932(utf8);
     // CR and LF never occur as second bytes, so they can be replaced bytewise.
     for (char& c : s)
         if (c == '\r' || c == '\n') c = ' ';
-    append(s);
+    if (known.size() >= 32) known.erase(known.begin());
+    known.emplace_back(std::string(utf8), std::move(s));
+    return known.back().second;
+}
+
+} // namespace
+
+LineWriter& LineWriter::text(std::string_view utf8) {
+    bool plain = true;
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\r' || c == '\n') plain = false;
+    if (plain)
+        append(utf8);
+    else
+        append(labelText(utf8));
     return *this;
 }
 
