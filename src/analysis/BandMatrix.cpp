@@ -7,7 +7,17 @@
 #include <cstring>
 #include <new>
 
-#if defined(__linux__)
+// Under AddressSanitizer the band comes from the ordinary heap, where reads and
+// writes beyond it are caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define RAHMEN_CHECKED_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RAHMEN_CHECKED_HEAP 1
+#endif
+#endif
+#if defined(__linux__) && !defined(RAHMEN_CHECKED_HEAP)
+#define RAHMEN_HUGE_PAGES 1
 #include <sys/mman.h>
 #endif
 
@@ -182,7 +192,7 @@ ZeroedArray::~ZeroedArray() {
 }
 
 void ZeroedArray::release() {
-#if defined(__linux__)
+#if RAHMEN_HUGE_PAGES
     if (mapping_) munmap(mapping_, mappedBytes_);
 #else
     std::free(mapping_);
@@ -199,8 +209,8 @@ void ZeroedArray::zero(std::size_t n) {
         return;
     }
     release();
+#if RAHMEN_HUGE_PAGES
     const std::size_t bytes = n * sizeof(double);
-#if defined(__linux__)
     // Aligned to a huge page, so that the whole band can be mapped by them.
     constexpr std::size_t kHugePage = std::size_t(2) << 20;
     const std::size_t whole = (bytes + kHugePage - 1) & ~(kHugePage - 1);
