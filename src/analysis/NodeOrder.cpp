@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <numeric>
 
@@ -196,6 +197,11 @@ NodeOrder chooseNodeOrder(const Model& model) {
         }
     };
     consider(reverseCuthillMcKee(model));
+    // The sweeps sort by coordinates, which needs them to be ordinary numbers.
+    for (int n = 1; n <= nodes; ++n)
+        if (!std::isfinite(model.NodeX[n]) || !std::isfinite(model.NodeY[n]) ||
+            !std::isfinite(model.NodeZ[n]))
+            return best;
     const std::array<int, 3> sweeps[] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2},
                                          {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     for (const auto& axes : sweeps)
