@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Times rahmen-batch on the analysis benchmark's grid frame, written as data
-# files by the command itself:
+# files by the command itself, once with its nodes numbered floor by floor and
+# once with the same nodes numbered at random (fixed seed):
 #
-#   bench/batch_bench.sh [BX BY STOREYS [RUNS]]      default 10 10 8 5
+#   bench/batch_bench.sh [BX BY STOREYS [RUNS [SEED]]]      default 10 10 8 9 17
 #
 # The command is $RAHMEN_BATCH, else build/release/src/batch/rahmen-batch
 # (build it with `cmake --build build/release --target rahmen-batch`). Each run
 # reads the frame and the loads, analyses (steel, κ = 1) and writes the report
 # in a temporary folder; the median and the best of the runs are shown per
-# phase (as the command reports them with --timings) and for the whole command.
+# phase (as the command reports them with --timings), for the whole command and
+# for its processor time (user and system, all threads), which says more than
+# the wall clock on a machine shared with other work. (bench_analysis compares
+# the results of the two numberings.)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 batch=$(realpath -m "${RAHMEN_BATCH:-$here/build/release/src/batch/rahmen-batch}")
-bx=${1:-10} by=${2:-10} storeys=${3:-8} runs=${4:-5}
+bx=${1:-10} by=${2:-10} storeys=${3:-8} runs=${4:-9} seed=${5:-17}
 
 if [[ ! -x $batch ]]; then
   echo "batch_bench.sh: $batch not found; set RAHMEN_BATCH or build rahmen-batch" >&2
@@ -24,28 +28,53 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-"$batch" --generate-grid "$bx" "$by" "$storeys" grid
-echo "grid $bx x $by bays, $storeys storeys: $(du -k grid.fdt | cut -f1) kB frame file," \
-  "$(du -k grid_loads.adt | cut -f1) kB loads file"
+"$batch" --generate-grid "$bx" "$by" "$storeys" natural
+"$batch" --generate-grid "$bx" "$by" "$storeys" shuffled --shuffle-nodes "$seed"
+echo "grid $bx x $by bays, $storeys storeys: $(du -k natural.fdt | cut -f1) kB frame file," \
+  "$(du -k natural_loads.adt | cut -f1) kB loads file; $runs runs, median and best (ms)"
 
-: >times.txt
+summary() {
+  awk '$1 ~ /-ms$/ { v[$1] = v[$1] " " $2; if (!($1 in seen)) { seen[$1] = 1; order[++k] = $1 } }
+       END {
+         for (i = 1; i <= k; i++) {
+           n = split(substr(v[order[i]], 2), a, " ")
+           for (x = 1; x <= n; x++) for (y = x + 1; y <= n; y++) if (a[y] < a[x]) { t = a[x]; a[x] = a[y]; a[y] = t }
+           printf "  %-18s %9.2f %9.2f\n", substr(order[i], 1, length(order[i]) - 3), a[int(n / 2) + 1], a[1]
+         }
+       }' "$1"
+}
+
+median_of() {
+  awk -v key="$2" '$1 == key { a[++n] = $2 }
+    END { for (x = 1; x <= n; x++) for (y = x + 1; y <= n; y++) if (a[y] < a[x]) { t = a[x]; a[x] = a[y]; a[y] = t }
+          print a[int(n / 2) + 1] }' "$1"
+}
+
+TIMEFORMAT='cpu-ms %U %S'
+: >natural.times
+: >shuffled.times
+# The two numberings take turns, so that both see the same load of the machine.
 for ((run = 1; run <= runs; run++)); do
-  rm -f report.adt
-  start=$(date +%s%N)
-  "$batch" grid.fdt --loads grid_loads.adt --kappa 1 --out report --timings >timings.txt
-  end=$(date +%s%N)
-  echo "whole-command-ms $(((end - start) / 1000000)).$(printf %06d $(((end - start) % 1000000)))" \
-    >>timings.txt
-  cat timings.txt >>times.txt
+  for name in natural shuffled; do
+    rm -f "$name-report.adt"
+    start=$(date +%s%N)
+    { time "$batch" "$name.fdt" --loads "${name}_loads.adt" --kappa 1 --out "$name-report" \
+      --timings >timings.txt; } 2>cpu.txt
+    end=$(date +%s%N)
+    cat timings.txt >>"$name.times"
+    echo "whole-command-ms $(((end - start) / 1000000)).$(printf %06d $(((end - start) % 1000000)))" \
+      >>"$name.times"
+    awk '{ printf "processor-ms %.1f\n", 1000 * ($2 + $3) }' cpu.txt >>"$name.times"
+  done
+done
+for name in natural shuffled; do
+  echo "$name numbering:"
+  summary "$name.times"
 done
 
-head -2 timings.txt | paste -sd' '
-echo "report: $(du -k report.adt | cut -f1) kB; $runs runs, median and best (ms):"
-awk '$1 ~ /-ms$/ { v[$1] = v[$1] " " $2; if (!($1 in seen)) { seen[$1] = 1; order[++k] = $1 } }
-     END {
-       for (i = 1; i <= k; i++) {
-         n = split(substr(v[order[i]], 2), a, " ")
-         for (x = 1; x <= n; x++) for (y = x + 1; y <= n; y++) if (a[y] < a[x]) { t = a[x]; a[x] = a[y]; a[y] = t }
-         printf "  %-18s %9.2f %9.2f\n", substr(order[i], 1, length(order[i]) - 3), a[int(n / 2) + 1], a[1]
-       }
-     }' times.txt
+ratio=$(awk -v a="$(median_of natural.times whole-command-ms)" \
+  -v b="$(median_of shuffled.times whole-command-ms)" 'BEGIN { printf "%.2f", b / a }')
+cpu_ratio=$(awk -v a="$(median_of natural.times processor-ms)" \
+  -v b="$(median_of shuffled.times processor-ms)" 'BEGIN { printf "%.2f", b / a }')
+echo "shuffled / natural: whole command $ratio, processor time $cpu_ratio (medians)"
+echo "report: $(du -k natural-report.adt | cut -f1) kB"

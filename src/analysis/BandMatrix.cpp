@@ -2,16 +2,54 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+// Under AddressSanitizer the band comes from the ordinary heap, where reads and
+// writes beyond it are caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define RAHMEN_CHECKED_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define RAHMEN_CHECKED_HEAP 1
+#endif
+#endif
+#if defined(__linux__) && !defined(RAHMEN_CHECKED_HEAP)
+#define RAHMEN_HUGE_PAGES 1
+#include <sys/mman.h>
+#endif
+
+#if RAHMEN_HAVE_LAPACK
+// LAPACK and BLAS (OpenBLAS), Fortran calling convention: every argument by
+// address, the lengths of the character arguments appended.
+extern "C" {
+void dpotrf_(const char* uplo, const int* n, double* a, const int* lda, int* info, std::size_t);
+void dtrsm_(const char* side, const char* uplo, const char* transa, const char* diag, const int* m,
+            const int* n, const double* alpha, const double* a, const int* lda, double* b,
+            const int* ldb, std::size_t, std::size_t, std::size_t, std::size_t);
+void dsyrk_(const char* uplo, const char* trans, const int* n, const int* k, const double* alpha,
+            const double* a, const int* lda, const double* beta, double* c, const int* ldc,
+            std::size_t, std::size_t);
+}
+#endif
 
 namespace rahmen {
 
 namespace {
 
-// Columns per block of the decomposition. The panel of a block (hb × kBlock
-// doubles) is packed into a buffer that stays in the second-level cache while
-// the trailing triangle is updated.
+// Columns per block of the decomposition. With LAPACK the block is the rank of
+// each symmetric update: on the largest grid the tables allow (half band 516)
+// rank 32 ran fastest, OpenBLAS spreading those updates over both cores, and
+// ranks of 64 and more ran slower on one. The own kernel packs the panel of a
+// block (hb × kBlock doubles) into a buffer that stays in the second-level
+// cache while the trailing triangle is updated.
+#if RAHMEN_HAVE_LAPACK
+constexpr int kBlock = 32;
+#else
 constexpr int kBlock = 64;
+#endif
 
 // Register tile of the symmetric update: kMR rows × kNR columns of accumulators,
 // two vectors of kW doubles per column. With AVX that is 12 ymm registers; the
@@ -136,12 +174,69 @@ void symmetricUpdate(double* a, std::ptrdiff_t lda, int t0, int m, int j, int kc
 
 } // namespace
 
+ZeroedArray::ZeroedArray(const ZeroedArray& other) {
+    zero(other.size_);
+    if (size_ != 0) std::memcpy(values_, other.values_, size_ * sizeof(double));
+}
+
+ZeroedArray& ZeroedArray::operator=(const ZeroedArray& other) {
+    if (this != &other) {
+        zero(other.size_);
+        if (size_ != 0) std::memcpy(values_, other.values_, size_ * sizeof(double));
+    }
+    return *this;
+}
+
+ZeroedArray::~ZeroedArray() {
+    release();
+}
+
+void ZeroedArray::release() {
+#if RAHMEN_HUGE_PAGES
+    if (mapping_) munmap(mapping_, mappedBytes_);
+#else
+    std::free(mapping_);
+#endif
+    values_ = nullptr;
+    mapping_ = nullptr;
+    size_ = capacity_ = mappedBytes_ = 0;
+}
+
+void ZeroedArray::zero(std::size_t n) {
+    if (n <= capacity_) {
+        if (n != 0) std::memset(values_, 0, n * sizeof(double));
+        size_ = n;
+        return;
+    }
+    release();
+#if RAHMEN_HUGE_PAGES
+    const std::size_t bytes = n * sizeof(double);
+    // Aligned to a huge page, so that the whole band can be mapped by them.
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    const std::size_t whole = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    mappedBytes_ = whole + kHugePage;
+    void* map =
+        mmap(nullptr, mappedBytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (map == MAP_FAILED) throw std::bad_alloc();
+    mapping_ = map;
+    const auto start =
+        (reinterpret_cast<std::uintptr_t>(map) + kHugePage - 1) & ~(std::uintptr_t(kHugePage) - 1);
+    values_ = reinterpret_cast<double*>(start);
+    madvise(values_, whole, MADV_HUGEPAGE);
+#else
+    mapping_ = std::calloc(n, sizeof(double));
+    if (!mapping_) throw std::bad_alloc();
+    values_ = static_cast<double*>(mapping_);
+#endif
+    size_ = capacity_ = n;
+}
+
 void BandMatrix::reset(int n, int hb) {
     n_ = std::max(n, 0);
     hb_ = std::max(hb, 1);
     const int block = std::min(kBlock, hb_);
     ld_ = hb_ + block - 1;
-    data_.assign(static_cast<std::size_t>(ld_) * static_cast<std::size_t>(n_), 0.0);
+    data_.zero(static_cast<std::size_t>(ld_) * static_cast<std::size_t>(n_));
     const std::size_t panelRows = static_cast<std::size_t>(hb_) + kMR + kNR;
     packRows_.resize(panelRows * block);
     packCols_.resize(panelRows * block);
@@ -166,7 +261,7 @@ void BandMatrix::fixDof(int d) {
     at(d, d) = 1.0;
 }
 
-int factorBand(BandMatrix& bm) {
+int factorBandKernel(BandMatrix& bm) {
     const int n = bm.size();
     const int hb = bm.halfBand();
     const int ld = bm.leadingDimension();
@@ -212,6 +307,64 @@ int factorBand(BandMatrix& bm) {
         if (t0 <= t1) symmetricUpdate(a, lda, t0, t1 - t0 + 1, j, kc, packRows, packCols);
     }
     return 0;
+}
+
+#if RAHMEN_HAVE_LAPACK
+namespace {
+
+// The band seen as a dense column-major matrix (leading dimension ld - 1):
+// per block of columns, LAPACK's Cholesky of the diagonal block, the
+// triangular solve of the rows below it and the symmetric rank-kc update of
+// the trailing triangle. The padding rows give the solve and the update room
+// for the whole block; what falls outside the band there is zero and stays so.
+int factorBandLapack(BandMatrix& bm) {
+    const int n = bm.size();
+    const int hb = bm.halfBand();
+    const int ld = bm.leadingDimension();
+    const int block = ld - hb + 1;
+    const int lda = ld - 1;
+    double* a = bm.data();
+    double* diag0 = bm.diagonal().data();
+    for (int c = 0; c < n; ++c)
+        diag0[c] = a[static_cast<std::ptrdiff_t>(c) * ld];
+    auto at = [&](int r, int c) {
+        return a + static_cast<std::ptrdiff_t>(c) * lda + static_cast<std::ptrdiff_t>(r);
+    };
+    const double one = 1.0, minusOne = -1.0;
+
+    for (int j = 0; j < n; j += block) {
+        const int kc = std::min(block, n - j);
+        int info = 0;
+        dpotrf_("L", &kc, at(j, j), &lda, &info, 1);
+        // The first pivot that is not positive enough (LAPACK stops only at
+        // one that is not positive at all).
+        const int computed = info > 0 ? info - 1 : kc;
+        for (int c = j; c < j + computed; ++c) {
+            const double d = a[static_cast<std::ptrdiff_t>(c) * ld];
+            if (!(d * d > kPivotTolerance * diag0[c])) return c + 1;
+        }
+        if (info > 0) return j + info;
+
+        const int m = std::min(hb - 1, n - j - kc); // rows below the block inside the band
+        if (m <= 0) continue;
+        dtrsm_("R", "L", "T", "N", &m, &kc, &one, at(j, j), &lda, at(j + kc, j), &lda, 1, 1, 1, 1);
+        dsyrk_("L", "N", &m, &kc, &minusOne, at(j + kc, j), &lda, &one, at(j + kc, j + kc), &lda, 1,
+               1);
+    }
+    return 0;
+}
+
+} // namespace
+#endif
+
+int factorBand(BandMatrix& bm) {
+#if RAHMEN_HAVE_LAPACK
+    // A diagonal matrix leaves no room for the dense view's leading dimension.
+    if (bm.halfBand() < 2) return factorBandKernel(bm);
+    return factorBandLapack(bm);
+#else
+    return factorBandKernel(bm);
+#endif
 }
 
 void solveBand(const BandMatrix& bm, double* x) {

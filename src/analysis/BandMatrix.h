@@ -24,6 +24,31 @@
 
 namespace rahmen {
 
+// Zero-filled doubles in memory fresh from the system, asked for as huge pages
+// where the system offers them: the band of a large frame is tens of
+// megabytes, and touched page by page it would cost thousands of page faults.
+class ZeroedArray {
+public:
+    ZeroedArray() = default;
+    ZeroedArray(const ZeroedArray& other);
+    ZeroedArray& operator=(const ZeroedArray& other);
+    ~ZeroedArray();
+
+    // Makes the first n values 0, keeping the memory when it is large enough.
+    void zero(std::size_t n);
+    double* data() { return values_; }
+    const double* data() const { return values_; }
+    std::size_t capacity() const { return capacity_; }
+
+private:
+    void release();
+
+    double* values_ = nullptr;
+    std::size_t size_ = 0, capacity_ = 0;
+    void* mapping_ = nullptr;
+    std::size_t mappedBytes_ = 0;
+};
+
 class BandMatrix {
 public:
     // Makes an N × N zero matrix of half band width hb. Memory is kept between
@@ -36,8 +61,8 @@ public:
     std::size_t bytes() const;
 
     // Entry K(row, col), 1-based, col <= row < col + hb.
-    double& at(int row, int col) { return data_[index(row, col)]; }
-    double at(int row, int col) const { return data_[index(row, col)]; }
+    double& at(int row, int col) { return data_.data()[index(row, col)]; }
+    double at(int row, int col) const { return data_.data()[index(row, col)]; }
 
     // Adds v to K(i, j) = K(j, i) (either order); the pair must lie inside the band.
     void add(int i, int j, double v);
@@ -62,7 +87,7 @@ private:
     int n_ = 0;
     int hb_ = 0;
     int ld_ = 0;
-    std::vector<double> data_;
+    ZeroedArray data_;
     std::vector<double> packRows_, packCols_, diagonal_;
 };
 
@@ -74,11 +99,16 @@ private:
 // pivot below 1e-8 would lose every digit of the single-precision matrices anyway.
 constexpr double kPivotTolerance = 1e-8;
 
-// Cholesky decomposition K = L·Lᵀ in place, blocked so that the bulk of the work
-// is a register-blocked symmetric update over contiguous memory. Returns 0, or
-// the 1-based degree of freedom whose pivot failed (the matrix is then partly
-// overwritten). Allocates nothing.
+// Cholesky decomposition K = L·Lᵀ in place, blocked: with LAPACK (OpenBLAS) the
+// diagonal blocks, the solves below them and the symmetric updates of the
+// trailing triangle are LAPACK's and BLAS's; otherwise factorBandKernel.
+// Returns 0, or the 1-based degree of freedom whose pivot failed (the matrix is
+// then partly overwritten). Allocates nothing.
 int factorBand(BandMatrix& b);
+
+// The same decomposition by the program's own kernel: the bulk of the work is a
+// register-blocked symmetric update over contiguous memory.
+int factorBandKernel(BandMatrix& b);
 
 // Solves L·Lᵀ·x = rhs after factorBand; x holds rhs on entry, 1-based
 // (x[1..N], x[0] unused).

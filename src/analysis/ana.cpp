@@ -1,6 +1,7 @@
 #include "analysis/ana.h"
 
 #include "analysis/AnalysisFile.h"
+#include "analysis/NodeOrder.h"
 #include "model/Limits.h"
 #include "model/Model.h"
 #include "model/Program.h"
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace rahmen {
 
@@ -61,6 +63,14 @@ std::array<int, 12> memberDofs(const Model& model, int m) {
         g[6 + k] = 6 * (j - 1) + k + 1;
     }
     return g;
+}
+
+// The same degrees of freedom in the band's order.
+std::array<int, 12> bandDofs(const std::array<int, 12>& g, const std::vector<int>& toBand) {
+    std::array<int, 12> b{};
+    for (int a = 0; a < 12; ++a)
+        b[a] = toBand[static_cast<std::size_t>(g[a])];
+    return b;
 }
 
 bool isSupport(const Model& model, int node) {
@@ -267,8 +277,17 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     announce(progress, "　バンド幅計算", "α", 7);
     t = Timer::now();
     out.scannedHalfBandWidth = scannedHalfBandWidth(model);
-    const int hb = halfBandWidth(model);
-    out.halfBandWidth = hb;
+    out.halfBandWidth = halfBandWidth(model);
+    // The band is solved in the node order with the narrowest band; toBand
+    // takes a degree of freedom of the user's numbering to its row of the band.
+    const NodeOrder order = chooseNodeOrder(model);
+    const int hb = order.halfBandWidth();
+    out.factorisedHalfBandWidth = hb;
+    std::vector<int>& toBand = work.toBand;
+    toBand.assign(static_cast<std::size_t>(N) + 1, 0);
+    for (int n = 1; n <= model.NodeCount; ++n)
+        for (int k = 1; k <= 6; ++k)
+            toBand[static_cast<std::size_t>(6 * (n - 1) + k)] = 6 * order.position[n] + k;
     out.times.bandWidth = secondsSince(t);
 
     // Assembly.
@@ -276,22 +295,32 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     BandMatrix& band = work.band;
     band.reset(N, hb);
     announce(progress, "　剛性行列作成中", "β", 7);
+    // Supports: every support node is fixed in all six directions, its rows
+    // and columns 0 and its diagonal 1. Leaving out the member entries of a
+    // support end gives the same matrix as adding them and clearing them
+    // afterwards, without walking the band across its rows.
     MemberMatrices mm;
     for (int m = 1; m <= model.MemberCount; ++m) {
         buildMemberMatrices(model, m, E, G, mm);
-        const std::array<int, 12> g = memberDofs(model, m);
-        for (int a = 0; a < 12; ++a)
+        const std::array<int, 12> g = bandDofs(memberDofs(model, m), toBand);
+        const bool held[2] = {isSupport(model, model.MemberStartNode[m]),
+                              isSupport(model, model.MemberEndNode[m])};
+        for (int a = 0; a < 12; ++a) {
+            if (held[a / 6]) continue;
             for (int b = 0; b <= a; ++b)
-                if (mm.K[a][b] != 0.0f) band.add(g[a], g[b], mm.K[a][b]);
+                if (!held[b / 6] && mm.K[a][b] != 0.0f) band.add(g[a], g[b], mm.K[a][b]);
+        }
     }
     out.times.assembly = secondsSince(t);
 
-    // Supports: every support node is fixed in all six directions.
+    // The supports' diagonals.
     t = Timer::now();
     for (int n = 1; n <= model.NodeCount; ++n)
         if (isSupport(model, n))
-            for (int k = 1; k <= 6; ++k)
-                band.fixDof(6 * (n - 1) + k);
+            for (int k = 1; k <= 6; ++k) {
+                const int d = toBand[static_cast<std::size_t>(6 * (n - 1) + k)];
+                band.at(d, d) = 1.0;
+            }
     out.times.supports = secondsSince(t);
 
     // Decomposition.
@@ -301,9 +330,13 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     progress.print("　所要時間：約 " + printNumber(estimate) + " 秒(Pentium200MHz)");
     progress.print(repeat("γ", 23));
     t = Timer::now();
-    out.failedDof = factorBand(band);
+    const std::clock_t cpu = std::clock();
+    const int failedRow = factorBand(band);
     out.times.decomposition = secondsSince(t);
-    if (out.failedDof != 0) {
+    out.times.decompositionCpu = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+    if (failedRow != 0) {
+        out.failedDof =
+            int(std::find(toBand.begin() + 1, toBand.end(), failedRow) - toBand.begin());
         clearLoadWork(model, N);
         out.message = instabilityMessage(out.failedDof);
         return out;
@@ -313,14 +346,20 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     // freedom has a unit row, so its right-hand side 0 keeps it in place.
     announce(progress, "　前進代入", "δ", 7);
     t = Timer::now();
+    std::vector<double>& rhs = work.rhs;
+    rhs.assign(static_cast<std::size_t>(N) + 1, 0.0);
+    for (int n = 1; n <= model.NodeCount; ++n) {
+        if (isSupport(model, n)) continue;
+        for (int k = 1; k <= 6; ++k) {
+            const int d = 6 * (n - 1) + k;
+            rhs[toBand[d]] = double(model.NodeLoad[d]) + double(model.EquivalentNodeLoad[d]);
+        }
+    }
+    solveBand(band, rhs.data());
+    // Back in the user's numbering.
     work.x.assign(static_cast<std::size_t>(N) + 1, 0.0);
     for (int d = 1; d <= N; ++d)
-        work.x[d] = double(model.NodeLoad[d]) + double(model.EquivalentNodeLoad[d]);
-    for (int n = 1; n <= model.NodeCount; ++n)
-        if (isSupport(model, n))
-            for (int k = 1; k <= 6; ++k)
-                work.x[6 * (n - 1) + k] = 0.0;
-    solveBand(band, work.x.data());
+        work.x[d] = rhs[toBand[d]];
     out.times.substitution = secondsSince(t);
 
     // From here on nothing can fail: the results replace the previous ones.
@@ -408,9 +447,11 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
                     work.reaction[d] - model.SupportEquivalentLoad[d] - model.NodeLoad[d]);
             }
     out.times.endForces = secondsSince(t);
-    out.workBytes = band.bytes() + (work.x.capacity() + work.reaction.capacity()) * sizeof(double) +
-                    work.fixedEnd.capacity() * sizeof(work.fixedEnd[0]) +
-                    work.midspan.capacity() * sizeof(work.midspan[0]);
+    out.workBytes =
+        band.bytes() +
+        (work.x.capacity() + work.rhs.capacity() + work.reaction.capacity()) * sizeof(double) +
+        work.toBand.capacity() * sizeof(int) + work.fixedEnd.capacity() * sizeof(work.fixedEnd[0]) +
+        work.midspan.capacity() * sizeof(work.midspan[0]);
 
     // Step 10: the report file, written by the caller's writer.
     if (writeReport) writeReport(model, out.Reaction, progress);

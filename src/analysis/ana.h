@@ -4,6 +4,11 @@
 // storage, supports, banded Cholesky solution, member end forces, reactions and
 // the rotations of end springs and one-sided pins.
 //
+// The band is assembled and solved in a node order the analysis chooses for a
+// narrow band (NodeOrder.h), whatever the user's numbering; every result is
+// mapped back to the user's numbering. The progress window shows the band
+// actually decomposed.
+//
 // runAnalysis is the analysis itself, free of forms and dialogs; ANALYSIS_ON is
 // the program's entry point around it (progress window and message box).
 
@@ -38,16 +43,18 @@ struct AnalysisTimes {
     double assembly = 0;
     double supports = 0;
     double decomposition = 0;
+    double decompositionCpu = 0; // processor time of all threads, for loaded machines
     double substitution = 0;
     double endForces = 0;
 };
 
 struct AnalysisOutcome {
     bool ok = false;
-    std::string message;          // when !ok: the text for a message box titled "rahmen"
-    int failedDof = 0;            // degree of freedom whose pivot failed, 0 if none
-    int scannedHalfBandWidth = 0; // by the node scan
-    int halfBandWidth = 0;        // as used, widened for members the scan missed
+    std::string message;             // when !ok: the text for a message box titled "rahmen"
+    int failedDof = 0;               // degree of freedom whose pivot failed, 0 if none
+    int scannedHalfBandWidth = 0;    // by the node scan
+    int halfBandWidth = 0;           // of the user's numbering, widened for members the scan missed
+    int factorisedHalfBandWidth = 0; // in the node order the analysis solves in
     // Support reactions per degree of freedom (1..N, index 0 unused): forces and
     // force·cm, global axes; 0 at free degrees of freedom.
     std::vector<float> Reaction;
@@ -65,7 +72,9 @@ using ReportWriter =
 // that a repeated analysis allocates nothing.
 struct AnalysisWork {
     BandMatrix band;
-    std::vector<double> x;                       // right-hand side, then displacements
+    std::vector<int> toBand;                     // user's degree of freedom → row of the band
+    std::vector<double> rhs;                     // right-hand side, then displacements, band order
+    std::vector<double> x;                       // displacements, user's numbering
     std::vector<double> reaction;                // summed in double, 1..N
     std::vector<std::array<float, 13>> fixedEnd; // fixed-end forces of uniform loads, 1..12
     std::vector<std::array<float, 2>> midspan;   // wz·L²/8, wy·L²/8 of loaded members

@@ -4,7 +4,7 @@
 #include "analysis/ana.h"
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
-#include "forms/LoadForms.h"
+#include "model/AnalysisInput.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
@@ -48,8 +48,9 @@ std::optional<int> parseCount(const std::string& text) {
 }
 
 // The options followed by one value.
-const char* const kValueOptions[] = {"--loads", "--material", "--E",   "--G",
-                                     "--kappa", "--units",    "--out", "--reanalyse"};
+const char* const kValueOptions[] = {"--loads", "--material",  "--E",
+                                     "--G",     "--kappa",     "--units",
+                                     "--out",   "--reanalyse", "--shuffle-nodes"};
 
 bool takesValue(const std::string& arg) {
     for (const char* name : kValueOptions)
@@ -101,8 +102,16 @@ ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
     auto given = [&](const char* name) { return values.count(name) != 0; };
 
     if (generate) {
-        if (!files.empty() || !values.empty() || o.timings)
-            return fail("--generate-grid には他の引数を付けられません。");
+        const bool shuffle = given("--shuffle-nodes");
+        if (!files.empty() || values.size() != (shuffle ? 1u : 0u) || o.timings)
+            return fail("--generate-grid には --shuffle-nodes 以外の引数を付けられません。");
+        if (shuffle) {
+            const auto seed = parseCount(values["--shuffle-nodes"]);
+            if (!seed || *seed < 1)
+                return fail("--shuffle-nodes の SEED は 1 以上の整数です: " +
+                            values["--shuffle-nodes"]);
+            o.gridShuffleSeed = static_cast<unsigned>(*seed);
+        }
         const auto bx = parseCount(grid[0]), by = parseCount(grid[1]), st = parseCount(grid[2]);
         if (!bx || !by || !st || *bx < 1 || *by < 1 || *st < 1)
             return fail("--generate-grid の BX BY STOREYS は 1 以上の整数です。");
@@ -121,6 +130,7 @@ ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
         return parsed;
     }
 
+    if (given("--shuffle-nodes")) return fail("--shuffle-nodes は --generate-grid と使います。");
     if (given("--out")) {
         if (values["--out"].empty()) return fail("--out の名前が空です。");
         o.out = values["--out"];
@@ -189,7 +199,7 @@ std::string batchUsage() {
            "値]\n"
            "               [--kappa K] [--units si|old] [--out NAME] [--timings]\n"
            "  rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]\n"
-           "  rahmen-batch --generate-grid BX BY STOREYS NAME\n"
+           "  rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]\n"
            "  rahmen-batch --help\n"
            "\n"
            "骨組データファイル FRAME.fdt を読み、解析データファイル LOADS.adt の荷重（節点荷重と\n"
@@ -214,6 +224,7 @@ std::string batchUsage() {
            "              解析し直します。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
            "              書きます（BX × BY スパン 600 cm、STOREYS 層 350 cm、1 階柱脚固定）。\n"
+           "              --shuffle-nodes SEED で同じ骨組の節点番号を乱数（SEED）で並べ替えます。\n"
            "\n"
            "メッセージは標準エラー出力に、ファイル名を付けて書きます。\n"
            "終了コード: 0 成功、1 入力を受け付けない・骨組が不安定・書込みの失敗、\n"
@@ -412,8 +423,8 @@ int reanalyse(const BatchOptions& o, std::ostream& out, std::ostream& err) {
 int generateGrid(const BatchOptions& o, std::ostream& err) {
     Files files(std::filesystem::current_path());
     SystemClock clock;
-    const std::string problem =
-        writeGridFiles(files, o.gridName, o.gridBaysX, o.gridBaysY, o.gridStoreys, clock.now());
+    const std::string problem = writeGridFiles(files, o.gridName, o.gridBaysX, o.gridBaysY,
+                                               o.gridStoreys, clock.now(), o.gridShuffleSeed);
     if (problem.empty()) return kBatchSuccess;
     BatchDialogs dialogs(err);
     dialogs.setSubject(o.gridName + ".fdt");

@@ -5,14 +5,15 @@
 //   rahmen-batch FRAME.fdt --loads LOADS.adt [--material steel|concrete | --E E --G G]
 //                [--kappa K] [--units si|old] [--out NAME] [--timings]
 //   rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]
-//   rahmen-batch --generate-grid BX BY STOREYS NAME
+//   rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]
 //
 // The first form reads a frame file, takes over the loads of an analysis data
 // file as the plotting window does, sets E, G and κ as the analysis
 // conditions form does, takes the loads off supports as the load form does,
 // and runs the analysis, which writes NAME.adt into the current folder. The
 // second analyses a report again with its own constants. The third writes a
-// regular grid frame and its loads, the benchmark's model, as files.
+// regular grid frame and its loads, the benchmark's model, as files, its nodes
+// numbered floor by floor or shuffled.
 //
 // Messages go to the error stream, each line prefixed with the file concerned.
 // Exit status: 0 success, 1 an input refused (a file missing or malformed, no
@@ -50,6 +51,7 @@ struct BatchOptions {
     bool timings = false;
     int gridBaysX = 0, gridBaysY = 0, gridStoreys = 0; // GenerateGrid
     std::string gridName;
+    unsigned gridShuffleSeed = 0; // 0: nodes numbered floor by floor
 };
 
 struct ParsedCommand {

@@ -7,6 +7,7 @@
 #include "model/TextFile.h"
 #include "platform/Files.h"
 
+#include <random>
 #include <vector>
 
 namespace rahmen {
@@ -21,7 +22,44 @@ long gridMemberCount(long bx, long by, long storeys) {
     return columns + beams;
 }
 
-std::unique_ptr<Model> gridFrame(int bx, int by, int storeys) {
+std::vector<int> shuffledNodeNumbers(int nodes, unsigned seed) {
+    std::vector<int> number(static_cast<std::size_t>(nodes) + 1);
+    for (int n = 0; n <= nodes; ++n)
+        number[static_cast<std::size_t>(n)] = n;
+    // Fisher–Yates on the raw generator output: std::shuffle and the
+    // distributions may differ between standard libraries, mt19937 does not.
+    std::mt19937 gen(seed);
+    for (int k = nodes; k > 1; --k)
+        std::swap(number[static_cast<std::size_t>(k)],
+                  number[static_cast<std::size_t>(1 + gen() % static_cast<unsigned>(k))]);
+    return number;
+}
+
+namespace {
+
+// Gives node n the number newNumber[n], in every node table the grid fills.
+void renumberNodes(Model& m, const std::vector<int>& newNumber) {
+    const auto owner = std::make_unique<Model>(m);
+    const Model& old = *owner;
+    for (int n = 1; n <= old.NodeCount; ++n) {
+        const int p = newNumber[static_cast<std::size_t>(n)];
+        m.NodeX[p] = old.NodeX[n];
+        m.NodeY[p] = old.NodeY[n];
+        m.NodeZ[p] = old.NodeZ[n];
+        m.NodeIsSupport[p] = old.NodeIsSupport[n];
+        m.NodeLoadFlag[p] = old.NodeLoadFlag[n];
+        for (int k = 1; k <= 6; ++k)
+            m.NodeLoad[6 * p - 6 + k] = old.NodeLoad[6 * n - 6 + k];
+    }
+    for (int k = 1; k <= old.MemberCount; ++k) {
+        m.MemberStartNode[k] = static_cast<int16_t>(newNumber[old.MemberStartNode[k]]);
+        m.MemberEndNode[k] = static_cast<int16_t>(newNumber[old.MemberEndNode[k]]);
+    }
+}
+
+} // namespace
+
+std::unique_ptr<Model> gridFrame(int bx, int by, int storeys, unsigned shuffleSeed) {
     auto owner = std::make_unique<Model>();
     Model& m = *owner;
     // The program's one grid numbering; columns take type 1, beams type 2.
@@ -58,12 +96,13 @@ std::unique_ptr<Model> gridFrame(int bx, int by, int storeys) {
             m.LoadedMemberCount += 1;
         }
     }
+    if (shuffleSeed != 0) renumberNodes(m, shuffledNodeNumbers(m.NodeCount, shuffleSeed));
     return owner;
 }
 
 std::string writeGridFiles(Files& files, const std::string& name, int bx, int by, int storeys,
-                           const DateTime& when) {
-    auto model = gridFrame(bx, by, storeys);
+                           const DateTime& when, unsigned shuffleSeed) {
+    auto model = gridFrame(bx, by, storeys, shuffleSeed);
     std::string frame, loads;
     try {
         model->DataName = name;

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace rahmen {
 
@@ -21,12 +22,19 @@ long gridNodeCount(long bx, long by, long storeys);
 long gridMemberCount(long bx, long by, long storeys);
 
 // The grid with its member types, supports and loads. The caller has checked
-// the counts against the program's limits.
-std::unique_ptr<Model> gridFrame(int bx, int by, int storeys);
+// the counts against the program's limits. A non-zero `shuffleSeed` numbers
+// the same frame's nodes in a random order drawn from that seed (members keep
+// their order and their direction, so a member may start at the higher number).
+std::unique_ptr<Model> gridFrame(int bx, int by, int storeys, unsigned shuffleSeed = 0);
+
+// The node numbers of a shuffled grid: newNumber[n] is the number that node n
+// of the natural numbering gets (index 0 unused). The same seed gives the same
+// numbers on every platform.
+std::vector<int> shuffledNodeNumbers(int nodes, unsigned seed);
 
 // Writes NAME.fdt (the frame) and NAME_loads.adt (its loads, in a report with
 // no results) into the folder of `files`. Empty when done, else the message.
 std::string writeGridFiles(Files& files, const std::string& name, int bx, int by, int storeys,
-                           const DateTime& when);
+                           const DateTime& when, unsigned shuffleSeed = 0);
 
 } // namespace rahmen

@@ -15,31 +15,6 @@
 
 namespace rahmen {
 
-void setSteelConstants(Model& m) {
-    const bool older = m.UnitFactor == 1.0f;
-    m.YoungModulus = older ? 2100.0f : 205000.0f;
-    m.ShearModulus = older ? 810.0f : 79000.0f;
-}
-
-void setConcreteConstants(Model& m) {
-    // In single precision, as the program has always computed them.
-    m.YoungModulus = 210.0f * m.UnitFactor;
-    m.ShearModulus = 90.0f * m.UnitFactor;
-}
-
-void stripSupportLoads(Program& p) {
-    Model& m = p.model;
-    const int nodes = m.NodeCount < kMaxNodes ? m.NodeCount : kMaxNodes;
-    for (int n = 1; n <= nodes; ++n) {
-        if (m.NodeIsSupport[n] != -1 || m.NodeLoadFlag[n] != 1) continue;
-        for (int d = 6 * n - 5; d <= 6 * n; ++d)
-            m.NodeLoad[d] = 0;
-        if (m.LoadedNodeCount > std::numeric_limits<int16_t>::min()) --m.LoadedNodeCount;
-        m.NodeLoadFlag[n] = 0;
-        p.say("支持点" + std::to_string(n) + " は荷重付加点から除きます。");
-    }
-}
-
 void registerLoadForms(Program& program) {
     program.registerForm("FORM6", [](Program& p) { return std::make_unique<Form6>(p); });
     program.registerForm("FORM7", [](Program& p) { return std::make_unique<Form7>(p); });

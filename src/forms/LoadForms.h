@@ -3,6 +3,8 @@
 // supports (FORM6), member-end releases and springs (FORM7), analysis
 // conditions (FORM9) and loads (FORM10) — and what they share.
 
+#include "model/AnalysisInput.h" // setSteelConstants, setConcreteConstants, stripSupportLoads
+
 #include <string>
 
 namespace rahmen {
@@ -17,16 +19,6 @@ void registerLoadForms(Program& program);
 // decimal that reads back to the same value ("1.5", "150", "0.3", "-12"), in
 // plain digits below 10^15 and with an exponent beyond.
 std::string shownNumber(float value);
-
-// The standard material constants of the analysis conditions form in the
-// model's unit system: steel (205000 / 79000 N/mm², 2100 / 810 tf/cm²) and
-// concrete (210 and 90 times the unit factor).
-void setSteelConstants(Model& model);
-void setConcreteConstants(Model& model);
-
-// What the load form does before the analysis: every support node loses its
-// nodal load, with one message "支持点n は荷重付加点から除きます。" per node.
-void stripSupportLoads(Program& program);
 
 // What a number typed into a box names.
 enum class Numbered { Node, Member };

@@ -5,9 +5,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace rahmen {
 
@@ -71,9 +75,13 @@ std::string exponentText(int exponent) {
 // value is when widened to double) into a value just above it.
 double roundingMagnitude(double value) {
     double a = std::fabs(value);
-    if (a == 0) return 0;
-    double up = std::nextafter(a, std::numeric_limits<double>::infinity());
-    return std::isinf(up) ? a : up;
+    if (a == 0 || !(a < std::numeric_limits<double>::max())) return a;
+    // The next double up: for a positive finite value, its bit pattern plus one.
+    std::uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    ++bits;
+    std::memcpy(&a, &bits, sizeof a);
+    return a;
 }
 
 struct MaskField {
@@ -119,49 +127,165 @@ MaskField parseMask(std::string_view mask) {
     return f;
 }
 
-// The number as the field lays it out, without padding: "-.5000", "124",
-// "187000E-01". May be wider than the field.
-std::string renderFixed(const MaskField& f, double value) {
-    std::string buf(330 + static_cast<std::size_t>(f.decimals), '\0');
-    auto r = std::to_chars(buf.data(), buf.data() + buf.size(), roundingMagnitude(value),
-                           std::chars_format::fixed, f.decimals);
-    std::string digits(buf.data(), r.ptr);
-    std::size_t dot = digits.find('.');
-    std::string whole = digits.substr(0, dot);
-    std::string fraction = dot == std::string::npos ? std::string() : digits.substr(dot + 1);
+// Exact powers of ten as doubles.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-    bool negative = value < 0 && digits.find_first_of("123456789") != std::string::npos;
-    std::string body = (negative ? "-" : "") + whole;
-    // A whole part of 0 gives way to the sign or to a mask without whole digits.
-    if (whole == "0" && body.size() > static_cast<std::size_t>(f.wholeDigits)) body.pop_back();
-    if (f.point) body += "." + fraction;
-    return body;
+// a (>= 0) × 10^k rounded to the nearest whole number, the way std::to_chars
+// rounds: false when that cannot be told for sure from the product in double
+// precision (|k| beyond the exact powers, a product of 10^9 or more, or one
+// within a millionth of a tie); the caller then asks std::to_chars. The product
+// has one rounding, below 10^9 an error under 10^-7.
+bool roundedScaled(double a, int k, std::uint64_t& n) {
+    if (k < -22 || k > 22) return false;
+    const double s = k >= 0 ? a * kPowersOfTen[k] : a / kPowersOfTen[-k];
+    if (!(s < 1e9)) return false;
+    const double whole = std::floor(s);
+    const double fraction = s - whole;
+    if (std::fabs(fraction - 0.5) < 1e-6) return false;
+    n = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    return true;
 }
 
-std::string renderExponent(const MaskField& f, double value) {
+// The digits of n, at least `width` of them (leading zeros); returns the count.
+int wholeDigits(std::uint64_t n, int width, char* out) {
+    char rev[24];
+    int count = 0;
+    do {
+        rev[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    while (count < width)
+        rev[count++] = '0';
+    for (int i = 0; i < count; ++i)
+        out[i] = rev[count - 1 - i];
+    return count;
+}
+
+// The text of std::to_chars(a, fixed, decimals) for a >= 0, formed directly
+// where roundedScaled can.
+std::size_t fixedText(double a, int decimals, char* buf, std::size_t room) {
+    std::uint64_t n = 0;
+    if (!roundedScaled(a, decimals, n)) {
+        auto r = std::to_chars(buf, buf + room, a, std::chars_format::fixed, decimals);
+        return static_cast<std::size_t>(r.ptr - buf);
+    }
+    char digits[24];
+    const int count = wholeDigits(n, decimals + 1, digits);
+    const int whole = count - decimals;
+    std::memcpy(buf, digits, static_cast<std::size_t>(whole));
+    if (decimals == 0) return static_cast<std::size_t>(whole);
+    buf[whole] = '.';
+    std::memcpy(buf + whole + 1, digits + whole, static_cast<std::size_t>(decimals));
+    return static_cast<std::size_t>(count + 1);
+}
+
+// The significant digits and the decimal exponent of the first of them that
+// std::to_chars(a, scientific, count - 1) gives for a > 0, formed directly
+// for up to nine digits where roundedScaled can; false otherwise.
+bool scientificDigits(double a, int count, char* digits, int& exponent) {
+    if (count < 1 || count > 9) return false;
+    int e = static_cast<int>(std::floor(std::log10(a)));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = count - 1 - e;
+        if (k < -22 || k > 22) return false;
+        const double s = k >= 0 ? a * kPowersOfTen[k] : a / kPowersOfTen[-k];
+        if (s < kPowersOfTen[count - 1]) {
+            --e;
+            continue;
+        }
+        if (s >= kPowersOfTen[count]) {
+            ++e;
+            continue;
+        }
+        std::uint64_t n = 0;
+        if (!roundedScaled(a, k, n)) return false;
+        if (n == static_cast<std::uint64_t>(kPowersOfTen[count])) { // 9.9996 → 1.000E+01
+            n /= 10;
+            ++e;
+        }
+        wholeDigits(n, count, digits);
+        exponent = e;
+        return true;
+    }
+    return false;
+}
+
+// The number as the field lays it out, without padding, appended to `out`:
+// "-.5000", "124", "187000E-01". May be wider than the field. A report holds
+// about a hundred thousand of them, so the digits are formed in place.
+void renderFixed(const MaskField& f, double value, std::string& out) {
+    // Room for every double with the mask's decimals; the heap only for masks
+    // with very many of them.
+    char local[400];
+    std::string wide;
+    char* buf = local;
+    std::size_t room = sizeof local;
+    if (330 + static_cast<std::size_t>(f.decimals) > room) {
+        wide.resize(330 + static_cast<std::size_t>(f.decimals));
+        buf = wide.data();
+        room = wide.size();
+    }
+    const std::string_view digits(buf, fixedText(roundingMagnitude(value), f.decimals, buf, room));
+    const std::size_t dot = digits.find('.');
+    std::string_view whole = digits.substr(0, dot);
+    const std::string_view fraction =
+        dot == std::string_view::npos ? std::string_view() : digits.substr(dot + 1);
+
+    const bool negative = value < 0 && digits.find_first_of("123456789") != std::string::npos;
+    // A whole part of 0 gives way to the sign or to a mask without whole digits.
+    if (whole == "0" && (negative ? 2u : 1u) > static_cast<std::size_t>(f.wholeDigits))
+        whole = std::string_view();
+    if (negative) out.push_back('-');
+    out.append(whole);
+    if (f.point) out.append(".").append(fraction);
+}
+
+void appendExponent(std::string& out, int exponent) {
+    const int magnitude = std::abs(exponent);
+    out.push_back('E');
+    out.push_back(exponent < 0 ? '-' : '+');
+    if (magnitude >= 100) out.push_back(static_cast<char>('0' + magnitude / 100));
+    out.push_back(static_cast<char>('0' + magnitude / 10 % 10));
+    out.push_back(static_cast<char>('0' + magnitude % 10));
+}
+
+void renderExponent(const MaskField& f, double value, std::string& out) {
     // One whole-digit position is kept for the sign.
     int whole = f.wholeDigits > 0 ? f.wholeDigits - 1 : 0;
     if (whole + f.decimals == 0) whole = 1;
-    int significant = whole + f.decimals;
+    const int significant = whole + f.decimals;
 
-    std::string mantissa;
-    int exponent = 0;
-    bool negative = false;
     if (value == 0) {
-        mantissa = std::string(whole > 0 ? 1 : 0, '0');
-        if (f.point) mantissa += "." + std::string(static_cast<std::size_t>(f.decimals), '0');
-    } else {
-        negative = value < 0;
-        char buf[64];
-        auto r = std::to_chars(buf, buf + sizeof buf, roundingMagnitude(value),
-                               std::chars_format::scientific, significant - 1);
-        Scientific s =
-            splitScientific(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
-        mantissa = s.digits.substr(0, static_cast<std::size_t>(whole));
-        if (f.point) mantissa += "." + s.digits.substr(static_cast<std::size_t>(whole));
-        exponent = s.exponent - whole + 1;
+        if (whole > 0) out.push_back('0');
+        if (f.point) out.append(".").append(static_cast<std::size_t>(f.decimals), '0');
+        appendExponent(out, 0);
+        return;
     }
-    return (negative ? "-" : "") + mantissa + exponentText(exponent);
+    const double magnitude = roundingMagnitude(value);
+    char digits[400];
+    std::size_t count = static_cast<std::size_t>(significant);
+    int exponent = 0;
+    if (!scientificDigits(magnitude, significant, digits, exponent)) {
+        char buf[400];
+        auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                               significant - 1);
+        const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
+        const std::size_t e = text.find('e');
+        count = 0;
+        for (char c : text.substr(0, e))
+            if (c >= '0' && c <= '9') digits[count++] = c;
+        std::string_view exp = text.substr(e + 1);
+        if (!exp.empty() && exp[0] == '+') exp.remove_prefix(1);
+        std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
+    }
+
+    if (value < 0) out.push_back('-');
+    const std::size_t lead = std::min(count, static_cast<std::size_t>(whole));
+    out.append(digits, lead);
+    if (f.point) out.append(".").append(digits + lead, count - lead);
+    appendExponent(out, exponent - whole + 1);
 }
 
 // Shortest decimal form of a float, BASIC style, without the sign position.
@@ -212,12 +336,33 @@ void LineWriter::append(std::string_view cp932) {
     bytes_.append(cp932);
 }
 
-LineWriter& LineWriter::text(std::string_view utf8) {
+namespace {
+
+// A text in CP932 with its line breaks made blanks. The writers repeat a few
+// Japanese labels on every line of a list, so the last ones are kept.
+const std::string& labelText(std::string_view utf8) {
+    thread_local std::vector<std::pair<std::string, std::string>> known;
+    for (const auto& [from, to] : known)
+        if (from == utf8) return to;
     std::string s = utf8ToCp932(utf8);
     // CR and LF never occur as second bytes, so they can be replaced bytewise.
     for (char& c : s)
         if (c == '\r' || c == '\n') c = ' ';
-    append(s);
+    if (known.size() >= 32) known.erase(known.begin());
+    known.emplace_back(std::string(utf8), std::move(s));
+    return known.back().second;
+}
+
+} // namespace
+
+LineWriter& LineWriter::text(std::string_view utf8) {
+    bool plain = true;
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\r' || c == '\n') plain = false;
+    if (plain)
+        append(utf8);
+    else
+        append(labelText(utf8));
     return *this;
 }
 
@@ -256,28 +401,66 @@ LineWriter& LineWriter::tab(int n) {
     return *this;
 }
 
-LineWriter& LineWriter::masked(std::string_view mask, double value) {
-    MaskField f = parseMask(mask);
-    if (!std::isfinite(value)) throw DataFileError(fileName_, line_, "数値として書けない値です");
-    std::string body = f.exponent ? renderExponent(f, value) : renderFixed(f, value);
+namespace {
 
-    std::string lead = utf8ToCp932(mask.substr(0, f.begin));
-    std::size_t width = f.width();
+// A mask taken apart once: its field and the texts before and after it in
+// CP932. The writers use a handful of masks many times over.
+struct ParsedMask {
+    std::string mask;
+    MaskField field;
+    std::string lead, tail;
+};
+
+const ParsedMask& parsedMask(std::string_view mask) {
+    thread_local std::vector<ParsedMask> known;
+    for (const ParsedMask& p : known)
+        if (p.mask == mask) return p;
+    ParsedMask p;
+    p.mask = std::string(mask);
+    p.field = parseMask(mask);
+    p.lead = utf8ToCp932(mask.substr(0, p.field.begin));
+    p.tail = utf8ToCp932(mask.substr(p.field.end));
+    // A writer that builds masks on the fly would otherwise grow the list.
+    if (known.size() >= 64) known.erase(known.begin());
+    known.push_back(std::move(p));
+    return known.back();
+}
+
+} // namespace
+
+LineWriter& LineWriter::masked(std::string_view mask, double value) {
+    const ParsedMask& p = parsedMask(mask);
+    const MaskField& f = p.field;
+    if (!std::isfinite(value)) throw DataFileError(fileName_, line_, "数値として書けない値です");
+    thread_local std::string body;
+    body.clear();
+    if (f.exponent)
+        renderExponent(f, value, body);
+    else
+        renderFixed(f, value, body);
+
+    std::size_t leadLength = p.lead.size();
+    std::size_t padding = 0;
+    const std::size_t width = f.width();
     if (body.size() <= width) {
-        body.insert(0, width - body.size(), ' ');
+        padding = width - body.size();
     } else {
         // Too wide: use the blanks before the field, but keep one of them.
-        std::size_t excess = body.size() - width;
+        const std::size_t excess = body.size() - width;
         std::size_t blanks = 0;
-        while (blanks < lead.size() && lead[lead.size() - 1 - blanks] == ' ')
+        while (blanks < p.lead.size() && p.lead[p.lead.size() - 1 - blanks] == ' ')
             ++blanks;
-        std::size_t take = std::min(excess, blanks > 0 ? blanks - 1 : 0);
-        lead.resize(lead.size() - take);
+        leadLength -= std::min(excess, blanks > 0 ? blanks - 1 : 0);
     }
-    append(lead + body);
+    separate(leadLength > 0 ? p.lead[0] : padding > 0 ? ' ' : body[0]);
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + leadLength + padding + body.size());
+    char* out = &bytes_[at];
+    std::memcpy(out, p.lead.data(), leadLength);
+    std::memset(out + leadLength, ' ', padding);
+    std::memcpy(out + leadLength + padding, body.data(), body.size());
     numberOpen_ = true;
-    std::string_view tail = mask.substr(f.end);
-    if (!tail.empty()) append(utf8ToCp932(tail));
+    if (!p.tail.empty()) append(p.tail);
     return *this;
 }
 

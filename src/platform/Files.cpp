@@ -108,7 +108,20 @@ ReadResult Files::read(const std::string& name) const {
     errno = 0;
     std::ifstream in(p, std::ios::binary);
     if (!in) return {false, "", failure(p, errnoText(errno ? errno : ENOENT))};
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // One read of the whole file where its size is known (a data file of a
+    // large frame holds megabytes); byte by byte otherwise.
+    std::string bytes;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size > 0 && in) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), size);
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    } else {
+        in.clear();
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     if (in.bad()) return {false, "", failure(p, errnoText(EIO))};
     return {true, std::move(bytes), ""};
 }

@@ -477,3 +477,30 @@ TEST_F(Batch, GeneratedGridIsAnalysedInEquilibrium) {
     EXPECT_NEAR(sum[1], -120.0, 0.2);
     EXPECT_NEAR(sum[2], 4080.0, 2.0);
 }
+
+TEST_F(Batch, ShuffledGridGivesTheSameDisplacementsAtTheSameNodes) {
+    ASSERT_EQ(run({"--generate-grid", "2", "3", "2", "grid"}).status, 0);
+    Result r = run({"--generate-grid", "2", "3", "2", "mixed", "--shuffle-nodes", "5"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(run({"grid.fdt", "--loads", "grid_loads.adt"}).status, 0);
+    ASSERT_EQ(run({"mixed.fdt", "--loads", "mixed_loads.adt"}).status, 0);
+    const auto a = readReport(work / "grid.adt");
+    const auto b = readReport(work / "mixed.adt");
+    ASSERT_EQ(b->NodeCount, 36);
+    int moved = 0;
+    for (int n = 1; n <= 36; ++n) {
+        int p = 1;
+        while (p <= 36 && (b->NodeX[p] != a->NodeX[n] || b->NodeY[p] != a->NodeY[n] ||
+                           b->NodeZ[p] != a->NodeZ[n]))
+            ++p;
+        ASSERT_LE(p, 36) << n;
+        moved += p != n;
+        for (int k = 1; k <= 6; ++k)
+            EXPECT_NEAR(disp(*b, p, k), disp(*a, n, k), 1e-3 * std::abs(disp(*a, n, k)) + 1e-12)
+                << n << " " << k;
+    }
+    EXPECT_GT(moved, 30);
+
+    r = run({"grid.fdt", "--loads", "grid_loads.adt", "--shuffle-nodes", "5"});
+    EXPECT_EQ(r.status, 2);
+}

@@ -97,6 +97,17 @@ TEST(LineWriter, ExponentMasksKeepTheirSignificantDigits) {
     EXPECT_EQ(masked("      ##.####^^^^", 0.012345), "       1.2345E-02");
 }
 
+// Values one step below a decimal tie in binary round as the tie they stand
+// for; values beyond nine digits or the exact powers of ten take the slow way.
+TEST(LineWriter, MasksRoundNearTiesAndLongValues) {
+    EXPECT_EQ(masked("###.##", 2.675), "  2.68"); // 2.67499999999999982...
+    EXPECT_EQ(masked("#####.###", 1.0005), "    1.001");
+    EXPECT_EQ(masked("############", 12345678901.0), " 12345678901");
+    EXPECT_EQ(masked("###.#########^^^^", 1.0 / 3), " 33.333333333E-02");
+    EXPECT_EQ(masked("###.##^^^^", 1e-30), " 10.00E-31");
+    EXPECT_EQ(masked("###.##^^^^", -4.5e25), "-45.00E+24");
+}
+
 TEST(LineWriter, OverflowingNumbersStaySeparated) {
     // Adjacent fields without blanks of their own.
     EXPECT_EQ(lineOf([](LineWriter& w) { w.masked("#####", 123456).masked("#####", 5); }),

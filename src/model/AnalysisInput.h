@@ -1,0 +1,21 @@
+#pragma once
+// What the analysis conditions and load forms set in the model before an
+// analysis, shared with the command-line analysis: the standard material
+// constants and the removal of nodal loads from support nodes.
+
+namespace rahmen {
+
+class Program;
+struct Model;
+
+// The standard material constants of the analysis conditions form in the
+// model's unit system: steel (205000 / 79000 N/mm², 2100 / 810 tf/cm²) and
+// concrete (210 and 90 times the unit factor).
+void setSteelConstants(Model& model);
+void setConcreteConstants(Model& model);
+
+// What the load form does before the analysis: every support node loses its
+// nodal load, with one message "支持点n は荷重付加点から除きます。" per node.
+void stripSupportLoads(Program& program);
+
+} // namespace rahmen
