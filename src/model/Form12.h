@@ -34,6 +34,8 @@ public:
 
     // BUTTON64: closes the window and gives the focus back to the main menu.
     void BUTTON64_ON();
+    // The close box does what OK does, once the operation has finished.
+    std::string closeControl() const override { return "BUTTON64"; }
 
     // Text rows of the picture between two printed lines, and the lines the
     // picture holds: enough room for a line of the font, and the latest line
