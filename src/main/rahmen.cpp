@@ -101,7 +101,8 @@ void Rahmen::closeFormsOverMenu() {
 void Rahmen::refuseClose(Form& form) {
     for (const char* end : {"終了", "OK"}) {
         for (const Control& control : form.controls()) {
-            if (control.kind != ControlKind::Button || control.caption != end) continue;
+            if (control.kind != ControlKind::Button || control.caption != end || !control.enabled)
+                continue;
             program_->say("この画面は「" + control.caption + "」ボタンで閉じてください。",
                           MessageButtons::Ok, MessageIcon::Information);
             return;
