@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   fonts-ipaexfont-gothic
   xvfb xauth
+  file dpkg-dev desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

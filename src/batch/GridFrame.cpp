@@ -1,6 +1,7 @@
 #include "batch/GridFrame.h"
 
 #include "analysis/AnalysisFile.h"
+#include "model/Grid.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/TextFile.h"
@@ -23,7 +24,10 @@ long gridMemberCount(long bx, long by, long storeys) {
 std::unique_ptr<Model> gridFrame(int bx, int by, int storeys) {
     auto owner = std::make_unique<Model>();
     Model& m = *owner;
-    const int nx = bx + 1, ny = by + 1, perFloor = nx * ny;
+    // The program's one grid numbering; columns take type 1, beams type 2.
+    GridVariables grid;
+    setGridSize(grid, 600.0f, 600.0f, bx, by, storeys, 350.0f);
+    layOutGrid(m, grid);
     m.UnitFactor = kSiUnitFactor;
     m.YoungModulus = 205000.0f;
     m.ShearModulus = 79000.0f;
@@ -38,30 +42,14 @@ std::unique_ptr<Model> gridFrame(int bx, int by, int storeys) {
     m.TypeIz[2] = 3000.0f;
     m.TypeJ[2] = 100.0f;
 
-    m.NodeCount = static_cast<int16_t>(perFloor * (storeys + 1));
-    for (int f = 0; f <= storeys; ++f)
-        for (int iy = 0; iy < ny; ++iy)
-            for (int ix = 0; ix < nx; ++ix) {
-                const int n = f * perFloor + iy * nx + ix + 1;
-                m.NodeX[n] = 600.0f * ix;
-                m.NodeY[n] = 600.0f * iy;
-                m.NodeZ[n] = 350.0f * f;
-                if (f == 0) {
-                    m.NodeIsSupport[n] = -1;
-                    ++m.SupportCount;
-                } else {
-                    m.NodeLoad[6 * n - 5] = 10.0f;
-                    m.NodeLoad[6 * n - 4] = 5.0f;
-                    m.NodeLoadFlag[n] = 1;
-                    ++m.LoadedNodeCount;
-                }
-            }
-
-    int count = 0;
-    auto member = [&](int i, int j, int type) {
-        const int k = ++count;
-        m.MemberStartNode[k] = static_cast<int16_t>(i);
-        m.MemberEndNode[k] = static_cast<int16_t>(j);
+    for (int n = grid.NodesPerFloor + 1; n <= m.NodeCount; ++n) {
+        m.NodeLoad[6 * n - 5] = 10.0f;
+        m.NodeLoad[6 * n - 4] = 5.0f;
+        m.NodeLoadFlag[n] = 1;
+        ++m.LoadedNodeCount;
+    }
+    for (int k = 1; k <= m.MemberCount; ++k) {
+        const int type = isGridColumn(grid, k) ? 1 : 2;
         m.MemberTypeNo[k] = static_cast<int16_t>(type);
         m.copyTypeToMember(k, type);
         if (type == 2) {
@@ -69,18 +57,7 @@ std::unique_ptr<Model> gridFrame(int bx, int by, int storeys) {
             m.MemberLoadFlag[k] = 1;
             m.LoadedMemberCount += 1;
         }
-    };
-    for (int f = 0; f < storeys; ++f)
-        for (int n = 1; n <= perFloor; ++n)
-            member(f * perFloor + n, (f + 1) * perFloor + n, 1);
-    for (int f = 1; f <= storeys; ++f)
-        for (int iy = 0; iy < ny; ++iy)
-            for (int ix = 0; ix < nx; ++ix) {
-                const int n = f * perFloor + iy * nx + ix + 1;
-                if (ix + 1 < nx) member(n, n + 1, 2);
-                if (iy + 1 < ny) member(n, n + nx, 2);
-            }
-    m.MemberCount = static_cast<int16_t>(count);
+    }
     return owner;
 }
 

@@ -2,9 +2,9 @@
 // The benchmark's model as data files: a regular grid frame of bays of 600 cm
 // both ways and storeys of 350 cm, fixed supports on the ground floor, a
 // horizontal load of 10 kN (X) and 5 kN (Y) at every floor node and a uniform
-// load of 20 kN/m downward on every beam, in SI units. Nodes are numbered floor
-// by floor, members column by column and then beam by beam, as the analysis
-// benchmark builds the same frame in memory.
+// load of 20 kN/m downward on every beam, in SI units. Nodes and members are
+// numbered as the grid generation form numbers them (model/Grid.h), and the
+// analysis benchmark builds the same frame in memory.
 
 #include "platform/Clock.h"
 

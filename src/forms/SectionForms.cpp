@@ -1,5 +1,6 @@
 #include "forms/SectionForms.h"
 
+#include "forms/Form11.h"
 #include "forms/Form16.h"
 #include "model/Program.h"
 
@@ -8,6 +9,7 @@
 namespace rahmen {
 
 void registerSectionForms(Program& program) {
+    program.registerForm("FORM11", [](Program& p) { return std::make_unique<Form11>(p); });
     program.registerForm("FORM16", [](Program& p) { return std::make_unique<Form16>(p); });
 }
 

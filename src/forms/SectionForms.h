@@ -5,7 +5,8 @@ namespace rahmen {
 
 class Program;
 
-// Registers FORM16 (section list) with the program's form registry.
+// Registers FORM11 (member property modification) and FORM16 (section list) with the program's form
+// registry.
 void registerSectionForms(Program& program);
 
 } // namespace rahmen

@@ -1,5 +1,7 @@
 #include "gui/FormPictures.h"
 
+#include "draw/Projection.h"
+#include "edit/Form8.h"
 #include "forms/Form4.h"
 #include "forms/InputForms.h"
 #include "model/Program.h"
@@ -59,6 +61,26 @@ Open openReleaseForm(int16_t member, int16_t choice) {
         p.model.CurrentMember = member;
         p.PinSpringChoice = choice;
         return p.openForm("FORM7");
+    };
+}
+
+// The grid form with a 2 x 1 bay, 3-storey grid typed in.
+Open openGridForm() {
+    return [](Program& p) -> Form* {
+        Form* grid = p.openForm("FORM15");
+        if (!grid) return nullptr;
+        std::string error;
+        if (!act(*grid,
+                 {{"RADIO5", nullptr},
+                  {"EDIT143", "6"},
+                  {"EDIT145", "2"},
+                  {"EDIT144", "5"},
+                  {"EDIT146", "1"},
+                  {"EDIT147", "3"},
+                  {"EDIT148", "3.5"}},
+                 error))
+            return nullptr;
+        return grid;
     };
 }
 
@@ -186,6 +208,23 @@ const std::vector<Entry>& entries() {
          [](Form& f, std::string& e) {
              return act(f, {{"EDIT68", "1"}, {"EDIT69", "2"}}, e);
          }},
+        {{"FORM8", "FORM8", "form8.png", "mouse editing: a type for the first-floor beam"},
+         openByName("FORM8"),
+         [](Form& f, std::string& e) {
+             auto* edit = dynamic_cast<Form8*>(&f);
+             if (!edit || !act(f, {{"RADIO62", nullptr}, {"RADIO53", nullptr}}, e)) return false;
+             // Pick the beam's axis by its two end nodes, as a user clicks them.
+             for (int node : {3, 4}) {
+                 const PicturePoint at = nodePoint(edit->view, node);
+                 f.mouseDown(MouseButton::Left, static_cast<int>(at.x), static_cast<int>(at.y));
+             }
+             return act(f, {{"RADIO63", nullptr}}, e) && f.choose("COMBO8", 1);
+         }},
+        {{"FORM11", "FORM11", "form11.png", "member property modification: an H-shape"},
+         openByName("FORM11"),
+         [](Form& f, std::string& e) {
+             return act(f, {{"RADIO38", nullptr}}, e) && f.choose("COMBO7", 10);
+         }},
         {{"FORM9", "FORM9", "form9.png", "analysis conditions"},
          openByName("FORM9"),
          [](Form& f, std::string& e) {
@@ -203,6 +242,7 @@ const std::vector<Entry>& entries() {
                          {"EDIT119", "-20"}},
                         e);
          }},
+        {{"FORM15", "FORM15", "form15.png", "grid generation"}, openGridForm(), nullptr},
     };
     return list;
 }

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -91,6 +92,8 @@ QWidget* FormWindow::create(const Control& control) {
     case ControlKind::Button: {
         auto* w = new QPushButton(this);
         w->setAutoDefault(false);
+        if (!control.shortcut.empty())
+            w->setShortcut(QKeySequence(QString::fromStdString(control.shortcut)));
         connect(w, &QPushButton::clicked, this,
                 [this, name] { deliver([&](Form& f) { f.click(name); }); });
         return w;

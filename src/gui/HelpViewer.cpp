@@ -28,9 +28,11 @@ QString findHelpFolder() {
     const QString fromEnvironment = qEnvironmentVariable("RAHMEN_HELP_DIR");
     if (!fromEnvironment.isEmpty()) candidates << fromEnvironment;
     const QDir exe(QCoreApplication::applicationDirPath());
-    candidates << exe.filePath(QStringLiteral("help")) << exe.filePath(QStringLiteral("../help"))
-               << exe.filePath(QStringLiteral("../../help"))
-               << exe.filePath(QStringLiteral("../share/rahmen/help"));
+    // The installed program's pages first, so that an installed copy never
+    // shows the pages of a source tree it happens to have been built from.
+    candidates << exe.filePath(QStringLiteral("../share/rahmen/help"))
+               << exe.filePath(QStringLiteral("help")) << exe.filePath(QStringLiteral("../help"))
+               << exe.filePath(QStringLiteral("../../help"));
 #ifdef RAHMEN_HELP_SOURCE_DIR
     candidates << QStringLiteral(RAHMEN_HELP_SOURCE_DIR);
 #endif

@@ -14,10 +14,11 @@ class QTextBrowser;
 
 namespace rahmen {
 
-// The help folder: $RAHMEN_HELP_DIR, else "help" beside the executable or one
-// or two levels above it (a build folder inside the source tree), else the
-// help folder of the source tree this program was built from, else "help" in
-// the current folder. Empty when none holds an index.html.
+// The help folder: $RAHMEN_HELP_DIR, else the installed pages
+// (../share/rahmen/help from the executable), else "help" beside the
+// executable or one or two levels above it (a build folder inside the source
+// tree), else the help folder of the source tree this program was built from,
+// else "help" in the current folder. Empty when none holds an index.html.
 QString findHelpFolder();
 
 class HelpViewer : public QWidget {

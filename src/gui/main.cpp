@@ -7,6 +7,7 @@
 #include "gui/HelpViewer.h"
 #include "gui/QtDialogs.h"
 #include "gui/WindowManager.h"
+#include "main/WorkingFolder.h"
 #include "main/rahmen.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
@@ -15,7 +16,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -104,7 +107,38 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("rahmen"));
     rahmen::setUpApplication(app);
 
-    // The data files live in the folder the program was started in.
+    // The data files live in the working folder: the one given on the command
+    // line, the user's data folder for the installed program, or the folder
+    // the program was started in.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith('-'))) {
+        std::fprintf(stderr, "usage: rahmen [FOLDER]\n");
+        return 2;
+    }
+    const QDir installedExamples(QCoreApplication::applicationDirPath() +
+                                 QStringLiteral("/../share/rahmen/examples"));
+    const rahmen::WorkingFolder workingFolder = rahmen::prepareWorkingFolder(
+        {arguments.size() == 2 ? QFile::encodeName(arguments[1]).toStdString() : std::string(),
+         std::filesystem::current_path(),
+         installedExamples.exists() ? installedExamples.absolutePath().toStdString()
+                                    : std::string(),
+         qEnvironmentVariable("RAHMEN_WORKDIR").toStdString(),
+         qEnvironmentVariable("HOME").toStdString()});
+    std::error_code cdError;
+    if (workingFolder.ok) std::filesystem::current_path(workingFolder.folder, cdError);
+    if (!workingFolder.ok || cdError) {
+        // Also in a message box: started from the desktop's menu, the error
+        // stream is seen by no one.
+        const std::string error = workingFolder.ok
+                                      ? workingFolder.folder.string() + ": " + cdError.message()
+                                      : workingFolder.error;
+        std::fprintf(stderr, "rahmen: %s\n", error.c_str());
+        QMessageBox::critical(nullptr, QStringLiteral("rahmen"), QString::fromStdString(error));
+        return 1;
+    }
+    if (workingFolder.created)
+        std::fprintf(stderr, "rahmen: working folder %s created with %d example files\n",
+                     workingFolder.folder.c_str(), workingFolder.examplesCopied);
     rahmen::Files files(std::filesystem::current_path());
     rahmen::SystemClock clock;
     const QRect screen = QGuiApplication::primaryScreen()
@@ -133,9 +167,13 @@ int main(int argc, char** argv) {
     const QString screenshot = qEnvironmentVariable("RAHMEN_SCREENSHOT");
     int screenshotResult = 0;
     if (!screenshot.isEmpty()) {
-        if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_HELP"))
+        if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_HELP")) {
             dialogs.help("rahmen.hlp",
                          qEnvironmentVariable("RAHMEN_SCREENSHOT_HELP").toStdString());
+            // Which pages the viewer shows, for the install test.
+            std::fprintf(stderr, "rahmen: help %s#%s\n", qPrintable(dialogs.helpViewer()->folder()),
+                         qPrintable(dialogs.helpViewer()->currentTopic()));
+        }
         QTimer::singleShot(1000, &app, [&] {
             screenshotResult = saveScreenshots(windows, screenshot);
             if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_FORMS") &&

@@ -115,6 +115,9 @@ void Rahmen::refuseClose(Form& form) {
 void Rahmen::resetAll() {
     askKeepWrittenFiles("Solberg");
     program_->model.resetAll();
+    // The sections of the frame just cleared are nothing left to save.
+    program_->PropertyModified = 0;
+    program_->grid = GridVariables{};
 }
 
 void Rahmen::resetAnalysis() {

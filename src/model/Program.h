@@ -5,6 +5,7 @@
 // per program (and per test), so that nothing is a true global.
 
 #include "model/Form12.h"
+#include "model/Grid.h"
 #include "model/Model.h"
 #include "platform/Services.h"
 
@@ -35,6 +36,11 @@ public:
     int16_t PinSpringChoice = 0;  // FORM7 edits 1 pins, 2 springs (member form), 3, 4 (editing)
     int16_t TypeFormMode = 1;     // FORM4, set by its opener: 1 paged (main menu), 16 after FORM16
     int16_t LoadInputMode = 0;    // FORM10: 0 none, 1 nodal, 2 level, 3 member loads; kept
+    int16_t PropertyModified = 0; // FORM11: 1 a section change not yet written to a file
+
+    // The grid of the grid generation form (FORM15), read again by the member
+    // settings (FORM14) and the default loads; cleared by the full reset.
+    GridVariables grid;
 
     Form12 progress; // FORM12
 

@@ -50,6 +50,9 @@ struct Control {
 
     int fontSize = 9; // points
 
+    // Buttons: a keyboard shortcut that presses it ("Ctrl+Z"), empty for none.
+    std::string shortcut;
+
     // Layout rectangle in form pixels and the place in the tab order.
     int x = 0;
     int y = 0;

@@ -1,5 +1,6 @@
 #include "analysis/ana.h"
 
+#include "TestFrame.h"
 #include "model/Model.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
@@ -10,69 +11,9 @@
 #include <memory>
 
 using namespace rahmen;
+using namespace rahmen::test;
 
 namespace {
-
-// Builds small frames in SI units: E = 205000 N/mm², G = 79000 N/mm², i.e.
-// 20500 and 7900 kN/cm² in the analysis.
-struct Frame {
-    std::unique_ptr<Model> owner = std::make_unique<Model>();
-    Model& m = *owner;
-
-    Frame() {
-        m.UnitFactor = kSiUnitFactor;
-        m.YoungModulus = 205000;
-        m.ShearModulus = 79000;
-    }
-    int node(float x, float y, float z, bool support = false) {
-        const int n = ++m.NodeCount;
-        m.NodeX[n] = x;
-        m.NodeY[n] = y;
-        m.NodeZ[n] = z;
-        if (support) {
-            m.NodeIsSupport[n] = -1;
-            ++m.SupportCount;
-        }
-        return n;
-    }
-    int member(int i, int j, float A, float Iy, float Iz, float J, float angle = 0) {
-        const int k = ++m.MemberCount;
-        m.MemberStartNode[k] = static_cast<int16_t>(i);
-        m.MemberEndNode[k] = static_cast<int16_t>(j);
-        m.MemberArea[k] = A;
-        m.MemberIy[k] = Iy;
-        m.MemberIz[k] = Iz;
-        m.MemberJ[k] = J;
-        m.MemberAngle[k] = angle;
-        return k;
-    }
-    void load(int n, int k, float v) {
-        m.NodeLoad[6 * (n - 1) + k] = v;
-        m.NodeLoadFlag[n] = 1;
-    }
-    void uniform(int k, float wy, float wz) { // kN/m, member axes
-        m.MemberUniformLoad[k][1] = wy;
-        m.MemberUniformLoad[k][2] = wz;
-        m.MemberLoadFlag[k] = 1;
-        m.LoadedMemberCount += 1;
-    }
-    double disp(int n, int k) const { return m.NodeDisplacement[6 * (n - 1) + k]; }
-};
-
-struct RecordingProgress : AnalysisProgress {
-    std::vector<std::string> steps, lines;
-    void step(const std::string& text) override { steps.push_back(text); }
-    void print(const std::string& line) override { lines.push_back(line); }
-};
-
-AnalysisOutcome run(Frame& f) {
-    RecordingProgress progress;
-    return runAnalysis(f.m, progress);
-}
-
-float reaction(const AnalysisOutcome& out, int n, int k) {
-    return out.Reaction[6 * (n - 1) + k];
-}
 
 #define EXPECT_REL(actual, expected, tol)                                                          \
     EXPECT_NEAR((actual), (expected), (tol)*std::abs(double(expected)))

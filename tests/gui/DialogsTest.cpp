@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QTemporaryDir>
 #include <QTest>
@@ -102,8 +103,15 @@ void DialogsTest::openFileDialogStartsInTheCurrentFolder() {
         title = box->windowTitle();
         filters = box->nameFilters();
         folder = box->directory().absolutePath();
+        // The dialog lists its folder in a background thread; accept() only
+        // takes a file it has listed, so wait for the listing first (a loaded
+        // machine may take a while).
+        auto* listing = box->findChild<QFileSystemModel*>();
+        QVERIFY(listing);
+        QTRY_VERIFY_WITH_TIMEOUT(listing->rowCount(listing->index(dir.path())) > 0, 10000);
         box->selectFile(QStringLiteral("例題.fdt"));
-        d->accept(); // QFileDialog's own accept() through QDialog's public one
+        d->accept();
+        qDebug() << "DBG after" << d->isVisible() << d->result(); // QFileDialog's own accept() through QDialog's public one
     });
     QCOMPARE(dialogs.openFile("座標/骨組データの呼出", "データ(*.fdt)", "*.fdt"),
              std::optional<std::string>("例題.fdt"));

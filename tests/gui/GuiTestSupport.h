@@ -45,6 +45,14 @@ public:
 
 private:
     void poll() {
+        // A handler may wait in a nested event loop (for a dialog to fill
+        // itself); the dialog it holds is not answered again meanwhile.
+        if (busy_) return;
+        struct Busy {
+            bool& flag;
+            explicit Busy(bool& f) : flag(f) { flag = true; }
+            ~Busy() { flag = false; }
+        } busy(busy_);
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) return;
         auto* box = qobject_cast<QMessageBox*>(modal);
@@ -82,6 +90,7 @@ private:
     QList<std::function<void(QDialog*)>> dialogs_;
     QList<Seen> seen_;
     int unexpected_ = 0;
+    bool busy_ = false;
 };
 
 // Commits a text to a widget as an input method does.

@@ -185,9 +185,13 @@ TEST(MainLoop, FullResetAfterGridGenerationRestoresTheGridButton) {
     // The state grid generation leaves behind.
     m.p.model.GridGenerated = 1;
     m.p.model.FrameReady = 1;
+    m.p.grid.SpanX = 600;
+    m.p.grid.MembersPerStorey = 13;
+    m.p.grid.StructureKind = 2;
     m.menu.c("BUTTON84").caption = "ﾃﾞﾌｫﾙﾄ荷重";
     m.p.menuEnable({"BUTTON3", "BUTTON4", "BUTTON35", "BUTTON70", "BUTTON92", "BUTTON93"},
                    {"BUTTON27", "BUTTON84", "RADIO66"});
+    m.p.PropertyModified = 1; // a section change of the frame not yet saved
 
     m.platform.dialogs.queueMessage(MessageResult::Ok);
     m.click("BUTTON70");
@@ -199,6 +203,10 @@ TEST(MainLoop, FullResetAfterGridGenerationRestoresTheGridButton) {
     EXPECT_FALSE(m.enabled("BUTTON3"));
     EXPECT_FALSE(m.enabled("BUTTON70"));
     EXPECT_EQ(m.p.model.GridGenerated, 0);
+    EXPECT_EQ(m.p.PropertyModified, 0);
+    EXPECT_EQ(m.p.grid.SpanX, 0.0f);
+    EXPECT_EQ(m.p.grid.MembersPerStorey, 0);
+    EXPECT_EQ(m.p.grid.StructureKind, 0);
     EXPECT_EQ(m.p.MenuRequest, 0);
 }
 

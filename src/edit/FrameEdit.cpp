@@ -1,0 +1,314 @@
+#include "edit/FrameEdit.h"
+
+#include "model/Limits.h"
+#include "model/Model.h"
+#include "sections/Sections.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace rahmen {
+namespace {
+
+bool validNode(const Model& m, int n) {
+    return n >= 1 && n <= m.NodeCount;
+}
+bool validMember(const Model& m, int k) {
+    return k >= 1 && k <= m.MemberCount;
+}
+
+// ---- per-node and per-member slots
+
+void copyNode(Model& m, int from, int to) {
+    m.NodeX[to] = m.NodeX[from];
+    m.NodeY[to] = m.NodeY[from];
+    m.NodeZ[to] = m.NodeZ[from];
+    m.NodeIsSupport[to] = m.NodeIsSupport[from];
+    m.NodeLoadFlag[to] = m.NodeLoadFlag[from];
+    for (int d = 0; d < 6; ++d)
+        m.NodeLoad[6 * to - d] = m.NodeLoad[6 * from - d];
+}
+
+void clearNode(Model& m, int n) {
+    m.NodeX[n] = m.NodeY[n] = m.NodeZ[n] = 0;
+    m.NodeIsSupport[n] = 0;
+    m.NodeLoadFlag[n] = 0;
+    for (int d = 0; d < 6; ++d)
+        m.NodeLoad[6 * n - d] = 0;
+}
+
+void copyMember(Model& m, int from, int to) {
+    m.MemberStartNode[to] = m.MemberStartNode[from];
+    m.MemberEndNode[to] = m.MemberEndNode[from];
+    m.MemberTypeNo[to] = m.MemberTypeNo[from];
+    m.MemberAngle[to] = m.MemberAngle[from];
+    m.MemberArea[to] = m.MemberArea[from];
+    m.MemberIy[to] = m.MemberIy[from];
+    m.MemberIz[to] = m.MemberIz[from];
+    m.MemberJ[to] = m.MemberJ[from];
+    m.MemberShearAreaY[to] = m.MemberShearAreaY[from];
+    m.MemberShearAreaZ[to] = m.MemberShearAreaZ[from];
+    m.PinStartX[to] = m.PinStartX[from];
+    m.PinStartY[to] = m.PinStartY[from];
+    m.PinStartZ[to] = m.PinStartZ[from];
+    m.PinEndX[to] = m.PinEndX[from];
+    m.PinEndY[to] = m.PinEndY[from];
+    m.PinEndZ[to] = m.PinEndZ[from];
+    m.MemberStartPinned[to] = m.MemberStartPinned[from];
+    m.MemberEndPinned[to] = m.MemberEndPinned[from];
+    m.MemberStartSprung[to] = m.MemberStartSprung[from];
+    m.MemberEndSprung[to] = m.MemberEndSprung[from];
+    m.SpringStart[to] = m.SpringStart[from];
+    m.SpringEnd[to] = m.SpringEnd[from];
+    m.MemberUniformLoad[to] = m.MemberUniformLoad[from];
+    m.MemberLoadFlag[to] = m.MemberLoadFlag[from];
+}
+
+void clearMember(Model& m, int k) {
+    m.MemberStartNode[k] = m.MemberEndNode[k] = 0;
+    m.MemberTypeNo[k] = 0;
+    m.MemberAngle[k] = 0;
+    m.MemberArea[k] = m.MemberIy[k] = m.MemberIz[k] = m.MemberJ[k] = 0;
+    m.MemberShearAreaY[k] = m.MemberShearAreaZ[k] = 0;
+    m.PinStartX[k] = m.PinStartY[k] = m.PinStartZ[k] = 0;
+    m.PinEndX[k] = m.PinEndY[k] = m.PinEndZ[k] = 0;
+    m.MemberStartPinned[k] = m.MemberEndPinned[k] = 0;
+    m.MemberStartSprung[k] = m.MemberEndSprung[k] = 0;
+    m.SpringStart[k].fill(0);
+    m.SpringEnd[k].fill(0);
+    m.MemberUniformLoad[k].fill(0);
+    m.MemberLoadFlag[k] = 0;
+}
+
+// Opens node slot k (1..NodeCount+1) by moving nodes k..NodeCount up by one and
+// renumbering the member ends that refer to them. NodeCount grows by one.
+void openNodeSlot(Model& m, int k) {
+    for (int n = m.NodeCount; n >= k; --n)
+        copyNode(m, n, n + 1);
+    clearNode(m, k);
+    ++m.NodeCount;
+    for (int i = 1; i <= m.MemberCount; ++i) {
+        if (m.MemberStartNode[i] >= k) ++m.MemberStartNode[i];
+        if (m.MemberEndNode[i] >= k) ++m.MemberEndNode[i];
+    }
+}
+
+float coordinate(const Model& m, int n, Axis axis) {
+    switch (axis) {
+    case Axis::X:
+        return m.NodeX[n];
+    case Axis::Y:
+        return m.NodeY[n];
+    default:
+        return m.NodeZ[n];
+    }
+}
+
+float& coordinateRef(Model& m, int n, Axis axis) {
+    switch (axis) {
+    case Axis::X:
+        return m.NodeX[n];
+    case Axis::Y:
+        return m.NodeY[n];
+    default:
+        return m.NodeZ[n];
+    }
+}
+
+bool samePoint(const Model& m, int a, int b) {
+    return m.NodeX[a] == m.NodeX[b] && m.NodeY[a] == m.NodeY[b] && m.NodeZ[a] == m.NodeZ[b];
+}
+
+// The first member whose two ends now lie on one point, 0 when none does.
+int zeroLengthMember(const Model& m) {
+    for (int k = 1; k <= m.MemberCount; ++k)
+        if (samePoint(m, m.MemberStartNode[k], m.MemberEndNode[k])) return k;
+    return 0;
+}
+
+std::string zeroLengthMessage(int member) {
+    return "部材 " + std::to_string(member) + " の長さが 0 になるため、移動できません。";
+}
+
+// Applies a change of node coordinates only when no member gets zero length;
+// otherwise puts the coordinates back and returns the refusal.
+template <class Change> EditMessage moveNodes(Model& m, Change change) {
+    const auto oldX = m.NodeX, oldY = m.NodeY, oldZ = m.NodeZ;
+    change();
+    if (const int k = zeroLengthMember(m)) {
+        m.NodeX = oldX;
+        m.NodeY = oldY;
+        m.NodeZ = oldZ;
+        return zeroLengthMessage(k);
+    }
+    m.AnalysisDone = 0;
+    return {};
+}
+
+std::string limitText(const char* what, long count, long limit) {
+    return limitMessage(what, count, limit);
+}
+
+EditMessage checkType(const Model& m, int type) {
+    if (type < 1 || type > m.MemberTypeCount) return "部材タイプを選択してください。";
+    return {};
+}
+
+} // namespace
+
+EditMessage deleteMembers(Model& m, const std::vector<int>& members) {
+    std::set<int> doomed;
+    for (int k : members)
+        if (validMember(m, k)) doomed.insert(k);
+    if (doomed.empty()) return "削除する部材を選択してください。";
+    // From the top down, so that the numbers still to come stay valid.
+    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
+        const int k = *it;
+        if (m.MemberLoadFlag[k] == 1) m.LoadedMemberCount -= 1;
+        for (int i = k; i < m.MemberCount; ++i)
+            copyMember(m, i + 1, i);
+        clearMember(m, m.MemberCount);
+        --m.MemberCount;
+    }
+    m.recountEndSummaries();
+    m.AnalysisDone = 0;
+    return {};
+}
+
+EditMessage addMember(Model& m, int a, int b, int type, float angle) {
+    if (!validNode(m, a) || !validNode(m, b)) return "節点を選択してください。";
+    if (auto refused = checkType(m, type); !refused.empty()) return refused;
+    if (a == b) return "始点と終点が同じ節点です。";
+    if (samePoint(m, a, b)) return "始点と終点が同じ位置にあるため、部材の長さが 0 になります。";
+    if (const int k = memberBetween(m, a, b))
+        return "節点 " + std::to_string(a) + " と " + std::to_string(b) + " の間には部材 " +
+               std::to_string(k) + " があります。";
+    if (m.MemberCount + 1 > kMaxMembers) return limitText("部材数", m.MemberCount + 1, kMaxMembers);
+    const int k = ++m.MemberCount;
+    clearMember(m, k);
+    m.MemberStartNode[k] = static_cast<int16_t>(std::min(a, b));
+    m.MemberEndNode[k] = static_cast<int16_t>(std::max(a, b));
+    m.MemberAngle[k] = angle;
+    m.MemberTypeNo[k] = static_cast<int16_t>(type);
+    m.copyTypeToMember(k, type);
+    m.AnalysisDone = 0;
+    return {};
+}
+
+EditMessage insertNodeAfter(Model& m, int p, float x, float y, float z) {
+    if (!validNode(m, p)) return "節点を選択してください。";
+    if (m.NodeX[p] == x && m.NodeY[p] == y && m.NodeZ[p] == z)
+        return "選択した節点と同じ位置には節点を追加できません。";
+    if (m.NodeCount + 1 > kMaxNodes) return limitText("節点数", m.NodeCount + 1, kMaxNodes);
+    openNodeSlot(m, p + 1);
+    m.NodeX[p + 1] = x;
+    m.NodeY[p + 1] = y;
+    m.NodeZ[p + 1] = z;
+    m.AnalysisDone = 0;
+    return {};
+}
+
+EditMessage movePlane(Model& m, Axis axis, float from, float to) {
+    return moveNodes(m, [&] {
+        for (int n = 1; n <= m.NodeCount; ++n)
+            if (coordinate(m, n, axis) == from) coordinateRef(m, n, axis) = to;
+    });
+}
+
+EditMessage moveLine(Model& m, const std::vector<int>& nodes, Axis along, float first,
+                     float second) {
+    for (int n : nodes)
+        if (!validNode(m, n)) return "節点を選択してください。";
+    const Axis a = along == Axis::X ? Axis::Y : Axis::X;
+    const Axis b = along == Axis::Z ? Axis::Y : Axis::Z;
+    return moveNodes(m, [&] {
+        for (int n : nodes) {
+            coordinateRef(m, n, a) = first;
+            coordinateRef(m, n, b) = second;
+        }
+    });
+}
+
+EditMessage moveNode(Model& m, int n, float x, float y, float z) {
+    if (!validNode(m, n)) return "節点を選択してください。";
+    return moveNodes(m, [&] {
+        m.NodeX[n] = x;
+        m.NodeY[n] = y;
+        m.NodeZ[n] = z;
+    });
+}
+
+EditMessage splitMember(Model& m, int k) {
+    if (!validMember(m, k)) return "分割する部材を選択してください。";
+    if (m.NodeCount + 1 > kMaxNodes) return limitText("節点数", m.NodeCount + 1, kMaxNodes);
+    if (m.MemberCount + 1 > kMaxMembers) return limitText("部材数", m.MemberCount + 1, kMaxMembers);
+    const int s = m.MemberStartNode[k], e = m.MemberEndNode[k];
+    if (!validNode(m, s) || !validNode(m, e)) return "部材の節点番号が正しくありません。";
+    const float mx = m.NodeX[s] + (m.NodeX[e] - m.NodeX[s]) / 2;
+    const float my = m.NodeY[s] + (m.NodeY[e] - m.NodeY[s]) / 2;
+    const float mz = m.NodeZ[s] + (m.NodeZ[e] - m.NodeZ[s]) / 2;
+    const int mid = (s + e) / 2 + 1;
+    openNodeSlot(m, mid);
+    m.NodeX[mid] = mx;
+    m.NodeY[mid] = my;
+    m.NodeZ[mid] = mz;
+
+    // The second half: m's section, angle and load; m's end releases and springs.
+    const int half = ++m.MemberCount;
+    copyMember(m, k, half);
+    m.MemberStartNode[half] = static_cast<int16_t>(mid);
+    m.PinStartX[half] = m.PinStartY[half] = m.PinStartZ[half] = 0;
+    m.SpringStart[half].fill(0);
+    m.MemberEndNode[k] = static_cast<int16_t>(mid);
+    m.PinEndX[k] = m.PinEndY[k] = m.PinEndZ[k] = 0;
+    m.SpringEnd[k].fill(0);
+    if (m.MemberLoadFlag[k] == 1) m.LoadedMemberCount += 1;
+    // The summaries follow the moved releases; m's end and the new start are free.
+    m.MemberStartPinned[half] = m.MemberStartSprung[half] = 0;
+    m.MemberEndPinned[k] = m.MemberEndSprung[k] = 0;
+    m.recountEndSummaries();
+    m.AnalysisDone = 0;
+    return {};
+}
+
+EditMessage addSupports(Model& m, const std::vector<int>& nodes) {
+    if (nodes.empty()) return "節点を選択してください。";
+    for (int n : nodes)
+        if (!validNode(m, n)) return "節点を選択してください。";
+    for (int n : nodes) {
+        if (m.NodeIsSupport[n] == -1) continue;
+        m.NodeIsSupport[n] = -1;
+        ++m.SupportCount;
+    }
+    m.AnalysisDone = 0;
+    return {};
+}
+
+EditMessage assignType(Model& m, const std::vector<int>& members, int type, float angle) {
+    if (auto refused = checkType(m, type); !refused.empty()) return refused;
+    bool any = false;
+    for (int k : members) {
+        if (!validMember(m, k)) continue;
+        m.MemberAngle[k] = angle;
+        m.MemberTypeNo[k] = static_cast<int16_t>(type);
+        m.copyTypeToMember(k, type);
+        any = true;
+    }
+    if (!any) return "部材を選択してください。";
+    m.AnalysisDone = 0;
+    return {};
+}
+
+EditMessage addSteelType(Model& m, int kind, int row, int& type) {
+    if (m.MemberTypeCount + 1 > kMaxMemberTypes)
+        return limitText("部材種類数", m.MemberTypeCount + 1, kMaxMemberTypes);
+    const auto section = SteelSectionProperties(m, kind, row, SquarePipeShear::HalfArea);
+    if (!section) return "形鋼を選択してください。";
+    type = ++m.MemberTypeCount;
+    storeSteelSection(m, type, *section);
+    ++m.SteelTypeCount;
+    return {};
+}
+
+} // namespace rahmen

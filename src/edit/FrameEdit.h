@@ -1,0 +1,72 @@
+#pragma once
+// The operations of the mouse editing window on the structural model, free of
+// the window: each takes the model and what the user picked and typed, and
+// either changes the model and returns an empty message, or leaves the model
+// exactly as it was and returns the message that says why it was refused.
+//
+// Node and member numbering stay dense (1..NodeCount, 1..MemberCount). When an
+// operation renumbers, everything that belongs to a node or a member moves with
+// it: coordinates, support flags and nodal loads of a node; end nodes, section,
+// angle, pins, springs, their per-end summaries and the uniform load of a
+// member. A slot that is vacated or newly filled is cleared first, so nothing
+// of a deleted member turns up on a new one. Every applied operation marks the
+// analysis results as out of date (AnalysisDone = 0).
+
+#include "draw/Picking.h" // memberBetween
+
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+struct Model;
+
+// The result of an operation: empty when applied, else the refusal message.
+using EditMessage = std::string;
+
+// Coordinate axes of the editing window's plane and line rules.
+enum class Axis { X, Y, Z };
+
+// Operation 1: removes the members listed (numbers 1..MemberCount, any order,
+// duplicates ignored). Nodes stay, also those left without members.
+EditMessage deleteMembers(Model& model, const std::vector<int>& members);
+
+// Operation 2: appends a member from the smaller to the larger of nodes a and b,
+// of member type `type`, with the principal-axis angle in rad.
+EditMessage addMember(Model& model, int a, int b, int type, float angle);
+
+// Operation 3, first step: inserts a node with number p + 1 at (x, y, z); nodes
+// above p move up by one. The second step is addMember(p, p + 1, ...).
+EditMessage insertNodeAfter(Model& model, int p, float x, float y, float z);
+
+// Operation 4: every node whose coordinate on `axis` equals `from` exactly gets
+// `to` there.
+EditMessage movePlane(Model& model, Axis axis, float from, float to);
+
+// Operation 5: the nodes of a line parallel to `along` get the two other
+// coordinates (in the order X, Y, Z with `along` left out: Z → X and Y, X → Y
+// and Z, Y → X and Z).
+EditMessage moveLine(Model& model, const std::vector<int>& nodes, Axis along, float first,
+                     float second);
+
+// Operation 6: node n gets the coordinates (x, y, z).
+EditMessage moveNode(Model& model, int n, float x, float y, float z);
+
+// Operation 7: splits member m at its midpoint. The new node k = (s + e) / 2 + 1
+// (s, e its end nodes) is inserted there; m ends at k and a new last member
+// runs from k to the old end node, taking m's end releases and end springs.
+// Both halves keep m's section, angle and uniform load.
+EditMessage splitMember(Model& model, int m);
+
+// Operation 8: the nodes listed become supports (already supported ones stay).
+EditMessage addSupports(Model& model, const std::vector<int>& nodes);
+
+// Operation 10: the members listed get member type `type` and the angle.
+EditMessage assignType(Model& model, const std::vector<int>& members, int type, float angle);
+
+// Appends a member type made from row `row` of the steel table of `kind`
+// (2 H-shapes, 3 square pipes, 4 round pipes) and returns its number through
+// `type`; refused beyond the type limit or for a row the table lacks.
+EditMessage addSteelType(Model& model, int kind, int row, int& type);
+
+} // namespace rahmen
