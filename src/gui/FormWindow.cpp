@@ -10,11 +10,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QKeySequence>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
