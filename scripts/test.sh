@@ -50,17 +50,26 @@ echo "== fuzzing (${fuzz_seconds}s per reader)"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DRAHMEN_FUZZ=ON -DRAHMEN_GUI=OFF -DRAHMEN_TESTS=OFF -DRAHMEN_BENCH=OFF >/dev/null
 cmake --build build/fuzz -j "$jobs"
+# The corpus lives outside the checkout, so that every run on this machine
+# starts from what the earlier runs found (a fresh clone or a cleaned build
+# folder keeps it).
+corpus_root=${RAHMEN_FUZZ_CORPUS:-${XDG_CACHE_HOME:-$HOME/.cache}/rahmen/fuzz-corpus}
 shopt -s nullglob
 for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
   [ -x "$fuzzer" ] || continue
   name=$(basename "$fuzzer")
-  corpus="build/fuzz/corpus/$name"
+  corpus="$corpus_root/$name"
   mkdir -p "$corpus"
   seeds=("$root/tests/fuzz/seeds/$name")
   [ -d "${seeds[0]}" ] || seeds=()
-  echo "-- $name"
-  "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=65536 -print_final_stats=0 \
+  # The corpus of runs made before it moved out of the build folder.
+  [ -d "build/fuzz/corpus/$name" ] && seeds+=("build/fuzz/corpus/$name")
+  before=$(find "$corpus" -type f | wc -l)
+  "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=65536 -print_final_stats=1 \
     "$corpus" "${seeds[@]}" 2>build/fuzz/$name.log || { tail -50 build/fuzz/$name.log; exit 1; }
-  tail -1 build/fuzz/$name.log
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' build/fuzz/$name.log)
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' build/fuzz/$name.log)
+  after=$(find "$corpus" -type f | wc -l)
+  echo "-- $name: ${runs:-?} inputs in ${fuzz_seconds} s (${rate:-?} per second), corpus $before -> $after files in $corpus"
 done
 echo "All tests passed."

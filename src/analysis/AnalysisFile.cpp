@@ -1,6 +1,7 @@
 #include "analysis/AnalysisFile.h"
 
 #include "analysis/ana.h"
+#include "model/DataName.h"
 #include "model/Limits.h"
 #include "model/Program.h"
 #include "platform/Sjis.h"
@@ -711,7 +712,7 @@ bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
     const char* const prompt = "作成される解析ﾃﾞｰﾀﾌｧｲﾙの名前を入力してください";
     // A cancelled prompt keeps the name there is.
     auto askName = [&] {
-        auto answer = p.io.dialogs.input(prompt, "rahmen", "");
+        auto answer = askDataName(p, prompt);
         if (answer) md.DataName = *answer;
         return answer.has_value();
     };

@@ -65,6 +65,7 @@ Form10::Form10(Program& program) : Form("FORM10", "荷重入力（全体座標�
     addButton("BUTTON32", "キャンセル", 304, 430, 120, 32);
     addButton("BUTTON62", "ヘルプ", 610, 430, 110, 32);
 
+    numberBoxes();
     onClick("RADIO45", [this] { RADIO45_ON(); });
     onClick("RADIO46", [this] { RADIO46_ON(); });
     onClick("RADIO68", [this] { RADIO68_ON(); });
@@ -91,8 +92,8 @@ void Form10::FORM10_START() {
     showMode();
 }
 
-// The table of each mode is available alone; before any mode is chosen all
-// three are, as designed, and the buttons do nothing.
+// The table of each mode is available alone; before any mode is chosen none
+// is, and the buttons ask for a mode.
 void Form10::showMode() {
     const int16_t mode = p_.LoadInputMode;
     c("RADIO45").checked = mode == 1;
@@ -100,13 +101,16 @@ void Form10::showMode() {
     c("RADIO68").checked = mode == 3;
     for (int i = 0; i < kRows; ++i) {
         for (int j = 0; j < kNodeColumns; ++j)
-            c(nodeBox(i, j)).enabled = mode == 0 || mode == 1;
+            c(nodeBox(i, j)).enabled = mode == 1;
         for (int j = 0; j < kLevelColumns; ++j)
-            c(levelBox(i, j)).enabled = mode == 0 || mode == 2;
+            c(levelBox(i, j)).enabled = mode == 2;
         for (int j = 0; j < kMemberColumns; ++j)
-            c(memberBox(i, j)).enabled = mode == 0 || mode == 3;
+            c(memberBox(i, j)).enabled = mode == 3;
     }
-    setFocus(mode == 2 ? levelBox(0, 0) : mode == 3 ? memberBox(0, 0) : nodeBox(0, 0));
+    setFocus(mode == 1   ? nodeBox(0, 0)
+             : mode == 2 ? levelBox(0, 0)
+             : mode == 3 ? memberBox(0, 0)
+                         : "RADIO45");
 }
 
 void Form10::RADIO45_ON() {
@@ -221,7 +225,8 @@ Form10::Page Form10::storePage(bool analysis) {
     case 3:
         return storeMemberPage();
     default:
-        return Page::Refused; // no mode chosen yet: nothing to do
+        p_.say("荷重の設定方法を選択してください。", MessageButtons::Ok, MessageIcon::Exclamation);
+        return Page::Refused;
     }
 }
 
@@ -257,10 +262,12 @@ void Form10::BUTTON31_ON() {
     if (page == Page::Refused) return;
     const Model& m = p_.model;
     if (page == Page::Empty && m.LoadedNodeCount == 0 && m.LoadedMemberCount == 0) return;
+    const std::vector<bool> menuBefore = p_.menuState();
     p_.menuEnable({"BUTTON92"}, {"BUTTON3", "BUTTON35", "BUTTON93"});
     stripSupportLoads(p_);
     close();
-    ANALYSIS_ON(p_);
+    // A frame the analysis refuses can be corrected and analysed again.
+    if (!ANALYSIS_ON(p_)) p_.restoreMenu(menuBefore);
 }
 
 void Form10::BUTTON32_ON() {

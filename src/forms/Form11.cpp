@@ -109,6 +109,7 @@ Form11::Form11(Program& program) : Form("FORM11", "部材性能修正", 720, 590
     onClick("BUTTON53", [this] { BUTTON53_ON(); });
     onClick("BUTTON94", [this] { BUTTON97_ON(); });
     onClick("BUTTON63", [this] { SECTABHP_ON(); });
+    numberBoxes();
 }
 
 void Form11::FORM11_INITXP() {

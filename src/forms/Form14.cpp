@@ -67,6 +67,7 @@ Form14::Form14(Program& program) : Form("FORM14", "部材設定", 600, 480), p_(
     onClick("BUTTON83", [this] { INPMEMB2_ON(); });
     onClick("BUTTON80", [this] { FRM14END_ON(); });
     onClick("BUTTON81", [this] { ADDELHP_ON(); });
+    numberBoxes();
 }
 
 void Form14::FORM14_INITXP() {

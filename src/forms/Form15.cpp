@@ -193,6 +193,7 @@ Form15::Form15(Program& program) : Form("FORM15", "グリッド作成", 640, 490
     onClick("BUTTON73", [this] { BUTTON73_ON(); });
     onClick("BUTTON89", [this] { BUTTON89_ON(); });
     onClick("BUTTON90", [this] { EASYHP_ON(); });
+    numberBoxes();
 }
 
 void Form15::FORM15_INITXP() {

@@ -64,6 +64,7 @@ Form16::Form16(Program& program) : Form("FORM16", "部材タイプ入力２", 66
     addButton("BUTTON87", "キャンセル", 415, 240, 110, 32);
     addButton("BUTTON89", "ヘルプ", 540, 240, 100, 32);
 
+    numberBoxes();
     onClick("RADIO10", [this] { SH_ON(); });
     onClick("RADIO11", [this] { RADIO11_ON(); });
     onClick("RADIO12", [this] { RADIO12_ON(); });

@@ -1,6 +1,7 @@
 #include "forms/Form2.h"
 
 #include "forms/InputForms.h"
+#include "model/DataName.h"
 #include "model/Limits.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
@@ -30,6 +31,7 @@ Form2::Form2(Program& program) : Form("FORM2", "概要入力", 470, 330), p_(pro
     addButton("BUTTON7", "キャンセル", 180, 264, 110, 32);
     addButton("BUTTON54", "ヘルプ", 320, 264, 110, 32);
 
+    numberBoxes({"DTNAME"});
     onClick("BUTTON6", [this] { BUTTON6_ON(); });
     onClick("BUTTON7", [this] { BUTTON7_ON(); });
     onClick("BUTTON54", [this] { BUTTON54_ON(); });
@@ -47,6 +49,11 @@ void Form2::FORM2_START() {
 
 void Form2::BUTTON6_ON() {
     Model& m = p_.model;
+    // The name becomes the data files' names in the working folder.
+    if (!acceptDataName(p_, c("DTNAME").caption)) {
+        setFocus("DTNAME");
+        return;
+    }
     m.DataName = c("DTNAME").caption;
 
     const std::string& name = m.DataName;

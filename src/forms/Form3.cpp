@@ -33,6 +33,7 @@ Form3::Form3(Program& program) : Form("FORM3", "座標入力", 560, 320), p_(pro
     addButton("BUTTON10", "キャンセル", 280, 248, 110, 32);
     addButton("BUTTON55", "ヘルプ", 420, 248, 110, 32);
 
+    numberBoxes();
     onClick("BUTTON8", [this] { BUTTON8_ON(); });
     onClick("BUTTON9", [this] { BUTTON9_ON(); });
     onClick("BUTTON10", [this] { BUTTON10_ON(); });

@@ -57,6 +57,7 @@ Form4::Form4(Program& program) : Form("FORM4", "部材タイプ入力１", 790, 
     addButton("BUTTON13", "キャンセル", 420, 300, 130, 32);
     addButton("BUTTON56", "ヘルプ", 600, 300, 130, 32);
 
+    numberBoxes();
     onClick("CHECK14", [this] { CHECK14_ON(); });
     onClick("BUTTON11", [this] { BUTTON11_ON(); });
     onClick("BUTTON12", [this] { BUTTON12_ON(); });

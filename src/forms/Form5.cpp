@@ -41,6 +41,7 @@ Form5::Form5(Program& program) : Form("FORM5", "部材入力", 720, 360), p_(pro
     addButton("BUTTON16", "キャンセル", 360, 276, 120, 32);
     addButton("BUTTON57", "ヘルプ", 520, 276, 120, 32);
 
+    numberBoxes();
     onClick("BUTTON14", [this] { BUTTON14_ON(); });
     onClick("BUTTON15", [this] { BUTTON15_ON(); });
     onClick("BUTTON16", [this] { BUTTON16_ON(); });
@@ -105,6 +106,15 @@ bool Form5::checkNumbers() {
                 setFocus(box);
                 return false;
             }
+        }
+        // A member needs two different end nodes; the analysis could only
+        // refuse it later, far from the row that holds it.
+        const long start = boxWhole(c(startBox(k)).caption);
+        if (start != 0 && start == boxWhole(c(endBox(k)).caption)) {
+            p_.say("部材No" + std::to_string(member) + "：始端と終端が同じ節点 " +
+                   std::to_string(start) + " です。修正してください。");
+            setFocus(endBox(k));
+            return false;
         }
     }
     return true;

@@ -33,6 +33,7 @@ Form6::Form6(Program& program) : Form("FORM6", "支持条件入力", 460, 180), 
     addButton("BUTTON42", "キャンセル", 232, 128, 96, 32);
     addButton("BUTTON58", "ヘルプ", 356, 128, 84, 32);
 
+    numberBoxes();
     onClick("BUTTON40", [this] { BUTTON40_ON(); });
     onClick("BUTTON41", [this] { BUTTON41_ON(); });
     onClick("BUTTON42", [this] { BUTTON42_ON(); });
@@ -116,14 +117,25 @@ void Form6::BUTTON41_ON() {
     int16_t count = 0;
     for (int n = 1; n <= m.NodeCount && n <= kMaxNodes; ++n)
         count += m.NodeIsSupport[n] == -1;
-    m.SupportCount = count;
-    if (!BUTTON70_ON(p_)) {
-        // Reported by the writer. Take the page back, so that the next
-        // "終了" starts from where this one did.
+    // Take the page back, so that the next "終了" starts from where this one did.
+    auto takeBack = [&] {
         for (int n : marked)
             m.NodeIsSupport[n] = 0;
         typed_ = std::set<int>(typedBefore.begin(), typedBefore.end());
         m.SupportCount = outlineCount;
+    };
+    // Fewer supports than the outline declared is asked about, not taken silently.
+    if (count < outlineCount &&
+        p_.say("概要入力の支持点数は " + std::to_string(outlineCount) +
+                   " ですが、入力された支持点は " + std::to_string(count) +
+                   " 点です。\r\nこのまま終了しますか。",
+               MessageButtons::YesNo, MessageIcon::Question) != MessageResult::Yes) {
+        takeBack();
+        return;
+    }
+    m.SupportCount = count;
+    if (!BUTTON70_ON(p_)) {
+        takeBack(); // reported by the writer
         return;
     }
     close();

@@ -82,6 +82,7 @@ Form7::Form7(Program& program) : Form("FORM7", "ピン・バネ入力", 560, 336
     addButton("BUTTON44", "キャンセル", 130, 290, 100, 32);
     addButton("BUTTON59", "ヘルプ", 446, 290, 100, 32);
 
+    numberBoxes();
     onClick("CHECK1", [this] { CHECK1_ON(); });
     onClick("CHECK2", [this] { CHECK2_ON(); });
     onClick("CHECK3", [this] { CHECK3_ON(); });

@@ -53,6 +53,7 @@ Form9::Form9(Program& program) : Form("FORM9", "解析条件入力", 730, 412), 
     addButton("BUTTON39", "キャンセル", 140, 356, 110, 32);
     addButton("BUTTON61", "ヘルプ", 600, 356, 110, 32);
 
+    numberBoxes();
     onClick("RADIO1", [this] { RADIO1_ON(); });
     onClick("RADIO2", [this] { RADIO2_ON(); });
     onClick("RADIO3", [this] { RADIO3_ON(); });

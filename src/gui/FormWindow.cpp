@@ -1,6 +1,7 @@
 #include "gui/FormWindow.h"
 
 #include "gui/PictureWidget.h"
+#include "gui/TextBreaks.h"
 #include "gui/WindowManager.h"
 
 #include <QApplication>
@@ -9,13 +10,14 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QKeySequence>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -98,6 +100,11 @@ QWidget* FormWindow::create(const Control& control) {
     }
     case ControlKind::Edit: {
         auto* w = new QLineEdit(this);
+        // A number box drops other characters as they are typed (the form
+        // would refuse the text anyway).
+        if (control.numeric)
+            w->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9+\\-.eE \\t]*")), w));
         // textEdited comes only from the user, never from setText in refresh.
         connect(w, &QLineEdit::textEdited, this, [this, name](const QString& text) {
             deliver([&](Form& f) { f.typeText(name, text.toStdString()); });
@@ -182,6 +189,8 @@ void FormWindow::refresh() {
         shownLeft_ = form.left();
         shownTop_ = form.top();
     }
+    // A window under a modal form takes no input until that form closes.
+    if (isEnabled() == form.blocked()) setEnabled(!form.blocked());
     const auto& controls = form.controls();
     for (std::size_t i = 0; i < items_.size() && i < controls.size(); ++i)
         showControl(items_[i], controls[i]);
@@ -207,7 +216,7 @@ void FormWindow::showControl(Item& item, const Control& c) {
         w->setFont(font);
         item.fontSize = c.fontSize;
     }
-    if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
+    if (w->isEnabledTo(this) != c.enabled) w->setEnabled(c.enabled);
     if (w->isHidden() == c.visible) w->setVisible(c.visible);
 
     switch (c.kind) {
@@ -254,9 +263,12 @@ void FormWindow::showControl(Item& item, const Control& c) {
     }
     case ControlKind::Label: {
         auto* label = static_cast<QLabel*>(w);
-        if (label->text() != qs(c.caption)) label->setText(qs(c.caption));
-        // A label laid out for more than one line wraps its text.
+        // A label laid out for more than one line wraps its text; the breaks
+        // are made where a reader would, so that Qt has none left to make.
         const bool wrap = c.height >= 2 * label->fontMetrics().height();
+        const QString text =
+            wrap ? breakForReading(qs(c.caption), label->fontMetrics(), c.width) : qs(c.caption);
+        if (label->text() != text) label->setText(text);
         if (label->wordWrap() != wrap) label->setWordWrap(wrap);
         break;
     }
@@ -362,6 +374,12 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
+    // Escape on a form that takes no keys itself works as the close box.
+    if (code == 27 && !form_->takesKeys()) {
+        event->accept();
+        if (!refreshing_) manager_.closeRequested(*form_);
+        return;
+    }
     deliver([code](Form& f) { f.keyPress(code); });
     event->accept();
 }
@@ -387,7 +405,9 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     // The program closes its forms by hiding their windows; a close request
     // from the user goes to the form (or is refused), so that no form
     // disappears without its end handler.
-    if (!form_) {
+    // Once the program has ended its windows close without asking again
+    // (the application closes every window when it quits).
+    if (!form_ || manager_.ended()) {
         event->accept();
         return;
     }

@@ -1,6 +1,7 @@
 #include "gui/QtDialogs.h"
 
 #include "gui/HelpViewer.h"
+#include "gui/TextBreaks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,6 +18,10 @@ namespace {
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+// The widest line of a message box's text, in pixels: Qt's limit for the
+// box less its icon and margins.
+constexpr int MessageLineWidth = 380;
 
 QMessageBox::Icon toIcon(MessageIcon icon) {
     switch (icon) {
@@ -80,10 +85,14 @@ QtDialogs::~QtDialogs() = default;
 MessageResult QtDialogs::message(const std::string& title, const std::string& text,
                                  MessageButtons buttons, MessageIcon icon) {
     const ButtonSet set = toButtons(buttons);
-    QMessageBox box(toIcon(icon), qs(title), qs(text), QMessageBox::NoButton,
+    QMessageBox box(toIcon(icon), qs(title), QString(), QMessageBox::NoButton,
                     QApplication::activeWindow());
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setTextFormat(Qt::PlainText);
+    // Qt makes a box at most about 500 pixels wide and wraps a longer line
+    // between any two Japanese characters; lines broken where a reader
+    // would and no longer than that keep the box from wrapping at all.
+    box.setText(breakForReading(qs(text), box.fontMetrics(), MessageLineWidth));
     box.setWindowModality(Qt::ApplicationModal);
     QPushButton* first = box.addButton(set.first);
     box.setDefaultButton(first);

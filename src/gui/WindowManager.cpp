@@ -70,9 +70,33 @@ std::vector<FormWindow*> WindowManager::windows() const {
 
 void WindowManager::closeRequested(Form& form) {
     auto it = closeControls_.find(form.name());
-    if (it == closeControls_.end() || !form.has(it->second)) return;
-    const std::string control = it->second;
-    dispatch([&] { form.click(control); });
+    if (it != closeControls_.end() && form.has(it->second)) {
+        const std::string control = it->second;
+        dispatch([&] { form.click(control); });
+        return;
+    }
+    dispatch([&] { desktop_.requestClose(form); });
+}
+
+FormWindow* WindowManager::newestBelow(const Form& form) const {
+    FormWindow* below = nullptr;
+    for (Form* other : desktop_.openForms())
+        if (other != &form)
+            if (FormWindow* w = window(*other)) below = w;
+    return below;
+}
+
+void WindowManager::keepAbove(FormWindow* w, const Form& form) {
+    // A window that is not modal, opened over others, reports on the newest
+    // of them (the progress window): it is that window's child window, so
+    // that the window system keeps it above, also after a dialog.
+    if (form.modal() || desktop_.openForms().empty() || desktop_.openForms().front() == &form)
+        return;
+    FormWindow* below = newestBelow(form);
+    if (w->parentWidget() == below) return;
+    const bool shown = w->isVisible();
+    w->setParent(below, w->windowFlags() | Qt::Window);
+    if (shown) w->show();
 }
 
 void WindowManager::formOpened(Form& form) {
@@ -83,6 +107,7 @@ void WindowManager::formOpened(Form& form) {
     } else {
         w->refresh();
     }
+    keepAbove(w, form);
     w->show();
     w->raise();
     w->activateWindow();
@@ -98,6 +123,10 @@ void WindowManager::formClosed(Form& form) {
     // widgets once the event has been handled.
     w->detach();
     w->hide();
+    // Windows kept above this one move to the window below it, so that they
+    // are not destroyed with it.
+    for (auto& [other, child] : windows_)
+        if (child->parentWidget() == w) keepAbove(child, *other);
     w->deleteLater();
     retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
                                   [](const QPointer<FormWindow>& p) { return p.isNull(); }),

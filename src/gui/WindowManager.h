@@ -36,7 +36,8 @@ public:
 
     // A click on a window's close box presses this control of that form
     // instead (e.g. the main menu's end button). Without one the close box
-    // does nothing: forms are closed by their own buttons.
+    // (and Escape) asks the desktop to close the form, which presses the
+    // form's own close control or tells the user how to leave it.
     void setCloseControl(const std::string& formName, const std::string& controlName);
 
     // Runs one user event and everything that follows it.
@@ -54,12 +55,17 @@ public:
 
     // The user asked to close the window of this form.
     void closeRequested(Form& form);
+    // The program has ended: windows close without asking their forms.
+    bool ended() const { return desktop_.endRequested(); }
 
     void formOpened(Form& form) override;
     void formClosed(Form& form) override;
     void formChanged(Form& form) override;
 
 private:
+    FormWindow* newestBelow(const Form& form) const;
+    void keepAbove(FormWindow* w, const Form& form);
+
     Desktop& desktop_;
     std::map<const Form*, FormWindow*> windows_;
     std::vector<QPointer<FormWindow>> retired_; // closed, awaiting deletion

@@ -233,6 +233,9 @@ void MainForm::BUTTON51_ON() {
 }
 
 void MainForm::BUTTON5_ON() {
+    // One question per end: the windows closing after the end (or a second
+    // close request from the desktop) must not ask again.
+    if (p_.io.desktop.endRequested()) return;
     rahmen_.askKeepWrittenFiles("rahmen");
     p_.io.desktop.requestEnd();
 }

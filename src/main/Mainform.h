@@ -53,6 +53,9 @@ public:
     void BUTTON51_ON(); // help contents
     void BUTTON5_ON();  // end the program
 
+    // The close box of the menu ends the program as its end button does.
+    std::string closeControl() const override { return "BUTTON5"; }
+
 protected:
     void start() override;
 

@@ -2,6 +2,7 @@
 
 #include "main/FormRegistry.h"
 #include "main/Mainform.h"
+#include "platform/Desktop.h"
 #include "platform/FormServices.h"
 
 namespace rahmen {
@@ -43,6 +44,9 @@ void Rahmen::start() {
     // it to its controls when it opens.
     p.FontOffset = static_cast<int16_t>(12 - mainForm_->c("BUTTON1").fontSize);
     p.model.UnitFactor = kSiUnitFactor;
+    // A form without a cancel button is left by its own buttons only; its
+    // close box and Escape say so instead of doing nothing.
+    p.io.desktop.setCloseRefusal([this](Form& form) { refuseClose(form); });
     CENTER_ON(*mainForm_, p.io.desktop);
     p.io.desktop.show(*mainForm_); // MAINFORM_START
     mainForm_->DAT_ON();
@@ -60,6 +64,9 @@ void Rahmen::afterEvent() {
         ~Busy() { flag = false; }
     } busy(resetting_);
     const int16_t request = p.MenuRequest;
+    // A reset starts again from the menu: whatever is still open over it
+    // (the progress window of the last operation) closes first.
+    closeFormsOverMenu();
     if (request == 1) resetAll();
     if (request == 2) resetAnalysis();
 
@@ -83,6 +90,26 @@ void Rahmen::afterEvent() {
     }
     p.MenuRequest = 0;
     p.io.desktop.refresh();
+}
+
+void Rahmen::closeFormsOverMenu() {
+    Desktop& desktop = program_->io.desktop;
+    for (auto forms = desktop.openForms(); !forms.empty(); forms.pop_back())
+        if (forms.back() != mainForm_.get()) desktop.close(*forms.back());
+}
+
+void Rahmen::refuseClose(Form& form) {
+    for (const char* end : {"終了", "OK"}) {
+        for (const Control& control : form.controls()) {
+            if (control.kind != ControlKind::Button || control.caption != end || !control.enabled)
+                continue;
+            program_->say("この画面は「" + control.caption + "」ボタンで閉じてください。",
+                          MessageButtons::Ok, MessageIcon::Information);
+            return;
+        }
+    }
+    program_->say("この画面は、処理が終わるまで閉じることができません。", MessageButtons::Ok,
+                  MessageIcon::Information);
 }
 
 void Rahmen::resetAll() {

@@ -17,6 +17,7 @@
 
 namespace rahmen {
 
+class Form;
 class MainForm; // main/Mainform.h, the form "MAINFORM"
 
 class Rahmen {
@@ -60,6 +61,9 @@ public:
 
 private:
     std::filesystem::path key(const std::string& name) const;
+    void closeFormsOverMenu();
+    // Tells the user how to leave a form whose close box cannot close it.
+    void refuseClose(Form& form);
     void resetAll();
     void resetAnalysis();
 

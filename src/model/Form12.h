@@ -6,6 +6,9 @@
 
 #include "platform/Form.h"
 
+#include <string>
+#include <vector>
+
 namespace rahmen {
 
 class Desktop;
@@ -31,10 +34,22 @@ public:
 
     // BUTTON64: closes the window and gives the focus back to the main menu.
     void BUTTON64_ON();
+    // The close box does what OK does, once the operation has finished.
+    std::string closeControl() const override { return "BUTTON64"; }
+
+    // Text rows of the picture between two printed lines, and the lines the
+    // picture holds: enough room for a line of the font, and the latest line
+    // always in view.
+    static constexpr int kRowsPerLine = 2;
+    static int visibleLines();
 
 private:
+    void redraw();
+
     Desktop& desktop_;
     int baseFontSize_;
+    std::vector<std::string> lines_; // printed since begin()
+    int firstShown_ = 0;
 };
 
 } // namespace rahmen

@@ -17,6 +17,20 @@ void Program::menuEnable(std::initializer_list<const char*> enable,
         if (mainMenu->has(name)) mainMenu->c(name).enabled = false;
 }
 
+std::vector<bool> Program::menuState() const {
+    std::vector<bool> state;
+    if (mainMenu)
+        for (const Control& control : mainMenu->controls())
+            state.push_back(control.enabled);
+    return state;
+}
+
+void Program::restoreMenu(const std::vector<bool>& state) {
+    if (!mainMenu || state.size() != mainMenu->controls().size()) return;
+    for (std::size_t i = 0; i < state.size(); ++i)
+        mainMenu->controls()[i].enabled = state[i];
+}
+
 void Program::menuShowUnits() {
     if (!mainMenu || !mainMenu->has("RADIO65") || !mainMenu->has("RADIO66")) return;
     const bool older = model.UnitFactor == 1.0f;
@@ -41,6 +55,9 @@ Form* Program::openForm(const std::string& name) {
     }
     slot = factory->second(*this);
     Form* opened = slot.get();
+    // Input forms open one over the other: the menu and every form below
+    // take no input until the newest has closed.
+    opened->setModal(true);
     io.desktop.show(*opened);
     return opened;
 }

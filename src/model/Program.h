@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace rahmen {
 
@@ -50,6 +51,11 @@ public:
     // no menu, or for a name the menu lacks).
     void menuEnable(std::initializer_list<const char*> enable,
                     std::initializer_list<const char*> disable = {});
+    // The enabled state of every menu control, and putting it back: an
+    // action that moves the workflow on but then fails (a refused analysis)
+    // leaves the menu where it was.
+    std::vector<bool> menuState() const;
+    void restoreMenu(const std::vector<bool>& state);
     // Checks the SI or the older-units radio button of the main menu as the
     // unit factor says (1: older units).
     void menuShowUnits();

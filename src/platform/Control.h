@@ -28,6 +28,10 @@ struct Control {
     bool enabled = true;
     bool visible = true;
     bool checked = false; // check boxes and radio buttons
+    // An edit that holds a number: its window refuses characters that cannot
+    // be part of one as they are typed (digits, a sign, a decimal point, an
+    // exponent and blanks are taken). What it holds is read as any box is.
+    bool numeric = false;
 
     // Radio buttons with the same group name exclude each other when clicked;
     // the empty name is the form itself.

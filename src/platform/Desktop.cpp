@@ -63,6 +63,19 @@ Form* Desktop::find(const std::string& name) const {
     return nullptr;
 }
 
+bool Desktop::blocks(const Form& form) const {
+    auto at = std::find(open_.begin(), open_.end(), &form);
+    if (at == open_.end()) return false;
+    return std::any_of(at + 1, open_.end(), [](const Form* later) { return later->modal(); });
+}
+
+void Desktop::requestClose(Form& form) {
+    if (!form.isOpen() || blocks(form)) return;
+    const std::string control = form.closeControl();
+    if (!control.empty() && form.click(control)) return;
+    if (closeRefusal_) closeRefusal_(form);
+}
+
 void Desktop::centerForm(Form& form) {
     const int left = std::max(0, (screenWidth_ - form.width()) / 2);
     const int top = std::max(0, (screenHeight_ - form.height()) / 2);

@@ -3,6 +3,7 @@
 // and the program-end request. The Qt layer registers a listener to create,
 // refresh and destroy the windows of the forms.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,16 @@ public:
     void close(Form& form);
 
     const std::vector<Form*>& openForms() const { return open_; }
+    // True while a modal form opened after `form` is open: the form takes no
+    // input until that one closes.
+    bool blocks(const Form& form) const;
+
+    // The user asked to close the form (its window's close box, Escape):
+    // presses the form's close control when it can be pressed; otherwise
+    // runs the refusal hook, which tells the user how to leave the form.
+    // Nothing happens while the form is blocked by a modal form.
+    void requestClose(Form& form);
+    void setCloseRefusal(std::function<void(Form&)> hook) { closeRefusal_ = std::move(hook); }
     // The open form of that design name, or nullptr.
     Form* find(const std::string& name) const;
 
@@ -72,6 +83,7 @@ private:
     std::vector<Form*> known_;
     std::vector<DesktopListener*> listeners_;
     bool endRequested_ = false;
+    std::function<void(Form&)> closeRefusal_;
 };
 
 } // namespace rahmen

@@ -46,6 +46,17 @@ void Form::setFocus(const std::string& name) {
     focus_ = name;
 }
 
+bool Form::blocked() const {
+    return desktop_ && desktop_->blocks(*this);
+}
+
+std::string Form::closeControl() const {
+    for (const Control& control : controls_)
+        if (control.kind == ControlKind::Button && control.caption == "キャンセル")
+            return control.name;
+    return {};
+}
+
 void Form::close() {
     if (desktop_) desktop_->close(*this);
 }
@@ -121,6 +132,14 @@ Control& Form::addPicture(const std::string& name, int x, int y, int w, int h) {
     return add(ControlKind::Picture, name, "", x, y, w, h);
 }
 
+void Form::numberBoxes(std::initializer_list<const char*> textBoxes) {
+    for (Control& control : controls_) {
+        if (control.kind != ControlKind::Edit) continue;
+        control.numeric = std::none_of(textBoxes.begin(), textBoxes.end(),
+                                       [&](const char* name) { return control.name == name; });
+    }
+}
+
 void Form::onClick(const std::string& name, Handler handler) {
     c(name);
     clickHandlers_[name] = std::move(handler);
@@ -148,7 +167,7 @@ void Form::onKey(KeyHandler handler) {
 // throw, as c() does.
 Control* Form::usable(const std::string& name) {
     Control& control = c(name);
-    if (!open_ || !control.enabled || !control.visible) return nullptr;
+    if (!open_ || !control.enabled || !control.visible || blocked()) return nullptr;
     return &control;
 }
 
@@ -195,7 +214,7 @@ bool Form::scroll(const std::string& name) {
 }
 
 bool Form::mouseDown(MouseButton button, int x, int y) {
-    if (!open_) return false;
+    if (!open_ || blocked()) return false;
     if (mouseHandler_) {
         MouseHandler handler = mouseHandler_;
         handler(button, x, y);
@@ -205,7 +224,7 @@ bool Form::mouseDown(MouseButton button, int x, int y) {
 }
 
 bool Form::keyPress(int key) {
-    if (!open_) return false;
+    if (!open_ || blocked()) return false;
     if (keyHandler_) {
         KeyHandler handler = keyHandler_;
         handler(key);

@@ -10,6 +10,7 @@
 #include "platform/Control.h"
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -43,6 +44,17 @@ public:
     void move(int left, int top);
     bool isOpen() const { return open_; }
     const std::string& helpKeyword() const { return helpKeyword_; }
+    // A modal form takes all input while it is open: every form opened
+    // before it ignores events until it closes.
+    bool modal() const { return modal_; }
+    void setModal(bool modal) { modal_ = modal; }
+    // True while a modal form opened after this one is open.
+    bool blocked() const;
+    // The control the window's close box and Escape press: by default the
+    // form's "キャンセル" button; "" when the form has none.
+    virtual std::string closeControl() const;
+    // True when the form handles key presses itself (Escape included).
+    bool takesKeys() const { return static_cast<bool>(keyHandler_); }
     void setHelpKeyword(std::string keyword) { helpKeyword_ = std::move(keyword); }
 
     // The controls, in declaration order. c() throws std::out_of_range for a
@@ -103,6 +115,10 @@ protected:
     // The form's picture; the canvas gets the rectangle's size.
     Control& addPicture(const std::string& name, int x, int y, int w, int h);
 
+    // Marks every edit declared so far as a number box, except the named
+    // text boxes.
+    void numberBoxes(std::initializer_list<const char*> textBoxes = {});
+
     void onClick(const std::string& name, Handler handler);
     void onChange(const std::string& name, Handler handler);
     void onScroll(const std::string& name, Handler handler);
@@ -130,6 +146,7 @@ private:
     int top_ = 0;
     bool open_ = false;
     std::string helpKeyword_;
+    bool modal_ = false;
     std::string focus_;
     std::vector<Control> controls_;
     std::unordered_map<std::string, std::size_t> index_;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -185,6 +186,21 @@ TEST_F(AnalysisFileWrite, CancelledNamePromptWritesTheExtensionOnly) {
     ASSERT_TRUE(writeAnalysisFile(*program, frameReactions(false)));
     EXPECT_EQ(md.DataName, "");
     EXPECT_TRUE(platform.files.exists(".adt"));
+}
+
+TEST_F(AnalysisFileWrite, NamePromptAsksAgainForANameThatIsNoPlainFileName) {
+    buildFrame(md, false);
+    md.DataName.clear();
+    platform.dialogs.queueInput(std::string("../outside"));
+    platform.dialogs.queueInput(std::string("portal9"));
+    ASSERT_TRUE(writeAnalysisFile(*program, frameReactions(false)));
+    ASSERT_EQ(platform.dialogs.inputs().size(), 2u);
+    ASSERT_EQ(platform.dialogs.messages().size(), 1u);
+    EXPECT_EQ(platform.dialogs.messages()[0].text.substr(0, 51),
+              "データ名に使えない文字があります。");
+    EXPECT_EQ(md.DataName, "portal9");
+    EXPECT_TRUE(platform.files.exists("portal9.adt"));
+    EXPECT_FALSE(std::filesystem::exists(platform.files.folder().parent_path() / "outside.adt"));
 }
 
 TEST_F(AnalysisFileWrite, ExistingReportAnsweredNoIsReplaced) {

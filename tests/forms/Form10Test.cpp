@@ -41,7 +41,7 @@ TEST_F(LoadForm, OpensWithTheCaptionsOfTheUnitSystem) {
     EXPECT_EQ(f.c("GROUP22").caption, "等分布荷重の設定(部材座標系 ：kN/m)");
     EXPECT_EQ(f.c("GROUP21").caption, "レベルごとに荷重設定(全荷重を入力、節点に振分けます)");
     EXPECT_EQ(f.c("HEAD20_6").caption, "Mｙ方向");
-    EXPECT_EQ(f.focus(), "EDIT103");
+    EXPECT_EQ(f.focus(), "RADIO45");
     f.close();
     m().UnitFactor = 1;
     Form10& older = open();
@@ -49,16 +49,15 @@ TEST_F(LoadForm, OpensWithTheCaptionsOfTheUnitSystem) {
     EXPECT_EQ(older.c("GROUP22").caption, "等分布荷重の設定(部材座標系：t/m)");
 }
 
-TEST_F(LoadForm, BeforeAModeIsChosenBothButtonsDoNothing) {
+TEST_F(LoadForm, BeforeAModeIsChosenTheBoxesAreDisabledAndTheButtonsAskForOne) {
     Form10& f = open();
-    nodeRow(f, 0, {"5", "10"});
+    for (const char* box : {"EDIT103", "EDIT170", "EDIT195"})
+        EXPECT_FALSE(f.c(box).enabled) << box;
     f.click("BUTTON30");
     f.click("BUTTON31");
     EXPECT_TRUE(f.isOpen());
-    EXPECT_EQ(f.c("EDIT103").caption, "5");
-    EXPECT_EQ(m().NodeLoadFlag[5], 0.0f);
+    EXPECT_EQ(messages(), std::vector<std::string>(2, "荷重の設定方法を選択してください。"));
     EXPECT_EQ(m().LoadedNodeCount, 0);
-    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(LoadForm, NodalLoadsOfALaterPageReplaceTheEarlierOnes) {
@@ -239,16 +238,20 @@ TEST_F(LoadForm, LevelZeroLoadsTheSupportsWhichTheAnalysisStripsWithOneMessageEa
     EXPECT_EQ(m().AnalysisFileWritten, 1);
 }
 
-TEST_F(LoadForm, AnalysisMovesTheMenuOnBeforeTheAnalysisRuns) {
+TEST_F(LoadForm, RefusedAnalysisLeavesTheMenuAsItWasBefore) {
     m().YoungModulus = 0; // the analysis refuses this frame with a message
+    for (const char* name : {"BUTTON3", "BUTTON35", "BUTTON93", "BUTTON88"})
+        menu.c(name).enabled = true;
+    menu.c("BUTTON92").enabled = false;
     Form10& f = open();
     f.click("RADIO45");
     nodeRow(f, 0, {"8", "20"});
     f.click("BUTTON31");
     EXPECT_FALSE(f.isOpen());
-    EXPECT_TRUE(menu.c("BUTTON92").enabled);
-    for (const char* name : {"BUTTON3", "BUTTON35", "BUTTON93"})
-        EXPECT_FALSE(menu.c(name).enabled) << name;
+    // The conditions and loads can be corrected and the analysis run again.
+    for (const char* name : {"BUTTON3", "BUTTON35", "BUTTON93", "BUTTON88"})
+        EXPECT_TRUE(menu.c(name).enabled) << name;
+    EXPECT_FALSE(menu.c("BUTTON92").enabled);
     EXPECT_EQ(m().AnalysisDone, 0);
     EXPECT_EQ(messages().size(), 1u); // the analysis's own
 }

@@ -51,7 +51,7 @@ TEST_F(ConditionsForm, ConcreteFromUnitWeightAndStrengthInSiUnits) {
     Form* loads = p->form("FORM10");
     ASSERT_NE(loads, nullptr);
     EXPECT_TRUE(loads->isOpen());
-    EXPECT_EQ(loads->focus(), "EDIT103");
+    EXPECT_EQ(loads->focus(), "RADIO45");
 }
 
 TEST_F(ConditionsForm, ConcreteFromUnitWeightAndStrengthInTheOlderUnits) {

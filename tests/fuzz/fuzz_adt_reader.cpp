@@ -3,6 +3,7 @@
 // model or a DataFileError, never crash, read outside the bytes or write past
 // a table. A file the full reader accepts must be writable again, and what is
 // written must read back: the writer and the reader agree on every list.
+#include "ReusedModel.h"
 #include "analysis/AnalysisFile.h"
 #include "model/Model.h"
 
@@ -31,7 +32,9 @@ void checkCounts(const rahmen::Model& md) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string file(reinterpret_cast<const char*>(data), size);
 
-    auto md = std::make_unique<rahmen::Model>();
+    // One model per role for the whole run, fresh for each input.
+    static rahmen::fuzz::ReusedModel full, written, onScreen;
+    rahmen::Model* md = &full.fresh();
     bool read = true;
     try {
         rahmen::ItemReader in(file, "fuzz.adt");
@@ -44,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read) {
         // Written again (no reactions: they are not kept) and read back.
         const std::string again = rahmen::analysisReport(*md, {}, rahmen::DateTime{});
-        auto back = std::make_unique<rahmen::Model>();
+        rahmen::Model* back = &written.fresh();
         rahmen::ItemReader in(again, "again.adt");
         try {
             rahmen::readAnalysisReport(*back, in);
@@ -57,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The loads into a frame on screen of the largest size.
-    auto screen = std::make_unique<rahmen::Model>();
+    rahmen::Model* screen = &onScreen.fresh();
     screen->NodeCount = rahmen::kMaxNodes;
     screen->MemberCount = rahmen::kMaxMembers;
     screen->NodeIsSupport[1] = -1;

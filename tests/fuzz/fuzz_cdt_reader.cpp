@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the coordinate-file reader. A file that reads must
 // write again, and what is written must read back and write the same bytes.
 
+#include "ReusedModel.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/TextFile.h"
@@ -14,7 +15,9 @@
 using namespace rahmen;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    auto model = std::make_unique<Model>();
+    static fuzz::ReusedModel first;
+    static fuzz::ReusedModel second;
+    Model* model = &first.fresh();
     ItemReader in(std::string(reinterpret_cast<const char*>(data), size), "fuzz.cdt");
     try {
         readCoordinateFile(*model, in);
@@ -23,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     const DateTime when{2026, 12, 8, 10, 20, 30};
     const std::string once = coordinateFileBytes(*model, when);
-    auto again = std::make_unique<Model>();
+    Model* again = &second.fresh();
     ItemReader back(once, "again.cdt");
     readCoordinateFile(*again, back); // throws (and so fails) if the written file does not read
     if (coordinateFileBytes(*again, when) != once) std::abort();

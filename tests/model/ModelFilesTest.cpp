@@ -505,7 +505,7 @@ TEST(ModelFileHandlers, CoordinateFileIsWrittenThenOverwrittenAfterAMessage) {
     EXPECT_EQ(s.model().CoordFileState, 1);
     EXPECT_TRUE(s.platform.dialogs.messages().empty());
     EXPECT_FALSE(s.program->progress.isOpen());
-    const std::vector<std::pair<int, std::string>> progress{{2, "　　　座標データ書込み中"}};
+    const std::vector<std::pair<int, std::string>> progress{{4, "　　　座標データ書込み中"}};
     EXPECT_EQ(s.progressLines(), progress);
 
     s.model().NodeX[1] = 5;
@@ -529,7 +529,7 @@ TEST(ModelFileHandlers, FrameFileDeletesTheCoordinateFile) {
     EXPECT_EQ(s.read("sample.fdt"), fixture("sample.fdt"));
     EXPECT_EQ(s.model().CoordFileState, 0);
     EXPECT_EQ(s.model().FrameFileState, 1);
-    const std::vector<std::pair<int, std::string>> progress{{2, "　　　座標／骨組データ書込み中"}};
+    const std::vector<std::pair<int, std::string>> progress{{4, "　　　座標／骨組データ書込み中"}};
     EXPECT_EQ(s.progressLines(), progress);
     // SI units with springs: the older-units button is locked.
     EXPECT_TRUE(s.menu.c("RADIO65").enabled);
@@ -615,7 +615,7 @@ TEST(ModelFileHandlers, CommonUnitsReadAsSiWithBothUnitButtonsEnabled) {
     for (const char* off : {"BUTTON27", "BUTTON91", "BUTTON52", "BUTTON68", "BUTTON84"})
         EXPECT_FALSE(s.menu.c(off).enabled) << off;
     EXPECT_FALSE(s.program->progress.isOpen());
-    const std::vector<std::pair<int, std::string>> progress{{2, "　　座標/骨組データ呼出し中"}};
+    const std::vector<std::pair<int, std::string>> progress{{4, "　　座標/骨組データ呼出し中"}};
     EXPECT_EQ(s.progressLines(), progress);
 }
 
@@ -671,7 +671,7 @@ TEST(ModelFileHandlers, CoordinateFileFromAnotherFolderNamesTheDataAndSavesHere)
         EXPECT_TRUE(s.menu.c(on).enabled) << on;
     for (const char* off : {"BUTTON27", "BUTTON52", "BUTTON68", "BUTTON84", "BUTTON91"})
         EXPECT_FALSE(s.menu.c(off).enabled) << off;
-    const std::vector<std::pair<int, std::string>> progress{{2, "　　　座標データ呼出し中"}};
+    const std::vector<std::pair<int, std::string>> progress{{4, "　　　座標データ呼出し中"}};
     EXPECT_EQ(s.progressLines(), progress);
 
     ASSERT_TRUE(BUTTON69_ON(*s.program));

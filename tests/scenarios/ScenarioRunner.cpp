@@ -101,12 +101,18 @@ std::string iconName(MessageIcon icon) {
     return "?";
 }
 
+ScriptedPlatform& useFolder(ScriptedPlatform& platform, const std::filesystem::path& folder) {
+    if (!folder.empty()) platform.files.setFolder(folder);
+    return platform;
+}
+
 // One run of a script: the platform, the program and the read positions in
 // the dialog logs.
 class Session {
 public:
-    Session(const std::vector<std::filesystem::path>& fixtures)
-        : fixtures_(fixtures), rahmen_(platform_.services()) {}
+    // The scenario's folder is a fresh temporary one, or `folder` when given.
+    Session(const std::vector<std::filesystem::path>& fixtures, const std::filesystem::path& folder)
+        : fixtures_(fixtures), rahmen_(useFolder(platform_, folder).services()) {}
 
     // Executes one line (with the following lines for a here-document);
     // returns the error, "" on success.
@@ -228,6 +234,16 @@ std::string Session::execute(const std::vector<Token>& t, const std::vector<std:
         if (b == buttons.end()) return "unknown mouse button " + t[2].text;
         const int x = std::atoi(t[3].text.c_str()), y = std::atoi(t[4].text.c_str());
         return event("mouse", [&] { return form->mouseDown(b->second, x, y); });
+    }
+    if (cmd == "close") {
+        if (!(error = need(t, 2, "close FORM")).empty()) return error;
+        Form* form = openForm(t[1].text, error);
+        if (!form) return error;
+        return event("close " + t[1].text, [&] {
+            if (form->blocked()) return false;
+            platform_.desktop.requestClose(*form);
+            return true;
+        });
     }
     if (cmd == "key") {
         if (!(error = need(t, 3, "key FORM CODE")).empty()) return error;
@@ -396,6 +412,14 @@ std::string Session::expect(const std::vector<Token>& t) {
         if (open != (what == "open")) return t[2].text + (open ? " is open" : " is not open");
         return "";
     }
+    if (what == "blocked" || what == "usable") {
+        if (!(error = need(t, 3, "expect blocked|usable FORM")).empty()) return error;
+        Form* form = openForm(t[2].text, error);
+        if (!form) return error;
+        if (form->blocked() != (what == "blocked"))
+            return t[2].text + (form->blocked() ? " is blocked by a modal form" : " takes input");
+        return "";
+    }
     if (what == "message") return expectMessage(t);
     if (what == "nomessage") {
         if (!(error = need(t, 2, "expect nomessage")).empty()) return error;
@@ -519,7 +543,7 @@ std::vector<std::string> ScenarioRunner::run(const std::string& script, const st
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
 
-    Session session(fixtureFolders_);
+    Session session(fixtureFolders_, folder_);
     std::size_t next = 0;
     while (next < lines.size()) {
         const std::size_t number = next + 1;

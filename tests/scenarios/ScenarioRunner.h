@@ -36,8 +36,13 @@ public:
     std::vector<std::string> runFile(const std::filesystem::path& file,
                                      FolderContents& folderAtEnd) const;
 
+    // Runs the scenarios in this existing folder instead of a fresh
+    // temporary one; the folder and what the scenarios wrote are kept.
+    void setFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
+
 private:
     std::vector<std::filesystem::path> fixtureFolders_;
+    std::filesystem::path folder_;
 };
 
 } // namespace rahmen
