@@ -147,6 +147,7 @@ Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1008, 67
     onClick("BUTTON150", [this] { BUTTON150_ON(); });
     onClick("BUTTON51", [this] { MOFR1HP_ON(); });
     onMouseDown([this](MouseButton b, int x, int y) { FORM8_MOUSEDOWN(b, x, y); });
+    numberBoxes();
 }
 
 Form8::~Form8() = default;
