@@ -6,6 +6,7 @@
 #include "model/Program.h"
 #include "model/TextFile.h"
 #include "platform/Form.h"
+#include "platform/Sjis.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +24,31 @@ const char* const kChooseDiagramStatus = "図種を選択して実行ボタン�
 namespace {
 
 const char* const kDeformDrawingStatus = "変形図を作図しています。";
-const char* const kDeformHeader =
-    "        　　　　　　                            ***変形図(架構縮尺に対する変位の倍率       "
-    "   　      倍)***";
+// The header of the enlarged deformation picture, in two parts around the ratio.
+const char* const kDeformHeaderHead = "***変形図(架構縮尺に対する変位の倍率";
+const char* const kDeformHeaderTail = "倍)***";
+constexpr int kDeformHeaderPoints = 13;
+
+// The header on the top line, ending at the picture's right edge: its text, the
+// ratio in colour 6 and the unit, a blank apart. The header was laid out with
+// blanks for a font much narrower than 13 points, where its ratio ran into the
+// text; here the parts are placed by their own widths, a half-width character
+// taken as half the font's pixel height and a full-width one as the whole.
+void drawDeformHeader(Canvas& canvas, const std::string& ratio) {
+    const double half = kDeformHeaderPoints * 96.0 / 72.0 / 2.0;
+    const std::string parts[] = {kDeformHeaderHead, ratio, kDeformHeaderTail};
+    const int colours[] = {0, 6, 0};
+    double width = 2 * half;
+    for (const std::string& part : parts)
+        width += static_cast<double>(cp932Width(part)) * half;
+    double x = std::max(160.0, canvas.width() - 8 - width);
+    for (int i = 0; i < 3; ++i) {
+        if (!parts[i].empty())
+            canvas.text(static_cast<int>(x / Canvas::ColumnWidth), 0, parts[i], colours[i],
+                        kDeformHeaderPoints);
+        x += static_cast<double>(cp932Width(parts[i]) + 1) * half;
+    }
+}
 const char* const kAngleScrollBars[] = {"HSCROLL1", "VSCROLL1", "VSCROLL2"};
 const char* const kNumberControls[] = {"RADIO57", "RADIO58", "RADIO59", "CHECK17"};
 
@@ -177,10 +200,9 @@ void drawDeformationPicture(const Program& program, PlotState& plot, Form& form)
     form.c("TEXT54").caption = kDeformDrawingStatus;
     // The header and the ratio in 13 points; the node numbers follow in 10. The
     // sizes go with each text, so the canvas keeps its own size for other pictures.
-    canvas.text(12, 0, kDeformHeader, 0, 13);
     const double ratio = plot.DeformScale / s;
-    if (std::isfinite(ratio))
-        canvas.text(155, 0, LineWriter().masked("####.##^^^^", ratio).bytes(), 6, 13);
+    drawDeformHeader(canvas,
+                     std::isfinite(ratio) ? LineWriter().masked("####.##^^^^", ratio).bytes() : "");
 
     for (int m = 1; m <= drawableMemberCount(model); ++m) {
         if (!memberDrawable(model, m)) continue;
