@@ -3,11 +3,13 @@
 // and the program-end request. The Qt layer registers a listener to create,
 // refresh and destroy the windows of the forms.
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace rahmen {
 
+class Canvas;
 class Form;
 
 class DesktopListener {
@@ -58,6 +60,16 @@ public:
     void addListener(DesktopListener* listener);
     void removeListener(DesktopListener* listener);
 
+    // Writing a picture as a PNG needs an image library, which only the GUI
+    // has: it registers the writer here. writePng() is false when none is
+    // registered or the file could not be written.
+    using PngWriter = std::function<bool(const Canvas& canvas, const std::string& path)>;
+    void setPngWriter(PngWriter writer) { pngWriter_ = std::move(writer); }
+    bool canWritePng() const { return static_cast<bool>(pngWriter_); }
+    bool writePng(const Canvas& canvas, const std::string& path) const {
+        return pngWriter_ && pngWriter_(canvas, path);
+    }
+
     // Set by the main menu's end button; the main loop ends the program.
     void requestEnd() { endRequested_ = true; }
     bool endRequested() const { return endRequested_; }
@@ -72,6 +84,7 @@ private:
     std::vector<Form*> known_;
     std::vector<DesktopListener*> listeners_;
     bool endRequested_ = false;
+    PngWriter pngWriter_;
 };
 
 } // namespace rahmen
