@@ -1,0 +1,125 @@
+#pragma once
+// The frame diagram and the deformation diagram of the plotting window, and
+// the member and node marking they share with the other pictures of the frame.
+//
+// A drawing is a function of the model, the results and the window's view: it
+// clears the form's picture and draws it again, so drawing twice gives the same
+// display list. Where a drawing waits (for the view angles, for one key press
+// before its labels) it returns with that wait noted in the PlotState; the
+// window's next event moves it on:
+//   scroll bar moved          -> SCROLL_CHANGE1
+//   BUTTON79 (angle/enlarge)  -> LOOP_END1
+//   key pressed               -> DRAW_KEY
+//
+// The form handed in is the plotting window: it must have the controls
+// BUTTON79, BUTTON67, BUTTON69, TEXT54, HSCROLL1, VSCROLL1, VSCROLL2, RADIO57,
+// RADIO58, RADIO59 and CHECK17, and a picture.
+
+#include "analysis/MemberStiffness.h"
+#include "draw/PlotState.h"
+#include "draw/Projection.h"
+#include "platform/Canvas.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+class Form;
+class Program;
+struct Model;
+
+// ---- status texts of the plotting window
+extern const char* const kFrameAngleStatus;    // frame diagram waiting for angles
+extern const char* const kDeformAngleStatus;   // deformation diagram waiting for angles
+extern const char* const kPressKeyStatus;      // "何かキーを押してください。"
+extern const char* const kChooseDiagramStatus; // no drawing running
+
+// ---- marking the frame (also used by the editing window and the picking picture)
+
+// Per-node work marks of one picture: a pinned or sprung member end at the
+// node, and the number of member ends meeting there (1-based, by node).
+struct FrameMarks {
+    std::vector<int16_t> pin, spring, members;
+    explicit FrameMarks(int nodeCount = 0);
+};
+
+// Members whose end nodes are both within 1..NodeCount; every drawing skips
+// the others.
+bool memberDrawable(const Model& model, int m);
+// MemberCount limited to the member table.
+int drawableMemberCount(const Model& model);
+
+// One member as a straight line in `colour`; notes its pins and springs in the
+// marks, and in the enlarged view (DrawState 1) draws the third next to a
+// pinned end in colour 13 and next to a sprung end in colour 5. Counts the
+// member at both end nodes.
+void drawMember(const Model& model, const ViewState& view, Canvas& canvas, int m, int colour,
+                FrameMarks& marks);
+
+// The marks of every node, in this order: pin (13, radius 3 or 4 with a
+// spring) and spring (5, radius 3) circles; a support's filled circle (2,
+// radius 2), otherwise a circle (3, radius 3) where exactly two members meet
+// and there is neither pin nor spring. Clears the marks.
+void drawNodeMarks(const Model& model, const ViewState& view, Canvas& canvas, FrameMarks& marks);
+
+// The local axes of member m (x 9, y 13, z 5; 15 pixels long) from its midpoint.
+void EL_CO3(const Model& model, const ViewState& view, Canvas& canvas, int m);
+
+struct FrameStyle {
+    // Colour of member m; empty: 3.
+    std::function<int(int m)> memberColour;
+    bool memberAxes = false;
+};
+
+// Every member and node mark of the frame in the placed view, as the frame
+// diagram draws them (no clear, no triad).
+void drawFrameMarks(const Model& model, const ViewState& view, Canvas& canvas,
+                    const FrameStyle& style = {});
+
+// ---- the frame diagram
+
+// "骨組図": starts the frame diagram in the normal view and waits for the
+// angles. While another frame or deformation drawing runs, ends that one instead.
+void FRAME0_ON(Program& program, PlotState& plot, Form& form);
+
+// ---- the deformation diagram
+
+// The displacement scale D (pixels per cm of displacement) for the frame scale
+// s (pixels per cm), from the largest displacement and the estimated
+// uniform-load deflections. `largest` receives U (cm).
+double deformationScale(const Model& model, double s, double* largest = nullptr);
+
+// Deflection (cm) of a uniformly loaded member at xi = 0..1 of its length
+// (q force/cm, L cm, E force/cm², I cm⁴) by its pins in that plane.
+double uniformLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd,
+                             double xi);
+
+// The deformed curve of member m in the placed (enlarged) view, one picture
+// point per pixel of its deformed length: D pixels per cm of displacement, and
+// r = D / s for rotations with s the scale of the picture. A member under one
+// pixel long gives its two displaced ends only. Nothing of the model changes.
+std::vector<PicturePoint> memberCurve(const Model& model, const ViewState& view, int m, double D);
+
+// "変形図": starts the deformation diagram (at once in the enlarged view after
+// an interactive analysis that wrote no report).
+void DEFORM_ON(Program& program, PlotState& plot, Form& form);
+
+// ---- events while a frame or deformation drawing runs
+
+// A scroll bar moved: the plain rotated frame with the stored normal fit.
+void SCROLL_CHANGE1(Program& program, PlotState& plot, Form& form);
+
+// BUTTON79: first press shows the enlarged picture, second press ends the drawing.
+void LOOP_END1(Program& program, PlotState& plot, Form& form);
+
+// A key pressed in the window: the labels a drawing waited for.
+void DRAW_KEY(Program& program, PlotState& plot, Form& form);
+
+// Ends the running frame or deformation drawing (picture cleared, buttons
+// back to choosing a diagram).
+void endDrawing(Program& program, PlotState& plot, Form& form);
+
+} // namespace rahmen
