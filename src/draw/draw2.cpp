@@ -1,0 +1,442 @@
+#include "draw/draw2.h"
+
+#include "model/Program.h"
+#include "platform/Canvas.h"
+#include "platform/Form.h"
+#include "platform/Sjis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+
+namespace rahmen {
+
+namespace {
+
+// Picture colours of the stress diagrams.
+constexpr int kCurveColor = 5;
+constexpr int kMemberColor = 0;
+constexpr int kMomentColor = 2;
+constexpr int kAxialColor = 1;
+constexpr int kShearColor = 4;
+constexpr int kMemberNumberColor = 10;
+constexpr int kNodeNumberColor = 9;
+
+// The legend is printed larger than the labels that follow it.
+constexpr int kLegendFontSize = 13;
+constexpr int kLabelFontSize = 10;
+
+// Heights of the plane diagram are measured upward from this picture row.
+constexpr double kPlaneBaseline = 530;
+// The largest moment of the plane diagram is drawn this many pixels from its member.
+constexpr double kPlaneMomentPixels = 35;
+
+// The single-member diagram: datum lines from x = 55 to 600 (the member's
+// length is mapped onto 545 pixels), moments about y over y = 140, about z
+// over y = 420, the largest moment 70 pixels from its datum.
+constexpr double kDatumLeft = 55;
+constexpr double kDatumRight = 600;
+constexpr int kDatumLength = 545;
+constexpr double kDatumY = 140;
+constexpr double kDatumZ = 420;
+constexpr double kSingleMomentPixels = 70;
+
+const char* const kMidSpanCaption = "中間最大モーメント：";
+
+int clampedCount(int count, int limit) {
+    return std::clamp(count, 0, limit);
+}
+
+double memberLengthCm(const Model& md, int m) {
+    const int i = md.MemberStartNode[m];
+    const int j = md.MemberEndNode[m];
+    const double dx = double(md.NodeX[j]) - md.NodeX[i];
+    const double dy = double(md.NodeY[j]) - md.NodeY[i];
+    const double dz = double(md.NodeZ[j]) - md.NodeZ[i];
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// The three legend texts of a diagram: moment, axial force, shear force. The
+// shear caption of the X–Z plane closes its bracket in half width, the others
+// in full width; the X–Y plane's moment caption is two blanks shorter.
+struct Legend {
+    const char* moment;
+    const char* axial;
+    const char* shear;
+};
+
+Legend legendFor(char diagram) {
+    static const char* const moment = "　　　　　　　　　　  モーメント (↓+↑) *****";
+    static const char* const axial = "　　軸 方向力 (引張り→＋) *****";
+    switch (diagram) {
+    case 'y':
+        return {moment, axial, "　　せんだん力 (↓+↑) *****"};
+    case 'z':
+        return {"　　　　　　　　　　モーメント (↓+↑) *****", axial, "　　せんだん力 (↓+↑）*****"};
+    default: // the Y–Z plane and the single member
+        return {moment, axial, "　　せんだん力 (↓+↑）*****"};
+    }
+}
+
+// Prints the three legend texts one after another on the top row, each in its
+// colour. The next text starts where the previous one ends: a one-byte
+// character is half as wide as the font is high.
+void printLegend(Canvas& canvas, char diagram) {
+    const Legend legend = legendFor(diagram);
+    const double fontPixels = std::max(1L, std::lround(kLegendFontSize * 96.0 / 72.0));
+    int column = 0;
+    for (auto [text, color] :
+         {std::pair{legend.moment, kMomentColor}, std::pair{legend.axial, kAxialColor},
+          std::pair{legend.shear, kShearColor}}) {
+        canvas.text(column, 0, text, color, kLegendFontSize);
+        const double pixels = double(cp932Width(text)) * fontPixels / 2;
+        column += static_cast<int>(std::lround(pixels / Canvas::ColumnWidth));
+    }
+}
+
+// Step 1 of both diagrams: the angles cannot be turned while a stress diagram
+// is shown, and the window cannot be closed before the diagram is ended.
+void prepareWindow(Form& window) {
+    for (const char* name : {"HSCROLL1", "VSCROLL1", "VSCROLL2", "TEXT63", "TEXT64", "TEXT65"})
+        window.c(name).visible = false;
+    window.c("BUTTON67").enabled = false;
+    window.setFocus("");
+}
+
+// Text position of a point of the plane diagram.
+void planeText(Canvas& canvas, PlanePoint at, const std::string& text, int color) {
+    const int column = static_cast<int>(std::floor(at.x / Canvas::ColumnWidth));
+    const int row = static_cast<int>(std::floor((kPlaneBaseline - at.y) / Canvas::RowHeight));
+    canvas.text(column, row, text, color, kLabelFontSize);
+}
+
+// What the plane diagram draws of one member: the moment component seen in the
+// plane with its sign (scaled by s for the curve), and the four label values.
+struct PlaneValues {
+    double m1 = 0, m2 = 0, m3 = 0;                   // curve offsets in pixels: start, end, middle
+    double start = 0, end = 0, axial = 0, shear = 0; // label values
+};
+
+PlaneValues planeValues(const Model& md, int m, char axis, double dx, double dy, double s) {
+    const MemberMoments mm = memberMoments(md, m);
+    const double n = md.MemberEndForce[m][7];
+    const double qy = md.MemberEndForce[m][8];
+    const double qz = md.MemberEndForce[m][9];
+    if (axis == 'z')
+        return {s * mm.MzStart, -s * mm.MzEnd, s * mm.MzMid, mm.MzStart, mm.MzEnd, n, qy};
+    if (axis == 'y' && dx == 0)
+        return {-s * mm.MzStart, s * mm.MzEnd, -s * mm.MzMid, -mm.MzStart, -mm.MzEnd, n, -qy};
+    // Moments about y: a member of the Y–Z plane running straight up counts as
+    // running backwards, one running straight down as running forwards.
+    const bool backwards = dx < 0 || (dx == 0 && dy > 0);
+    if (backwards)
+        return {s * mm.MyStart, -s * mm.MyEnd, -s * mm.MyMid, mm.MyStart, mm.MyEnd, n, -qz};
+    return {-s * mm.MyStart, s * mm.MyEnd, s * mm.MyMid, -mm.MyStart, -mm.MyEnd, n, qz};
+}
+
+// The four value labels of one member, placed by the direction it runs in.
+void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& v) {
+    struct Offsets {
+        PlanePoint start, end, axial, shear;
+    };
+    static const Offsets offsets[4] = {
+        {{8, 8}, {-25, -8}, {-12, -8}, {-12, 8}}, // mostly to the right
+        {{-25, 8}, {8, -8}, {5, -5}, {5, 5}},     // mostly upward
+        {{-25, -8}, {8, 8}, {-12, -8}, {-12, 8}}, // mostly to the left
+        {{8, -14}, {-25, 8}, {5, -5}, {5, 5}},    // mostly downward
+    };
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    int layout;
+    if (std::abs(dy) <= std::abs(dx))
+        layout = dx >= 0 ? 0 : 2;
+    else
+        layout = dy >= 0 ? 1 : 3;
+    const Offsets& o = offsets[layout];
+    const PlanePoint mid{std::floor((a.x + b.x) / 2), std::floor((a.y + b.y) / 2)};
+    const struct {
+        double value;
+        PlanePoint from, offset;
+        int color;
+    } labels[] = {
+        {v.start, a, o.start, kMomentColor},
+        {v.end, b, o.end, kMomentColor},
+        {v.axial, mid, o.axial, kAxialColor},
+        {v.shear, mid, o.shear, kShearColor},
+    };
+    for (const auto& label : labels) {
+        const std::string text = stressLabel(label.value);
+        if (text.empty()) continue;
+        planeText(canvas, {label.from.x + label.offset.x, label.from.y + label.offset.y}, text,
+                  label.color);
+    }
+}
+
+// The parabola m(t) = a·t² + b·t + m1 over 0..length through m1 at the start,
+// m3 in the middle and m2 at the end.
+struct Parabola {
+    double a, b, m1;
+    Parabola(double m1v, double m2, double m3, double length)
+        : a((2 * (m2 - m1v) - 4 * (m3 - m1v)) / (length * length)),
+          b((4 * m3 - 3 * m1v - m2) / length), m1(m1v) {}
+    double operator()(double t) const { return (a * t + b) * t + m1; }
+};
+
+// The moment curve of one member in picture pixels. A value v is drawn at
+// v·(−sn, −cs) from the member, i.e. to its left seen from the start node.
+void planeCurve(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& v) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    const double sn = dy / length;
+    const double cs = dx / length;
+    const double ax = a.x, ay = kPlaneBaseline - a.y; // picture pixels
+    const double bx = b.x, by = kPlaneBaseline - b.y;
+    canvas.line(ax, ay, ax - v.m1 * sn, ay - v.m1 * cs, kCurveColor);
+    if (v.m3 == 0) {
+        canvas.line(ax - v.m1 * sn, ay - v.m1 * cs, bx - v.m2 * sn, by - v.m2 * cs, kCurveColor);
+    } else {
+        const Parabola m(v.m1, v.m2, v.m3, length);
+        for (int t = 0; t <= static_cast<int>(length); ++t) {
+            const double h = m(t);
+            canvas.point(ax + t * cs - h * sn, ay - t * sn - h * cs, kCurveColor);
+        }
+    }
+    canvas.line(bx - v.m2 * sn, by - v.m2 * cs, bx, by, kCurveColor);
+}
+
+// One moment diagram of the single-member diagram over the datum line at y:
+// h1 at the left, hMid in the middle, −hEnd at the right, in pixels upward.
+void datumCurve(Canvas& canvas, double y, double h1, double hEnd, double hMid, bool loaded) {
+    if (loaded) {
+        const Parabola m(h1, -hEnd, hMid, kDatumLength);
+        for (int i = 1; i <= kDatumLength; ++i)
+            canvas.point(kDatumLeft + i, y - m(i), kCurveColor);
+    } else {
+        canvas.line(kDatumLeft, y - h1, kDatumRight, y + hEnd, kCurveColor);
+    }
+    canvas.line(kDatumLeft, y, kDatumLeft, y - h1, kCurveColor);
+    canvas.line(kDatumRight, y + hEnd, kDatumRight, y, kCurveColor);
+}
+
+void printLines(Canvas& canvas, int row, std::initializer_list<const char*> lines, int color) {
+    for (const char* line : lines)
+        canvas.text(0, row++, line, color, kLabelFontSize);
+}
+
+} // namespace
+
+bool drawableMember(const Model& md, int m) {
+    if (m < 1 || m > clampedCount(md.MemberCount, kMaxMembers)) return false;
+    const int nodes = clampedCount(md.NodeCount, kMaxNodes);
+    const int i = md.MemberStartNode[m];
+    const int j = md.MemberEndNode[m];
+    return i >= 1 && i <= nodes && j >= 1 && j <= nodes;
+}
+
+MemberMoments memberMoments(const Model& md, int m) {
+    const auto& f = md.MemberEndForce[m];
+    MemberMoments mm;
+    mm.MyStart = f[2];
+    mm.MzStart = f[3];
+    mm.MyEnd = f[5];
+    mm.MzEnd = f[6];
+    if (md.MemberLoadFlag[m] != 1 || !drawableMember(md, m)) return mm;
+    const double lengthM = memberLengthCm(md, m) / 100;
+    const double wy = md.MemberUniformLoad[m][1];
+    const double wz = md.MemberUniformLoad[m][2];
+    if (wz != 0) mm.MyMid = wz * lengthM * lengthM / 8 + (-mm.MyStart + mm.MyEnd) / 2;
+    if (wy != 0) mm.MzMid = wy * lengthM * lengthM / 8 + (mm.MzStart - mm.MzEnd) / 2;
+    return mm;
+}
+
+double stressMomentScale(const Model& md) {
+    double largest = 0;
+    for (int m = 1; m <= clampedCount(md.MemberCount, kMaxMembers); ++m) {
+        const MemberMoments mm = memberMoments(md, m);
+        for (double v : {mm.MyStart, mm.MzStart, mm.MyEnd, mm.MzEnd, mm.MyMid, mm.MzMid})
+            largest = std::max(largest, std::abs(v));
+    }
+    if (largest == 0 || !std::isfinite(largest)) return 0;
+    return kPlaneMomentPixels / largest;
+}
+
+PlaneLayout::PlaneLayout(const Model& md, char axis) : model_(md), axis_(axis) {
+    const int nodes = clampedCount(md.NodeCount, kMaxNodes);
+    if (nodes == 0) return;
+    double xMax = md.NodeX[1], yMax = md.NodeY[1], zMax = md.NodeZ[1];
+    xMin_ = xMax, yMin_ = yMax, zMin_ = zMax;
+    for (int n = 2; n <= nodes; ++n) {
+        xMin_ = std::min<double>(xMin_, md.NodeX[n]);
+        xMax = std::max<double>(xMax, md.NodeX[n]);
+        yMin_ = std::min<double>(yMin_, md.NodeY[n]);
+        yMax = std::max<double>(yMax, md.NodeY[n]);
+        zMin_ = std::min<double>(zMin_, md.NodeZ[n]);
+        zMax = std::max<double>(zMax, md.NodeZ[n]);
+    }
+    wx_ = xMax - xMin_;
+    wy_ = yMax - yMin_;
+    const double wz = zMax - zMin_;
+    // The plan (X–Y) has less height to fill than the elevations.
+    double k = 0;
+    auto candidate = [&k](double box, double width) {
+        if (width == 0) return;
+        const double c = box / width;
+        if (k == 0 || c < k) k = c;
+    };
+    candidate(570, wx_);
+    candidate(axis == 'z' ? 400 : 570, wy_);
+    if (axis != 'z') candidate(400, wz);
+    k_ = k != 0 ? k : 1;
+}
+
+PlanePoint PlaneLayout::node(int n) const {
+    const Model& md = model_;
+    const double x = md.NodeX[n] - xMin_;
+    const double y = md.NodeY[n] - yMin_;
+    const double z = md.NodeZ[n] - zMin_;
+    switch (axis_) {
+    case 'x':
+        return {y * k_ + (650 - wy_ * k_) / 2, z * k_ + 70};
+    case 'z':
+        return {x * k_ + (650 - wx_ * k_) / 2, y * k_ + 70};
+    default:
+        return {x * k_ + (650 - wx_ * k_) / 2, z * k_ + 70};
+    }
+}
+
+std::string stressLabel(double value) {
+    if (!std::isfinite(value)) return "";
+    const double tenths = std::floor(10 * value + 0.5);
+    if (tenths == 0) return "";
+    // Tenths are whole numbers; printing them divided by ten with one decimal
+    // gives the exact decimal, never a binary residue such as 0.30000001.
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", tenths / 10);
+    return text;
+}
+
+void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
+    prepareWindow(window);
+    const Model& md = program.model;
+    const std::string& picked = picks.PickedPlaneAxis;
+    const char axis = picked.size() == 1 ? picked[0] : '\0';
+    Canvas* canvas = window.picture();
+    const int members = clampedCount(md.MemberCount, kMaxMembers);
+    if (canvas) canvas->clear();
+    if (canvas && (axis == 'x' || axis == 'y' || axis == 'z')) {
+        const double s = stressMomentScale(md);
+        const PlaneLayout layout(md, axis);
+        // Members the plane diagram can show: drawable, and not running
+        // straight across the plane (a plane length of 0 has no direction).
+        auto shown = [&](int m) {
+            if (picks.MemberSelected[m] != 1 || !drawableMember(md, m)) return false;
+            const PlanePoint a = layout.node(md.MemberStartNode[m]);
+            const PlanePoint b = layout.node(md.MemberEndNode[m]);
+            return a.x != b.x || a.y != b.y;
+        };
+        auto values = [&](int m, PlanePoint a, PlanePoint b) {
+            return planeValues(md, m, axis, b.x - a.x, b.y - a.y, s);
+        };
+        if (!picks.HideStressValues) {
+            printLegend(*canvas, axis);
+            for (int m = 1; m <= members; ++m) {
+                if (!shown(m)) continue;
+                if (md.MemberAngle[m] != 0) {
+                    program.say("部材番号" + std::to_string(m) +
+                                    " は部材角があるため応力を表示できません。",
+                                MessageButtons::Ok);
+                    continue;
+                }
+                const PlanePoint a = layout.node(md.MemberStartNode[m]);
+                const PlanePoint b = layout.node(md.MemberEndNode[m]);
+                planeLabels(*canvas, a, b, values(m, a, b));
+            }
+        }
+        for (int m = 1; m <= members; ++m) {
+            if (!shown(m)) continue;
+            const PlanePoint a = layout.node(md.MemberStartNode[m]);
+            const PlanePoint b = layout.node(md.MemberEndNode[m]);
+            canvas->line(a.x, kPlaneBaseline - a.y, b.x, kPlaneBaseline - b.y, kMemberColor);
+            if (md.MemberAngle[m] == 0 && !picks.HideStressDiagram && s != 0)
+                planeCurve(*canvas, a, b, values(m, a, b));
+        }
+        switch (axis) {
+        case 'x':
+            printLines(*canvas, 50, {"   Ｚ", "   ↑", "   ｏ→Ｙ"}, kMemberColor);
+            break;
+        case 'y':
+            printLines(*canvas, 50, {"   Ｚ", "   ↑", "   ｏ→Ｘ"}, kMemberColor);
+            break;
+        default:
+            printLines(*canvas, 50, {"   Ｙ", "   ↑", "   ｏ→Ｘ"}, kMemberColor);
+            break;
+        }
+    }
+    picks.MemberSelected.fill(0);
+}
+
+void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
+    prepareWindow(window);
+    Canvas* canvas = window.picture();
+    if (canvas) {
+        canvas->clear();
+        printLegend(*canvas, 's');
+    }
+    const Model& md = program.model;
+    int m = 1;
+    const int members = clampedCount(md.MemberCount, kMaxMembers);
+    while (m <= members && picks.MemberSelected[m] != 1)
+        ++m;
+    if (m <= members) picks.MemberSelected[m] = 0;
+    if (canvas && drawableMember(md, m)) {
+        canvas->line(kDatumLeft, kDatumY, kDatumRight, kDatumY, kMemberColor);
+        canvas->line(kDatumLeft, kDatumZ, kDatumRight, kDatumZ, kMemberColor);
+        const MemberMoments mm = memberMoments(md, m);
+        const bool loadedZ = md.MemberLoadFlag[m] == 1 && md.MemberUniformLoad[m][2] != 0;
+        const bool loadedY = md.MemberLoadFlag[m] == 1 && md.MemberUniformLoad[m][1] != 0;
+        const double q[7] = {0, -mm.MyStart, mm.MzStart, -mm.MyEnd, mm.MzEnd, mm.MyMid, mm.MzMid};
+        double largest = 0;
+        for (int i = 1; i <= 6; ++i)
+            if (std::isfinite(q[i])) largest = std::max(largest, std::abs(q[i]));
+        const double t = largest != 0 ? kSingleMomentPixels / largest : 1;
+        datumCurve(*canvas, kDatumY, t * q[1], t * q[3], t * q[5], loadedZ);
+        datumCurve(*canvas, kDatumZ, t * q[2], t * q[4], t * q[6], loadedY);
+
+        // Every value is printed, zero too: the places are fixed, so a
+        // missing number would read as a value not shown.
+        auto value = [](double v) {
+            const std::string text = stressLabel(v);
+            return text.empty() ? std::string("0.0") : text;
+        };
+        auto print = [&](int column, int row, const std::string& text, int color) {
+            canvas->text(column, row, text, color, kLabelFontSize);
+        };
+        print(20, 15, value(q[1]), kMomentColor);
+        print(270, 15, value(q[3]), kMomentColor);
+        print(20, 43, value(q[2]), kMomentColor);
+        print(270, 43, value(q[4]), kMomentColor);
+        if (loadedZ) print(130, 12, kMidSpanCaption + value(q[5]), kMomentColor);
+        if (loadedY) print(130, 40, kMidSpanCaption + value(q[6]), kMomentColor);
+        print(145, 15, value(md.MemberEndForce[m][9]), kShearColor);
+        print(145, 43, value(md.MemberEndForce[m][8]), kShearColor);
+        print(145, 29, value(md.MemberEndForce[m][7]), kAxialColor);
+        printLines(*canvas, 25, {"   z", "   ↑", "   ｏ→x　 y 軸周りモーメント"}, kMemberColor);
+        printLines(*canvas, 50, {"   y", "   ↑", "   ｏ→x　 z 軸周りモーメント"}, kMemberColor);
+        print(0, 54, "部材Ｎｏ" + std::to_string(m), kMemberNumberColor);
+        const std::string start = std::to_string(md.MemberStartNode[m]);
+        const std::string end = std::to_string(md.MemberEndNode[m]);
+        print(18, 13, start, kNodeNumberColor);
+        print(18, 41, start, kNodeNumberColor);
+        print(305, 13, end, kNodeNumberColor);
+        print(305, 41, end, kNodeNumberColor);
+    }
+    window.c("TEXT54").caption = "ボタンを選択してください。";
+}
+
+void CHVAL_ON(StressSelection& picks) {
+    picks.HideStressValues = picks.HideStressValues ? 0 : -1;
+}
+
+} // namespace rahmen
