@@ -87,7 +87,13 @@ void Rahmen::afterEvent() {
 
 void Rahmen::resetAll() {
     askKeepWrittenFiles("Solberg");
-    program_->model.resetAll();
+    Program& p = *program_;
+    // The plotting window shows pictures of the model that is going: it
+    // closes, and its mode and the analysis' report switch start afresh.
+    if (Form* plot = p.form("FORM13"); plot && plot->isOpen()) plot->close();
+    p.PlotWindowMode = 0;
+    p.SkipAnalysisFile = 0;
+    p.model.resetAll();
 }
 
 void Rahmen::resetAnalysis() {
