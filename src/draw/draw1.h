@@ -15,11 +15,11 @@
 // BUTTON79, BUTTON67, BUTTON69, TEXT54, HSCROLL1, VSCROLL1, VSCROLL2, RADIO57,
 // RADIO58, RADIO59 and CHECK17, and a picture.
 
-#include "analysis/MemberStiffness.h"
 #include "draw/PlotState.h"
 #include "draw/Projection.h"
 #include "platform/Canvas.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -97,11 +97,19 @@ double deformationScale(const Model& model, double s, double* largest = nullptr)
 double uniformLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd,
                              double xi);
 
-// The deformed curve of member m in the placed (enlarged) view, one picture
-// point per pixel of its deformed length: D pixels per cm of displacement, and
-// r = D / s for rotations with s the scale of the picture. A member under one
-// pixel long gives its two displaced ends only. Nothing of the model changes.
-std::vector<PicturePoint> memberCurve(const Model& model, const ViewState& view, int m, double D);
+// The deformed curve of member m in the placed (enlarged) view: D pixels per
+// cm of displacement, and r = D / s for rotations, spring and pin terms, with
+// s the scale of that picture. One point per pixel of deformed length; a
+// member under one pixel long is drawn as the chord between its displaced
+// ends. Nothing of the model changes.
+struct MemberCurve {
+    std::vector<PicturePoint> points;
+    // The same points in member axes (pixels, from the start node's place):
+    // x along the member, y and z across.
+    std::vector<std::array<double, 3>> local;
+    bool chordOnly = false;
+};
+MemberCurve memberCurve(const Model& model, const ViewState& view, int m, double D);
 
 // "変形図": starts the deformation diagram (at once in the enlarged view after
 // an interactive analysis that wrote no report).

@@ -1,0 +1,602 @@
+#include "draw/draw1.h"
+
+#include "analysis/MemberStiffness.h"
+#include "analysis/ana.h"
+#include "model/Model.h"
+#include "model/Program.h"
+#include "model/TextFile.h"
+#include "platform/Form.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace rahmen {
+
+const char* const kFrameAngleStatus =
+    "スクロールバーをクリックして投影角度を選択→拡大表示ボタン（ピン、バネ接合部表示）。";
+const char* const kDeformAngleStatus =
+    "スクロールバーをクリックして投影角度を選択→角度決定ボタン。";
+const char* const kPressKeyStatus = "何かキーを押してください。";
+const char* const kChooseDiagramStatus = "図種を選択して実行ボタンを押してください。";
+
+namespace {
+
+const char* const kDeformDrawingStatus = "変形図を作図しています。";
+const char* const kDeformHeader =
+    "        　　　　　　                            ***変形図(架構縮尺に対する変位の倍率       "
+    "   　      倍)***";
+const char* const kAngleScrollBars[] = {"HSCROLL1", "VSCROLL1", "VSCROLL2"};
+const char* const kNumberControls[] = {"RADIO57", "RADIO58", "RADIO59", "CHECK17"};
+
+bool set(int16_t flag) {
+    return flag != 0;
+}
+
+// The text cell of a label above and left of a picture point given by its x
+// and height: (INT(x / 2) - 3, INT(row - h / 10) - 1).
+void label(Canvas& canvas, double x, double h, double row, int number, int colour) {
+    const int column = static_cast<int>(std::floor(x / 2)) - 3;
+    const int line = static_cast<int>(std::floor(row - h / 10)) - 1;
+    canvas.text(column, line, std::to_string(number), colour);
+}
+
+Canvas& pictureOf(Form& form) {
+    return *form.picture();
+}
+
+// Scroll bars back to 0 and the view with them.
+void resetAngles(PlotState& plot, Form& form) {
+    for (const char* name : kAngleScrollBars)
+        form.c(name).scrollPos = 0;
+    plot.view.ViewAngleZ = plot.view.ViewAngleX = plot.view.ViewAngleY = 0.0f;
+}
+
+void enableNumberControls(Form& form, bool enabled) {
+    for (const char* name : kNumberControls)
+        form.c(name).enabled = enabled;
+}
+
+// The six displacements of a node (cm, rad), global axes.
+std::array<double, 6> nodeDisplacement(const Model& model, int node) {
+    std::array<double, 6> d{};
+    for (int k = 0; k < 6; ++k)
+        d[k] = model.NodeDisplacement[6 * node - 5 + k];
+    return d;
+}
+
+double dot(const std::array<float, 3>& axis, double x, double y, double z) {
+    return axis[0] * x + axis[1] * y + axis[2] * z;
+}
+
+double memberLength(const Model& model, int m) {
+    const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
+    const double dx = model.NodeX[e] - model.NodeX[s];
+    const double dy = model.NodeY[e] - model.NodeY[s];
+    const double dz = model.NodeZ[e] - model.NodeZ[s];
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+Axes axesOf(const Model& model, int m) {
+    const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
+    return memberAxes(model.NodeX[e] - model.NodeX[s], model.NodeY[e] - model.NodeY[s],
+                      model.NodeZ[e] - model.NodeZ[s], model.MemberAngle[m]);
+}
+
+// The rough largest deflection of a uniformly loaded member in one plane, used
+// only to choose the magnification: f q L^4 / (384 E I) with f = 5 pinned at
+// both ends, 3 at one, 2 at none.
+double estimatedLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd) {
+    if (E * I == 0) return 0;
+    const double f = pinStart && pinEnd ? 5 : (pinStart || pinEnd ? 3 : 2);
+    return std::fabs(f * q * std::pow(L, 4) / (384 * E * I));
+}
+
+// The frame of the deformation picture: members (loaded ones in colour 7),
+// circles at released member ends (larger at supports), supports and loaded
+// nodes, and the triad.
+void drawDeformationFrame(const Model& model, const ViewState& view, Canvas& canvas) {
+    auto endCircles = [&](int node, bool pinned, bool sprung) {
+        const PicturePoint p = nodePoint(view, node);
+        const double radius = set(model.NodeIsSupport[node]) ? 5 : 3;
+        if (pinned) canvas.circle(p.x, p.y, radius, 13);
+        if (sprung) canvas.circle(p.x, p.y, radius, 5);
+    };
+    for (int m = 1; m <= drawableMemberCount(model); ++m) {
+        if (!memberDrawable(model, m)) continue;
+        const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
+        const PicturePoint a = nodePoint(view, s), b = nodePoint(view, e);
+        canvas.line(a.x, a.y, b.x, b.y, model.MemberLoadFlag[m] == 1 ? 7 : 3);
+        endCircles(s, model.MemberStartPinned[m] == 1, model.MemberStartSprung[m] == 1);
+        endCircles(e, model.MemberEndPinned[m] == 1, model.MemberEndSprung[m] == 1);
+    }
+    const int nodes = std::min(drawableNodeCount(model), view.nodeCount());
+    for (int n = 1; n <= nodes; ++n) {
+        if (!set(model.NodeIsSupport[n])) continue;
+        const PicturePoint p = nodePoint(view, n);
+        canvas.filledCircle(p.x, p.y, 2, 6);
+    }
+    for (int n = 1; n <= nodes; ++n) {
+        if (model.NodeLoadFlag[n] != 1) continue;
+        const PicturePoint p = nodePoint(view, n);
+        canvas.filledCircle(p.x, p.y, 2, 7);
+    }
+    drawTriad(view, canvas);
+}
+
+// The frame diagram's picture in the placed view; in the enlarged view it
+// then waits for a key press before the number labels.
+void drawFramePicture(const Program& program, PlotState& plot, Form& form) {
+    Canvas& canvas = pictureOf(form);
+    canvas.clear();
+    FrameStyle style;
+    style.memberAxes = set(plot.ShowMemberAxes);
+    drawFrameMarks(program.model, plot.view, canvas, style);
+    drawTriad(plot.view, canvas);
+    if (plot.view.DrawState == 1) {
+        enableNumberControls(form, false);
+        form.c("TEXT54").caption = kPressKeyStatus;
+        plot.waiting = DrawingWait::FrameLabels;
+    }
+}
+
+void drawFrameLabels(const Model& model, const PlotState& plot, Canvas& canvas) {
+    const ViewState& view = plot.view;
+    if (plot.NumberLabelKind == 1) {
+        for (int n = 1; n <= view.nodeCount(); ++n)
+            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, 2);
+        return;
+    }
+    if (plot.NumberLabelKind != 2 && plot.NumberLabelKind != 3) return;
+    for (int m = 1; m <= drawableMemberCount(model); ++m) {
+        if (!memberDrawable(model, m)) continue;
+        const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
+        const double mx = (view.ScreenX[s] + view.ScreenX[e]) / 2;
+        const double mh = (view.ScreenH[s] + view.ScreenH[e]) / 2;
+        label(canvas, mx, mh, 60, plot.NumberLabelKind == 2 ? m : model.MemberTypeNo[m], 2);
+    }
+}
+
+// The deformation picture in the placed view: the frame, and in the enlarged
+// view the header, every member's curve and the wait for the node numbers.
+void drawDeformationPicture(const Program& program, PlotState& plot, Form& form) {
+    const Model& model = program.model;
+    ViewState& view = plot.view;
+    const double s = view.placed.scale;
+    if (!set(plot.deformScaleSet)) {
+        double largest = 0;
+        plot.DeformScale = deformationScale(model, s, &largest);
+        plot.deformScaleSet = largest != 0 ? 1 : 0;
+    }
+    Canvas& canvas = pictureOf(form);
+    canvas.clear();
+    drawDeformationFrame(model, view, canvas);
+    if (view.DrawState != 1) return;
+
+    form.c("TEXT54").caption = kDeformDrawingStatus;
+    canvas.setFontSize(13);
+    canvas.text(12, 0, kDeformHeader, 0);
+    const std::string ratio = LineWriter().masked("####.##^^^^", plot.DeformScale / s).bytes();
+    canvas.text(155, 0, ratio, 6);
+    canvas.setFontSize(10);
+
+    for (int m = 1; m <= drawableMemberCount(model); ++m) {
+        if (!memberDrawable(model, m)) continue;
+        const MemberCurve curve = memberCurve(model, view, m, plot.DeformScale);
+        if (curve.chordOnly) {
+            canvas.line(curve.points[0].x, curve.points[0].y, curve.points[1].x, curve.points[1].y,
+                        5);
+            continue;
+        }
+        for (const PicturePoint& p : curve.points)
+            canvas.point(p.x, p.y, 5);
+    }
+    form.c("TEXT54").caption = kPressKeyStatus;
+    plot.waiting = DrawingWait::NodeNumbers;
+}
+
+} // namespace
+
+// ---- marking the frame
+
+FrameMarks::FrameMarks(int nodeCount)
+    : pin(static_cast<std::size_t>(nodeCount) + 1, 0),
+      spring(static_cast<std::size_t>(nodeCount) + 1, 0),
+      members(static_cast<std::size_t>(nodeCount) + 1, 0) {}
+
+int drawableMemberCount(const Model& model) {
+    return std::clamp<int>(model.MemberCount, 0, kMaxMembers);
+}
+
+bool memberDrawable(const Model& model, int m) {
+    const int nodes = drawableNodeCount(model);
+    const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
+    return s >= 1 && s <= nodes && e >= 1 && e <= nodes;
+}
+
+void drawMember(const Model& model, const ViewState& view, Canvas& canvas, int m, int colour,
+                FrameMarks& marks) {
+    const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
+    const PicturePoint a = nodePoint(view, s), b = nodePoint(view, e);
+    canvas.line(a.x, a.y, b.x, b.y, colour);
+    const bool enlarged = view.DrawState == 1;
+    const PicturePoint third{a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3};
+    const PicturePoint twoThirds{a.x + 2 * (b.x - a.x) / 3, a.y + 2 * (b.y - a.y) / 3};
+    if (model.MemberStartPinned[m] == 1) {
+        marks.pin[s] = 1;
+        if (enlarged) canvas.line(a.x, a.y, third.x, third.y, 13);
+    }
+    if (model.MemberStartSprung[m] == 1) {
+        marks.spring[s] = 1;
+        if (enlarged) canvas.line(a.x, a.y, third.x, third.y, 5);
+    }
+    if (model.MemberEndPinned[m] == 1) {
+        marks.pin[e] = 1;
+        if (enlarged) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, 13);
+    }
+    if (model.MemberEndSprung[m] == 1) {
+        marks.spring[e] = 1;
+        if (enlarged) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, 5);
+    }
+    ++marks.members[s];
+    ++marks.members[e];
+}
+
+void drawNodeMarks(const Model& model, const ViewState& view, Canvas& canvas, FrameMarks& marks) {
+    const int nodes = std::min<int>(view.nodeCount(), static_cast<int>(marks.pin.size()) - 1);
+    for (int n = 1; n <= nodes; ++n) {
+        const PicturePoint p = nodePoint(view, n);
+        const bool pin = marks.pin[n] != 0, spring = marks.spring[n] != 0;
+        if (pin && spring) {
+            canvas.circle(p.x, p.y, 3, 5);
+            canvas.circle(p.x, p.y, 4, 13);
+        } else if (pin) {
+            canvas.circle(p.x, p.y, 3, 13);
+        } else if (spring) {
+            canvas.circle(p.x, p.y, 3, 5);
+        }
+        if (set(model.NodeIsSupport[n]))
+            canvas.filledCircle(p.x, p.y, 2, 2);
+        else if (marks.members[n] == 2 && !pin && !spring)
+            canvas.circle(p.x, p.y, 3, 3);
+        marks.pin[n] = marks.spring[n] = marks.members[n] = 0;
+    }
+}
+
+void EL_CO3(const Model& model, const ViewState& view, Canvas& canvas, int m) {
+    const Axes axes = axesOf(model, m);
+    const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
+    const double mx = (view.ScreenX[s] + view.ScreenX[e]) / 2;
+    const double my = view.Baseline - (view.ScreenH[s] + view.ScreenH[e]) / 2;
+    const int colours[3] = {9, 13, 5};
+    for (int k = 0; k < 3; ++k) {
+        const ProjectedOffset d =
+            projectVector(view, 15 * axes[k][0], 15 * axes[k][1], 15 * axes[k][2], 1.0);
+        canvas.line(mx, my, mx + d.u, my - d.v, colours[k]);
+    }
+}
+
+void drawFrameMarks(const Model& model, const ViewState& view, Canvas& canvas,
+                    const FrameStyle& style) {
+    FrameMarks marks(view.nodeCount());
+    for (int m = 1; m <= drawableMemberCount(model); ++m) {
+        if (!memberDrawable(model, m) || model.MemberStartNode[m] > view.nodeCount() ||
+            model.MemberEndNode[m] > view.nodeCount())
+            continue;
+        drawMember(model, view, canvas, m, style.memberColour ? style.memberColour(m) : 3, marks);
+        if (style.memberAxes) EL_CO3(model, view, canvas, m);
+    }
+    drawNodeMarks(model, view, canvas, marks);
+}
+
+// ---- the frame diagram
+
+void FRAME0_ON(Program& program, PlotState& plot, Form& form) {
+    if (plot.DrawingActive == 1) {
+        plot.view.DrawState = 2;
+        endDrawing(program, plot, form);
+        return;
+    }
+    resetAngles(plot, form);
+    plot.DrawingActive = 1;
+    plot.running = RunningDiagram::Frame;
+    plot.waiting = DrawingWait::None;
+    plot.AngleStep = 0;
+    form.c("BUTTON79").caption = "拡大表示";
+    for (const char* name : kAngleScrollBars)
+        form.c(name).visible = true;
+    form.c("BUTTON79").enabled = true;
+    form.c("TEXT54").caption = kFrameAngleStatus;
+    plot.view.DrawState = 0;
+    startView(program.model, plot.view);
+    drawFramePicture(program, plot, form);
+}
+
+// ---- the deformation diagram
+
+double uniformLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd,
+                             double xi) {
+    if (E * I == 0) return 0;
+    const double x2 = xi * xi, x3 = x2 * xi, x4 = x3 * xi;
+    const double L4 = std::pow(L, 4);
+    if (pinStart && pinEnd) return q * L4 / (24 * E * I) * (x4 - 2 * x3 + xi);
+    if (pinStart) return q * L4 / (48 * E * I) * (2 * x4 - 3 * x3 + xi);
+    if (pinEnd) return q * L4 / (48 * E * I) * (2 * x4 - 5 * x3 + 3 * x2);
+    return q * L4 / (24 * E * I) * (x4 - 2 * x3 + x2);
+}
+
+double deformationScale(const Model& model, double s, double* largest) {
+    double U = 0;
+    for (int m = 1; m <= drawableMemberCount(model); ++m) {
+        if (!memberDrawable(model, m)) continue;
+        for (int node : {model.MemberStartNode[m], model.MemberEndNode[m]}) {
+            const std::array<double, 6> d = nodeDisplacement(model, node);
+            for (int k = 0; k < 3; ++k)
+                U = std::max(U, std::fabs(d[k]));
+        }
+    }
+    // The analysis' modulus (force/cm²) in either unit system.
+    const double E = analysisModulus(model, model.YoungModulus);
+    for (int m = 1; m <= drawableMemberCount(model); ++m) {
+        if (!memberDrawable(model, m) || model.MemberLoadFlag[m] != 1) continue;
+        const double L = memberLength(model, m);
+        U = std::max(U, estimatedLoadDeflection(0.01 * model.MemberUniformLoad[m][2], L, E,
+                                                model.MemberIy[m], set(model.PinStartY[m]),
+                                                set(model.PinEndY[m])));
+        U = std::max(U, estimatedLoadDeflection(0.01 * model.MemberUniformLoad[m][1], L, E,
+                                                model.MemberIz[m], set(model.PinStartZ[m]),
+                                                set(model.PinEndZ[m])));
+    }
+    if (largest) *largest = U;
+    if (U == 0) return 50 / s;
+    const double p = U * s;
+    double D = p < 1 ? 30 / U : p < 5 ? 35 / U : p < 10 ? 40 / U : 50 / U;
+    if (p > 50) D = s;
+    return std::max(D, s);
+}
+
+MemberCurve memberCurve(const Model& model, const ViewState& view, int m, double D) {
+    MemberCurve curve;
+    const int sn = model.MemberStartNode[m], en = model.MemberEndNode[m];
+    const double s = view.placed.scale;
+    const double r = D / s;
+    const Axes R = axesOf(model, m);
+    const double L = memberLength(model, m);
+    const double length = L * s;
+
+    const std::array<double, 6> a = nodeDisplacement(model, sn);
+    const std::array<double, 6> b = nodeDisplacement(model, en);
+    auto local = [&R](int axis, const std::array<double, 6>& d, int from, double factor) {
+        return factor * dot(R[axis], d[from], d[from + 1], d[from + 2]);
+    };
+    const double ua = local(0, a, 0, D), va = local(1, a, 0, D), wa = local(2, a, 0, D);
+    const double ub = local(0, b, 0, D), vb = local(1, b, 0, D), wb = local(2, b, 0, D);
+    double phiY1 = local(1, a, 3, r), phiZ1 = local(2, a, 3, r);
+    double phiY2 = local(1, b, 3, r), phiZ2 = local(2, b, 3, r);
+
+    const double du = ub - ua, dv = vb - va, dw = wb - wa;
+    const double deformed = length + du;
+
+    // A local point (pixels, member axes) into the picture, from the start node.
+    const PicturePoint start{view.ScreenX[sn], view.ScreenH[sn]};
+    auto place = [&](double x, double y, double z) {
+        const double gx = x * R[0][0] + y * R[1][0] + z * R[2][0];
+        const double gy = x * R[0][1] + y * R[1][1] + z * R[2][1];
+        const double gz = x * R[0][2] + y * R[1][2] + z * R[2][2];
+        const ProjectedOffset o = projectVector(view, gx, gy, gz, 1.0);
+        curve.points.push_back({start.x + o.u, kEnlargedBaseline - (start.y + o.v)});
+        curve.local.push_back({x, y, z});
+    };
+
+    const int N = deformed >= 1 ? static_cast<int>(std::floor(deformed)) : 0;
+    if (N == 0) {
+        // Under one pixel long: the chord between the displaced ends.
+        curve.chordOnly = true;
+        place(ua, va, wa);
+        place(ua + std::max(deformed, 0.0), vb, wb);
+        return curve;
+    }
+
+    const double kappaZ = std::atan(dv / deformed);
+    const double kappaY = -std::atan(dw / deformed);
+
+    // Pin rotations of this member, recomputed here where a spring at the
+    // other end changes them; the analysis results stay as they are.
+    std::array<double, 5> pinRotation{};
+    for (int k = 1; k <= 4; ++k)
+        pinRotation[k] = model.PinRotation[m][k];
+    const bool pinSY = set(model.PinStartY[m]), pinEY = set(model.PinEndY[m]);
+    const bool pinSZ = set(model.PinStartZ[m]), pinEZ = set(model.PinEndZ[m]);
+    if (model.SpringStart[m][5] != 0) {
+        phiY1 -= model.SpringRotation[m][1] * r;
+        if (pinEY) pinRotation[3] = -(phiY1 - kappaY) / 2 / r;
+    }
+    if (model.SpringStart[m][6] != 0) {
+        phiZ1 -= model.SpringRotation[m][2] * r;
+        if (pinEZ) pinRotation[4] = -(phiZ1 - kappaZ) / 2 / r;
+    }
+    if (model.SpringEnd[m][5] != 0) {
+        phiY2 -= model.SpringRotation[m][3] * r;
+        if (pinSY) pinRotation[1] = -(phiY2 - kappaY) / 2 / r;
+    }
+    if (model.SpringEnd[m][6] != 0) {
+        phiZ2 -= model.SpringRotation[m][4] * r;
+        if (pinSZ) pinRotation[2] = -(phiZ2 - kappaZ) / 2 / r;
+    }
+
+    // Pins, plane by plane: a pinned end takes its slope from the pin rotation
+    // and the chord, both ends pinned take the chord; a torsion pin changes
+    // no slope.
+    auto pinSlopes = [r](bool pinStart, bool pinEnd, double startRotation, double endRotation,
+                         double chord, double& slope1, double& slope2) {
+        if (pinStart && pinEnd) {
+            slope1 = slope2 = chord;
+        } else if (pinStart) {
+            slope1 = startRotation * r + chord;
+        } else if (pinEnd) {
+            slope2 = endRotation * r + chord;
+        }
+    };
+    pinSlopes(pinSY, pinEY, pinRotation[1], pinRotation[3], kappaY, phiY1, phiY2);
+    pinSlopes(pinSZ, pinEZ, pinRotation[2], pinRotation[4], kappaZ, phiZ1, phiZ2);
+    phiY1 = -phiY1;
+    phiY2 = -phiY2;
+
+    const double l2 = deformed * deformed, l3 = l2 * deformed;
+    const double bw3 = (phiY1 + phiY2) / l2 - 2 * dw / l3;
+    const double bw2 = 3 * dw / l2 - (2 * phiY1 + phiY2) / deformed;
+    const double bv3 = (phiZ1 + phiZ2) / l2 - 2 * dv / l3;
+    const double bv2 = 3 * dv / l2 - (2 * phiZ1 + phiZ2) / deformed;
+
+    const bool loaded = model.MemberLoadFlag[m] == 1;
+    const double E = analysisModulus(model, model.YoungModulus);
+    const double qy = 0.01 * model.MemberUniformLoad[m][1];
+    const double qz = 0.01 * model.MemberUniformLoad[m][2];
+    for (int i = 0; i <= N; ++i) {
+        double y = va + phiZ1 * i + bv2 * i * i + bv3 * i * i * i;
+        double z = wa + phiY1 * i + bw2 * i * i + bw3 * i * i * i;
+        if (loaded) {
+            const double xi = static_cast<double>(i) / N;
+            y += uniformLoadDeflection(qy, L, E, model.MemberIz[m], pinSZ, pinEZ, xi) * D;
+            z += uniformLoadDeflection(qz, L, E, model.MemberIy[m], pinSY, pinEY, xi) * D;
+        }
+        place(ua + i, y, z);
+    }
+    return curve;
+}
+
+void DEFORM_ON(Program& program, PlotState& plot, Form& form) {
+    if (plot.DrawingActive == 1) {
+        plot.view.DrawState = 2;
+        endDrawing(program, plot, form);
+        return;
+    }
+    resetAngles(plot, form);
+    plot.DrawingActive = 1;
+    plot.running = RunningDiagram::Deformation;
+    plot.waiting = DrawingWait::None;
+    plot.AngleStep = 0;
+    plot.deformScaleSet = 0;
+    form.c("BUTTON79").caption = "角度決定";
+    startView(program.model, plot.view);
+    form.c("TEXT54").caption = kDeformAngleStatus;
+    // The button chooses the angle; an earlier drawing may have left it disabled.
+    form.c("BUTTON79").enabled = true;
+    plot.view.DrawState = 0;
+    if (set(program.SkipAnalysisFile)) {
+        // After an interactive analysis: at once the enlarged picture, with the
+        // nodes where the normal fit put them.
+        plot.view.DrawState = 1;
+        plot.AngleStep = 1;
+        program.SkipAnalysisFile = 0;
+        form.c("BUTTON79").caption = "変形図終了";
+        form.c("BUTTON79").enabled = false;
+        plot.view.Baseline = kEnlargedBaseline;
+    }
+    drawDeformationPicture(program, plot, form);
+}
+
+// ---- events while a drawing runs
+
+void SCROLL_CHANGE1(Program& program, PlotState& plot, Form& form) {
+    if (plot.DrawingActive != 1) return;
+    const bool deformation = plot.running == RunningDiagram::Deformation;
+    form.c("BUTTON79").caption = deformation ? "角度決定" : "拡大表示";
+    plot.AngleStep = 0;
+    if (plot.waiting != DrawingWait::None) {
+        // The user turned the picture instead of pressing a key: the labels
+        // of the enlarged picture are dropped and the drawing waits for
+        // angles again, with the button usable.
+        if (plot.waiting == DrawingWait::FrameLabels) enableNumberControls(form, true);
+        plot.waiting = DrawingWait::None;
+        form.c("TEXT54").caption = deformation ? kDeformAngleStatus : kFrameAngleStatus;
+    }
+    form.c("BUTTON79").enabled = true;
+    plot.view.DrawState = 0;
+
+    const Model& model = program.model;
+    ViewState& view = plot.view;
+    Canvas& canvas = pictureOf(form);
+    canvas.clear();
+    readViewAngles(form, view);
+    rotateView(view);
+    FrameStyle style;
+    style.memberColour = [&model](int m) { return model.MemberLoadFlag[m] == 1 ? 7 : 3; };
+    style.memberAxes = set(plot.ShowMemberAxes);
+    drawFrameMarks(model, view, canvas, style);
+    if (deformation) {
+        for (int n = 1; n <= std::min(drawableNodeCount(model), view.nodeCount()); ++n) {
+            if (model.NodeLoadFlag[n] != 1) continue;
+            const PicturePoint p = nodePoint(view, n);
+            canvas.filledCircle(p.x, p.y, 2, 7);
+        }
+    }
+    drawTriad(view, canvas);
+}
+
+void LOOP_END1(Program& program, PlotState& plot, Form& form) {
+    if (plot.DrawingActive != 1) return;
+    const bool deformation = plot.running == RunningDiagram::Deformation;
+    if (plot.AngleStep == 0) {
+        plot.view.DrawState = 1;
+        form.c("BUTTON79").caption = deformation ? "変形図終了" : "骨組図終了";
+        plot.AngleStep = 1;
+        form.c("BUTTON79").enabled = false;
+        enlargeView(plot.view);
+        if (deformation)
+            drawDeformationPicture(program, plot, form);
+        else
+            drawFramePicture(program, plot, form);
+        return;
+    }
+    if (deformation) {
+        for (const char* name : {"RADIO57", "RADIO58", "RADIO59"}) {
+            form.c(name).checked = false;
+            form.c(name).enabled = false;
+        }
+    }
+    plot.AngleStep = 0;
+    plot.view.DrawState = 2;
+    endDrawing(program, plot, form);
+}
+
+void DRAW_KEY(Program& program, PlotState& plot, Form& form) {
+    Canvas& canvas = pictureOf(form);
+    const ViewState& view = plot.view;
+    switch (plot.waiting) {
+    case DrawingWait::None:
+        return;
+    case DrawingWait::FrameLabels:
+        enableNumberControls(form, true);
+        drawFrameLabels(program.model, plot, canvas);
+        form.c("TEXT54").caption = kFrameAngleStatus;
+        break;
+    case DrawingWait::NodeNumbers:
+        for (int n = 1; n <= view.nodeCount(); ++n)
+            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, 6);
+        form.c("TEXT54").caption = kDeformAngleStatus;
+        break;
+    }
+    plot.waiting = DrawingWait::None;
+    form.c("BUTTON79").enabled = true;
+    plot.view.DrawState = 0;
+}
+
+void endDrawing(Program& /*program*/, PlotState& plot, Form& form) {
+    const bool deformation = plot.running == RunningDiagram::Deformation;
+    plot.DrawingActive = 0;
+    plot.running = RunningDiagram::None;
+    plot.waiting = DrawingWait::None;
+    plot.deformScaleSet = 0;
+    pictureOf(form).clear();
+    if (deformation) form.c("BUTTON79").caption = "";
+    form.c("BUTTON79").enabled = false;
+    form.c("BUTTON67").enabled = true;
+    form.c("BUTTON69").enabled = true;
+    form.c("TEXT54").caption = kChooseDiagramStatus;
+    resetAngles(plot, form);
+    for (const char* name : kAngleScrollBars)
+        form.c(name).enabled = false;
+}
+
+} // namespace rahmen
