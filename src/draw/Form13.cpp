@@ -32,8 +32,7 @@ const char* const kNoMember = "部材がありません、選択をやり直し�
 const char* const kScrollBars[] = {"HSCROLL1", "VSCROLL1", "VSCROLL2"};
 const char* const kLoadLabels[] = {"TEXT104", "TEXT105", "TEXT106",
                                    "TEXT107", "TEXT108", "TEXT109"};
-const char* const kLoadBoxes[] = {"EDIT192", "EDIT193", "EDIT194",
-                                  "EDIT195", "EDIT196", "EDIT197"};
+const char* const kLoadBoxes[] = {"EDIT192", "EDIT193", "EDIT194", "EDIT195", "EDIT196", "EDIT197"};
 
 } // namespace
 
@@ -219,7 +218,8 @@ void Form13::DRAWHP_ON() {
 }
 
 void Form13::SAVE_ON() {
-    const std::string suggested = (p_.model.DataName.empty() ? "rahmen" : p_.model.DataName) + ".png";
+    const std::string suggested =
+        (p_.model.DataName.empty() ? "rahmen" : p_.model.DataName) + ".png";
     const auto chosen = p_.io.dialogs.saveFile("図保存", "図(*.png *.svg)", suggested);
     if (!chosen) return;
     std::string path = *chosen;
@@ -454,7 +454,8 @@ void Form13::ENTER13_ON() {
             return;
         }
         const bool toDiagram = p_.SkipAnalysisFile == -1;
-        c("TEXT54").caption = toDiagram ? "データ解析中　→　変形図" : "データ解析中→データファイル作成";
+        c("TEXT54").caption =
+            toDiagram ? "データ解析中　→　変形図" : "データ解析中→データファイル作成";
         analysisArmed = false;
         SameLevelSelect = UniformLoadMode = SingleMemberSelect = 0;
         for (const char* name : {"CHECK14", "CHECK15", "CHECK16"})
@@ -778,8 +779,7 @@ void Form13::FRANA_ON() {
 }
 
 void Form13::endFraLoop() {
-    c("TEXT54").caption =
-        mode() == 1 ? "解析開始ボタンを押してください。" : kChooseStatus;
+    c("TEXT54").caption = mode() == 1 ? "解析開始ボタンを押してください。" : kChooseStatus;
     for (const char* bar : kScrollBars) {
         c(bar).scrollPos = 0;
         c(bar).enabled = false;
@@ -906,8 +906,7 @@ void Form13::leftPick(int node) {
                 continue;
             }
             // A node picked before is not picked twice.
-            if (std::find(PickedNodes.begin(), PickedNodes.end(), k) == PickedNodes.end())
-                pick(k);
+            if (std::find(PickedNodes.begin(), PickedNodes.end(), k) == PickedNodes.end()) pick(k);
         }
     }
     printPicks();
@@ -934,7 +933,8 @@ void Form13::leftPick(int node) {
         LoadMember = m;
         EL_CO(m);
         c("TEXT54").caption =
-            std::string("等分布荷重を材軸に直角な部材座標系の方向（ｙ,ｚ方向）に対して入力します。") +
+            std::string(
+                "等分布荷重を材軸に直角な部材座標系の方向（ｙ,ｚ方向）に対して入力します。") +
             (md.UnitFactor == 1.0f ? "(t/m)" : "(kN/m)");
         enableLoadFields(true, true);
         c("BUTTON86").enabled = true;

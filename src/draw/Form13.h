@@ -43,9 +43,9 @@ public:
     int16_t ShearDeformation = 0; // mode 1: -1 shear deformation is taken into account
     int16_t RequestFlag = 0;      // picking picture: 1 enlarged view, 2 leave
     std::vector<int16_t> PickedNodes;
-    int LoadMember = 0;       // the member receiving a uniform load (0 none)
-    StressSelection stress;   // MemberSelected, PickedPlaneAxis, the two hide flags
-    PlotState plot;           // view and running drawing of draw1
+    int LoadMember = 0;         // the member receiving a uniform load (0 none)
+    StressSelection stress;     // MemberSelected, PickedPlaneAxis, the two hide flags
+    PlotState plot;             // view and running drawing of draw1
     bool analysisArmed = false; // mode 1: "解析開始" shown
     int16_t structureType = 0;  // mode 1: 1 steel, 2 concrete, 3 typed moduli
     bool shearGiven = false;    // mode 1: a shape factor was chosen
