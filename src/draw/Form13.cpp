@@ -225,9 +225,11 @@ void Form13::SAVE_ON() {
     std::string path = *chosen;
     const auto dot = path.find_last_of('.');
     std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
+    // A name without an extension is saved as PNG.
     for (char& ch : ext)
         ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    if (ext.empty() || path.find_last_of("/\\") > dot) {
+    const auto slash = path.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && slash > dot)) {
         path += ".png";
         ext = "png";
     }

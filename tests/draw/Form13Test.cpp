@@ -181,3 +181,37 @@ TEST_F(PlotWindow, ClosingAfterTheAnalysisKeepsEveryLoad) {
 
 } // namespace
 } // namespace rahmen
+
+namespace rahmen {
+namespace {
+
+// "図保存" writes the picture by the extension of the chosen name; PNG needs
+// the GUI's image writer, which this headless desktop lacks.
+TEST_F(PlotWindow, SavedPictureFollowsTheExtension) {
+    Form13& f = open(1);
+    struct Case {
+        const char* name;
+        const char* file;    // written, or "" none
+        const char* message; // shown, or "" none
+    } cases[] = {
+        {"frame.SVG", "frame.SVG", ""},
+        {"frame.txt", "", "図は拡張子 .png か .svg の名前で保存してください。"},
+        {"frame", "", "図を保存できませんでした。\r\nframe.png"},
+    };
+    for (const Case& c : cases) {
+        platform.dialogs.clearLog();
+        platform.dialogs.queueOpenFile(std::string(c.name));
+        ASSERT_TRUE(f.click("BUTTON98"));
+        EXPECT_EQ(platform.dialogs.openFiles()[0].title, "図保存");
+        EXPECT_EQ(lastMessage(), c.message) << c.name;
+        if (*c.file) {
+            const ReadResult svg = platform.files.read(c.file);
+            ASSERT_TRUE(svg.ok) << c.name;
+            EXPECT_NE(svg.bytes.find("<svg"), std::string::npos);
+            EXPECT_NE(svg.bytes.find("<line"), std::string::npos); // the members
+        }
+    }
+}
+
+} // namespace
+} // namespace rahmen

@@ -4,6 +4,7 @@
 #include "DialogsTest.h"
 #include "FormPicturesTest.h"
 #include "MainMenuTest.h"
+#include "PlotWindowTest.h"
 #include "WindowTest.h"
 #include "WorkflowTest.h"
 #include "gui/GuiSetup.h"
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
     }
     {
         rahmen::test::WorkflowTest test;
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    {
+        rahmen::test::PlotWindowTest test;
         failures += QTest::qExec(&test, argc, argv);
     }
     return failures == 0 ? 0 : 1;
