@@ -35,10 +35,11 @@ bool set(int16_t flag) {
 
 // The text cell of a label above and left of a picture point given by its x
 // and height: (INT(x / 2) - 3, INT(row - h / 10) - 1).
-void label(Canvas& canvas, double x, double h, double row, int number, int colour) {
+void label(Canvas& canvas, double x, double h, double row, int number, int colour,
+           int fontSize = 0) {
     const int column = static_cast<int>(std::floor(x / 2)) - 3;
     const int line = static_cast<int>(std::floor(row - h / 10)) - 1;
-    canvas.text(column, line, std::to_string(number), colour);
+    canvas.text(column, line, std::to_string(number), colour, fontSize);
 }
 
 Canvas& pictureOf(Form& form) {
@@ -174,11 +175,12 @@ void drawDeformationPicture(const Program& program, PlotState& plot, Form& form)
     if (view.DrawState != 1) return;
 
     form.c("TEXT54").caption = kDeformDrawingStatus;
-    canvas.setFontSize(13);
-    canvas.text(12, 0, kDeformHeader, 0);
-    const std::string ratio = LineWriter().masked("####.##^^^^", plot.DeformScale / s).bytes();
-    canvas.text(155, 0, ratio, 6);
-    canvas.setFontSize(10);
+    // The header and the ratio in 13 points; the node numbers follow in 10. The
+    // sizes go with each text, so the canvas keeps its own size for other pictures.
+    canvas.text(12, 0, kDeformHeader, 0, 13);
+    const double ratio = plot.DeformScale / s;
+    if (std::isfinite(ratio))
+        canvas.text(155, 0, LineWriter().masked("####.##^^^^", ratio).bytes(), 6, 13);
 
     for (int m = 1; m <= drawableMemberCount(model); ++m) {
         if (!memberDrawable(model, m)) continue;
@@ -393,52 +395,66 @@ MemberCurve memberCurve(const Model& model, const ViewState& view, int m, double
         // Under one pixel long: the chord between the displaced ends.
         curve.chordOnly = true;
         place(ua, va, wa);
-        place(ua + std::max(deformed, 0.0), vb, wb);
+        place(ub + length, vb, wb);
         return curve;
     }
 
     const double kappaZ = std::atan(dv / deformed);
     const double kappaY = -std::atan(dw / deformed);
 
-    // Pin rotations of this member, recomputed here where a spring at the
-    // other end changes them; the analysis results stay as they are.
-    std::array<double, 5> pinRotation{};
-    for (int k = 1; k <= 4; ++k)
-        pinRotation[k] = model.PinRotation[m][k];
+    // Pin rotations of this member (relative to the chord). The analysis
+    // gives them only for a member pinned at one end by the per-end summary;
+    // for a member with pins at both ends about different axes, and where a
+    // spring at the other end changes them, they are worked out here from
+    // the other end's slope, as for a beam pinned at one end. The analysis
+    // results stay as they are.
     const bool pinSY = set(model.PinStartY[m]), pinEY = set(model.PinEndY[m]);
     const bool pinSZ = set(model.PinStartZ[m]), pinEZ = set(model.PinEndZ[m]);
+    const bool analysed = (model.MemberStartPinned[m] == 1) != (model.MemberEndPinned[m] == 1);
+    std::array<double, 5> pinRotation{};
+    std::array<bool, 5> known{};
+    for (int k = 1; k <= 4; ++k) {
+        pinRotation[k] = model.PinRotation[m][k];
+        known[k] = analysed;
+    }
+    auto fromOtherEnd = [&](int k, double otherSlope, double chord) {
+        pinRotation[k] = -(otherSlope - chord) / 2 / r;
+        known[k] = true;
+    };
     if (model.SpringStart[m][5] != 0) {
         phiY1 -= model.SpringRotation[m][1] * r;
-        if (pinEY) pinRotation[3] = -(phiY1 - kappaY) / 2 / r;
+        if (pinEY) fromOtherEnd(3, phiY1, kappaY);
     }
     if (model.SpringStart[m][6] != 0) {
         phiZ1 -= model.SpringRotation[m][2] * r;
-        if (pinEZ) pinRotation[4] = -(phiZ1 - kappaZ) / 2 / r;
+        if (pinEZ) fromOtherEnd(4, phiZ1, kappaZ);
     }
     if (model.SpringEnd[m][5] != 0) {
         phiY2 -= model.SpringRotation[m][3] * r;
-        if (pinSY) pinRotation[1] = -(phiY2 - kappaY) / 2 / r;
+        if (pinSY) fromOtherEnd(1, phiY2, kappaY);
     }
     if (model.SpringEnd[m][6] != 0) {
         phiZ2 -= model.SpringRotation[m][4] * r;
-        if (pinSZ) pinRotation[2] = -(phiZ2 - kappaZ) / 2 / r;
+        if (pinSZ) fromOtherEnd(2, phiZ2, kappaZ);
     }
 
     // Pins, plane by plane: a pinned end takes its slope from the pin rotation
     // and the chord, both ends pinned take the chord; a torsion pin changes
     // no slope.
-    auto pinSlopes = [r](bool pinStart, bool pinEnd, double startRotation, double endRotation,
-                         double chord, double& slope1, double& slope2) {
+    auto pinSlopes = [&](bool pinStart, bool pinEnd, int startK, int endK, double chord,
+                         double& slope1, double& slope2) {
         if (pinStart && pinEnd) {
             slope1 = slope2 = chord;
         } else if (pinStart) {
-            slope1 = startRotation * r + chord;
+            if (!known[startK]) fromOtherEnd(startK, slope2, chord);
+            slope1 = pinRotation[startK] * r + chord;
         } else if (pinEnd) {
-            slope2 = endRotation * r + chord;
+            if (!known[endK]) fromOtherEnd(endK, slope1, chord);
+            slope2 = pinRotation[endK] * r + chord;
         }
     };
-    pinSlopes(pinSY, pinEY, pinRotation[1], pinRotation[3], kappaY, phiY1, phiY2);
-    pinSlopes(pinSZ, pinEZ, pinRotation[2], pinRotation[4], kappaZ, phiZ1, phiZ2);
+    pinSlopes(pinSY, pinEY, 1, 3, kappaY, phiY1, phiY2);
+    pinSlopes(pinSZ, pinEZ, 2, 4, kappaZ, phiZ1, phiZ2);
     phiY1 = -phiY1;
     phiY2 = -phiY2;
 
@@ -573,7 +589,7 @@ void DRAW_KEY(Program& program, PlotState& plot, Form& form) {
         break;
     case DrawingWait::NodeNumbers:
         for (int n = 1; n <= view.nodeCount(); ++n)
-            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, 6);
+            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, 6, 10);
         form.c("TEXT54").caption = kDeformAngleStatus;
         break;
     }
@@ -584,6 +600,8 @@ void DRAW_KEY(Program& program, PlotState& plot, Form& form) {
 
 void endDrawing(Program& /*program*/, PlotState& plot, Form& form) {
     const bool deformation = plot.running == RunningDiagram::Deformation;
+    // Ended while the labels waited for a key: the number choice comes back.
+    if (plot.waiting == DrawingWait::FrameLabels) enableNumberControls(form, true);
     plot.DrawingActive = 0;
     plot.running = RunningDiagram::None;
     plot.waiting = DrawingWait::None;

@@ -21,10 +21,6 @@ public:
         addHScroll("HSCROLL1", 80, 520, 490, 20);
         addVScroll("VSCROLL1", 0, 40, 20, 450);
         addVScroll("VSCROLL2", 640, 50, 20, 440);
-        for (const char* name : {"HSCROLL1", "VSCROLL1", "VSCROLL2"}) {
-            c(name).scrollMin = -3141;
-            c(name).scrollMax = 3141;
-        }
         addLabel("TEXT54", "", 10, 550, 670, 20);
         for (const char* name : {"RADIO57", "RADIO58", "RADIO59"})
             addRadio(name, "", 0, 0, 10, 10, "numbers");
