@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <utility>
 
 namespace rahmen {
 
@@ -23,9 +24,13 @@ constexpr int kShearColor = 4;
 constexpr int kMemberNumberColor = 10;
 constexpr int kNodeNumberColor = 9;
 
-// The legend is printed larger than the labels that follow it.
-constexpr int kLegendFontSize = 13;
-constexpr int kLabelFontSize = 10;
+// The legend is printed in font size 13 and the labels after it in size 10,
+// sizes in pixels: only so do the three legend texts fit on one line of the
+// 680-pixel picture, and the labels into the 10-pixel rows of the text grid.
+// The canvas takes points at 96 dots per inch.
+constexpr int kLegendFontSize = 10; // 13 pixels
+constexpr int kLabelFontSize = 8;   // 11 pixels
+constexpr double kLegendFontPixels = 13;
 
 // Heights of the plane diagram are measured upward from this picture row.
 constexpr double kPlaneBaseline = 530;
@@ -84,13 +89,12 @@ Legend legendFor(char diagram) {
 // character is half as wide as the font is high.
 void printLegend(Canvas& canvas, char diagram) {
     const Legend legend = legendFor(diagram);
-    const double fontPixels = std::max(1L, std::lround(kLegendFontSize * 96.0 / 72.0));
     int column = 0;
     for (auto [text, color] :
          {std::pair{legend.moment, kMomentColor}, std::pair{legend.axial, kAxialColor},
           std::pair{legend.shear, kShearColor}}) {
         canvas.text(column, 0, text, color, kLegendFontSize);
-        const double pixels = double(cp932Width(text)) * fontPixels / 2;
+        const double pixels = double(cp932Width(text)) * kLegendFontPixels / 2;
         column += static_cast<int>(std::lround(pixels / Canvas::ColumnWidth));
     }
 }
@@ -177,9 +181,9 @@ void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& 
 // m3 in the middle and m2 at the end.
 struct Parabola {
     double a, b, m1;
-    Parabola(double m1v, double m2, double m3, double length)
-        : a((2 * (m2 - m1v) - 4 * (m3 - m1v)) / (length * length)),
-          b((4 * m3 - 3 * m1v - m2) / length), m1(m1v) {}
+    Parabola(double start, double end, double middle, double length)
+        : a((2 * (end - start) - 4 * (middle - start)) / (length * length)),
+          b((4 * middle - 3 * start - end) / length), m1(start) {}
     double operator()(double t) const { return (a * t + b) * t + m1; }
 };
 
@@ -236,8 +240,9 @@ bool drawableMember(const Model& md, int m) {
 }
 
 MemberMoments memberMoments(const Model& md, int m) {
-    const auto& f = md.MemberEndForce[m];
     MemberMoments mm;
+    if (m < 1 || m > kMaxMembers) return mm;
+    const auto& f = md.MemberEndForce[m];
     mm.MyStart = f[2];
     mm.MzStart = f[3];
     mm.MyEnd = f[5];

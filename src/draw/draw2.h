@@ -34,7 +34,8 @@ struct StressSelection {
 
 // The bending moments of member m as the diagrams read them (force·m): the end
 // moments about local y and z from MemberEndForce, and the mid-span moments of
-// a uniformly loaded member (0 for a member without that load component).
+// a uniformly loaded member (0 for a member without that load component). All
+// are 0 for a number outside the member table.
 struct MemberMoments {
     double MyStart = 0, MzStart = 0, MyEnd = 0, MzEnd = 0;
     double MyMid = 0, MzMid = 0;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ public:
 struct NoProgress : AnalysisProgress {
     void step(const std::string&) override {}
     void print(const std::string&) override {}
-};
+} noProgress;
 
 class StressDiagram : public ::testing::Test {
 protected:
@@ -49,29 +50,30 @@ protected:
     void member(int i, int j) {
         const int k = ++m().MemberCount;
         m().MemberStartNode[k] = int16_t(i), m().MemberEndNode[k] = int16_t(j);
-        m().MemberArea[k] = 60, m().MemberIy[k] = 30000, m().MemberIz[k] = 2000;
-        m().MemberJ[k] = 50;
+        m().MemberArea[k] = 60, m().MemberIy[k] = 30000, m().MemberIz[k] = m().MemberJ[k] = 2000;
     }
     // A fixed-fixed beam of 600 cm along X with 20 kN/m downward, analysed.
     void analysedBeam() {
         m().YoungModulus = 205000, m().ShearModulus = 79000;
         node(0, 0, 0), node(600, 0, 0), member(1, 2);
-        m().MemberUniformLoad[1][2] = -20, m().MemberLoadFlag[1] = 1;
-        m().LoadedMemberCount = 1;
-        NoProgress progress;
-        ASSERT_TRUE(runAnalysis(m(), progress).ok);
+        m().MemberUniformLoad[1][2] = -20, m().MemberLoadFlag[1] = m().LoadedMemberCount = 1;
+        ASSERT_TRUE(runAnalysis(m(), noProgress).ok);
     }
-    std::vector<Primitive> of(Shape shape, int color) {
-        std::vector<Primitive> found;
-        for (const Primitive& item : items())
-            if (item.shape == shape && item.color == color) found.push_back(item);
+    // The primitives of one kind and colour, as "x1,y1" ("x1,y1>x2,y2" for a
+    // line) rounded to 1/1000 pixel, with a text's own text in front.
+    std::vector<std::string> drawn(Shape shape, int color) {
+        auto xy = [](double x, double y) {
+            char s[64];
+            std::snprintf(s, sizeof s, "%g,%g", std::round(x * 1000) / 1000,
+                          std::round(y * 1000) / 1000);
+            return std::string(s);
+        };
+        std::vector<std::string> found;
+        for (const Primitive& i : items())
+            if (i.shape == shape && i.color == color)
+                found.push_back((shape == Shape::Text ? i.text + "@" : "") + xy(i.x1, i.y1) +
+                                (shape == Shape::Line ? ">" + xy(i.x2, i.y2) : ""));
         return found;
-    }
-    // The point of the moment curve drawn at picture x.
-    const Primitive* curvePointAt(double x) {
-        for (const Primitive& item : items())
-            if (item.shape == Shape::Point && std::abs(item.x1 - x) < 1e-3) return &item;
-        return nullptr;
     }
 
     ScriptedPlatform platform;
@@ -80,71 +82,38 @@ protected:
     StressSelection picks;
 };
 
-TEST_F(StressDiagram, FixedBeamPlaneDiagramHasTheParabolaThroughEndAndMidSpanMoments) {
+TEST_F(StressDiagram, FixedBeamParabolasPassThroughTheEndAndMidSpanMoments) {
+    using V = std::vector<std::string>;
     analysedBeam();
     picks.MemberSelected[1] = 1;
     picks.PickedPlaneAxis = "y";
     FORCE_ON(*p, picks, window);
     // Scale 570/600 cm: the beam lies from x = 40 to 610 at picture y = 460. End
     // moments 60 kN·m (hogging, drawn above), mid-span -90 + 60 = -30 kN·m, the
-    // largest drawn 35 pixels from the member.
-    const auto curve = of(Shape::Line, 5);
-    ASSERT_EQ(curve.size(), 2u);
-    EXPECT_NEAR(curve[0].x1, 40, 1e-3);
-    EXPECT_NEAR(curve[0].y1, 460, 1e-3);
-    EXPECT_NEAR(curve[0].x2, 40, 1e-3);
-    EXPECT_NEAR(curve[0].y2, 425, 1e-3);
-    EXPECT_NEAR(curve[1].x1, 610, 1e-3);
-    EXPECT_NEAR(curve[1].y1, 425, 1e-3);
-    const double points[][2] = {{40, 425}, {325, 477.5}, {97, 443.9}};
-    for (auto [x, y] : points) {
-        const Primitive* point = curvePointAt(x);
-        ASSERT_NE(point, nullptr) << x;
-        EXPECT_NEAR(point->y1, y, 1e-3) << x;
-    }
-    // Labels: start 60.0, end -60.0 (moments), the shear 60.0; the axial force is 0.
-    const auto moments = of(Shape::Text, 2);
-    ASSERT_EQ(moments.size(), 3u); // the legend and the two end moments
-    EXPECT_EQ(moments[1].text, "60.0");
-    EXPECT_EQ(moments[1].x1, 48);
-    EXPECT_EQ(moments[1].y1, 450);
-    EXPECT_EQ(moments[2].text, "-60.0");
-    EXPECT_EQ(moments[2].x1, 584);
-    EXPECT_EQ(moments[2].y1, 460);
-    const auto shears = of(Shape::Text, 4);
-    ASSERT_EQ(shears.size(), 2u);
-    EXPECT_EQ(shears[1].text, "60.0");
-    EXPECT_EQ(shears[1].x1, 312);
-    EXPECT_EQ(shears[1].y1, 450);
-    EXPECT_EQ(of(Shape::Text, 1).size(), 1u) << "only the legend: N = 0 has no label";
+    // largest drawn 35 pixels from the member; one curve point per pixel.
+    EXPECT_EQ(drawn(Shape::Line, 5), (V{"40,460>40,425", "610,425>610,460"}));
+    const V curve = drawn(Shape::Point, 5);
+    ASSERT_GE(curve.size(), 570u);
+    EXPECT_EQ(curve[57], "97,443.9"); // a tenth of the span: 35 - 52.5·0.36 above
+    EXPECT_EQ(curve[285], "325,477.5");
+    // Labels: the end moments and the shear; the axial force is 0 and has none.
+    const std::string legend = "　　　　　　　　　　  モーメント (↓+↑) *****@0,0";
+    EXPECT_EQ(drawn(Shape::Text, 2), (V{legend, "60.0@48,450", "-60.0@584,460"}));
+    EXPECT_EQ(drawn(Shape::Text, 4), (V{"　　せんだん力 (↓+↑) *****@508,0", "60.0@312,450"}));
+    EXPECT_EQ(drawn(Shape::Text, 1), (V{"　　軸 方向力 (引張り→＋) *****@300,0"}));
     EXPECT_FALSE(window.c("HSCROLL1").visible);
-    EXPECT_FALSE(window.c("TEXT65").visible);
     EXPECT_FALSE(window.c("BUTTON67").enabled);
     EXPECT_EQ(picks.MemberSelected[1], 0);
-}
 
-TEST_F(StressDiagram, FixedBeamSingleMemberDiagram) {
-    analysedBeam();
+    // The single-member diagram: q1 = 60, q3 = -60, q5 = -30 scaled by 70/60,
+    // 70 above the datum at both ends and 35 below it in the middle.
     picks.MemberSelected[1] = 1;
     SFRCE_ON(*p, picks, window);
-    // q1 = 60, q3 = -60, q5 = -30 scaled by 70/60: 70 above the datum at both
-    // ends, 35 below it in the middle; at a fifth of the span 70 - 105·0.64 = 2.8.
-    const double points[][2] = {{164, 137.2}, {600, 70}, {56, 70.769228}};
-    for (auto [x, y] : points) {
-        const Primitive* point = curvePointAt(x);
-        ASSERT_NE(point, nullptr) << x;
-        EXPECT_NEAR(point->y1, y, 1e-3) << x;
-    }
-    const auto closing = of(Shape::Line, 5);
-    ASSERT_EQ(closing.size(), 5u); // about y: two closing lines; about z: a flat line and two
-    EXPECT_NEAR(closing[0].y2, 70, 1e-3);
-    EXPECT_NEAR(closing[1].y1, 70, 1e-3);
-    std::vector<std::string> texts;
-    for (const Primitive& t : of(Shape::Text, 2))
-        texts.push_back(t.text);
-    EXPECT_EQ(texts,
-              (std::vector<std::string>{"　　　　　　　　　　  モーメント (↓+↑) *****", "60.0",
-                                        "-60.0", "0.0", "0.0", "中間最大モーメント：-30.0"}));
+    EXPECT_EQ(drawn(Shape::Point, 5).at(108), "164,137.2"); // 70 - 105·0.64 at a fifth
+    EXPECT_EQ(drawn(Shape::Line, 5), (V{"55,140>55,70", "600,70>600,140", "55,420>600,420",
+                                        "55,420>55,420", "600,420>600,420"}));
+    EXPECT_EQ(drawn(Shape::Text, 2), (V{legend, "60.0@40,150", "-60.0@540,150", "0.0@40,430",
+                                        "0.0@540,430", "中間最大モーメント：-30.0@260,120"}));
     EXPECT_EQ(window.c("TEXT54").caption, "ボタンを選択してください。");
 }
 
@@ -173,43 +142,40 @@ TEST_F(StressDiagram, ComponentAndSignByPlaneAndDirection) {
         picks.MemberSelected[1] = 1;
         picks.PickedPlaneAxis = c.plane;
         FORCE_ON(*p, picks, window);
-        std::vector<std::string> labels;
-        for (const Primitive& t : items())
+        SCOPED_TRACE(::testing::Message() << c.plane << " " << c.x2 << c.y2 << c.z2);
+        std::vector<std::string> labels; // between the legend and the axis lines
+        double dx = NAN, dy = NAN;       // the first curve line: to the start value
+        for (const Primitive& t : items()) {
             if (t.shape == Shape::Text && t.y1 > 0 && t.y1 < 500) labels.push_back(t.text);
-        EXPECT_EQ(labels, c.labels) << c.plane << c.x2 << c.y2 << c.z2;
-        const Primitive start = of(Shape::Line, 5).at(0);
-        EXPECT_NEAR(start.x2 - start.x1, c.dx, 1e-3) << c.plane << c.x2 << c.y2 << c.z2;
-        EXPECT_NEAR(start.y2 - start.y1, c.dy, 1e-3) << c.plane << c.x2 << c.y2 << c.z2;
+            if (t.shape == Shape::Line && t.color == 5 && std::isnan(dx))
+                dx = t.x2 - t.x1, dy = t.y2 - t.y1;
+        }
+        EXPECT_EQ(labels, c.labels);
+        EXPECT_NEAR(dx, c.dx, 1e-3);
+        EXPECT_NEAR(dy, c.dy, 1e-3);
     }
 }
 
-TEST_F(StressDiagram, PrincipalAxisAngleMessageOncePerMemberAndDrawing) {
+TEST_F(StressDiagram, PrincipalAxisAngleMessageOncePerMemberAndNoneWithTheValuesHidden) {
     node(0, 0, 0), node(600, 0, 0), node(1200, 0, 0), node(1800, 0, 0);
     member(1, 2), member(2, 3), member(3, 4);
-    for (int k : {1, 2, 3})
-        m().MemberEndForce[k][2] = 10;
+    m().MemberEndForce[1][2] = m().MemberEndForce[2][2] = m().MemberEndForce[3][2] = 10;
     m().MemberAngle[1] = m().MemberAngle[3] = 0.5f;
-    for (int16_t hide : {0, -1}) {
-        platform.dialogs.clearLog();
-        picks.HideStressValues = hide;
+    for (int hidden : {0, 1}) {
         picks.MemberSelected[1] = picks.MemberSelected[2] = picks.MemberSelected[3] = 1;
         picks.PickedPlaneAxis = "y";
         FORCE_ON(*p, picks, window);
         std::vector<std::string> shown;
         for (const MessageCall& call : platform.dialogs.messages())
             shown.push_back(call.title + ":" + call.text);
-        if (hide)
-            EXPECT_TRUE(shown.empty());
-        else
-            EXPECT_EQ(shown, (std::vector<std::string>{
-                                 "rahmen:部材番号1 は部材角があるため応力を表示できません。",
-                                 "rahmen:部材番号3 は部材角があるため応力を表示できません。"}));
-        EXPECT_EQ(of(Shape::Line, 0).size(), 3u); // every member is drawn
-        EXPECT_EQ(of(Shape::Line, 5).size(), 3u); // only member 2 gets its (straight) curve
-        EXPECT_EQ(of(Shape::Text, 2).size(), hide ? 0u : 2u); // legend, 2's start label
+        EXPECT_EQ(shown, (std::vector<std::string>{
+                             "rahmen:部材番号1 は部材角があるため応力を表示できません。",
+                             "rahmen:部材番号3 は部材角があるため応力を表示できません。"}));
+        EXPECT_EQ(drawn(Shape::Line, 0).size(), 3u); // every member is drawn
+        EXPECT_EQ(drawn(Shape::Line, 5).size(), 3u); // only member 2 gets its (straight) curve
+        EXPECT_EQ(drawn(Shape::Text, 2).size(), hidden ? 0u : 2u); // legend, 2's start label
+        CHVAL_ON(picks);
     }
-    CHVAL_ON(picks);
-    EXPECT_EQ(picks.HideStressValues, 0);
 }
 
 TEST_F(StressDiagram, MembersTheDiagramCannotShow) {
@@ -218,16 +184,11 @@ TEST_F(StressDiagram, MembersTheDiagramCannotShow) {
     picks.MemberSelected[1] = picks.MemberSelected[2] = picks.MemberSelected[3] = 1;
     picks.PickedPlaneAxis = "y";
     FORCE_ON(*p, picks, window); // no moments at all: Mmax = 0
-    const auto lines = of(Shape::Line, 0);
-    ASSERT_EQ(lines.size(), 1u) << "the column only";
-    // The scale comes from the whole model (570 / 600 cm in Y), not from the
-    // plane's own extent: the column stands at x = 325 from y = 460 up to 175.
-    EXPECT_NEAR(lines[0].x1, 325, 1e-3);
-    EXPECT_NEAR(lines[0].y1, 460, 1e-3);
-    EXPECT_NEAR(lines[0].y2, 175, 1e-3);
-    EXPECT_TRUE(of(Shape::Line, 5).empty());
-    EXPECT_TRUE(of(Shape::Point, 5).empty());
-    EXPECT_EQ(stressMomentScale(m()), 0.0);
+    // Only the column is drawn. The scale comes from the whole model (570 / 600
+    // cm in Y), not from the plane's own extent: it stands at x = 325 from y = 460 to 175.
+    EXPECT_EQ(drawn(Shape::Line, 0), std::vector<std::string>{"325,460>325,175"});
+    EXPECT_TRUE(drawn(Shape::Line, 5).empty());
+    EXPECT_TRUE(drawn(Shape::Point, 5).empty());
     // The X–Y plane of a model without extent in X and Y has no scale candidate.
     EXPECT_EQ(PlaneLayout(m(), 'z').scale(), 400.0 / 600);
     m().NodeY[2] = 0;
@@ -235,14 +196,11 @@ TEST_F(StressDiagram, MembersTheDiagramCannotShow) {
 }
 
 TEST(StressLabel, OneDecimalInFixedNotationAndNoLabelForZero) {
-    const struct {
-        double value;
-        const char* text;
-    } cases[] = {{12.34, "12.3"}, {-12.34, "-12.3"}, {0.3f, "0.3"},     {0.25, "0.3"},
-                 {-0.25, "-0.2"}, {60, "60.0"},      {0, ""},           {0.04, ""},
-                 {-0.06, "-0.1"}, {NAN, ""},         {1e6, "1000000.0"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(stressLabel(c.value), c.text) << c.value;
+    const std::pair<double, const char*> cases[] = {
+        {-12.34, "-12.3"}, {0.3f, "0.3"}, {-0.25, "-0.2"}, {60, "60.0"},
+        {0, ""},           {0.04, ""},    {-0.06, "-0.1"}, {NAN, ""}};
+    for (auto [value, text] : cases)
+        EXPECT_EQ(stressLabel(value), text) << value;
 }
 
 } // namespace
