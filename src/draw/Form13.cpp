@@ -675,10 +675,11 @@ void Form13::RESTART2_ON() {
     c("RADIO57").caption = "数値入力";
     c("RADIO58").caption = "形  鋼:κ=1.0";
     c("RADIO59").caption = "矩形断面:κ=1.2";
-    for (const char* name : {"RADIO55", "RADIO56", "RADIO57", "RADIO58", "RADIO59"}) {
+    for (const char* name : {"RADIO55", "RADIO56", "RADIO57", "RADIO58", "RADIO59"})
         c(name).checked = false;
-        c(name).enabled = name[6] == '5' || name[6] == '6';
-    }
+    c("RADIO55").enabled = c("RADIO56").enabled = true;
+    for (const char* name : {"RADIO57", "RADIO58", "RADIO59"})
+        c(name).enabled = false;
     c("GROUP14").caption = "せん断変形(形状係数)";
     c("BUTTON79").caption = "拡大表示";
     c("BUTTON79").enabled = false;
