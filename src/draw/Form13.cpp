@@ -76,11 +76,12 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     for (int i = 0; i < 6; ++i) {
         const int x = i < 3 ? kX : kX + 106;
         const int y = 330 + (i % 3) * 26;
-        Control& label = addLabel(kLoadLabels[i], loadCaptions[i], x, y + 3, 50, 20);
-        Control& box = addEdit(kLoadBoxes[i], "", x + 50, y, 52, 24);
-        label.visible = box.visible = false;
-        label.enabled = box.enabled = false;
+        addLabel(kLoadLabels[i], loadCaptions[i], x, y + 3, 62, 20);
+        addEdit(kLoadBoxes[i], "", x + 62, y, 42, 24);
     }
+    // Hidden once all are declared: adding a control may move the others.
+    showLoadFields(false);
+    enableLoadFields(false);
     addLabel("TEXT110", "単位：kN,m,rad", kX, 410, kW, 20);
     addButton("BUTTON86", "再解析", kX, 434, 102, 28).visible = false;
     addButton("BUTTON98", "図保存", kX + 108, 434, 102, 28);

@@ -62,6 +62,25 @@ Open openReleaseForm(int16_t member, int16_t choice) {
     };
 }
 
+// The plotting window in a mode, as the main menu opens it.
+Open openPlotWindow(int16_t mode) {
+    return [mode](Program& p) {
+        p.PlotWindowMode = mode;
+        return p.openForm("FORM13");
+    };
+}
+
+// Left clicks on the form's picture.
+bool pick(Form& form, std::initializer_list<std::pair<int, int>> points, std::string& error) {
+    for (const auto& [x, y] : points) {
+        if (!form.mouseDown(MouseButton::Left, x, y)) {
+            error = form.name() + ": cannot click the picture";
+            return false;
+        }
+    }
+    return true;
+}
+
 struct Entry {
     FormPicture picture;
     Open open;
@@ -207,6 +226,43 @@ const std::vector<Entry>& entries() {
     return list;
 }
 
+// The plotting window over the sample frame, pictured after the input forms
+// (they take the results of the analysis the second picture runs).
+const std::vector<Entry>& plotEntries() {
+    static const std::vector<Entry> list{
+        // The mouse analysis with
+        // node 4 (at (254, 339.5) of its picture) picked and its load typed,
+        // the deformation diagram of that analysis, and then, over its
+        // results, the plane stress diagram of nodes 1, 3 and 5.
+        {{"FORM13-1", "FORM13", "form13-1.png", "mouse analysis, a picked node"},
+         openPlotWindow(1),
+         [](Form& f, std::string& e) {
+             return act(f, {{"RADIO55", nullptr}}, e) && pick(f, {{254, 340}}, e) &&
+                    act(f, {{"EDIT192", "10"}, {"EDIT194", "-20"}}, e);
+         }},
+        {{"FORM13-2", "FORM13", "form13-2.png", "mouse analysis, its deformation diagram"},
+         openPlotWindow(1),
+         [](Form& f, std::string& e) {
+             return act(f, {{"RADIO55", nullptr}}, e) && pick(f, {{254, 340}}, e) &&
+                    act(f,
+                        {{"EDIT192", "10"},
+                         {"EDIT194", "-20"},
+                         {"BUTTON86", nullptr},
+                         {"BUTTON69", nullptr},
+                         {"BUTTON69", nullptr}},
+                        e);
+         }},
+        {{"FORM13-0", "FORM13", "form13-0.png", "data plotting, a plane stress diagram"},
+         openPlotWindow(0),
+         [](Form& f, std::string& e) {
+             return act(f, {{"RADIO60", nullptr}, {"BUTTON69", nullptr}}, e) &&
+                    pick(f, {{426, 356}, {426, 241}, {426, 125}}, e) &&
+                    act(f, {{"BUTTON69", nullptr}}, e);
+         }},
+    };
+    return list;
+}
+
 std::string upper(std::string text) {
     for (char& ch : text)
         ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
@@ -226,6 +282,16 @@ const std::vector<FormPicture>& formPictures() {
         std::vector<FormPicture> pictures;
         for (const Entry& entry : entries())
             pictures.push_back(entry.picture);
+        return pictures;
+    }();
+    return list;
+}
+
+const std::vector<FormPicture>& plotWindowPictures() {
+    static const std::vector<FormPicture> list = [] {
+        std::vector<FormPicture> pictures;
+        for (const Entry& e : plotEntries())
+            pictures.push_back(e.picture);
         return pictures;
     }();
     return list;
@@ -314,9 +380,10 @@ void prepareSampleFrame(Program& program) {
 }
 
 Form* openFormPicture(Program& program, const FormPicture& picture, std::string& error) {
-    const auto it = std::find_if(entries().begin(), entries().end(),
-                                 [&](const Entry& e) { return e.picture.id == picture.id; });
-    if (it == entries().end() || !program.hasForm(it->picture.form)) {
+    const auto same = [&](const Entry& e) { return e.picture.id == picture.id; };
+    auto it = std::find_if(entries().begin(), entries().end(), same);
+    if (it == entries().end()) it = std::find_if(plotEntries().begin(), plotEntries().end(), same);
+    if (it == plotEntries().end() || !program.hasForm(it->picture.form)) {
         error = picture.id + ": no such form";
         return nullptr;
     }
