@@ -779,7 +779,7 @@ void Form13::FRANA_ON() {
         c("BUTTON79").enabled = mode() == 1 || c("BUTTON79").enabled;
         c("TEXT54").caption = pickStatus();
     }
-    drawPickPicture(RequestFlag == 1);
+    drawPickPicture(RequestFlag == 1, true);
 }
 
 void Form13::endFraLoop() {
@@ -796,14 +796,14 @@ void Form13::SCROLL_CHANGE2() {
     rotateView(view);
     view.DrawState = 0;
     RequestFlag = 0;
-    drawPickPicture(false);
+    drawPickPicture(false, false);
 }
 
 void Form13::EL_CO(int m) {
     EL_CO3(p_.model, plot.view, *picture(), m);
 }
 
-void Form13::drawPickPicture(bool enlarged) {
+void Form13::drawPickPicture(bool enlarged, bool fresh) {
     const Model& md = p_.model;
     const ViewState& view = plot.view;
     Canvas& canvas = *picture();
@@ -814,7 +814,21 @@ void Form13::drawPickPicture(bool enlarged) {
         const bool loaded = md.MemberLoadFlag[m] == 1 || m == LoadMember;
         const int colour = loaded ? 7 : stress.MemberSelected[m] == 1 ? 13 : 3;
         drawMember(md, view, canvas, m, colour, marks);
-        if (m == LoadMember) EL_CO(m);
+        // A new picking picture shows every member's axes, so that the user
+        // sees the directions a uniform load is typed in, and its pinned and
+        // sprung thirds also in the normal view (the enlarged view of
+        // drawMember has them already); a turned one only the axes of the
+        // member receiving a load.
+        if (fresh || m == LoadMember) EL_CO(m);
+        if (!fresh || view.DrawState == 1) continue;
+        const PicturePoint a = nodePoint(view, md.MemberStartNode[m]);
+        const PicturePoint b = nodePoint(view, md.MemberEndNode[m]);
+        const PicturePoint nearA{a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3};
+        const PicturePoint nearB{a.x + 2 * (b.x - a.x) / 3, a.y + 2 * (b.y - a.y) / 3};
+        if (md.MemberStartPinned[m] == 1) canvas.line(a.x, a.y, nearA.x, nearA.y, 13);
+        if (md.MemberStartSprung[m] == 1) canvas.line(a.x, a.y, nearA.x, nearA.y, 5);
+        if (md.MemberEndPinned[m] == 1) canvas.line(nearB.x, nearB.y, b.x, b.y, 13);
+        if (md.MemberEndSprung[m] == 1) canvas.line(nearB.x, nearB.y, b.x, b.y, 5);
     }
     printPicks();
     drawNodeMarks(md, view, canvas, marks);

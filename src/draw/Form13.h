@@ -96,7 +96,7 @@ protected:
 private:
     int mode() const;
     bool picking() const;
-    void drawPickPicture(bool enlarged);
+    void drawPickPicture(bool enlarged, bool fresh);
     void printPicks();
     void leftPick(int node);
     void rightPick(int node);
