@@ -8,6 +8,9 @@
 # RAHMEN_SCREENSHOT_HELP=keyword also pictures the help viewer at that keyword.
 # RAHMEN_SCREENSHOT_FORMS=FORM2,FORM7-1,... chooses the form pictures (a form
 # name takes all pictures of that form; empty: none).
+# RAHMEN_SCREENSHOT_PLOT=1 (the default; 0: none) then pictures the plotting
+# window over the same frame (form13-1.png, form13-2.png, form13-0.png) and
+# saves each of its pictures as "図保存" does (form13-N-picture.png and .svg).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -28,6 +31,7 @@ cd "$workdir"
 forms=${RAHMEN_SCREENSHOT_FORMS-FORM2,FORM3,FORM4,FORM16,FORM5,FORM7,FORM6,FORM9,FORM10,FORM8}
 XDG_RUNTIME_DIR="$runtime" RAHMEN_HELP_DIR="$root/help" RAHMEN_SCREENSHOT="$out" \
   RAHMEN_SCREENSHOT_FORMS="$forms" \
+  RAHMEN_SCREENSHOT_PLOT="${RAHMEN_SCREENSHOT_PLOT-1}" \
   QT_QPA_PLATFORM=xcb timeout 60 \
   xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" \
   "$build/src/gui/rahmen"

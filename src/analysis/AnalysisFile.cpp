@@ -357,7 +357,9 @@ bool startsWith(const std::string& s, const char* prefix) {
 
 struct LoadCounts {
     int nodes = 0;
-    int members = -1; // -1: the file has no count of loaded members
+    int members = -1;     // -1: the file has no count of loaded members
+    int frameNodes = 0;   // the node count of the file's frame
+    int frameMembers = 0; // its member count
 };
 
 // The counts line (and the material line's place): the loaded counts are
@@ -384,6 +386,8 @@ LoadCounts readCounts(ReportReader& r, Model* md, int& supportCount) {
         loads.members = r.count("等分布荷重材数", kMaxMembers);
         in.skipItems(1);
     }
+    loads.frameNodes = nodes;
+    loads.frameMembers = members;
     if (md) {
         md->NodeCount = static_cast<int16_t>(nodes);
         md->MemberCount = static_cast<int16_t>(members);
@@ -397,13 +401,15 @@ LoadCounts readCounts(ReportReader& r, Model* md, int& supportCount) {
 
 // Node load lines, at most `count` of them and up to the end of the list.
 // `store` says whether node n's load is taken. Returns the lines read.
-template <class Store> int readNodeLoads(ReportReader& r, int count, Store store) {
+// `factor` converts the file's force unit into the model's.
+template <class Store>
+int readNodeLoads(ReportReader& r, int count, Store store, double factor = 1.0) {
     int lines = 0;
     for (; lines < count && r.listGoesOn(); ++lines) {
         const int n = r.node();
         float load[6];
         for (int k = 0; k < 6; ++k)
-            load[k] = static_cast<float>(k < 3 ? r.value() : r.value() * 100);
+            load[k] = static_cast<float>((k < 3 ? r.value() : r.value() * 100) * factor);
         if (!store(n)) continue;
         for (int k = 0; k < 6; ++k)
             r.md.NodeLoad[6 * n - 5 + k] = load[k];
@@ -414,7 +420,7 @@ template <class Store> int readNodeLoads(ReportReader& r, int count, Store store
 
 // Uniform load lines; `count` -1 when the file has no count: then a list is
 // read when the next item but one is its header.
-int readMemberLoads(ReportReader& r, int count) {
+int readMemberLoads(ReportReader& r, int count, double factor = 1.0) {
     if (count < 0) {
         if (!startsWith(textAfterNext(r.in), "部材No")) return 0;
         count = kMaxMembers;
@@ -425,8 +431,8 @@ int readMemberLoads(ReportReader& r, int count) {
     for (; lines < count && r.listGoesOn(); ++lines) {
         const int m = r.member();
         r.md.MemberLoadFlag[m] = 1;
-        r.md.MemberUniformLoad[m][1] = r.single();
-        r.md.MemberUniformLoad[m][2] = r.single();
+        r.md.MemberUniformLoad[m][1] = static_cast<float>(r.value() * factor);
+        r.md.MemberUniformLoad[m][2] = static_cast<float>(r.value() * factor);
     }
     return lines;
 }
@@ -846,13 +852,36 @@ void recountLoads(Model& md) {
     md.LoadedMemberCount = static_cast<float>(loadedMembers);
 }
 
-void readLoadsOnly(Model& md, ItemReader& in, std::vector<int>& skippedSupports) {
+void readLoadsOnly(Model& md, ItemReader& in, std::vector<int>& skippedSupports,
+                   const ReportLoadOptions& options) {
     ReportReader r(md, in);
     in.skipItems(5);
     in.skipItems(2);
     in.skipItems(1);
     int supportCount = -1;
+    const int countsLine = in.line();
     const LoadCounts loads = readCounts(r, nullptr, supportCount);
+    if (options.sameFrame &&
+        (loads.frameNodes != md.NodeCount || loads.frameMembers != md.MemberCount))
+        r.fail(countsLine, "節点数 " + std::to_string(loads.frameNodes) + "・部材数 " +
+                               std::to_string(loads.frameMembers) +
+                               " の解析データです。画面の骨組は節点数 " +
+                               std::to_string(md.NodeCount) + "・部材数 " +
+                               std::to_string(md.MemberCount) + " です");
+
+    // The file's loads replace those of the model: a load picked or read
+    // before must not stay beside them.
+    const int nodes = std::clamp<int>(md.NodeCount, 0, kMaxNodes);
+    const int members = std::clamp<int>(md.MemberCount, 0, kMaxMembers);
+    for (int n = 1; n <= nodes; ++n) {
+        md.NodeLoadFlag[n] = 0;
+        for (int k = 6 * n - 5; k <= 6 * n; ++k)
+            md.NodeLoad[k] = 0;
+    }
+    for (int m = 1; m <= members; ++m) {
+        md.MemberLoadFlag[m] = 0;
+        md.MemberUniformLoad[m][1] = md.MemberUniformLoad[m][2] = 0;
+    }
 
     const std::string title = utf8ToCp932("荷重条件");
     for (;;) {
@@ -861,23 +890,27 @@ void readLoadsOnly(Model& md, ItemReader& in, std::vector<int>& skippedSupports)
     }
     if (loads.nodes != 0) {
         in.skipItems(3);
-        readNodeLoads(r, loads.nodes, [&](int n) {
-            if (md.NodeIsSupport[n] != -1) return true;
-            if (std::find(skippedSupports.begin(), skippedSupports.end(), n) ==
-                skippedSupports.end())
-                skippedSupports.push_back(n);
-            return false;
-        });
+        readNodeLoads(
+            r, loads.nodes,
+            [&](int n) {
+                if (md.NodeIsSupport[n] != -1) return true;
+                if (std::find(skippedSupports.begin(), skippedSupports.end(), n) ==
+                    skippedSupports.end())
+                    skippedSupports.push_back(n);
+                return false;
+            },
+            options.factor);
     }
-    readMemberLoads(r, loads.members);
+    readMemberLoads(r, loads.members, options.factor);
 }
 
 } // namespace
 
-void readReportLoads(Model& md, ItemReader& in, std::vector<int>& skippedSupports) {
+void readReportLoads(Model& md, ItemReader& in, std::vector<int>& skippedSupports,
+                     const ReportLoadOptions& options) {
     // Loads stored before a failure stay, and the counts follow them.
     try {
-        readLoadsOnly(md, in, skippedSupports);
+        readLoadsOnly(md, in, skippedSupports, options);
     } catch (...) {
         recountLoads(md);
         throw;
@@ -910,7 +943,7 @@ bool CALLADT_ON(Program& p) {
     return true;
 }
 
-bool CALL_LOAD(Program& p) {
+bool CALL_LOAD(Program& p, UnitChange change) {
     const auto report = openChosenReport(p);
     if (!report) return false;
     ItemReader in(report->bytes, fileNameOf(report->path));
@@ -918,6 +951,8 @@ bool CALL_LOAD(Program& p) {
     try {
         const ReportUnits units = readReportUnits(in);
         const bool programOlder = p.model.UnitFactor == 1.0f;
+        ReportLoadOptions options;
+        options.sameFrame = true;
         if ((units == ReportUnits::Si && programOlder) ||
             (units == ReportUnits::Older && !programOlder)) {
             if (p.say("解析単位と荷重の単位が違います、読込みますか", MessageButtons::YesNo,
@@ -925,20 +960,21 @@ bool CALL_LOAD(Program& p) {
                 p.progress.closeWindow();
                 return false;
             }
+            // 1 tf = 9.80665 kN, for forces, moments and line loads alike.
+            if (change == UnitChange::Convert)
+                options.factor = programOlder ? 1 / 9.80665 : 9.80665;
         }
-        readReportLoads(p.model, in, skipped);
+        readReportLoads(p.model, in, skipped, options);
     } catch (const DataFileError& e) {
         p.progress.closeWindow();
         p.say(std::string("荷重の読込みを中止しました。\r\n") + e.what());
         return false;
     }
     p.progress.closeWindow();
-    if (!skipped.empty()) {
-        std::string nodes;
-        for (int n : skipped)
-            nodes += (nodes.empty() ? "" : ", ") + std::to_string(n);
-        p.say("支持点に荷重は付加できません。節点 " + nodes + " の荷重は読み込みませんでした。");
-    }
+    // As the load form strips a support's load before the analysis, with its
+    // message for each node.
+    for (int n : skipped)
+        p.say("支持点" + std::to_string(n) + " は荷重付加点から除きます。");
     return true;
 }
 

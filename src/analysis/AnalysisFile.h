@@ -55,14 +55,26 @@ ReportUnits readReportUnits(ItemReader& in);
 // node or member number outside the counts; what was stored up to then stays.
 void readAnalysisReport(Model& model, ItemReader& in);
 
+struct ReportLoadOptions {
+    // Multiplies every load value: 9.80665 for a file in tf read into SI units,
+    // 1 / 9.80665 the other way round.
+    double factor = 1.0;
+    // Refuses a file whose frame has another node or member count than the
+    // model's: its node and member numbers name other nodes and members.
+    bool sameFrame = false;
+};
+
 // Reads the loads of a report into the model, the unit word already read
 // (CALL_LOAD, after the unit question): the nodal loads (moments × 100) and the
 // uniform member loads, numbered within the model's NodeCount and MemberCount.
-// Nodal loads on the model's support nodes are not stored; their node numbers
-// are added to `skippedSupports`. LoadedNodeCount and LoadedMemberCount become
-// the numbers of loaded nodes and members. Throws DataFileError like the full
-// reader.
-void readReportLoads(Model& model, ItemReader& in, std::vector<int>& skippedSupports);
+// They replace every load the model had (all load tables and flags are cleared
+// first). Nodal loads on the model's support nodes are not stored; their node
+// numbers are added to `skippedSupports`. LoadedNodeCount and LoadedMemberCount
+// become the numbers of loaded nodes and members. Throws DataFileError like the
+// full reader, and for counts that differ when `options.sameFrame` is set
+// (before anything is cleared).
+void readReportLoads(Model& model, ItemReader& in, std::vector<int>& skippedSupports,
+                     const ReportLoadOptions& options = {});
 
 // CALLADT_ON (main menu "解析ﾃﾞｰﾀ呼出"): asks for a .adt file, reads it in full
 // with the progress window shown, sets AnalysisDone = 1 and DataName from the
@@ -71,9 +83,16 @@ void readReportLoads(Model& model, ItemReader& in, std::vector<int>& skippedSupp
 // when a file was read.
 bool CALLADT_ON(Program& program);
 
+// What CALL_LOAD does with the numbers of a file in the other unit system
+// once the user has agreed to read it.
+enum class UnitChange { Convert, KeepNumbers };
+
 // CALL_LOAD (plotting window): asks for a .adt file and takes its loads into the
-// model on screen, after asking when its unit system differs from the
-// program's. True when loads were read.
-bool CALL_LOAD(Program& program);
+// model on screen in place of its loads, after asking when its unit system
+// differs from the program's (Yes converts the values, 1 tf = 9.80665 kN). A
+// file of another frame size is refused with a message naming both counts;
+// loads on support nodes are dropped with the load form's message for each.
+// True when loads were read.
+bool CALL_LOAD(Program& program, UnitChange change = UnitChange::Convert);
 
 } // namespace rahmen

@@ -357,7 +357,7 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     run.dialogs.setSubject(o.loads);
     run.dialogs.queueOpenFile(o.loads);
     start = Stopwatch::now();
-    if (!CALL_LOAD(p)) {
+    if (!CALL_LOAD(p, UnitChange::KeepNumbers)) {
         // The reason is already shown; a refused unit question gets the way round it.
         const bool otherUnits = run.dialogs.lastMessage().rfind(kUnitQuestion, 0) == 0;
         run.dialogs.report(otherUnits ? "荷重を読み込みませんでした。単位系の違う荷重は "

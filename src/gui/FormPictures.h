@@ -24,6 +24,12 @@ struct FormPicture {
 // Every picture, in the order a person meets the forms.
 const std::vector<FormPicture>& formPictures();
 
+// The pictures of the plotting window (FORM13): the mouse analysis with a
+// picked node, its deformation diagram, and a plane stress diagram of the
+// results; taken after the input forms' pictures, in this order, since the
+// second runs the analysis the third draws. openFormPicture() opens them too.
+const std::vector<FormPicture>& plotWindowPictures();
+
 // The pictures chosen by a comma-separated list of picture ids or form names
 // (a form name chooses all pictures of that form), in the order of
 // formPictures(). Names that choose nothing are returned in `unknown`.

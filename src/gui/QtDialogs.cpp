@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace rahmen {
 
@@ -149,6 +150,44 @@ std::optional<std::string> QtDialogs::openFile(const std::string& title,
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return programPath(dialog.selectedFiles().first(), folder);
+}
+
+std::optional<std::string> QtDialogs::saveFile(const std::string& title,
+                                               const std::string& filterLabel,
+                                               const std::string& defaultName) {
+    const QString folder = QString::fromStdString(files_.folder().string());
+    // The label names its patterns itself ("図(*.png *.svg)"); each pattern
+    // is also offered on its own, so the chosen filter gives the extension.
+    QStringList filters{qs(filterLabel)};
+    const QString label = qs(filterLabel);
+    const int open = label.indexOf('('), close = label.lastIndexOf(')');
+    QStringList patterns;
+    if (open >= 0 && close > open)
+        patterns = label.mid(open + 1, close - open - 1).split(' ', Qt::SkipEmptyParts);
+    for (const QString& pattern : patterns)
+        filters << pattern.mid(2).toUpper() + " (" + pattern + ")";
+    // No parent: the active window may be one whose form has just closed
+    // (the progress window after an analysis), and its deletion during the
+    // dialog's event loop would take this dialog with it.
+    QFileDialog dialog(nullptr, qs(title), folder, filters.join(";;"));
+    dialog.setObjectName(QStringLiteral("SaveFileDialog"));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.selectFile(qs(defaultName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    QString chosen = dialog.selectedFiles().first();
+    // A name without an extension takes that of the filter chosen.
+    if (QFileInfo(chosen).suffix().isEmpty()) {
+        const QString filter = dialog.selectedNameFilter();
+        const int star = filter.indexOf("*.");
+        if (star >= 0) {
+            const QString ext = filter.mid(star + 1).section(QRegularExpression("[ )]"), 0, 0);
+            chosen += ext;
+        }
+    }
+    return programPath(chosen, folder);
 }
 
 void QtDialogs::help(const std::string& file, const std::string& keyword) {

@@ -26,6 +26,8 @@ public:
                                      const std::string& defaultText) override;
     std::optional<std::string> openFile(const std::string& title, const std::string& filterLabel,
                                         const std::string& pattern) override;
+    std::optional<std::string> saveFile(const std::string& title, const std::string& filterLabel,
+                                        const std::string& defaultName) override;
     void help(const std::string& file, const std::string& keyword) override;
 
     // The help viewer, once help has been asked for.

@@ -1,6 +1,7 @@
 #include "gui/WindowManager.h"
 
 #include "gui/FormWindow.h"
+#include "gui/PictureWidget.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -21,6 +22,9 @@ constexpr qint64 RepaintIntervalMs = 40;
 WindowManager::WindowManager(Desktop& desktop, QObject* parent)
     : QObject(parent), desktop_(desktop) {
     desktop_.addListener(this);
+    // The headless forms save their pictures as PNG through Qt's image writer.
+    desktop_.setPngWriter(
+        [](const Canvas& canvas, const std::string& path) { return savePng(canvas, path); });
     sinceRepaint_.start();
 }
 

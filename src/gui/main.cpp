@@ -5,6 +5,7 @@
 #include "gui/FormWindow.h"
 #include "gui/GuiSetup.h"
 #include "gui/HelpViewer.h"
+#include "gui/PictureWidget.h"
 #include "gui/QtDialogs.h"
 #include "gui/WindowManager.h"
 #include "main/WorkingFolder.h"
@@ -13,7 +14,9 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 #include "platform/Form.h"
+#include "platform/Svg.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -67,8 +70,11 @@ int saveScreenshots(const rahmen::WindowManager& windows, const QString& path) {
 int saveFormPictures(rahmen::Rahmen& program, rahmen::WindowManager& windows,
                      const QString& menuPath, const QString& list) {
     std::vector<std::string> unknown;
-    const std::vector<rahmen::FormPicture> pictures =
+    std::vector<rahmen::FormPicture> pictures =
         rahmen::chooseFormPictures(list.toStdString(), unknown);
+    if (qEnvironmentVariable("RAHMEN_SCREENSHOT_PLOT") == QStringLiteral("1"))
+        pictures.insert(pictures.end(), rahmen::plotWindowPictures().begin(),
+                        rahmen::plotWindowPictures().end());
     int failures = 0;
     for (const std::string& name : unknown) {
         std::fprintf(stderr, "rahmen: no picture of a form named %s\n", name.c_str());
@@ -76,6 +82,18 @@ int saveFormPictures(rahmen::Rahmen& program, rahmen::WindowManager& windows,
     }
     const QDir folder = QFileInfo(menuPath).absoluteDir();
     rahmen::prepareSampleFrame(program.program());
+    // The mouse analysis asks whether to take loads from a report: the
+    // pictures answer No.
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        if (QAbstractButton* no = box->button(QMessageBox::No))
+            no->click();
+        else
+            box->accept();
+    });
+    answerer.start(50);
     for (const rahmen::FormPicture& picture : pictures) {
         std::string error;
         rahmen::Form* form = rahmen::openFormPicture(program.program(), picture, error);
@@ -93,6 +111,17 @@ int saveFormPictures(rahmen::Rahmen& program, rahmen::WindowManager& windows,
             ++failures;
         } else {
             std::fprintf(stderr, "rahmen: saved %s (%s)\n", qPrintable(file), picture.what.c_str());
+        }
+        // The picture of a form that has one also as "図保存" writes it.
+        if (form->picture() && picture.form == "FORM13") {
+            const QString base = folder.filePath(QFileInfo(file).completeBaseName() + "-picture");
+            const bool png = rahmen::savePng(*form->picture(), (base + ".png").toStdString());
+            QFile svg(base + ".svg");
+            const std::string text = rahmen::canvasToSvg(*form->picture());
+            const bool svgWritten = svg.open(QIODevice::WriteOnly) &&
+                                    svg.write(text.data(), static_cast<qint64>(text.size())) ==
+                                        static_cast<qint64>(text.size());
+            if (!png || !svgWritten) ++failures;
         }
         form->close();
         QCoreApplication::processEvents();

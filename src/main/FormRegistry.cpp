@@ -1,5 +1,6 @@
 #include "main/FormRegistry.h"
 
+#include "draw/Form13.h"
 #include "edit/Form8.h"
 #include "forms/Form15.h"
 #include "forms/InputForms.h"
@@ -14,6 +15,7 @@ void registerForms(Program& program) {
     registerSectionForms(program); // FORM11, FORM16
     registerEditForms(program);    // FORM8
     registerGridForms(program);    // FORM14, FORM15
+    registerPlotForms(program);    // FORM13
 }
 
 } // namespace rahmen

@@ -168,6 +168,7 @@ void MainForm::BUTTON3_ON() {
 }
 
 void MainForm::BUTTON4_ON() {
+    p_.PlotWindowMode = 0;
     p_.openForm("FORM13");
 }
 
@@ -176,7 +177,9 @@ void MainForm::BUTTON35_ON() {
 }
 
 void MainForm::MOANALYSIS_ON() {
-    if (unitsChosen()) p_.openForm("FORM13");
+    if (!unitsChosen()) return;
+    p_.PlotWindowMode = 1;
+    p_.openForm("FORM13");
 }
 
 void MainForm::BUTTON93_ON() {

@@ -114,10 +114,16 @@ void Rahmen::refuseClose(Form& form) {
 
 void Rahmen::resetAll() {
     askKeepWrittenFiles("Solberg");
-    program_->model.resetAll();
+    Program& p = *program_;
+    // The plotting window shows pictures of the model that is going: it
+    // closes, and its mode and the analysis' report switch start afresh.
+    if (Form* plot = p.form("FORM13"); plot && plot->isOpen()) plot->close();
+    p.PlotWindowMode = 0;
+    p.SkipAnalysisFile = 0;
+    p.model.resetAll();
     // The sections of the frame just cleared are nothing left to save.
-    program_->PropertyModified = 0;
-    program_->grid = GridVariables{};
+    p.PropertyModified = 0;
+    p.grid = GridVariables{};
 }
 
 void Rahmen::resetAnalysis() {

@@ -33,6 +33,7 @@ public:
     int16_t MenuRequest = 0;      // 0 keep waiting, 1 reset all data, 2 reset the analysis data
     int16_t FontOffset = 0;       // points added to every control's font when a form opens
     int16_t SkipAnalysisFile = 0; // -1: the analysis writes no report (plotting window)
+    int16_t PlotWindowMode = 0;   // FORM13: 0 data plotting, 1 mouse analysis, 2 its results
     int16_t PinSpringChoice = 0;  // FORM7 edits 1 pins, 2 springs (member form), 3, 4 (editing)
     int16_t TypeFormMode = 1;     // FORM4, set by its opener: 1 paged (main menu), 16 after FORM16
     int16_t LoadInputMode = 0;    // FORM10: 0 none, 1 nodal, 2 level, 3 member loads; kept

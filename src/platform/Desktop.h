@@ -9,6 +9,7 @@
 
 namespace rahmen {
 
+class Canvas;
 class Form;
 
 class DesktopListener {
@@ -69,6 +70,16 @@ public:
     void addListener(DesktopListener* listener);
     void removeListener(DesktopListener* listener);
 
+    // Writing a picture as a PNG needs an image library, which only the GUI
+    // has: it registers the writer here. writePng() is false when none is
+    // registered or the file could not be written.
+    using PngWriter = std::function<bool(const Canvas& canvas, const std::string& path)>;
+    void setPngWriter(PngWriter writer) { pngWriter_ = std::move(writer); }
+    bool canWritePng() const { return static_cast<bool>(pngWriter_); }
+    bool writePng(const Canvas& canvas, const std::string& path) const {
+        return pngWriter_ && pngWriter_(canvas, path);
+    }
+
     // Set by the main menu's end button; the main loop ends the program.
     void requestEnd() { endRequested_ = true; }
     bool endRequested() const { return endRequested_; }
@@ -84,6 +95,7 @@ private:
     std::vector<DesktopListener*> listeners_;
     bool endRequested_ = false;
     std::function<void(Form&)> closeRefusal_;
+    PngWriter pngWriter_;
 };
 
 } // namespace rahmen

@@ -30,6 +30,18 @@ public:
                                                 const std::string& filterLabel,
                                                 const std::string& pattern) = 0;
 
+    // Shows the save-file dialog in the current folder, offering the patterns
+    // of `filterLabel` (such as "図(*.png *.svg)"); the chosen path, or nullopt
+    // when cancelled. A platform without one cancels.
+    virtual std::optional<std::string> saveFile(const std::string& title,
+                                                const std::string& filterLabel,
+                                                const std::string& defaultName) {
+        (void)title;
+        (void)filterLabel;
+        (void)defaultName;
+        return std::nullopt;
+    }
+
     // Opens the help file at a keyword; an empty keyword opens its contents.
     virtual void help(const std::string& file, const std::string& keyword) = 0;
 };

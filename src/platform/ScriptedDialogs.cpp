@@ -76,6 +76,12 @@ std::optional<std::string> ScriptedDialogs::openFile(const std::string& title,
     return call.answer;
 }
 
+std::optional<std::string> ScriptedDialogs::saveFile(const std::string& title,
+                                                     const std::string& filterLabel,
+                                                     const std::string& defaultName) {
+    return openFile(title, filterLabel, defaultName);
+}
+
 void ScriptedDialogs::help(const std::string& file, const std::string& keyword) {
     helps_.push_back({file, keyword});
 }

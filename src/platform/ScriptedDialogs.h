@@ -66,6 +66,11 @@ public:
                                      const std::string& defaultText) override;
     std::optional<std::string> openFile(const std::string& title, const std::string& filterLabel,
                                         const std::string& pattern) override;
+    // The save-file dialog takes its answers from the open-file queue and is
+    // logged with the open-file dialogs (its default name as the pattern): a
+    // script answers "the next file dialog" either way.
+    std::optional<std::string> saveFile(const std::string& title, const std::string& filterLabel,
+                                        const std::string& defaultName) override;
     void help(const std::string& file, const std::string& keyword) override;
 
     const std::vector<MessageCall>& messages() const { return messages_; }

@@ -433,40 +433,65 @@ TEST_F(CallLoad, OtherUnitSystemIsAskedAboutAndNoStoresNothing) {
     EXPECT_EQ(md.MemberLoadFlag[2], 0);
 }
 
-TEST_F(CallLoad, OtherUnitSystemAnsweredYesStoresTheNumbersUnconverted) {
+// The numbers of the other unit system are converted: 1 tf = 9.80665 kN, for
+// forces, moments and line loads alike (-20 kN = -2.0394324 tf).
+TEST_F(CallLoad, OtherUnitSystemAnsweredYesConvertsTheValues) {
     md.UnitFactor = 1;
     platform.dialogs.queueMessage(MessageResult::Yes);
     ASSERT_TRUE(callLoad());
-    EXPECT_FLOAT_EQ(md.NodeLoad[27], -20.0f);
-    EXPECT_FLOAT_EQ(md.MemberUniformLoad[2][2], -12.0f);
+    EXPECT_FLOAT_EQ(md.NodeLoad[27], -2.0394324f);
+    EXPECT_FLOAT_EQ(md.MemberUniformLoad[2][2], -1.2236594f);
     EXPECT_EQ(md.UnitFactor, 1.0f);
 }
 
-TEST_F(CallLoad, OlderUnitsFileIntoSiProgramIsAskedAbout) {
+TEST_F(CallLoad, OlderUnitsFileIntoSiProgramIsAskedAboutAndConverted) {
     ASSERT_TRUE(platform.files.writeAtomic("portal.adt", fixture("portal_older.adt")).ok);
     platform.dialogs.queueMessage(MessageResult::Yes);
     ASSERT_TRUE(callLoad());
     EXPECT_EQ(platform.dialogs.messages()[0].text, "解析単位と荷重の単位が違います、読込みますか");
-    EXPECT_FLOAT_EQ(md.NodeLoad[35], 50.0f);
+    // 0.5 t·m = 50 t·cm = 490.3325 kN·cm.
+    EXPECT_FLOAT_EQ(md.NodeLoad[35], 490.3325f);
 }
 
-TEST_F(CallLoad, LoadsOnSupportNodesOfTheFrameOnScreenAreNotTaken) {
+TEST_F(CallLoad, LoadsOnSupportNodesAreStrippedWithTheLoadFormsMessage) {
     md.NodeIsSupport[5] = -1;
     ASSERT_TRUE(callLoad());
     EXPECT_EQ(md.NodeLoadFlag[5], 0);
     EXPECT_EQ(md.NodeLoad[27], 0);
     EXPECT_EQ(md.NodeLoadFlag[6], 1);
     EXPECT_EQ(md.LoadedNodeCount, 1);
-    EXPECT_EQ(lastMessage(), "支持点に荷重は付加できません。節点 5 の荷重は読み込みませんでした。");
+    EXPECT_EQ(lastMessage(), "支持点5 は荷重付加点から除きます。");
 }
 
-TEST_F(CallLoad, NodeBeyondTheFrameOnScreenStopsWithAMessage) {
+TEST_F(CallLoad, LoadsOfTheFileReplaceTheLoadsOnScreen) {
+    md.NodeLoadFlag[2] = 1;
+    md.NodeLoad[7] = 9;
+    md.NodeLoad[29] = 4; // node 5, Z: the file gives X and Y only
+    md.MemberLoadFlag[1] = 1;
+    md.MemberUniformLoad[1][1] = 7;
+    md.LoadedNodeCount = 2;
+    md.LoadedMemberCount = 1;
+    ASSERT_TRUE(callLoad());
+    EXPECT_EQ(md.NodeLoadFlag[2], 0);
+    EXPECT_EQ(md.NodeLoad[7], 0);
+    EXPECT_EQ(md.NodeLoad[29], 0);
+    EXPECT_EQ(md.MemberLoadFlag[1], 0);
+    EXPECT_EQ(md.MemberUniformLoad[1][1], 0);
+    EXPECT_EQ(md.LoadedNodeCount, 2);
+    EXPECT_EQ(md.LoadedMemberCount, 2);
+}
+
+TEST_F(CallLoad, FileOfAnotherFrameSizeIsRefusedNamingBothCounts) {
     md.NodeCount = 5;
+    md.NodeLoadFlag[2] = 1;
+    md.LoadedNodeCount = 1;
     EXPECT_FALSE(callLoad());
-    EXPECT_EQ(lastMessage(), "荷重の読込みを中止しました。\r\nportal.adt の 52 行目: "
-                             "節点番号 6 は 1 から 5 の範囲にありません");
-    // The node read before stays loaded, and the counts follow the flags.
-    EXPECT_EQ(md.NodeLoadFlag[5], 1);
+    EXPECT_EQ(lastMessage(), "荷重の読込みを中止しました。\r\nportal.adt の 13 行目: "
+                             "節点数 6・部材数 6 の解析データです。"
+                             "画面の骨組は節点数 5・部材数 6 です");
+    // Nothing of the loads on screen is lost.
+    EXPECT_EQ(md.NodeLoadFlag[2], 1);
+    EXPECT_EQ(md.NodeLoadFlag[5], 0);
     EXPECT_EQ(md.LoadedNodeCount, 1);
     EXPECT_FALSE(program->progress.isOpen());
 }

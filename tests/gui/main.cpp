@@ -5,6 +5,7 @@
 #include "FormPicturesTest.h"
 #include "MainMenuTest.h"
 #include "NewUserTest.h"
+#include "PlotWindowTest.h"
 #include "WindowTest.h"
 #include "WorkflowTest.h"
 #include "gui/GuiSetup.h"
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
     }
     {
         rahmen::test::NewUserTest test;
+        failures += QTest::qExec(&test, argc, argv);
+    }
+    {
+        rahmen::test::PlotWindowTest test;
         failures += QTest::qExec(&test, argc, argv);
     }
     return failures == 0 ? 0 : 1;

@@ -398,6 +398,44 @@ std::string Session::expect(const std::vector<Token>& t) {
                    "\")";
         return "";
     }
+    if (what == "picture") {
+        // expect picture FORM text "..."      a text of the picture contains it
+        // expect picture FORM notext "..."    no text of the picture contains it
+        // expect picture FORM empty           nothing drawn
+        // expect picture FORM mark X Y COLOUR a filled circle of that colour at (X, Y), ±1 pixel
+        const char* usage =
+            "usage: expect picture FORM text|notext \"...\" | empty | mark X Y COLOUR";
+        if (t.size() < 4) return usage;
+        Form* form = openForm(t[2].text, error);
+        if (!form) return error;
+        if (!form->picture()) return t[2].text + " has no picture";
+        const auto& items = form->picture()->items();
+        const std::string kind = t[3].text;
+        if (kind == "empty")
+            return items.empty() ? ""
+                                 : "the picture holds " + std::to_string(items.size()) + " items";
+        if ((kind == "text" || kind == "notext") && t.size() == 5) {
+            bool found = false;
+            for (const Primitive& p : items)
+                found = found ||
+                        (p.shape == Shape::Text && p.text.find(t[4].text) != std::string::npos);
+            if (found != (kind == "text"))
+                return std::string("the picture ") + (found ? "shows" : "does not show") + " \"" +
+                       t[4].text + "\"";
+            return "";
+        }
+        if (kind == "mark" && t.size() == 7) {
+            const double x = std::stod(t[4].text), y = std::stod(t[5].text);
+            const int colour = std::stoi(t[6].text);
+            for (const Primitive& p : items)
+                if (p.shape == Shape::FilledCircle && p.color == colour &&
+                    std::abs(p.x1 - x) <= 1 && std::abs(p.y1 - y) <= 1)
+                    return "";
+            return "no filled circle of colour " + t[6].text + " at (" + t[4].text + ", " +
+                   t[5].text + ")";
+        }
+        return usage;
+    }
     if (what == "focus") {
         if (!(error = need(t, 4, "expect focus FORM CONTROL")).empty()) return error;
         Form* form = openForm(t[2].text, error);

@@ -1,0 +1,122 @@
+#pragma once
+// The plotting window FORM13 ("データ作図"): every result picture is drawn
+// here, and here loads are picked with the mouse and the frame analysed again.
+// It runs in one of three modes, Program::PlotWindowMode:
+//   0 data plotting: frame, deformation or stress diagram, chosen and executed;
+//   1 mouse analysis ("マウス骨組解析"): material, picked nodes or members,
+//     typed loads, "荷重負荷", "負荷完了", "解析開始";
+//   2 the results of a mouse analysis: as 0, with "再解析" back to mode 1.
+//
+// The frame and deformation diagrams are the drawings of draw1 and the stress
+// diagrams those of draw2; this window chooses them, owns their view state and
+// passes them its events. Its own picture is the picking picture (FRANA_ON,
+// redrawn on a scroll by SCROLL_CHANGE2), on which a click picks the nearest
+// node within 10 pixels of where it is drawn on screen — in the normal and in
+// the enlarged view alike.
+//
+// The button "図保存" saves the picture on screen as PNG or SVG, by the
+// extension of the name chosen.
+
+#include "draw/PlotState.h"
+#include "draw/draw2.h"
+#include "platform/Form.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rahmen {
+
+class Program;
+
+class Form13 : public Form {
+public:
+    explicit Form13(Program& program);
+
+    // ---- window state (program-wide in the design; kept by the window, which
+    // the main menu opens afresh in the mode it sets)
+    int16_t DiagramKind = 0; // 0 none, 1 stress, 2 deformation, 3 frame
+    int16_t StressStep = 0;  // 0 nothing, 1 frame drawn for picking, 2 stress diagram shown
+    int16_t SingleMemberSelect = 0;
+    int16_t SameLevelSelect = 0;
+    int16_t UniformLoadMode = 0;
+    int16_t ShearDeformation = 0; // mode 1: -1 shear deformation is taken into account
+    int16_t RequestFlag = 0;      // picking picture: 1 enlarged view, 2 leave
+    std::vector<int16_t> PickedNodes;
+    int LoadMember = 0;         // the member receiving a uniform load (0 none)
+    StressSelection stress;     // MemberSelected, PickedPlaneAxis, the two hide flags
+    PlotState plot;             // view and running drawing of draw1
+    bool analysisArmed = false; // mode 1: "解析開始" shown
+    int16_t structureType = 0;  // mode 1: 1 steel, 2 concrete, 3 typed moduli
+    bool shearGiven = false;    // mode 1: a shape factor was chosen
+
+    void FORM13_START();
+    void FORM13_END();
+    void FORM13_MOUSEDOWN(MouseButton button, int x, int y);
+    void KEY_ON(int key);
+    void SCROLL_ON();
+    void DE_ON();       // RADIO55: deformation diagram / steel
+    void FR_ON();       // RADIO56: frame diagram / concrete
+    void RADIO67_ON();  // typed moduli
+    void RADIO60_ON();  // stress diagram
+    void RADIO57_ON();  // node numbers / shape factor typed
+    void YZ_ON();       // RADIO58: member numbers / κ = 1.0
+    void XY_ON();       // RADIO59: type numbers / κ = 1.2
+    void CHVAL0_ON();   // CHECK14
+    void CHDR_ON();     // CHECK15
+    void CHECK16_ON();  // CHECK16
+    void CHECK17_ON();  // CHECK17
+    void SET_CTA();     // BUTTON86
+    void ENTER13_ON();  // BUTTON69
+    void BUTTON79_ON(); // angle / enlarge / end of a diagram
+    void BUTTON67_ON(); // "終了"
+    void DRAWHP_ON();   // "ヘルプ"
+    void SAVE_ON();     // "図保存"
+
+    // The mode-1 procedures of the interactive analysis.
+    void SET_LOAD();
+    void RESTART_ON();  // mode 1 -> 2
+    void RESTART2_ON(); // mode 2 -> 1
+    // The picking picture: a new normal fit (or the enlarged one when
+    // RequestFlag is 1), the frame with its marks and picks.
+    void FRANA_ON();
+    // The picking picture turned by the scroll bars, with the stored fit.
+    void SCROLL_CHANGE2();
+    // The member-axis cross of member m in the picking picture.
+    void EL_CO(int m);
+
+    // The node nearest to a picture position, within 10 pixels of where it is
+    // drawn now; 0 when none.
+    int nearestNode(int x, int y) const;
+
+protected:
+    void start() override { FORM13_START(); }
+    void end() override { FORM13_END(); }
+
+private:
+    int mode() const;
+    bool picking() const;
+    void drawPickPicture(bool enlarged, bool fresh);
+    void printPicks();
+    void leftPick(int node);
+    void rightPick(int node);
+    void pickForStress();
+    void clearPicks();
+    void showLoadFields(bool visible);
+    void enableLoadFields(bool enabled, bool onlyUniform = false);
+    void emptyLoadFields();
+    void materialChosen();
+    bool askPositive(const std::string& prompt, float& value);
+    void enableDiagramRadios();
+    void endFraLoop();
+    int memberJoining(int a, int b) const;
+    std::string pickStatus() const;
+
+    Program& p_;
+    bool materialSet_ = false;
+};
+
+// Registers FORM13 with the program's form registry.
+void registerPlotForms(Program& program);
+
+} // namespace rahmen

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QObject>
+
+namespace rahmen::test {
+
+class PlotWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void clickedLoadAnalysedIntoTheDeformationPicture();
+};
+
+} // namespace rahmen::test
