@@ -3,6 +3,7 @@
 #include "analysis/AnalysisFile.h"
 #include "analysis/ana.h"
 #include "analysis/mo_analy.h"
+#include "draw/Picking.h"
 #include "draw/Projection.h"
 #include "draw/draw1.h"
 #include "forms/InputForms.h"
@@ -859,27 +860,7 @@ void Form13::printPicks() {
 }
 
 int Form13::nearestNode(int x, int y) const {
-    const ViewState& view = plot.view;
-    int best = 0;
-    double bestD2 = 800;
-    for (int n = 1; n <= view.nodeCount(); ++n) {
-        const PicturePoint at = nodePoint(view, n);
-        const double d2 = (at.x - x) * (at.x - x) + (at.y - y) * (at.y - y);
-        if (d2 < bestD2) {
-            bestD2 = d2;
-            best = n;
-        }
-    }
-    return best != 0 && bestD2 <= 100 ? best : 0;
-}
-
-int Form13::memberJoining(int a, int b) const {
-    const Model& md = p_.model;
-    for (int m = 1; m <= drawableMemberCount(md); ++m) {
-        const int s = md.MemberStartNode[m], e = md.MemberEndNode[m];
-        if ((s == a && e == b) || (s == b && e == a)) return m;
-    }
-    return 0;
+    return rahmen::nearestNode(plot.view, x, y);
 }
 
 void Form13::clearPicks() {
@@ -938,7 +919,7 @@ void Form13::leftPick(int node) {
     }
     if (analysis && UniformLoadMode) {
         if (PickedNodes.size() != 2) return;
-        const int m = memberJoining(PickedNodes[0], PickedNodes[1]);
+        const int m = memberBetween(p_.model, PickedNodes[0], PickedNodes[1]);
         if (m == 0) {
             p_.say(kNoMember);
             PickedNodes.clear();
@@ -974,7 +955,7 @@ void Form13::pickForStress() {
     };
     if (SingleMemberSelect) {
         if (PickedNodes.size() != 2) return;
-        const int m = memberJoining(PickedNodes[0], PickedNodes[1]);
+        const int m = memberBetween(p_.model, PickedNodes[0], PickedNodes[1]);
         if (m == 0) {
             p_.say(kNoMember);
             PickedNodes.clear();

@@ -109,7 +109,6 @@ private:
     bool askPositive(const std::string& prompt, float& value);
     void enableDiagramRadios();
     void endFraLoop();
-    int memberJoining(int a, int b) const;
     std::string pickStatus() const;
 
     Program& p_;
