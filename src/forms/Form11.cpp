@@ -430,9 +430,9 @@ void Form11::BUTTON53_ON() {
         bool written = false;
         if (m.FrameFileState == 1) {
             // The frame file of this run is written again without the
-            // question about an existing file.
-            p_.io.files.remove(m.DataName + ".fdt");
-            written = BUTTON70_ON(p_);
+            // message about an existing file; it is replaced only once the
+            // new one is complete.
+            written = BUTTON70_ON(p_, true);
         } else {
             // A frame read from a file may be saved under a new name; a frame
             // that has only a coordinate file, or none, gets a frame file,
@@ -442,10 +442,10 @@ void Form11::BUTTON53_ON() {
                 m.DataName = *name;
             } else if (m.DataName.empty()) {
                 return; // nowhere to write: the changes stay, and so does the form
-            } else if (m.FrameFileState == 2) {
-                p_.io.files.remove(m.DataName + ".fdt");
             }
-            written = BUTTON70_ON(p_);
+            // Keeping the name of a frame read from a file replaces that file
+            // (the question says so), without a second message.
+            written = BUTTON70_ON(p_, !name && m.FrameFileState == 2);
         }
         // A file that could not be written has been reported; the form stays
         // open so that the changes are not lost.

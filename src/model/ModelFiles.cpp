@@ -646,10 +646,10 @@ bool BUTTON69_ON(Program& p) {
     return true;
 }
 
-bool BUTTON70_ON(Program& p) {
+bool BUTTON70_ON(Program& p, bool rewrite) {
     Model& m = p.model;
     const std::string name = m.DataName + ".fdt";
-    if (p.io.files.exists(name)) p.say(kExistingFileMessage);
+    if (!rewrite && p.io.files.exists(name)) p.say(kExistingFileMessage);
     p.progress.announce(p.FontOffset, "　　　座標／骨組データ書込み中");
     // The counts line must state the ends the lists hold, whatever a form did
     // to the counters meanwhile; the unit line and the lock below follow it.

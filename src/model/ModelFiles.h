@@ -76,7 +76,10 @@ bool BUTTON69_ON(Program& program);
 // per-end summaries. With springs, the unit system is locked on the main menu
 // (RADIO65 disabled in the older units, else RADIO66). Returns false, after a
 // message, when the file could not be written; nothing else then changes.
-bool BUTTON70_ON(Program& program);
+// An existing file is mentioned before it is replaced, unless the caller is
+// writing its own file of this run again (`rewrite`): the old file stays on
+// disk until the new one is complete, so a failed write loses nothing.
+bool BUTTON70_ON(Program& program, bool rewrite = false);
 
 // Main-menu button "座標ﾃﾞｰﾀ呼出": asks for a .cdt file and reads it. On
 // success sets DataName from the chosen path, CoordFileState to 2 and the

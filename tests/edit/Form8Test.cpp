@@ -133,8 +133,13 @@ TEST_F(EditWindow, AWholeEditingSessionWithUndoEndsInAFrameFileThatReadsBack) {
     EXPECT_EQ(m.PinStartZ[3], 0);
     EXPECT_EQ(m.SupportCount, 3);
 
+    // The frame file of this run is written again without a word about the
+    // file it replaces.
+    ASSERT_TRUE(platform.files.writeAtomic("edit.fdt", "the file of this run").ok);
+    platform.dialogs.clearLog();
     form->click("BUTTON150");
     EXPECT_FALSE(form->isOpen());
+    EXPECT_TRUE(platform.dialogs.messages().empty());
     auto read = platform.files.read("edit.fdt");
     ASSERT_TRUE(read.ok) << read.error;
     Model back;
