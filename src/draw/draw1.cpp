@@ -32,21 +32,29 @@ constexpr int kDeformHeaderPoints = 13;
 // The header on the top line, ending at the picture's right edge: its text, the
 // ratio in colour 6 and the unit, a blank apart. The header was laid out with
 // blanks for a font much narrower than 13 points, where its ratio ran into the
-// text; here the parts are placed by their own widths, a half-width character
-// taken as half the font's pixel height and a full-width one as the whole.
+// text; here the parts are placed by their own widths, reckoned generously for
+// a proportional font: a full-width character one em, any other 0.6 em.
+double headerWidth(const std::string& text, double em) {
+    const auto ascii = std::count_if(text.begin(), text.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const double full = (static_cast<double>(cp932Width(text)) - ascii) / 2;
+    return (0.6 * ascii + full) * em;
+}
+
 void drawDeformHeader(Canvas& canvas, const std::string& ratio) {
-    const double half = kDeformHeaderPoints * 96.0 / 72.0 / 2.0;
+    const double em = kDeformHeaderPoints * 96.0 / 72.0;
+    const double gap = 0.6 * em;
     const std::string parts[] = {kDeformHeaderHead, ratio, kDeformHeaderTail};
     const int colours[] = {0, 6, 0};
-    double width = 2 * half;
+    double width = 2 * gap;
     for (const std::string& part : parts)
-        width += static_cast<double>(cp932Width(part)) * half;
-    double x = std::max(160.0, canvas.width() - 8 - width);
+        width += headerWidth(part, em);
+    double x = std::max(100.0, canvas.width() - 8 - width);
     for (int i = 0; i < 3; ++i) {
         if (!parts[i].empty())
             canvas.text(static_cast<int>(x / Canvas::ColumnWidth), 0, parts[i], colours[i],
                         kDeformHeaderPoints);
-        x += static_cast<double>(cp932Width(parts[i]) + 1) * half;
+        x += headerWidth(parts[i], em) + gap;
     }
 }
 const char* const kAngleScrollBars[] = {"HSCROLL1", "VSCROLL1", "VSCROLL2"};

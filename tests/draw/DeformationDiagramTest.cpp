@@ -95,20 +95,20 @@ TEST_F(DeformationDiagram, CantileverCurveIsTheCubicEndingAtTheDisplacedTip) {
     EXPECT_EQ(items(Shape::Point, 5).size(), 736u);
 
     // The header and the ratio of the enlarged picture: 35 / 2.451304 = 14.278.
-    // Head 36, ratio 11 and tail 6 half-width cells of 8.667 px with two blanks
-    // (476.7 px) end 8 px before the right edge: head at x 195.3, ratio at
-    // 195.3 + 37 cells = 516, tail at 516 + 12 cells = 620.
+    // In ems of 17.33 px: head 4 x 0.6 + 16, ratio 11 x 0.6 and tail 4 x 0.6 + 1
+    // with two gaps of 0.6 (513.1 px) end 8 px before the right edge: head at
+    // x 158.9, ratio at 158.9 + 318.9 + 10.4 = 488.3, tail at 613.1.
     const auto header = items(Shape::Text, 0);
     ASSERT_GE(header.size(), 2u);
     EXPECT_EQ(header[header.size() - 2].text, "***変形図(架構縮尺に対する変位の倍率");
-    EXPECT_EQ(header[header.size() - 2].x1, 194);
+    EXPECT_EQ(header[header.size() - 2].x1, 158);
     EXPECT_EQ(header.back().text, "倍)***");
-    EXPECT_EQ(header.back().x1, 620);
+    EXPECT_EQ(header.back().x1, 612);
     EXPECT_EQ(header.back().fontSize, 13);
     const auto ratio = items(Shape::Text, 6);
     ASSERT_EQ(ratio.size(), 1u);
     EXPECT_EQ(ratio[0].text, " 142.78E-01");
-    EXPECT_EQ(ratio[0].x1, 516);
+    EXPECT_EQ(ratio[0].x1, 488);
     EXPECT_EQ(window.c("TEXT54").caption, "何かキーを押してください。");
 
     DRAW_KEY(*p, plot, window);
