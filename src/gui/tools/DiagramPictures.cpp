@@ -1,13 +1,17 @@
-// Writes the pictures of the frame diagram and the deformation diagram of
+// Writes the pictures of the frame, deformation and stress diagrams of
 // analysis reports as PNG files, through the same painting the plotting window
-// uses. Each picture is the enlarged view at angles 0 with its labels, as a
-// user sees it after pressing the angle button and a key.
+// uses. The frame and deformation pictures are the enlarged view at angles 0
+// with their labels, as a user sees them after pressing the angle button and a
+// key; the stress pictures show the plane of node 1 normal to Y and the first
+// member that carries a uniform load (else member 1).
 //
 // Usage: rahmen_diagrams OUTPUT_FOLDER REPORT.adt...
-// writes OUTPUT_FOLDER/frame-NAME.png and OUTPUT_FOLDER/deform-NAME.png.
+// writes OUTPUT_FOLDER/frame-NAME.png, deform-NAME.png, stress-plane-NAME.png
+// and stress-member-NAME.png.
 
 #include "analysis/AnalysisFile.h"
 #include "draw/draw1.h"
+#include "draw/draw2.h"
 #include "gui/GuiSetup.h"
 #include "gui/PictureWidget.h"
 #include "model/Program.h"
@@ -36,6 +40,8 @@ public:
         addVScroll("VSCROLL1", 0, 40, 20, 450);
         addVScroll("VSCROLL2", 640, 50, 20, 440);
         addLabel("TEXT54", "", 10, 550, 670, 20);
+        for (const char* name : {"TEXT63", "TEXT64", "TEXT65"})
+            addLabel(name, "", 0, 0, 10, 10);
         for (const char* name : {"RADIO57", "RADIO58", "RADIO59"})
             addRadio(name, "", 0, 0, 10, 10, "numbers");
         addCheck("CHECK17", "", 0, 0, 10, 10);
@@ -60,6 +66,12 @@ bool readReport(const std::filesystem::path& path, Model& model) {
     return true;
 }
 
+bool write(const Canvas& canvas, const std::filesystem::path& out) {
+    const bool written = savePng(canvas, out.string());
+    std::cout << (written ? "wrote " : "could not write ") << out.string() << "\n";
+    return written;
+}
+
 // Draws one diagram to its enlarged picture with labels and writes it.
 template <class Start>
 bool picture(Program& program, Start start, const std::filesystem::path& out) {
@@ -69,9 +81,37 @@ bool picture(Program& program, Start start, const std::filesystem::path& out) {
     start(program, plot, window);
     LOOP_END1(program, plot, window);
     DRAW_KEY(program, plot, window);
-    const bool written = savePng(*window.picture(), out.string());
-    std::cout << (written ? "wrote " : "could not write ") << out.string() << "\n";
-    return written;
+    return write(*window.picture(), out);
+}
+
+// The plane diagram of the plane through node 1 normal to Y, and the
+// single-member diagram of the first loaded member.
+bool stressPictures(Program& program, const std::string& name,
+                    const std::filesystem::path& folder) {
+    const Model& m = program.model;
+    if (m.NodeCount < 1 || m.MemberCount < 1) return true;
+    bool ok = true;
+    {
+        PlotPicture window;
+        StressSelection picks;
+        picks.PickedPlaneAxis = "y";
+        for (int k = 1; k <= m.MemberCount; ++k)
+            picks.MemberSelected[k] = m.NodeY[m.MemberStartNode[k]] == m.NodeY[1] &&
+                                      m.NodeY[m.MemberEndNode[k]] == m.NodeY[1];
+        FORCE_ON(program, picks, window);
+        ok = write(*window.picture(), folder / ("stress-plane-" + name + ".png")) && ok;
+    }
+    {
+        PlotPicture window;
+        StressSelection picks;
+        int member = 1;
+        for (int k = m.MemberCount; k >= 1; --k)
+            if (m.MemberLoadFlag[k] == 1) member = k;
+        picks.MemberSelected[member] = 1;
+        SFRCE_ON(program, picks, window);
+        ok = write(*window.picture(), folder / ("stress-member-" + name + ".png")) && ok;
+    }
+    return ok;
 }
 
 } // namespace
@@ -97,6 +137,7 @@ int main(int argc, char** argv) {
         const std::string name = report.stem().string();
         if (!picture(*program, FRAME0_ON, folder / ("frame-" + name + ".png"))) ++failures;
         if (!picture(*program, DEFORM_ON, folder / ("deform-" + name + ".png"))) ++failures;
+        if (!stressPictures(*program, name, folder)) ++failures;
     }
     return failures == 0 ? 0 : 1;
 }
