@@ -323,17 +323,28 @@ void drawFrameMarks(const Model& model, const ViewState& view, Canvas& canvas,
 
 // ---- the frame diagram
 
-void FRAME0_ON(Program& program, PlotState& plot, Form& form) {
+namespace {
+
+// Starts a frame or deformation drawing at angles 0; while another one runs,
+// ends that one instead and returns false.
+bool beginDrawing(Program& program, PlotState& plot, Form& form, RunningDiagram diagram) {
     if (plot.DrawingActive == 1) {
         plot.view.DrawState = 2;
         endDrawing(program, plot, form);
-        return;
+        return false;
     }
     resetAngles(plot, form);
     plot.DrawingActive = 1;
-    plot.running = RunningDiagram::Frame;
+    plot.running = diagram;
     plot.waiting = DrawingWait::None;
     plot.AngleStep = 0;
+    return true;
+}
+
+} // namespace
+
+void FRAME0_ON(Program& program, PlotState& plot, Form& form) {
+    if (!beginDrawing(program, plot, form, RunningDiagram::Frame)) return;
     form.c("BUTTON79").caption = "拡大表示";
     for (const char* name : kAngleScrollBars)
         form.c(name).visible = true;
@@ -512,16 +523,7 @@ MemberCurve memberCurve(const Model& model, const ViewState& view, int m, double
 }
 
 void DEFORM_ON(Program& program, PlotState& plot, Form& form) {
-    if (plot.DrawingActive == 1) {
-        plot.view.DrawState = 2;
-        endDrawing(program, plot, form);
-        return;
-    }
-    resetAngles(plot, form);
-    plot.DrawingActive = 1;
-    plot.running = RunningDiagram::Deformation;
-    plot.waiting = DrawingWait::None;
-    plot.AngleStep = 0;
+    if (!beginDrawing(program, plot, form, RunningDiagram::Deformation)) return;
     plot.deformScaleSet = 0;
     form.c("BUTTON79").caption = "角度決定";
     startView(program.model, plot.view);

@@ -54,10 +54,6 @@ const char* coordinateName(Axis axis) {
     }
 }
 
-float coord(const Model& m, int n, Axis axis) {
-    return axis == Axis::X ? m.NodeX[n] : axis == Axis::Y ? m.NodeY[n] : m.NodeZ[n];
-}
-
 // The two axes other than `along`, in the order X, Y, Z.
 std::pair<Axis, Axis> otherAxes(Axis along) {
     if (along == Axis::X) return {Axis::Y, Axis::Z};
@@ -474,8 +470,8 @@ void Form8::FORM8_MOUSEDOWN(MouseButton button, int x, int y) {
 bool Form8::onLine(const Line& line, int n) const {
     const Model& m = p_.model;
     const auto [a, b] = otherAxes(line.along);
-    const float t = coord(m, n, line.along);
-    return coord(m, n, a) == line.first && coord(m, n, b) == line.second &&
+    const float t = nodeCoordinate(m, n, line.along);
+    return nodeCoordinate(m, n, a) == line.first && nodeCoordinate(m, n, b) == line.second &&
            t >= std::min(line.from, line.to) && t <= std::max(line.from, line.to);
 }
 
@@ -493,10 +489,10 @@ bool Form8::lineFrom(int a, int b, Line& line, bool mark) {
     else
         return false;
     const auto [p, q] = otherAxes(line.along);
-    line.first = coord(m, a, p);
-    line.second = coord(m, a, q);
-    line.from = coord(m, a, line.along);
-    line.to = coord(m, b, line.along);
+    line.first = nodeCoordinate(m, a, p);
+    line.second = nodeCoordinate(m, a, q);
+    line.from = nodeCoordinate(m, a, line.along);
+    line.to = nodeCoordinate(m, b, line.along);
     line.set = true;
     if (mark)
         for (int n = 1; n <= m.NodeCount; ++n)
@@ -510,12 +506,12 @@ void Form8::pickPlaneNode(int node) {
         // Method 6: the fourth pick is a node of the opposite plane.
         if (EditOperation == 10 && SelectMethod == 6) {
             EditPickedNodes.push_back(node);
-            const float q = coord(m, node, plane_.axis);
+            const float q = nodeCoordinate(m, node, plane_.axis);
             bool any = false;
             for (int k = 1; k <= m.MemberCount; ++k) {
                 if (!memberDrawable(m, k)) continue;
-                const float s = coord(m, m.MemberStartNode[k], plane_.axis);
-                const float e = coord(m, m.MemberEndNode[k], plane_.axis);
+                const float s = nodeCoordinate(m, m.MemberStartNode[k], plane_.axis);
+                const float e = nodeCoordinate(m, m.MemberEndNode[k], plane_.axis);
                 if (s == q && e == q) memberMarked[k] = 1;
                 if ((s == plane_.value && e == q) || (s == q && e == plane_.value)) {
                     memberSelected[k] = 1;
@@ -548,10 +544,11 @@ void Form8::pickPlaneNode(int node) {
     const int a = EditPickedNodes[0], b = EditPickedNodes[1], k = EditPickedNodes[2];
     bool found = false;
     for (Axis axis : {Axis::X, Axis::Y, Axis::Z}) {
-        if (coord(m, a, axis) == coord(m, b, axis) && coord(m, a, axis) == coord(m, k, axis)) {
+        if (nodeCoordinate(m, a, axis) == nodeCoordinate(m, b, axis) &&
+            nodeCoordinate(m, a, axis) == nodeCoordinate(m, k, axis)) {
             plane_.set = true;
             plane_.axis = axis;
-            plane_.value = coord(m, a, axis);
+            plane_.value = nodeCoordinate(m, a, axis);
             found = true;
             break;
         }
@@ -562,7 +559,7 @@ void Form8::pickPlaneNode(int node) {
         return;
     }
     for (int n = 1; n <= m.NodeCount; ++n)
-        if (coord(m, n, plane_.axis) == plane_.value) nodeMarked[n] = 1;
+        if (nodeCoordinate(m, n, plane_.axis) == plane_.value) nodeMarked[n] = 1;
     for (int j = 1; j <= m.MemberCount; ++j)
         if (memberDrawable(m, j) && nodeMarked[m.MemberStartNode[j]] &&
             nodeMarked[m.MemberEndNode[j]])

@@ -94,26 +94,9 @@ void openNodeSlot(Model& m, int k) {
     }
 }
 
-float coordinate(const Model& m, int n, Axis axis) {
-    switch (axis) {
-    case Axis::X:
-        return m.NodeX[n];
-    case Axis::Y:
-        return m.NodeY[n];
-    default:
-        return m.NodeZ[n];
-    }
-}
-
-float& coordinateRef(Model& m, int n, Axis axis) {
-    switch (axis) {
-    case Axis::X:
-        return m.NodeX[n];
-    case Axis::Y:
-        return m.NodeY[n];
-    default:
-        return m.NodeZ[n];
-    }
+// The coordinate of node n on an axis, as a reference into the model's table.
+template <class M> auto& coordinateOf(M& m, int n, Axis axis) {
+    return axis == Axis::X ? m.NodeX[n] : axis == Axis::Y ? m.NodeY[n] : m.NodeZ[n];
 }
 
 bool samePoint(const Model& m, int a, int b) {
@@ -156,6 +139,10 @@ EditMessage checkType(const Model& m, int type) {
 }
 
 } // namespace
+
+float nodeCoordinate(const Model& model, int n, Axis axis) {
+    return coordinateOf(model, n, axis);
+}
 
 EditMessage deleteMembers(Model& m, const std::vector<int>& members) {
     std::set<int> doomed;
@@ -212,7 +199,7 @@ EditMessage insertNodeAfter(Model& m, int p, float x, float y, float z) {
 EditMessage movePlane(Model& m, Axis axis, float from, float to) {
     return moveNodes(m, [&] {
         for (int n = 1; n <= m.NodeCount; ++n)
-            if (coordinate(m, n, axis) == from) coordinateRef(m, n, axis) = to;
+            if (coordinateOf(m, n, axis) == from) coordinateOf(m, n, axis) = to;
     });
 }
 
@@ -224,8 +211,8 @@ EditMessage moveLine(Model& m, const std::vector<int>& nodes, Axis along, float 
     const Axis b = along == Axis::Z ? Axis::Y : Axis::Z;
     return moveNodes(m, [&] {
         for (int n : nodes) {
-            coordinateRef(m, n, a) = first;
-            coordinateRef(m, n, b) = second;
+            coordinateOf(m, n, a) = first;
+            coordinateOf(m, n, b) = second;
         }
     });
 }

@@ -27,6 +27,9 @@ using EditMessage = std::string;
 // Coordinate axes of the editing window's plane and line rules.
 enum class Axis { X, Y, Z };
 
+// The coordinate of node n on an axis (cm).
+float nodeCoordinate(const Model& model, int n, Axis axis);
+
 // Operation 1: removes the members listed (numbers 1..MemberCount, any order,
 // duplicates ignored). Nodes stay, also those left without members.
 EditMessage deleteMembers(Model& model, const std::vector<int>& members);
