@@ -821,15 +821,7 @@ void Form13::drawPickPicture(bool enlarged, bool fresh) {
         // drawMember has them already); a turned one only the axes of the
         // member receiving a load.
         if (fresh || m == LoadMember) EL_CO(m);
-        if (!fresh || view.DrawState == 1) continue;
-        const PicturePoint a = nodePoint(view, md.MemberStartNode[m]);
-        const PicturePoint b = nodePoint(view, md.MemberEndNode[m]);
-        const PicturePoint nearA{a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3};
-        const PicturePoint nearB{a.x + 2 * (b.x - a.x) / 3, a.y + 2 * (b.y - a.y) / 3};
-        if (md.MemberStartPinned[m] == 1) canvas.line(a.x, a.y, nearA.x, nearA.y, 13);
-        if (md.MemberStartSprung[m] == 1) canvas.line(a.x, a.y, nearA.x, nearA.y, 5);
-        if (md.MemberEndPinned[m] == 1) canvas.line(nearB.x, nearB.y, b.x, b.y, 13);
-        if (md.MemberEndSprung[m] == 1) canvas.line(nearB.x, nearB.y, b.x, b.y, 5);
+        if (fresh && view.DrawState != 1) drawReleaseThirds(md, view, canvas, m);
     }
     printPicks();
     drawNodeMarks(md, view, canvas, marks);

@@ -246,30 +246,27 @@ bool memberDrawable(const Model& model, int m) {
     return s >= 1 && s <= nodes && e >= 1 && e <= nodes;
 }
 
+void drawReleaseThirds(const Model& model, const ViewState& view, Canvas& canvas, int m) {
+    const PicturePoint a = nodePoint(view, model.MemberStartNode[m]);
+    const PicturePoint b = nodePoint(view, model.MemberEndNode[m]);
+    const PicturePoint third{a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3};
+    const PicturePoint twoThirds{a.x + 2 * (b.x - a.x) / 3, a.y + 2 * (b.y - a.y) / 3};
+    if (model.MemberStartPinned[m] == 1) canvas.line(a.x, a.y, third.x, third.y, 13);
+    if (model.MemberStartSprung[m] == 1) canvas.line(a.x, a.y, third.x, third.y, 5);
+    if (model.MemberEndPinned[m] == 1) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, 13);
+    if (model.MemberEndSprung[m] == 1) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, 5);
+}
+
 void drawMember(const Model& model, const ViewState& view, Canvas& canvas, int m, int colour,
                 FrameMarks& marks) {
     const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
     const PicturePoint a = nodePoint(view, s), b = nodePoint(view, e);
     canvas.line(a.x, a.y, b.x, b.y, colour);
-    const bool enlarged = view.DrawState == 1;
-    const PicturePoint third{a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3};
-    const PicturePoint twoThirds{a.x + 2 * (b.x - a.x) / 3, a.y + 2 * (b.y - a.y) / 3};
-    if (model.MemberStartPinned[m] == 1) {
-        marks.pin[s] = 1;
-        if (enlarged) canvas.line(a.x, a.y, third.x, third.y, 13);
-    }
-    if (model.MemberStartSprung[m] == 1) {
-        marks.spring[s] = 1;
-        if (enlarged) canvas.line(a.x, a.y, third.x, third.y, 5);
-    }
-    if (model.MemberEndPinned[m] == 1) {
-        marks.pin[e] = 1;
-        if (enlarged) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, 13);
-    }
-    if (model.MemberEndSprung[m] == 1) {
-        marks.spring[e] = 1;
-        if (enlarged) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, 5);
-    }
+    if (view.DrawState == 1) drawReleaseThirds(model, view, canvas, m);
+    if (model.MemberStartPinned[m] == 1) marks.pin[s] = 1;
+    if (model.MemberStartSprung[m] == 1) marks.spring[s] = 1;
+    if (model.MemberEndPinned[m] == 1) marks.pin[e] = 1;
+    if (model.MemberEndSprung[m] == 1) marks.spring[e] = 1;
     ++marks.members[s];
     ++marks.members[e];
 }

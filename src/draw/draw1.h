@@ -52,6 +52,10 @@ bool memberDrawable(const Model& model, int m);
 // MemberCount limited to the member table.
 int drawableMemberCount(const Model& model);
 
+// The thirds of member m next to a pinned end (colour 13) and a sprung end
+// (colour 5).
+void drawReleaseThirds(const Model& model, const ViewState& view, Canvas& canvas, int m);
+
 // One member as a straight line in `colour`; notes its pins and springs in the
 // marks, and in the enlarged view (DrawState 1) draws the third next to a
 // pinned end in colour 13 and next to a sprung end in colour 5. Counts the

@@ -10,6 +10,7 @@
 // and stress-member-NAME.png.
 
 #include "analysis/AnalysisFile.h"
+#include "draw/Form13.h"
 #include "draw/draw1.h"
 #include "draw/draw2.h"
 #include "gui/GuiSetup.h"
@@ -31,25 +32,6 @@
 namespace {
 
 using namespace rahmen;
-
-// The controls of the plotting window that the drawings set.
-class PlotPicture : public Form {
-public:
-    PlotPicture() : Form("FORM13", "データ作図", 680, 600) {
-        addHScroll("HSCROLL1", 80, 520, 490, 20);
-        addVScroll("VSCROLL1", 0, 40, 20, 450);
-        addVScroll("VSCROLL2", 640, 50, 20, 440);
-        addLabel("TEXT54", "", 10, 550, 670, 20);
-        for (const char* name : {"TEXT63", "TEXT64", "TEXT65"})
-            addLabel(name, "", 0, 0, 10, 10);
-        for (const char* name : {"RADIO57", "RADIO58", "RADIO59"})
-            addRadio(name, "", 0, 0, 10, 10, "numbers");
-        addCheck("CHECK17", "", 0, 0, 10, 10);
-        for (const char* name : {"BUTTON67", "BUTTON69", "BUTTON79"})
-            addButton(name, "", 0, 0, 10, 10);
-        addPicture("PICTURE", 0, 0, 680, 600);
-    }
-};
 
 bool readReport(const std::filesystem::path& path, Model& model) {
     std::ifstream file(path, std::ios::binary);
@@ -75,7 +57,7 @@ bool write(const Canvas& canvas, const std::filesystem::path& out) {
 // Draws one diagram to its enlarged picture with labels and writes it.
 template <class Start>
 bool picture(Program& program, Start start, const std::filesystem::path& out) {
-    PlotPicture window;
+    Form13 window(program);
     PlotState plot;
     plot.NumberLabelKind = 1;
     start(program, plot, window);
@@ -92,7 +74,7 @@ bool stressPictures(Program& program, const std::string& name,
     if (m.NodeCount < 1 || m.MemberCount < 1) return true;
     bool ok = true;
     {
-        PlotPicture window;
+        Form13 window(program);
         StressSelection picks;
         picks.PickedPlaneAxis = "y";
         for (int k = 1; k <= m.MemberCount; ++k)
@@ -102,7 +84,7 @@ bool stressPictures(Program& program, const std::string& name,
         ok = write(*window.picture(), folder / ("stress-plane-" + name + ".png")) && ok;
     }
     {
-        PlotPicture window;
+        Form13 window(program);
         StressSelection picks;
         int member = 1;
         for (int k = m.MemberCount; k >= 1; --k)
