@@ -358,22 +358,23 @@ void Form13::RADIO57_ON() {
     shearGiven = true;
 }
 
-void Form13::YZ_ON() {
+// RADIO58 and RADIO59 choose the number labels in modes 0 and 2 and a fixed
+// shear shape factor in mode 1.
+void Form13::numbersOrShapeFactor(int16_t labelKind, float kappa) {
     if (mode() != 1) {
-        plot.NumberLabelKind = 2;
+        plot.NumberLabelKind = labelKind;
         return;
     }
-    p_.model.ShearShapeFactor = 1.0f;
+    p_.model.ShearShapeFactor = kappa;
     shearGiven = true;
 }
 
+void Form13::YZ_ON() {
+    numbersOrShapeFactor(2, 1.0f);
+}
+
 void Form13::XY_ON() {
-    if (mode() != 1) {
-        plot.NumberLabelKind = 3;
-        return;
-    }
-    p_.model.ShearShapeFactor = 1.2f;
-    shearGiven = true;
+    numbersOrShapeFactor(3, 1.2f);
 }
 
 // ---------------------------------------------------------------------------

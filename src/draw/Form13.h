@@ -106,6 +106,7 @@ private:
     void enableLoadFields(bool enabled, bool onlyUniform = false);
     void emptyLoadFields();
     void materialChosen();
+    void numbersOrShapeFactor(int16_t labelKind, float kappa);
     bool askPositive(const std::string& prompt, float& value);
     void enableDiagramRadios();
     void endFraLoop();
