@@ -63,8 +63,9 @@ public:
     // A text the user typed (a data name) that must read back as one item:
     // like text(), with commas and colons in their full-width forms.
     LineWriter& itemText(std::string_view utf8);
-    // A free-format number of single precision. A value that is not finite
-    // as a float throws DataFileError rather than write an unreadable file.
+    // A free-format number of single precision. A value beyond the program's
+    // largest value (kLargestValue, which the readers refuse) throws
+    // DataFileError rather than write a file that cannot be read again.
     LineWriter& number(double value);
     // Blanks up to the start of the next print zone.
     LineWriter& zone();
@@ -136,6 +137,13 @@ public:
     // decimal point, and an optional exponent with E or D ("1.5", "-.5",
     // "+3", "12.50E+00", "1D-3"); anything else throws DataFileError.
     double readNumber();
+    // A number item for a stored value: refused, naming `what`, when it is
+    // beyond the program's largest value (kLargestValue), so that everything
+    // read can be written again.
+    double readValue(const std::string& what);
+    // A number item that must be whole (a count, a number, a flag): refused,
+    // naming `what`, otherwise. The caller checks its range.
+    double readWhole(const std::string& what);
 
     // Nothing left to read.
     bool atEnd() const { return at_.pos >= data_.size(); }
