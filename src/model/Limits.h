@@ -45,6 +45,11 @@ constexpr ValueRange kAnyValue{-1e30, 1e30};
 constexpr ValueRange kNotNegative{0, 1e30};
 // Rotational springs, typed in force·m/rad and held in force·cm/rad (×100).
 constexpr ValueRange kRotationalSpring{0, 1e28};
+// Moments typed in force·m and held in force·cm (×100): nodal moment loads.
+constexpr ValueRange kMomentLoad{-1e28, 1e28};
+// Rectangle sizes in cm: up to 1E+07 the area, the second moments (a³b/12)
+// and the torsion constant computed from them stay within range.
+constexpr ValueRange kRectangleSize{0, 1e7};
 
 // The number as a message shows it: "1E+30", "-5", "0.25".
 std::string messageNumber(double value);
