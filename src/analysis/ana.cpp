@@ -253,9 +253,10 @@ const char* const kCheckNumbers =
     "座標（部材長）、断面性能、ヤング係数、荷重の値と単位を確かめてください。";
 
 // Beyond this ratio of the largest to the smallest stiffness of the free
-// degrees of freedom, a failed pivot says more about the digits of double
-// precision than about the frame: it is reported as numbers out of range.
-constexpr double kLargestSpread = 1e12;
+// degrees of freedom, a failed pivot says more about the digits the member
+// matrices and the pivot test can resolve than about the frame: it is reported
+// as numbers out of range. A frame of ordinary members spans about 10^6.
+constexpr double kLargestSpread = 1.0 / kPivotTolerance;
 
 bool finiteStiffness(const MemberMatrices& mm) {
     for (const auto& row : mm.K)
@@ -349,6 +350,7 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     for (int m = 1; m <= model.MemberCount; ++m) {
         buildMemberMatrices(model, m, E, G, mm);
         if (!finiteStiffness(mm)) {
+            clearLoadWork(model, N);
             out.message =
                 memberText(m) + "の剛性が計算できる数値の範囲を超えました。\n" + kCheckNumbers;
             return out;
