@@ -479,11 +479,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
             const auto& s = m.SpringStart[i];
             const auto& e = m.SpringEnd[i];
             w.masked(" ####", i).masked("    ###", m.MemberStartNode[i]);
-            w.masked("         ##.###^^^^", s[4] / 100.0).masked("   ##.###^^^^", s[5] / 100.0);
-            w.masked("   ##.###^^^^", s[6] / 100.0).masked("   ##.###^^^^", s[1]).endLine();
+            w.maskedHeld("         ##.###^^^^", s[4], 100).maskedHeld("   ##.###^^^^", s[5], 100);
+            w.maskedHeld("   ##.###^^^^", s[6], 100).masked("   ##.###^^^^", s[1]).endLine();
             w.masked("             ###", m.MemberEndNode[i]);
-            w.masked("     ##.###^^^^", e[4] / 100.0).masked("   ##.###^^^^", e[5] / 100.0);
-            w.masked("   ##.###^^^^", e[6] / 100.0).masked("   ##.###^^^^", e[1]).endLine();
+            w.maskedHeld("     ##.###^^^^", e[4], 100).maskedHeld("   ##.###^^^^", e[5], 100);
+            w.maskedHeld("   ##.###^^^^", e[6], 100).masked("   ##.###^^^^", e[1]).endLine();
         }
     }
     return w.bytes();

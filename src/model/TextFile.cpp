@@ -440,6 +440,11 @@ const ParsedMask& parsedMask(std::string_view mask) {
 
 } // namespace
 
+LineWriter& LineWriter::maskedHeld(std::string_view mask, double held, double scale) {
+    if (!withinLargestValue(held)) throw DataFileError(fileName_, line_, unwritable(held));
+    return masked(mask, held / scale);
+}
+
 LineWriter& LineWriter::masked(std::string_view mask, double value) {
     const ParsedMask& p = parsedMask(mask);
     const MaskField& f = p.field;

@@ -76,6 +76,11 @@ public:
     // the field. A mask without a field throws std::invalid_argument; a value
     // that is not finite throws DataFileError.
     LineWriter& masked(std::string_view mask, double value);
+    // A value held `scale` times what the file shows (the rotational springs
+    // and moments held in force·cm): written as masked(mask, held / scale),
+    // refused like masked() when the value held is beyond kLargestValue,
+    // since the reader would refuse it once scaled back.
+    LineWriter& maskedHeld(std::string_view mask, double held, double scale);
     // A masked text: the blanks before the first "&", then a field as wide as
     // the mask from its first to its last "&", the text left-aligned, cut or
     // padded to that width in bytes without splitting a double-byte character.
