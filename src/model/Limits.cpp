@@ -31,7 +31,7 @@ bool withinLargestValue(double value) {
 
 std::string messageNumber(double value) {
     char text[64];
-    std::snprintf(text, sizeof text, "%.7G", value);
+    std::snprintf(text, sizeof text, "%.8G", value);
     return text;
 }
 
