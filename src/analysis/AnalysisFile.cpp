@@ -122,16 +122,16 @@ void writeMemberList(LineWriter& w, const Model& md, int members, bool older) {
             .masked("         ###", md.MemberStartNode[m])
             .masked("   ########.##", md.MemberArea[m])
             .masked("      ########.##", md.MemberIy[m])
-            .masked("      ##.####^^^^", md.SpringStart[m][5] / 100)
-            .masked("     ##.####^^^^", md.SpringStart[m][6] / 100)
+            .maskedHeld("      ##.####^^^^", md.SpringStart[m][5], 100)
+            .maskedHeld("     ##.####^^^^", md.SpringStart[m][6], 100)
             .masked("      ##", md.PinStartY[m])
             .masked("          ##", md.PinStartZ[m])
             .endLine();
         w.masked("             ###", md.MemberEndNode[m])
             .masked("        #.####", md.MemberAngle[m])
             .masked("      ########.##", md.MemberIz[m])
-            .masked("      ##.####^^^^", md.SpringEnd[m][5] / 100)
-            .masked("     ##.####^^^^", md.SpringEnd[m][6] / 100)
+            .maskedHeld("      ##.####^^^^", md.SpringEnd[m][5], 100)
+            .maskedHeld("     ##.####^^^^", md.SpringEnd[m][6], 100)
             .masked("      ##", md.PinEndY[m])
             .masked("          ##", md.PinEndZ[m])
             .endLine();
@@ -264,11 +264,6 @@ void writeRotations(LineWriter& w, const Model& md, int members) {
 // ---------------------------------------------------------------------------
 // Reader
 
-// Values stored from a file must be ordinary numbers: anything beyond this is
-// a damaged file, and refusing it keeps every stored value writable again. It
-// is the float nearest 1e30, so that a value written in full reads back.
-constexpr double kLargestValue = static_cast<double>(1e30f);
-
 // A double as a float, saturated at the largest finite float.
 float saturated(double v) {
     const double most = std::numeric_limits<float>::max();
@@ -287,28 +282,23 @@ public:
     }
 
     // A whole number within lo..hi; `describe` gives the problem for one outside.
-    template <class Describe> int whole(long lo, long hi, Describe describe) {
+    template <class Describe> int whole(const char* what, long lo, long hi, Describe describe) {
         const int line = in.line();
-        const double v = in.readNumber();
-        if (!std::isfinite(v) || v != std::floor(v)) {
-            char text[64];
-            std::snprintf(text, sizeof text, "%.10g", v);
-            fail(line, std::string("整数でなければなりません（") + text + "）");
-        }
+        const double v = in.readWhole(what);
         if (v < lo || v > hi) fail(line, describe(v));
         return static_cast<int>(v);
     }
 
     // A count within 0..limit.
     int count(const std::string& what, long limit) {
-        return whole(0, limit, [&](double v) {
+        return whole(what.c_str(), 0, limit, [&](double v) {
             return limitMessage(what, static_cast<long>(std::clamp(v, -1e9, 1e9)), limit);
         });
     }
 
     // A number within 1..last, the number of a node or member.
     int index(const char* what, int last) {
-        return whole(1, last, [&](double v) {
+        return whole(what, 1, last, [&](double v) {
             char text[160];
             std::snprintf(text, sizeof text, "%s %.10g は 1 から %d の範囲にありません", what, v,
                           last);
@@ -318,15 +308,22 @@ public:
     int node() { return index("節点番号", md.NodeCount); }
     int member() { return index("部材番号", md.MemberCount); }
 
-    double value() {
+    // Any other number: a value or a flag, held `scale` times what the file
+    // shows. Refused beyond the program's largest value, which no writer
+    // writes, so that whatever is read can be written again.
+    double value(double scale = 1) {
         const int line = in.line();
-        const double v = in.readNumber();
-        if (!(std::fabs(v) <= kLargestValue)) {
-            char text[64];
-            std::snprintf(text, sizeof text, "%.6g", v);
-            fail(line, std::string("数値が大きすぎます（") + text + "）");
-        }
-        return v;
+        const double held = in.readValue("数値") * scale;
+        if (!withinLargestValue(held)) fail(line, tooLargeMessage("数値", held));
+        return held;
+    }
+    // A rotational spring, held `scale` times what the file shows; never
+    // negative.
+    float spring(double scale) {
+        const int line = in.line();
+        const double held = value(scale);
+        if (held < 0) fail(line, negativeMessage("バネ定数", held / scale));
+        return static_cast<float>(held);
     }
     float single() { return static_cast<float>(value()); }
 
@@ -409,7 +406,7 @@ int readNodeLoads(ReportReader& r, int count, Store store, double factor = 1.0) 
         const int n = r.node();
         float load[6];
         for (int k = 0; k < 6; ++k)
-            load[k] = static_cast<float>((k < 3 ? r.value() : r.value() * 100) * factor);
+            load[k] = static_cast<float>(r.value((k < 3 ? 1 : 100) * factor));
         if (!store(n)) continue;
         for (int k = 0; k < 6; ++k)
             r.md.NodeLoad[6 * n - 5 + k] = load[k];
@@ -431,8 +428,8 @@ int readMemberLoads(ReportReader& r, int count, double factor = 1.0) {
     for (; lines < count && r.listGoesOn(); ++lines) {
         const int m = r.member();
         r.md.MemberLoadFlag[m] = 1;
-        r.md.MemberUniformLoad[m][1] = static_cast<float>(r.value() * factor);
-        r.md.MemberUniformLoad[m][2] = static_cast<float>(r.value() * factor);
+        r.md.MemberUniformLoad[m][1] = static_cast<float>(r.value(factor));
+        r.md.MemberUniformLoad[m][2] = static_cast<float>(r.value(factor));
     }
     return lines;
 }
@@ -444,15 +441,15 @@ void readMembersCurrent(ReportReader& r) {
         md.MemberStartNode[m] = static_cast<int16_t>(r.node());
         md.MemberArea[m] = r.single();
         md.MemberIy[m] = r.single();
-        md.SpringStart[m][5] = static_cast<float>(r.value() * 100);
-        md.SpringStart[m][6] = static_cast<float>(r.value() * 100);
+        md.SpringStart[m][5] = r.spring(100);
+        md.SpringStart[m][6] = r.spring(100);
         md.PinStartY[m] = r.pin();
         md.PinStartZ[m] = r.pin();
         md.MemberEndNode[m] = static_cast<int16_t>(r.node());
         md.MemberAngle[m] = r.single();
         md.MemberIz[m] = r.single();
-        md.SpringEnd[m][5] = static_cast<float>(r.value() * 100);
-        md.SpringEnd[m][6] = static_cast<float>(r.value() * 100);
+        md.SpringEnd[m][5] = r.spring(100);
+        md.SpringEnd[m][6] = r.spring(100);
         md.PinEndY[m] = r.pin();
         md.PinEndZ[m] = r.pin();
         // The file shows no torsion pins and no axial or torsion springs: a
@@ -477,13 +474,13 @@ void readMembersLegacy(ReportReader& r) {
         m = r.member();
         md.MemberAngle[m] = r.single();
         md.MemberStartNode[m] = static_cast<int16_t>(r.node());
-        md.SpringStart[m][5] = r.single();
-        md.SpringStart[m][6] = r.single();
+        md.SpringStart[m][5] = r.spring(1);
+        md.SpringStart[m][6] = r.spring(1);
         md.MemberStartPinned[m] = r.flag();
         md.MemberStartSprung[m] = r.flag();
         md.MemberEndNode[m] = static_cast<int16_t>(r.node());
-        md.SpringEnd[m][5] = r.single();
-        md.SpringEnd[m][6] = r.single();
+        md.SpringEnd[m][5] = r.spring(1);
+        md.SpringEnd[m][6] = r.spring(1);
         md.MemberEndPinned[m] = r.flag();
         md.MemberEndSprung[m] = r.flag();
         md.MemberLoadFlag[m] = 0;

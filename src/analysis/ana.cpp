@@ -121,10 +121,15 @@ std::string checkAnalysisModel(const Model& model) {
         if (!(L > 0.0) || !std::isfinite(L))
             return memberText(m) + "の長さが 0 です（節点 " + std::to_string(i) + " と節点 " +
                    std::to_string(j) + " が同じ位置にあります）。";
-        auto bad = [](float v) { return !(v > 0.0f) || !std::isfinite(v); };
-        if (bad(model.MemberArea[m])) return memberText(m) + "の断面積が 0 です。";
-        if (bad(model.MemberIy[m])) return memberText(m) + "の断面2次モーメント Iy が 0 です。";
-        if (bad(model.MemberIz[m])) return memberText(m) + "の断面2次モーメント Iz が 0 です。";
+        // A section value must be positive; the message says which way it fails.
+        auto positive = [&](float v, const char* what) -> std::string {
+            if (v > 0.0f && std::isfinite(v)) return {};
+            return memberText(m) + "の" + what + (v < 0.0f ? "が負の値です。" : "が 0 です。");
+        };
+        for (const std::string& problem : {positive(model.MemberArea[m], "断面積"),
+                                           positive(model.MemberIy[m], "断面2次モーメント Iy "),
+                                           positive(model.MemberIz[m], "断面2次モーメント Iz ")})
+            if (!problem.empty()) return problem;
         if (model.MemberJ[m] < 0.0f || !std::isfinite(model.MemberJ[m]))
             return memberText(m) + "のねじり定数が負の値です。";
         if (shear && (model.MemberShearAreaY[m] < 0.0f || model.MemberShearAreaZ[m] < 0.0f))
@@ -235,11 +240,53 @@ std::array<float, 2> intermediateMaxMoments(const Model& model, int m) {
     return {std::abs(m0z + (a1 - a3) / 2.0f), std::abs(m0y + (a2 - a4) / 2.0f)};
 }
 
-std::string instabilityMessage(int d) {
+namespace {
+
+// "節点 5 のX方向": node and direction of degree of freedom d.
+std::string dofText(int d) {
     static const char* const directions[6] = {"X方向",   "Y方向",   "Z方向",
                                               "X軸周り", "Y軸周り", "Z軸周り"};
-    const int node = (d - 1) / 6 + 1;
-    return "骨組が不安定です。節点 " + std::to_string(node) + " の" + directions[(d - 1) % 6] +
+    return "節点 " + std::to_string((d - 1) / 6 + 1) + " の" + directions[(d - 1) % 6];
+}
+
+const char* const kCheckNumbers =
+    "座標（部材長）、断面性能、ヤング係数、荷重の値と単位を確かめてください。";
+
+// Beyond this ratio of the largest to the smallest stiffness of the free
+// degrees of freedom, a failed pivot says more about the digits the member
+// matrices and the pivot test can resolve than about the frame: it is reported
+// as numbers out of range. A frame of ordinary members spans about 10^6.
+constexpr double kLargestSpread = 1.0 / kPivotTolerance;
+
+bool finiteStiffness(const MemberMatrices& mm) {
+    for (const auto& row : mm.K)
+        for (float k : row)
+            if (!std::isfinite(k)) return false;
+    return true;
+}
+
+// Largest over smallest positive diagonal entry of the assembled band (1 when
+// there is none).
+double diagonalSpread(BandMatrix& band) {
+    double least = 0, most = 0;
+    for (int d = 1; d <= band.size(); ++d) {
+        const double k = band.at(d, d);
+        if (!(k > 0)) continue;
+        if (least == 0 || k < least) least = k;
+        most = std::max(most, k);
+    }
+    return least > 0 ? most / least : 1;
+}
+
+std::string spreadMessage(int d, double spread) {
+    return "剛性の数値の開きが大きすぎて解けません（最大と最小の比 " + messageNumber(spread) +
+           "、" + dofText(d) + "で分解が止まりました）。\n" + kCheckNumbers;
+}
+
+} // namespace
+
+std::string instabilityMessage(int d) {
+    return "骨組が不安定です。" + dofText(d) +
            "を支える剛性がありません。\n支持点、ピン接合、部材の配置を確かめてください。";
 }
 
@@ -302,6 +349,12 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     MemberMatrices mm;
     for (int m = 1; m <= model.MemberCount; ++m) {
         buildMemberMatrices(model, m, E, G, mm);
+        if (!finiteStiffness(mm)) {
+            clearLoadWork(model, N);
+            out.message =
+                memberText(m) + "の剛性が計算できる数値の範囲を超えました。\n" + kCheckNumbers;
+            return out;
+        }
         const std::array<int, 12> g = bandDofs(memberDofs(model, m), toBand);
         const bool held[2] = {isSupport(model, model.MemberStartNode[m]),
                               isSupport(model, model.MemberEndNode[m])};
@@ -312,6 +365,10 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
         }
     }
     out.times.assembly = secondsSince(t);
+
+    // How far apart the stiffnesses of the free degrees of freedom lie, before
+    // the supports' unit diagonals are set.
+    const double spread = diagonalSpread(band);
 
     // The supports' diagonals.
     t = Timer::now();
@@ -338,7 +395,8 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
         out.failedDof =
             int(std::find(toBand.begin() + 1, toBand.end(), failedRow) - toBand.begin());
         clearLoadWork(model, N);
-        out.message = instabilityMessage(out.failedDof);
+        out.message = spread > kLargestSpread ? spreadMessage(out.failedDof, spread)
+                                              : instabilityMessage(out.failedDof);
         return out;
     }
 
@@ -361,6 +419,16 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     for (int d = 1; d <= N; ++d)
         work.x[d] = rhs[toBand[d]];
     out.times.substitution = secondsSince(t);
+
+    // Displacements beyond the program's largest value could be neither
+    // written nor read back: the numbers of the frame are out of range.
+    for (int d = 1; d <= N; ++d)
+        if (!withinLargestValue(work.x[d])) {
+            clearLoadWork(model, N);
+            out.message = "変位が数値の範囲（絶対値 " + std::string(kLargestValueText) +
+                          " まで）を超えました（" + dofText(d) + "）。\n" + kCheckNumbers;
+            return out;
+        }
 
     // From here on nothing can fail: the results replace the previous ones.
     for (int d = 1; d <= N; ++d)

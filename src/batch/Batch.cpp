@@ -5,6 +5,7 @@
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
 #include "model/AnalysisInput.h"
+#include "model/Limits.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
@@ -14,7 +15,6 @@
 #include "platform/Files.h"
 
 #include <cerrno>
-#include <cfloat>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -169,16 +169,18 @@ ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
         if (!given("--E") || !given("--G")) return fail("--E と --G は二つとも指定してください。");
         for (const char* name : {"--E", "--G"}) {
             const auto value = parseNumber(values[name]);
-            if (!value || *value <= 0.0 || *value > FLT_MAX)
-                return fail(std::string(name) + " は正の数値です: " + values[name]);
+            if (!value || *value <= 0.0 || !withinLargestValue(*value))
+                return fail(std::string(name) + " は " + kLargestValueText +
+                            " までの正の数値です: " + values[name]);
             (name[2] == 'E' ? o.youngModulus : o.shearModulus) = static_cast<float>(*value);
         }
         o.material = Material::Direct;
     }
     if (given("--kappa")) {
         const auto value = parseNumber(values["--kappa"]);
-        if (!value || *value < 0.0 || *value > FLT_MAX)
-            return fail("--kappa は 0 以上の数値です: " + values["--kappa"]);
+        if (!value || *value < 0.0 || !withinLargestValue(*value))
+            return fail(std::string("--kappa は 0 以上 ") + kLargestValueText +
+                        " までの数値です: " + values["--kappa"]);
         o.kappa = static_cast<float>(*value);
     }
     if (given("--units")) {

@@ -139,6 +139,12 @@ Form10::Page Form10::storeNodePage() {
             setFocus(nodeBox(i, 0));
             return Page::Refused;
         }
+        const std::string row = std::to_string(i + 1) + "行目の";
+        for (int j = 1; j < kNodeColumns; ++j)
+            if (!checkNumberBoxes(p_, *this,
+                                  {{nodeBox(i, j), row + (j <= 3 ? "荷重" : "モーメント荷重"),
+                                    j <= 3 ? kAnyValue : kMomentLoad}}))
+                return Page::Refused;
         rows.push_back(i);
     }
     if (rows.empty()) return Page::Empty;
@@ -164,6 +170,15 @@ Form10::Page Form10::storeLevelPage(bool analysis) {
         if (analysis ? boxNumber(text) == 0 : boxEmpty(text)) break;
     }
     if (rows == 0) return Page::Empty;
+    for (int i = 0; i < rows; ++i) {
+        const std::string row = std::to_string(i + 1) + "行目の";
+        if (!checkNumberBoxes(p_, *this,
+                              {{levelBox(i, 0), row + "レベル", kAnyValue},
+                               {levelBox(i, 1), row + "荷重", kAnyValue},
+                               {levelBox(i, 2), row + "荷重", kAnyValue},
+                               {levelBox(i, 3), row + "荷重", kAnyValue}}))
+            return Page::Refused;
+    }
     for (int i = 0; i < rows; ++i) {
         const float level = boxSingle(c(levelBox(i, 0)).caption);
         int count = 0;
@@ -201,6 +216,11 @@ Form10::Page Form10::storeMemberPage() {
             setFocus(memberBox(i, 0));
             return Page::Refused;
         }
+        const std::string row = std::to_string(i + 1) + "行目の";
+        if (!checkNumberBoxes(p_, *this,
+                              {{memberBox(i, 1), row + "等分布荷重", kAnyValue},
+                               {memberBox(i, 2), row + "等分布荷重", kAnyValue}}))
+            return Page::Refused;
         rows.push_back(i);
     }
     if (rows.empty()) return Page::Empty;

@@ -276,6 +276,10 @@ void Form11::SETSTEEL_ON() {
 void Form11::BUTTON50_ON() {
     long t = 0;
     if (!typeNumber(t)) return;
+    if (!checkNumberBoxes(
+            p_, *this,
+            {{"EDIT164", "A寸法", kRectangleSize}, {"EDIT165", "B寸法", kRectangleSize}}))
+        return;
     const double a = boxSingle(c("EDIT164").caption);
     const double b = boxSingle(c("EDIT165").caption);
     // A size of 0 leaves no section: 0/0 in the torsion constant and a
@@ -313,6 +317,12 @@ void Form11::BUTTON50_ON() {
 void Form11::BUTTON62_ON() {
     long t = 0;
     if (!typeNumber(t)) return;
+    if (!checkNumberBoxes(p_, *this,
+                          {{"EDIT156", "断面積", kAnyValue},
+                           {"EDIT157", "断面2次モーメント Iy", kAnyValue},
+                           {"EDIT162", "断面2次モーメント Iz", kAnyValue},
+                           {"EDIT170", "ねじり定数", kAnyValue}}))
+        return;
     const float area = boxSingle(c("EDIT156").caption);
     const float iy = boxSingle(c("EDIT157").caption);
     const float iz = boxSingle(c("EDIT162").caption);

@@ -76,7 +76,20 @@ void Form3::storePage() {
     }
 }
 
+bool Form3::checkPage() {
+    for (int k = 1; k <= kRows; ++k) {
+        const std::string node = "節点" + std::to_string(kRows * CoordPage + k) + "の";
+        if (!checkNumberBoxes(p_, *this,
+                              {{xBox(k), node + "Ｘ座標", kAnyValue},
+                               {yBox(k), node + "Ｙ座標", kAnyValue},
+                               {zBox(k), node + "Ｚ座標", kAnyValue}}))
+            return false;
+    }
+    return true;
+}
+
 void Form3::BUTTON8_ON() {
+    if (!checkPage()) return;
     storePage();
     ++CoordPage;
     showNodeNumbers();
@@ -91,6 +104,7 @@ void Form3::BUTTON8_ON() {
 }
 
 void Form3::BUTTON9_ON() {
+    if (!checkPage()) return;
     storePage();
     // A file that could not be written has been reported; the form stays open
     // so that the user can try again (the page is stored again, unchanged).

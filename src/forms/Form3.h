@@ -37,6 +37,8 @@ protected:
     void end() override { FORM3_END(); }
 
 private:
+    // Every coordinate of the page within range, else a message and false.
+    bool checkPage();
     void storePage();
     void showNodeNumbers();
 

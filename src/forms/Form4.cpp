@@ -168,6 +168,24 @@ bool Form4::storeRectangleRow(int k, int t, Leaving leaving) {
     return true;
 }
 
+bool Form4::checkValues() {
+    for (int k = 1; k <= kRows; ++k) {
+        const std::string row = std::to_string(k) + "行目の";
+        const bool ok =
+            RectMode && !freeEntry()
+                ? checkNumberBoxes(p_, *this,
+                                   {{box(2, k), row + "A寸法", kRectangleSize},
+                                    {box(3, k), row + "B寸法", kRectangleSize}})
+                : checkNumberBoxes(p_, *this,
+                                   {{box(2, k), row + "断面積", kAnyValue},
+                                    {box(3, k), row + "断面2次モーメント Iy", kAnyValue},
+                                    {box(4, k), row + "断面2次モーメント Iz", kAnyValue},
+                                    {box(5, k), row + "ねじり定数", kAnyValue}});
+        if (!ok) return false;
+    }
+    return true;
+}
+
 bool Form4::checkFreeTypeNumbers() {
     const long count = p_.model.MemberTypeCount;
     for (int k = 1; k <= kRows; ++k) {
@@ -199,6 +217,7 @@ void Form4::storeFreeRow(int k) {
 }
 
 void Form4::BUTTON11_ON() {
+    if (!checkValues()) return;
     if (freeEntry()) {
         if (!checkFreeTypeNumbers()) return;
         for (int k = 1; k <= kRows; ++k)
@@ -241,6 +260,7 @@ void Form4::BUTTON11_ON() {
 }
 
 void Form4::BUTTON12_ON() {
+    if (!checkValues()) return;
     if (freeEntry()) {
         if (!checkFreeTypeNumbers()) return;
         for (int k = 1; k <= kRows; ++k)

@@ -56,6 +56,9 @@ private:
     bool storeRectangleRow(int k, int t, Leaving leaving);
     // Mode 16: the type numbers of the page, checked before anything is stored.
     bool checkFreeTypeNumbers();
+    // Every section value (or rectangle size) of the page within range, else
+    // a message and false.
+    bool checkValues();
     void storeFreeRow(int k);
     void showTypeNumbers();
 

@@ -107,6 +107,10 @@ bool Form5::checkNumbers() {
                 return false;
             }
         }
+        if (!checkNumberBoxes(
+                p_, *this,
+                {{angleBox(k), "部材No" + std::to_string(member) + "：部材角", kAnyValue}}))
+            return false;
         // A member needs two different end nodes; the analysis could only
         // refuse it later, far from the row that holds it.
         const long start = boxWhole(c(startBox(k)).caption);

@@ -6,7 +6,6 @@
 #include "platform/FormServices.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <string>
 
 namespace rahmen {
@@ -39,8 +38,10 @@ double springScale(int k) {
     return k == 1 ? 1.0 : 100.0;
 }
 
-float single(double value) {
-    return static_cast<float>(std::clamp(value, -double(FLT_MAX), double(FLT_MAX)));
+// The range of a spring box as typed: never negative (a negative spring
+// would take stiffness away from the frame), the rotational ones held ×100.
+ValueRange springRange(int k) {
+    return k == 1 ? kNotNegative : kRotationalSpring;
 }
 
 bool editsSprings(int16_t choice) {
@@ -239,15 +240,29 @@ void Form7::CHECK9_ON() {
     allPins(false);
 }
 
+bool Form7::checkSprings() {
+    for (const auto* springs : {kStartSprings, kEndSprings}) {
+        const std::string end = springs == kStartSprings ? "始点" : "終点";
+        for (int i = 0; i < 4; ++i) {
+            const SpringBox& s = springs[i];
+            const std::string what = end + "の" + c(s.label).caption + "のバネ定数";
+            if (!checkNumberBoxes(p_, *this, {{s.edit, what, springRange(s.k)}})) return false;
+        }
+    }
+    return true;
+}
+
 void Form7::BUTTON43_ON() {
     const int m = member();
     if (m != 0 && editsSprings(p_.PinSpringChoice)) {
+        if (!checkSprings()) return;
         Model& md = p_.model;
         for (const auto* springs : {kStartSprings, kEndSprings}) {
             auto& values = springs == kStartSprings ? md.SpringStart[m] : md.SpringEnd[m];
             for (int i = 0; i < 4; ++i) {
                 const int k = springs[i].k;
-                values[k] = single(springScale(k) * boxNumber(c(springs[i].edit).caption));
+                values[k] =
+                    static_cast<float>(springScale(k) * boxNumber(c(springs[i].edit).caption));
             }
         }
     }

@@ -52,7 +52,7 @@ public:
     void CHECK6_ON();   // end, about z
     void CHECK8_ON();   // start, "全方向"
     void CHECK9_ON();   // end, "全方向"
-    void BUTTON43_ON(); // "終了": store the springs, close
+    void BUTTON43_ON(); // "終了": store the springs (refused out of range), close
     void BUTTON44_ON(); // "キャンセル": close
     void PINHP_ON();    // "ヘルプ"
 
@@ -69,6 +69,8 @@ private:
     void showSprings();
     void enableSprings(bool enabled);
     void enableChecks(bool enabled);
+    // Every spring box within its range, else a message and false.
+    bool checkSprings();
 
     Program& p_;
 };

@@ -19,7 +19,7 @@ constexpr float kUnitWeight23 = 2.3f;
 constexpr float kEtoG = 2.4f;
 
 bool fitsSingle(double value) {
-    return std::isfinite(value) && std::fabs(value) <= FLT_MAX;
+    return withinLargestValue(value);
 }
 
 } // namespace
@@ -152,6 +152,8 @@ void Form9::RADIO69_ON() {
                 c(name).checked = name == shearRadio_;
             return;
         }
+        if (!checkValue(p_.io.dialogs, "せん断に対する形状係数", boxNumber(*answer), kAnyValue))
+            continue;
         const float kappa = boxSingle(*answer);
         if (kappa != 0.0f) {
             shearChosen(kappa, "RADIO69");
@@ -209,6 +211,10 @@ void Form9::BUTTON37_ON() {
         break;
     }
     case 4:
+        if (!checkNumberBoxes(
+                p_, *this,
+                {{"EDIT102", "ヤング係数", kAnyValue}, {"EDIT149", "せん断弾性係数", kAnyValue}}))
+            return;
         m.YoungModulus = boxSingle(c("EDIT102").caption);
         m.ShearModulus = boxSingle(c("EDIT149").caption);
         break;

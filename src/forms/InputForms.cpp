@@ -5,6 +5,7 @@
 #include "forms/Form4.h"
 #include "forms/Form5.h"
 #include "model/Program.h"
+#include "platform/Form.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -93,6 +94,16 @@ long boxWhole(const std::string& text) {
 
 bool boxEmpty(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+bool checkNumberBoxes(Program& program, Form& form, std::initializer_list<NumberBox> boxes) {
+    for (const NumberBox& b : boxes) {
+        if (checkValue(program.io.dialogs, b.what, boxNumber(form.c(b.box).caption), b.range))
+            continue;
+        form.setFocus(b.box);
+        return false;
+    }
+    return true;
 }
 
 } // namespace rahmen

@@ -3,11 +3,15 @@
 // coordinates (FORM3), member types (FORM4) and members (FORM5) — and what
 // they share: reading the number typed into an edit box.
 
+#include "model/Limits.h"
+
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace rahmen {
 
+class Form;
 class Form4;
 class Program;
 
@@ -38,5 +42,19 @@ long boxWhole(const std::string& text);
 
 // Whether a box holds nothing but blanks.
 bool boxEmpty(const std::string& text);
+
+// A number box of a form, what its caption calls the value and the range the
+// value is stored within (model/Limits.h).
+struct NumberBox {
+    std::string box;
+    std::string what;
+    ValueRange range;
+};
+
+// True when the number of every box (boxNumber) lies within its range.
+// Otherwise shows the range message for the first box that does not (title
+// "rahmen"), puts the focus into it and returns false: a form stores only
+// what its file can hold and read back.
+bool checkNumberBoxes(Program& program, Form& form, std::initializer_list<NumberBox> boxes);
 
 } // namespace rahmen

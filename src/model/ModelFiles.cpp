@@ -6,7 +6,6 @@
 #include "platform/Sjis.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -148,8 +147,7 @@ public:
     // A count, refused above `limit` with the program's limit message.
     int16_t count(const char* what, long limit) {
         const int line = in_.line();
-        const double v = in_.readNumber();
-        const long n = whole(v, what, line);
+        const long n = whole(what);
         if (n < 0 || n > limit)
             throw DataFileError(in_.fileName(), line, limitMessage(what, n, limit));
         return static_cast<int16_t>(n);
@@ -158,8 +156,7 @@ public:
     // A number that chooses or names a table entry: first..last.
     int16_t index(const char* what, long first, long last) {
         const int line = in_.line();
-        const double v = in_.readNumber();
-        const long n = whole(v, what, line);
+        const long n = whole(what);
         if (n < first || n > last)
             throw DataFileError(in_.fileName(), line,
                                 std::string(what) + " " + std::to_string(n) + " は範囲外です（" +
@@ -171,30 +168,26 @@ public:
     int16_t integer(const char* what) { return index(what, INT16_MIN, INT16_MAX); }
 
     // A value kept in a single-precision table.
-    float single(const char* what) {
+    float single(const char* what) { return static_cast<float>(in_.readValue(what)); }
+
+    // A spring constant as the file shows it, held `scale` times that: never
+    // negative, and within the program's largest value once scaled.
+    float spring(double scale) {
+        const char* what = "バネ定数";
         const int line = in_.line();
-        const double v = in_.readNumber();
-        if (!(std::fabs(v) <= FLT_MAX))
-            throw DataFileError(in_.fileName(), line, std::string(what) + " が大きすぎます");
-        return static_cast<float>(v);
+        const double shown = in_.readValue(what);
+        if (shown < 0) throw DataFileError(in_.fileName(), line, negativeMessage(what, shown));
+        if (!withinLargestValue(shown * scale))
+            throw DataFileError(in_.fileName(), line, tooLargeMessage(what, shown * scale));
+        return static_cast<float>(shown * scale);
     }
 
     ItemReader& items() { return in_; }
 
 private:
-    long whole(double v, const char* what, int line) {
-        if (!std::isfinite(v) || std::floor(v) != v)
-            throw DataFileError(in_.fileName(), line,
-                                std::string(what) + " が整数ではありません（" + shortText(v) +
-                                    "）");
+    long whole(const char* what) {
         // Beyond any limit either way; clamped so that the conversion is defined.
-        return static_cast<long>(std::clamp(v, -1e9, 1e9));
-    }
-
-    static std::string shortText(double v) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%g", v);
-        return buf;
+        return static_cast<long>(std::clamp(in_.readWhole(what), -1e9, 1e9));
     }
 
     ItemReader& in_;
@@ -486,11 +479,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
             const auto& s = m.SpringStart[i];
             const auto& e = m.SpringEnd[i];
             w.masked(" ####", i).masked("    ###", m.MemberStartNode[i]);
-            w.masked("         ##.###^^^^", s[4] / 100.0).masked("   ##.###^^^^", s[5] / 100.0);
-            w.masked("   ##.###^^^^", s[6] / 100.0).masked("   ##.###^^^^", s[1]).endLine();
+            w.maskedHeld("         ##.###^^^^", s[4], 100).maskedHeld("   ##.###^^^^", s[5], 100);
+            w.maskedHeld("   ##.###^^^^", s[6], 100).masked("   ##.###^^^^", s[1]).endLine();
             w.masked("             ###", m.MemberEndNode[i]);
-            w.masked("     ##.###^^^^", e[4] / 100.0).masked("   ##.###^^^^", e[5] / 100.0);
-            w.masked("   ##.###^^^^", e[6] / 100.0).masked("   ##.###^^^^", e[1]).endLine();
+            w.maskedHeld("     ##.###^^^^", e[4], 100).maskedHeld("   ##.###^^^^", e[5], 100);
+            w.maskedHeld("   ##.###^^^^", e[6], 100).masked("   ##.###^^^^", e[1]).endLine();
         }
     }
     return w.bytes();
@@ -617,16 +610,14 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             const int i = r.index("バネの部材番号", 1, kMaxMembers);
             auto& s = m.SpringStart[i];
             auto& e = m.SpringEnd[i];
-            r.number();
-            s[4] = r.single("バネ定数") * 100.0f;
-            s[5] = r.single("バネ定数") * 100.0f;
-            s[6] = r.single("バネ定数") * 100.0f;
-            s[1] = r.single("バネ定数");
-            r.number();
-            e[4] = r.single("バネ定数") * 100.0f;
-            e[5] = r.single("バネ定数") * 100.0f;
-            e[6] = r.single("バネ定数") * 100.0f;
-            e[1] = r.single("バネ定数");
+            r.number(); // the start node
+            for (int k : {4, 5, 6})
+                s[k] = r.spring(100.0);
+            s[1] = r.spring(1.0);
+            r.number(); // the end node
+            for (int k : {4, 5, 6})
+                e[k] = r.spring(100.0);
+            e[1] = r.spring(1.0);
             if (m.MemberStartSprung[i] == 1 && m.MemberEndSprung[i] == 1) ++k;
         }
     }

@@ -1,5 +1,6 @@
 #include "model/TextFile.h"
 
+#include "model/Limits.h"
 #include "platform/Sjis.h"
 
 #include <algorithm>
@@ -325,6 +326,17 @@ DataFileError::DataFileError(const std::string& fileName, int line, const std::s
 
 LineWriter::LineWriter(std::string fileName) : fileName_(std::move(fileName)) {}
 
+namespace {
+
+// Only numbers the readers take back are written: a file that could not be
+// opened again would lose the frame.
+std::string unwritable(double value) {
+    return "数値として書けない値です（" + messageNumber(value) + "、絶対値は " + kLargestValueText +
+           " まで）";
+}
+
+} // namespace
+
 void LineWriter::separate(char first) {
     if (numberOpen_ && first != ' ') bytes_.push_back(' ');
     numberOpen_ = false;
@@ -381,8 +393,8 @@ LineWriter& LineWriter::itemText(std::string_view utf8) {
 }
 
 LineWriter& LineWriter::number(double value) {
-    float f = static_cast<float>(value);
-    if (!std::isfinite(f)) throw DataFileError(fileName_, line_, "数値として書けない値です");
+    if (!withinLargestValue(value)) throw DataFileError(fileName_, line_, unwritable(value));
+    const float f = static_cast<float>(value);
     std::string s = (f < 0 ? "-" : " ") + shortestFloat(f) + " ";
     append(s);
     return *this;
@@ -428,10 +440,15 @@ const ParsedMask& parsedMask(std::string_view mask) {
 
 } // namespace
 
+LineWriter& LineWriter::maskedHeld(std::string_view mask, double held, double scale) {
+    if (!withinLargestValue(held)) throw DataFileError(fileName_, line_, unwritable(held));
+    return masked(mask, held / scale);
+}
+
 LineWriter& LineWriter::masked(std::string_view mask, double value) {
     const ParsedMask& p = parsedMask(mask);
     const MaskField& f = p.field;
-    if (!std::isfinite(value)) throw DataFileError(fileName_, line_, "数値として書けない値です");
+    if (!withinLargestValue(value)) throw DataFileError(fileName_, line_, unwritable(value));
     thread_local std::string body;
     body.clear();
     if (f.exponent)
@@ -704,6 +721,21 @@ double ItemReader::readNumber() {
         if (item.empty()) fail(itemLine, "数値が読めません（数値がありません）");
         fail(itemLine, "数値が読めません（" + cp932ToUtf8(cutToWidth(item, 24)) + "）");
     }
+    return value;
+}
+
+double ItemReader::readValue(const std::string& what) {
+    const int itemLine = line();
+    const double value = readNumber();
+    if (!withinLargestValue(value)) fail(itemLine, tooLargeMessage(what, value));
+    return value;
+}
+
+double ItemReader::readWhole(const std::string& what) {
+    const int itemLine = line();
+    const double value = readNumber();
+    if (!std::isfinite(value) || std::floor(value) != value)
+        fail(itemLine, notWholeMessage(what, value));
     return value;
 }
 

@@ -63,8 +63,9 @@ public:
     // A text the user typed (a data name) that must read back as one item:
     // like text(), with commas and colons in their full-width forms.
     LineWriter& itemText(std::string_view utf8);
-    // A free-format number of single precision. A value that is not finite
-    // as a float throws DataFileError rather than write an unreadable file.
+    // A free-format number of single precision. A value beyond the program's
+    // largest value (kLargestValue, which the readers refuse) throws
+    // DataFileError rather than write a file that cannot be read again.
     LineWriter& number(double value);
     // Blanks up to the start of the next print zone.
     LineWriter& zone();
@@ -75,6 +76,11 @@ public:
     // the field. A mask without a field throws std::invalid_argument; a value
     // that is not finite throws DataFileError.
     LineWriter& masked(std::string_view mask, double value);
+    // A value held `scale` times what the file shows (the rotational springs
+    // and moments held in force·cm): written as masked(mask, held / scale),
+    // refused like masked() when the value held is beyond kLargestValue,
+    // since the reader would refuse it once scaled back.
+    LineWriter& maskedHeld(std::string_view mask, double held, double scale);
     // A masked text: the blanks before the first "&", then a field as wide as
     // the mask from its first to its last "&", the text left-aligned, cut or
     // padded to that width in bytes without splitting a double-byte character.
@@ -136,6 +142,13 @@ public:
     // decimal point, and an optional exponent with E or D ("1.5", "-.5",
     // "+3", "12.50E+00", "1D-3"); anything else throws DataFileError.
     double readNumber();
+    // A number item for a stored value: refused, naming `what`, when it is
+    // beyond the program's largest value (kLargestValue), so that everything
+    // read can be written again.
+    double readValue(const std::string& what);
+    // A number item that must be whole (a count, a number, a flag): refused,
+    // naming `what`, otherwise. The caller checks its range.
+    double readWhole(const std::string& what);
 
     // Nothing left to read.
     bool atEnd() const { return at_.pos >= data_.size(); }

@@ -427,6 +427,42 @@ TEST(Analysis, RefusesMembersTheAnalysisWouldDivideBy) {
     }
 }
 
+TEST(Analysis, NumbersOutOfRangeAreToldFromAnUnstableFrame) {
+    const char* const check =
+        "\n座標（部材長）、断面性能、ヤング係数、荷重の値と単位を確かめてください。";
+    struct Case {
+        std::string text; // the message up to its last line
+        std::function<void(Frame&)> spoil;
+    };
+    const Case cases[] = {
+        {"部材 2 の断面積が負の値です。", [](Frame& f) { f.m.MemberArea[2] = -60; }},
+        {"部材 2 の断面2次モーメント Iy が負の値です。", [](Frame& f) { f.m.MemberIy[2] = -1; }},
+        {"部材 1 の剛性が計算できる数値の範囲を超えました。" + std::string(check),
+         [](Frame& f) { f.m.YoungModulus = 1e38f; }},
+        {"変位が数値の範囲（絶対値 1E+30 まで）を超えました（節点 2 のZ方向）。" +
+             std::string(check),
+         [](Frame& f) { f.m.YoungModulus = f.m.ShearModulus = 1e-30f; }},
+        {"剛性の数値の開きが大きすぎて解けません", [](Frame& f) { f.m.NodeX[3] = 300.001f; }},
+    };
+    for (const Case& c : cases) {
+        Frame f;
+        f.node(0, 0, 0, true);
+        f.node(300, 0, 0);
+        f.node(600, 0, 0);
+        f.member(1, 2, 60, 30000, 2000, 50);
+        f.member(2, 3, 60, 30000, 2000, 50);
+        f.uniform(2, 0, -20);
+        f.m.NodeDisplacement[7] = 1.25; // results of an earlier analysis
+        c.spoil(f);
+        const AnalysisOutcome out = run(f);
+        EXPECT_FALSE(out.ok) << c.text;
+        EXPECT_EQ(out.message.substr(0, c.text.size()), c.text);
+        EXPECT_EQ(out.message.find("不安定"), std::string::npos) << out.message;
+        EXPECT_EQ(f.m.NodeDisplacement[7], 1.25);
+        EXPECT_EQ(f.m.EquivalentNodeLoad[9], 0.0f);
+    }
+}
+
 TEST(Analysis, UnstableFrameStopsWithNodeAndDirection) {
     // A cantilever released for torsion at its support end cannot hold its
     // free end against twisting: X rotation (member along X) of node 2.

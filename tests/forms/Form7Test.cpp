@@ -216,3 +216,53 @@ TEST_F(ReleaseForm, HelpOpensThePinAndSpringTopic) {
 
 } // namespace
 } // namespace rahmen::testing
+
+namespace rahmen::testing {
+namespace {
+
+// Each spring box refuses a negative value and one beyond its range, naming
+// the box and the range, and stores nothing; the largest value it accepts is
+// held as typed (×100 for the rotational ones).
+TEST_F(ReleaseForm, SpringBoxesRefuseNegativeAndOutOfRangeValuesAndKeepTheLargest) {
+    struct Case {
+        const char* box;
+        const char* typed;
+        const char* message; // empty: accepted
+        int k;
+        float held;
+    };
+    const Case cases[] = {
+        {"EDIT86", "-5", "始点の軸方向のバネ定数は 0 から 1E+30 までです（-5 が入力されました）。",
+         1, 0},
+        {"EDIT86", "1e99",
+         "始点の軸方向のバネ定数は 0 から 1E+30 までです（1E+99 が入力されました）。", 1, 0},
+        {"EDIT86", "1e30", "", 1, 1e30f},
+        {"EDIT88", "1.0000001e28",
+         "始点の曲げ（y軸廻り）のバネ定数は 0 から 1E+28 までです（1.0000001E+28 "
+         "が入力されました）。",
+         5, 0},
+        {"EDIT88", "1e28", "", 5, 1e30f},
+        {"EDIT88", "-0.5",
+         "始点の曲げ（y軸廻り）のバネ定数は 0 から 1E+28 までです（-0.5 が入力されました）。", 5,
+         0},
+    };
+    for (const Case& c : cases) {
+        m().SpringStart[7] = {};
+        platform.dialogs.clearLog();
+        Form7& f = open(2);
+        f.c(c.box).caption = c.typed;
+        f.click("BUTTON43");
+        if (*c.message) {
+            EXPECT_EQ(messages(), std::vector<std::string>{c.message}) << c.typed;
+            EXPECT_TRUE(f.isOpen());
+            EXPECT_EQ(m().SpringStart[7][c.k], 0.0f);
+            f.click("BUTTON44");
+        } else {
+            EXPECT_TRUE(messages().empty()) << c.typed;
+            EXPECT_EQ(m().SpringStart[7][c.k], c.held) << c.typed;
+        }
+    }
+}
+
+} // namespace
+} // namespace rahmen::testing

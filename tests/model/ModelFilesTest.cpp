@@ -1,4 +1,5 @@
 #include "model/ModelFiles.h"
+#include "model/Limits.h"
 #include "model/Model.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
@@ -713,6 +714,90 @@ TEST(ModelFileHandlers, MalformedFileEndsWithAMessageNamingFileAndLine) {
     EXPECT_EQ(CALLCDT_ON(*s.program), ReadOutcome::Failed);
     EXPECT_EQ(s.platform.dialogs.messages().size(), 2u);
     EXPECT_EQ(s.model().CoordFileState, 0);
+}
+
+} // namespace
+} // namespace rahmen
+
+namespace rahmen {
+namespace {
+
+// Every real number the frame file stores, held at the largest magnitude a
+// form accepts (as typed × the factor it is held by), of either sign where
+// the form takes both: written and read back, it is the same float; just
+// beyond, the writer refuses it instead of writing a file nobody can open.
+TEST(ModelFileNumbers, LargestAcceptedValueOfEveryFieldReadsBackAndBeyondIsNotWritten) {
+    struct Field {
+        const char* name;
+        float& (*at)(Model&);
+        ValueRange typed;
+        double held; // stored = typed × held
+    };
+    const Field fields[] = {
+        {"NodeX", [](Model& m) -> float& { return m.NodeX[2]; }, kAnyValue, 1},
+        {"NodeZ", [](Model& m) -> float& { return m.NodeZ[3]; }, kAnyValue, 1},
+        {"TypeArea", [](Model& m) -> float& { return m.TypeArea[1]; }, kAnyValue, 1},
+        {"TypeIy", [](Model& m) -> float& { return m.TypeIy[1]; }, kAnyValue, 1},
+        {"TypeIz", [](Model& m) -> float& { return m.TypeIz[2]; }, kAnyValue, 1},
+        {"TypeJ", [](Model& m) -> float& { return m.TypeJ[1]; }, kAnyValue, 1},
+        {"TypeShearAreaY", [](Model& m) -> float& { return m.TypeShearAreaY[1]; }, kAnyValue, 1},
+        {"TypeRectA", [](Model& m) -> float& { return m.TypeRectA[2]; }, kRectangleSize, 1},
+        {"MemberArea", [](Model& m) -> float& { return m.MemberArea[1]; }, kAnyValue, 1},
+        {"MemberIz", [](Model& m) -> float& { return m.MemberIz[2]; }, kAnyValue, 1},
+        {"MemberJ", [](Model& m) -> float& { return m.MemberJ[1]; }, kAnyValue, 1},
+        {"MemberShearAreaZ", [](Model& m) -> float& { return m.MemberShearAreaZ[2]; }, kAnyValue,
+         1},
+        {"MemberAngle", [](Model& m) -> float& { return m.MemberAngle[1]; }, kAnyValue, 1},
+        {"axial spring", [](Model& m) -> float& { return m.SpringStart[2][1]; }, kNotNegative, 1},
+        {"spring about x", [](Model& m) -> float& { return m.SpringStart[2][4]; },
+         kRotationalSpring, 100},
+        {"spring about z", [](Model& m) -> float& { return m.SpringStart[2][6]; },
+         kRotationalSpring, 100},
+    };
+    for (const Field& f : fields) {
+        for (double typed : {f.typed.most, f.typed.least}) {
+            if (typed == 0) continue;
+            auto m = sample();
+            const float held = static_cast<float>(typed * f.held);
+            f.at(*m) = held;
+            const auto back = readFrame(frameFileBytes(*m, kWhen));
+            EXPECT_EQ(f.at(*back), held) << f.name << " " << typed;
+        }
+        auto m = sample();
+        f.at(*m) = std::nextafter(kLargestValue, 2 * kLargestValue);
+        EXPECT_THROW(frameFileBytes(*m, kWhen), DataFileError) << f.name;
+    }
+}
+
+TEST(ModelFileNumbers, ReaderRefusesNegativeSpringsAndValuesBeyondTheLargest) {
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"2.500E+00    1.000E+03", "2.500E+00   -1.000E+03",
+         "sample.fdt の 72 行目: バネ定数 が負の値です（-1000）"},
+        {"0.000E+00    2.500E+00", "0.000E+00   -2.500E+00",
+         "sample.fdt の 72 行目: バネ定数 が負の値です（-2.5）"},
+        // Shown below the largest value, held ×100 beyond it.
+        {"0.000E+00    2.500E+00", "0.000E+00    2.500E+28",
+         "sample.fdt の 72 行目: バネ定数 が大きすぎます（2.5E+30、絶対値は 1E+30 まで）"},
+        {"   2    2400.00", "   2    2400E+28",
+         "sample.fdt の 36 行目: 断面積 が大きすぎます（2.4E+31、絶対値は 1E+30 まで）"},
+    };
+    for (const Case& c : cases) {
+        std::string bytes = fixture("sample.fdt");
+        const auto at = bytes.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from;
+        bytes.replace(at, std::string(c.from).size(), c.to);
+        try {
+            readFrame(bytes);
+            ADD_FAILURE() << c.to;
+        } catch (const DataFileError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
 }
 
 } // namespace
