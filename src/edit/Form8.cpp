@@ -157,7 +157,7 @@ void Form8::FORM8_START() {
     p_.PinSpringChoice = 0;
     ModelModified = 0;
     EditLoopRequest = 0;
-    undo_.clear();
+    history_.clear();
     c("BUTTON152").enabled = false;
     for (const char* name : {"HSCROLL2", "VSCROLL3", "VSCROLL4"})
         c(name).scrollPos = 0;
@@ -878,15 +878,14 @@ bool Form8::chooseType(Model& model, int& type) {
 }
 
 void Form8::pushUndo() {
-    undo_.push_back(std::make_unique<Model>(p_.model));
+    history_.begin(p_.model);
     c("BUTTON152").enabled = true;
 }
 
 void Form8::refused(const EditMessage& message) {
     // The operation left the model as it was; a steel type made for it goes too.
-    p_.model = *undo_.back();
-    undo_.pop_back();
-    c("BUTTON152").enabled = !undo_.empty();
+    history_.cancel(p_.model);
+    c("BUTTON152").enabled = history_.steps() > 0;
     if (!message.empty()) p_.say(message);
 }
 
@@ -1028,11 +1027,10 @@ void Form8::ENTER_ON() {
 }
 
 void Form8::UNDO_ON() {
-    if (undo_.empty()) return;
-    p_.model = *undo_.back();
-    undo_.pop_back();
-    c("BUTTON152").enabled = !undo_.empty();
-    ModelModified = undo_.empty() ? 0 : 1;
+    if (!history_.undo(p_.model)) return;
+    c("BUTTON152").enabled = history_.steps() > 0;
+    // Back at the opening only while no step has been dropped from the history.
+    ModelModified = history_.steps() == 0 && history_.reachesStart() ? 0 : 1;
     const int op = EditOperation;
     clearSelection();
     if (op != 0)

@@ -11,7 +11,6 @@
 #include "platform/Form.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,7 +40,9 @@ public:
     int chosenMember = 0; // operations 7 and 9
 
     // Steps that "元に戻す" can take back.
-    std::size_t undoDepth() const { return undo_.size(); }
+    std::size_t undoDepth() const { return history_.steps(); }
+    // Memory the undo history holds.
+    std::size_t undoBytes() const { return history_.bytes(); }
 
     void FORM8_START();
     void FORM8_MOUSEDOWN(MouseButton button, int x, int y);
@@ -105,7 +106,7 @@ private:
     Plane plane_;
     bool enlarged_ = false;
     bool insertStep2_ = false; // operation 3: node added, member next
-    std::vector<std::unique_ptr<Model>> undo_;
+    EditHistory history_;
 };
 
 // Registers FORM8 with the program's form registry.

@@ -2,11 +2,15 @@
 
 #include "model/Limits.h"
 #include "model/Model.h"
+#include "model/ModelFiles.h"
 #include "sections/Sections.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <set>
+#include <type_traits>
+#include <utility>
 
 namespace rahmen {
 namespace {
@@ -99,8 +103,16 @@ template <class M> auto& coordinateOf(M& m, int n, Axis axis) {
     return axis == Axis::X ? m.NodeX[n] : axis == Axis::Y ? m.NodeY[n] : m.NodeZ[n];
 }
 
+// Whether two points are one point in the saved frame, whose files keep whole
+// centimetres: every length and coincidence check compares them this way.
+bool samePoint(float ax, float ay, float az, float bx, float by, float bz) {
+    return storedCoordinate(ax) == storedCoordinate(bx) &&
+           storedCoordinate(ay) == storedCoordinate(by) &&
+           storedCoordinate(az) == storedCoordinate(bz);
+}
+
 bool samePoint(const Model& m, int a, int b) {
-    return m.NodeX[a] == m.NodeX[b] && m.NodeY[a] == m.NodeY[b] && m.NodeZ[a] == m.NodeZ[b];
+    return samePoint(m.NodeX[a], m.NodeY[a], m.NodeZ[a], m.NodeX[b], m.NodeY[b], m.NodeZ[b]);
 }
 
 // The first member whose two ends now lie on one point, 0 when none does.
@@ -185,7 +197,7 @@ EditMessage addMember(Model& m, int a, int b, int type, float angle) {
 
 EditMessage insertNodeAfter(Model& m, int p, float x, float y, float z) {
     if (!validNode(m, p)) return "節点を選択してください。";
-    if (m.NodeX[p] == x && m.NodeY[p] == y && m.NodeZ[p] == z)
+    if (samePoint(m.NodeX[p], m.NodeY[p], m.NodeZ[p], x, y, z))
         return "選択した節点と同じ位置には節点を追加できません。";
     if (m.NodeCount + 1 > kMaxNodes) return limitText("節点数", m.NodeCount + 1, kMaxNodes);
     openNodeSlot(m, p + 1);
@@ -235,6 +247,10 @@ EditMessage splitMember(Model& m, int k) {
     const float mx = m.NodeX[s] + (m.NodeX[e] - m.NodeX[s]) / 2;
     const float my = m.NodeY[s] + (m.NodeY[e] - m.NodeY[s]) / 2;
     const float mz = m.NodeZ[s] + (m.NodeZ[e] - m.NodeZ[s]) / 2;
+    // A half as short as a centimetre would have no length in the saved frame.
+    if (samePoint(m.NodeX[s], m.NodeY[s], m.NodeZ[s], mx, my, mz) ||
+        samePoint(m.NodeX[e], m.NodeY[e], m.NodeZ[e], mx, my, mz))
+        return "部材 " + std::to_string(k) + " は短すぎるため、分割できません。";
     const int mid = (s + e) / 2 + 1;
     openNodeSlot(m, mid);
     m.NodeX[mid] = mx;
@@ -296,6 +312,187 @@ EditMessage addSteelType(Model& m, int kind, int row, int& type) {
     storeSteelSection(m, type, *section);
     ++m.SteelTypeCount;
     return {};
+}
+
+} // namespace rahmen
+
+// ---- undo history
+
+namespace rahmen {
+namespace {
+
+// Every text of the model, numbered in a fixed order. The history copies the
+// rest of the model byte by byte, so any member of Model that is not plain
+// numbers (a text or anything else that owns memory) must be listed here.
+template <class M> auto textsOf(M& m) {
+    using Text = std::conditional_t<std::is_const_v<M>, const std::string, std::string>;
+    std::vector<Text*> texts;
+    texts.reserve(1 + m.HShapeTable.size() + m.SquarePipeTable.size() + m.RoundPipeTable.size());
+    texts.push_back(&m.DataName);
+    for (auto& row : m.HShapeTable)
+        texts.push_back(&row);
+    for (auto& row : m.SquarePipeTable)
+        texts.push_back(&row);
+    for (auto& row : m.RoundPipeTable)
+        texts.push_back(&row);
+    return texts;
+}
+
+const unsigned char* bytesOf(const Model& m) {
+    return reinterpret_cast<const unsigned char*>(&m);
+}
+unsigned char* bytesOf(Model& m) {
+    return reinterpret_cast<unsigned char*>(&m);
+}
+
+// The byte ranges [first, second) of a model that hold plain numbers: all of
+// it but the text objects.
+const std::vector<std::pair<std::size_t, std::size_t>>& plainRanges() {
+    static const auto ranges = [] {
+        const auto probe = std::make_unique<Model>();
+        std::vector<std::pair<std::size_t, std::size_t>> texts, plain;
+        for (const std::string* t : textsOf(std::as_const(*probe))) {
+            const auto at = static_cast<std::size_t>(reinterpret_cast<const unsigned char*>(t) -
+                                                     bytesOf(*probe));
+            texts.emplace_back(at, at + sizeof(std::string));
+        }
+        std::sort(texts.begin(), texts.end());
+        std::size_t from = 0;
+        for (const auto& [begin, end] : texts) {
+            if (begin > from) plain.emplace_back(from, begin);
+            from = std::max(from, end);
+        }
+        if (from < sizeof(Model)) plain.emplace_back(from, sizeof(Model));
+        return plain;
+    }();
+    return ranges;
+}
+
+// The first byte at or after i (below end) in which x and y differ, else end.
+// Equal blocks are skipped whole.
+std::size_t nextDifference(const unsigned char* x, const unsigned char* y, std::size_t i,
+                           std::size_t end) {
+    constexpr std::size_t kBlock = 256;
+    while (i < end) {
+        if (i % kBlock == 0 && end - i >= kBlock) {
+            if (std::memcmp(x + i, y + i, kBlock) == 0) {
+                i += kBlock;
+                continue;
+            }
+        }
+        if (x[i] != y[i]) return i;
+        ++i;
+    }
+    return end;
+}
+
+// Makes `to` equal to `from`. With a record, the bytes and texts of `to` that
+// change are kept there first. Runs of changed bytes fewer than kJoin bytes
+// apart are kept as one run, which costs less than a run's header.
+template <class Record> void makeEqual(Model& to, const Model& from, Record* record) {
+    constexpr std::size_t kJoin = 8;
+    unsigned char* x = bytesOf(to);
+    const unsigned char* y = bytesOf(from);
+    for (const auto& [begin, end] : plainRanges()) {
+        std::size_t i = begin;
+        while ((i = nextDifference(x, y, i, end)) < end) {
+            std::size_t last = i + 1;
+            for (std::size_t j = last; j < end && j < last + kJoin; ++j)
+                if (x[j] != y[j]) last = j + 1;
+            if (record) {
+                record->runs.push_back(static_cast<std::uint32_t>(i));
+                record->runs.push_back(static_cast<std::uint32_t>(last - i));
+                record->bytes.insert(record->bytes.end(), x + i, x + last);
+            }
+            std::memcpy(x + i, y + i, last - i);
+            i = last;
+        }
+    }
+    const auto toTexts = textsOf(to);
+    const auto fromTexts = textsOf(from);
+    for (std::size_t t = 0; t < toTexts.size(); ++t) {
+        if (*toTexts[t] == *fromTexts[t]) continue;
+        if (record) record->texts.emplace_back(static_cast<std::uint32_t>(t), *toTexts[t]);
+        *toTexts[t] = *fromTexts[t];
+    }
+}
+
+} // namespace
+
+std::size_t EditHistory::Step::size() const {
+    std::size_t n = sizeof(Step) + runs.capacity() * sizeof(runs[0]) + bytes.capacity() +
+                    texts.capacity() * sizeof(texts[0]);
+    for (const auto& t : texts)
+        n += t.second.capacity();
+    return n;
+}
+
+EditHistory::EditHistory(std::size_t memoryLimit) : limit_(memoryLimit) {}
+EditHistory::~EditHistory() = default;
+
+void EditHistory::clear() {
+    steps_.clear();
+    open_ = false;
+    dropped_ = false;
+    stepBytes_ = 0;
+}
+
+void EditHistory::begin(const Model& model) {
+    if (!last_) {
+        last_ = std::make_unique<Model>(model);
+    } else if (open_) {
+        // The open step ends here: it changed *last_ into the model as it is now.
+        Step step;
+        makeEqual(*last_, model, &step);
+        step.runs.shrink_to_fit();
+        step.bytes.shrink_to_fit();
+        stepBytes_ += step.size();
+        steps_.push_back(std::move(step));
+        keepWithinLimit();
+    } else {
+        makeEqual<Step>(*last_, model, nullptr);
+    }
+    open_ = true;
+}
+
+void EditHistory::cancel(Model& model) {
+    if (!open_) return;
+    makeEqual<Step>(model, *last_, nullptr);
+    open_ = false;
+}
+
+bool EditHistory::undo(Model& model) {
+    if (open_) {
+        cancel(model);
+        return true;
+    }
+    if (steps_.empty()) return false;
+    const Step& step = steps_.back();
+    unsigned char* to = bytesOf(model);
+    std::size_t at = 0;
+    for (std::size_t r = 0; r + 1 < step.runs.size(); r += 2) {
+        std::memcpy(to + step.runs[r], step.bytes.data() + at, step.runs[r + 1]);
+        at += step.runs[r + 1];
+    }
+    const auto texts = textsOf(model);
+    for (const auto& [t, text] : step.texts)
+        *texts[t] = text;
+    stepBytes_ -= step.size();
+    steps_.pop_back();
+    makeEqual<Step>(*last_, model, nullptr);
+    return true;
+}
+
+std::size_t EditHistory::bytes() const {
+    return stepBytes_ + (last_ ? sizeof(Model) : 0);
+}
+
+void EditHistory::keepWithinLimit() {
+    while (stepBytes_ > limit_ && !steps_.empty()) {
+        stepBytes_ -= steps_.front().size();
+        steps_.pop_front();
+        dropped_ = true;
+    }
 }
 
 } // namespace rahmen

@@ -11,10 +11,22 @@
 // member. A slot that is vacated or newly filled is cleared first, so nothing
 // of a deleted member turns up on a new one. Every applied operation marks the
 // analysis results as out of date (AnalysisDone = 0).
+//
+// Every length and coincidence check compares nodes as the frame file will
+// store them (whole centimetres, storedCoordinate), so that what an operation
+// accepts never becomes a member of length 0 when the frame is saved.
+//
+// EditHistory keeps the steps the window's "元に戻す" takes back, each as the
+// bytes the step changed rather than a copy of the model.
 
 #include "draw/Picking.h" // memberBetween
 
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace rahmen {
@@ -71,5 +83,56 @@ EditMessage assignType(Model& model, const std::vector<int>& members, int type, 
 // (2 H-shapes, 3 square pipes, 4 round pipes) and returns its number through
 // `type`; refused beyond the type limit or for a row the table lacks.
 EditMessage addSteelType(Model& model, int kind, int row, int& type);
+
+// The steps of an editing session that undo takes back, newest first, as far
+// back as the opening of the window. A step runs from one begin() to the next,
+// so that what a form opened by the operation changes afterwards (the release
+// form of operation 9) belongs to it. Each kept step holds only the bytes it
+// changed (and the texts, where one changed), plus one copy of the model for
+// the whole history; when the kept steps together exceed the memory limit,
+// the oldest are dropped.
+class EditHistory {
+public:
+    static constexpr std::size_t kDefaultMemoryLimit = std::size_t{64} << 20; // 64 MiB
+
+    explicit EditHistory(std::size_t memoryLimit = kDefaultMemoryLimit);
+    ~EditHistory();
+    EditHistory(const EditHistory&) = delete;
+    EditHistory& operator=(const EditHistory&) = delete;
+
+    // Forgets every step: the editing session starts from the model as it is.
+    void clear();
+    // An operation starts on the model as it is now; the step before it ends.
+    void begin(const Model& model);
+    // The operation just begun was refused: the model goes back to where
+    // begin() found it, and no step is added.
+    void cancel(Model& model);
+    // Takes the newest step back; false when there is none.
+    bool undo(Model& model);
+
+    // Steps that undo can take back.
+    std::size_t steps() const { return steps_.size() + (open_ ? 1 : 0); }
+    // True while no step has been dropped: undoing every step returns to the
+    // model as clear() found it.
+    bool reachesStart() const { return !dropped_; }
+    // Memory held by the history: the kept steps and the one copy of the model.
+    std::size_t bytes() const;
+
+private:
+    struct Step {
+        std::vector<std::uint32_t> runs;  // offset and length of each changed run of bytes
+        std::vector<unsigned char> bytes; // the bytes of those runs before the step
+        std::vector<std::pair<std::uint32_t, std::string>> texts; // changed texts, before
+        std::size_t size() const;
+    };
+    void keepWithinLimit();
+
+    std::size_t limit_;
+    std::unique_ptr<Model> last_; // the model where the open step began, or as last seen
+    std::deque<Step> steps_;      // closed steps, oldest first
+    bool open_ = false;           // a step has begun and is not closed yet
+    bool dropped_ = false;
+    std::size_t stepBytes_ = 0;
+};
 
 } // namespace rahmen

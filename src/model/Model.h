@@ -99,6 +99,8 @@ struct Model {
     int16_t AnalysisDone = 0;
 
     // ---- steel section tables (rows as CP932 bytes, cut by byte column)
+    // (The editing history copies all but the texts byte by byte: a new member
+    // that owns memory is added to its list of texts, textsOf in FrameEdit.cpp.)
     Table<std::string, kMaxHShapeRows> HShapeTable{};
     Table<std::string, kMaxPipeRows> SquarePipeTable{};
     Table<std::string, kMaxPipeRows> RoundPipeTable{};

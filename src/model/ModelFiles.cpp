@@ -53,8 +53,9 @@ void writeCoordinateColumns(LineWriter& w, const char* first) {
 }
 
 void writeNodeLine(LineWriter& w, const Model& m, int i) {
-    w.masked(kNodeNo, i).masked(kNodeX, m.NodeX[i]);
-    w.masked(kNodeYZ, m.NodeY[i]).masked(kNodeYZ, m.NodeZ[i]).endLine();
+    w.masked(kNodeNo, i).masked(kNodeX, storedCoordinate(m.NodeX[i]));
+    w.masked(kNodeYZ, storedCoordinate(m.NodeY[i]));
+    w.masked(kNodeYZ, storedCoordinate(m.NodeZ[i])).endLine();
 }
 
 // A list heading of the frame file: the title between two runs of five 0x04
@@ -280,6 +281,11 @@ void readNodeList(FieldReader& r, Model& m) {
 }
 
 } // namespace
+
+double storedCoordinate(float cm) {
+    // The masks' rounding of a whole-number field, done before printing.
+    return std::round(static_cast<double>(cm));
+}
 
 // ---------------------------------------------------------------------------
 // Coordinate file

@@ -28,6 +28,12 @@ namespace rahmen {
 struct Model;
 class Program;
 
+// A node coordinate (cm) as the coordinate and frame files store it: whole
+// centimetres, halves rounded away from zero. The writers print exactly this
+// value, so whatever must hold of the saved frame (no member of length 0) is
+// checked on it.
+double storedCoordinate(float cm);
+
 // The bytes (CP932, CR LF) of the coordinate file of the model, dated `when`.
 // Throws DataFileError for a value that cannot be written (not finite).
 std::string coordinateFileBytes(const Model& model, const DateTime& when);
