@@ -9,12 +9,36 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include <sys/resource.h>
+
 namespace rahmen {
 namespace {
+
+// While it lives, no file of this process grows beyond `bytes` (writes past
+// it fail with EFBIG, as on a full disk; root is held to it too).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit old_{};
+    void (*previous_)(int) = nullptr;
+};
 
 std::string fixture(const std::string& name) {
     std::ifstream in(std::string(RAHMEN_FIXTURES) + "/adt/" + name, std::ios::binary);
@@ -250,10 +274,12 @@ TEST_F(AnalysisFileWrite, CancelledNewNameKeepsTheNameAndReplacesTheFile) {
 TEST_F(AnalysisFileWrite, FailedWriteLeavesTheExistingReportWhole) {
     buildFrame(md, false);
     ASSERT_TRUE(platform.files.writeAtomic("portal.adt", "old report").ok);
-    // The temporary file cannot be created where a folder of its name stands.
-    std::filesystem::create_directory(platform.files.path("portal.adt.tmp"));
+    // The disk takes no more than 100 bytes of any file (a full disk).
     platform.dialogs.queueMessage(MessageResult::No);
-    EXPECT_FALSE(writeAnalysisFile(*program, frameReactions(false)));
+    {
+        const FileSizeLimit full(100);
+        EXPECT_FALSE(writeAnalysisFile(*program, frameReactions(false)));
+    }
     EXPECT_EQ(written("portal.adt"), "old report");
     EXPECT_EQ(md.AnalysisFileWritten, 0);
     ASSERT_EQ(platform.dialogs.messages().size(), 2u);
