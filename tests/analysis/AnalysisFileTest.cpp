@@ -276,11 +276,14 @@ TEST_F(AnalysisFileWrite, FailedWriteLeavesTheExistingReportWhole) {
     ASSERT_TRUE(platform.files.writeAtomic("portal.adt", "old report").ok);
     // The disk takes no more than 100 bytes of any file (a full disk).
     platform.dialogs.queueMessage(MessageResult::No);
+    bool ok = true;
     {
         const FileSizeLimit full(100);
-        EXPECT_FALSE(writeAnalysisFile(*program, frameReactions(false)));
+        ok = writeAnalysisFile(*program, frameReactions(false));
     }
+    EXPECT_FALSE(ok);
     EXPECT_EQ(written("portal.adt"), "old report");
+    EXPECT_TRUE(platform.files.list("*.tmp").empty()) << "the temporary file is removed";
     EXPECT_EQ(md.AnalysisFileWritten, 0);
     ASSERT_EQ(platform.dialogs.messages().size(), 2u);
     EXPECT_EQ(platform.dialogs.messages()[1].text.rfind(
