@@ -19,26 +19,20 @@
 namespace rahmen {
 namespace {
 
-// While it lives, no file of this process grows beyond `bytes` (writes past
-// it fail with EFBIG, as on a full disk; root is held to it too).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
+// `write()` with no file of this process allowed to grow beyond `bytes`:
+// writes past it fail with EFBIG, as on a full disk (root is held to it too).
+template <class Write> bool withFileSizeLimit(rlim_t bytes, Write write) {
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto* const previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = old;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool result = write();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    return result;
+}
 
 std::string fixture(const std::string& name) {
     std::ifstream in(std::string(RAHMEN_FIXTURES) + "/adt/" + name, std::ios::binary);
@@ -274,14 +268,9 @@ TEST_F(AnalysisFileWrite, CancelledNewNameKeepsTheNameAndReplacesTheFile) {
 TEST_F(AnalysisFileWrite, FailedWriteLeavesTheExistingReportWhole) {
     buildFrame(md, false);
     ASSERT_TRUE(platform.files.writeAtomic("portal.adt", "old report").ok);
-    // The disk takes no more than 100 bytes of any file (a full disk).
     platform.dialogs.queueMessage(MessageResult::No);
-    bool ok = true;
-    {
-        const FileSizeLimit full(100);
-        ok = writeAnalysisFile(*program, frameReactions(false));
-    }
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(
+        withFileSizeLimit(100, [&] { return writeAnalysisFile(*program, frameReactions(false)); }));
     EXPECT_EQ(written("portal.adt"), "old report");
     EXPECT_TRUE(platform.files.list("*.tmp").empty()) << "the temporary file is removed";
     EXPECT_EQ(md.AnalysisFileWritten, 0);

@@ -113,26 +113,21 @@ TEST(DataName, RefusesNamesThatAreNotPlainFileNames) {
 }
 
 TEST(DataName, RefusesNamesWhoseLongestFileNameWouldNotFit) {
-    // The longest file written is NAME_loads.adt plus a temporary suffix of
-    // eleven bytes: 234 bytes are left, in UTF-8 (three per Japanese
-    // character) and in CP932 (two).
-    auto repeat = [](const std::string& unit, int n) {
+    // The longest file is NAME_loads.adt with an 11-byte temporary suffix:
+    // 234 bytes are left, in UTF-8 (3 per Japanese character) and CP932 (2).
+    auto times = [](const std::string& unit, int n) {
         std::string s;
-        for (int i = 0; i < n; ++i)
+        while (n-- > 0)
             s += unit;
         return s;
     };
-    struct Case {
-        std::string name;
-        bool usable;
+    const std::pair<std::string, bool> cases[] = {
+        {times("a", 234), true},  {times("a", 235), false}, {times("骨", 78), true},
+        {times("骨", 79), false}, {times("ｺ", 78), true},   {times("骨", 83), false},
     };
-    const Case cases[] = {
-        {repeat("a", 234), true},  {repeat("a", 235), false}, {repeat("骨", 78), true},
-        {repeat("骨", 79), false}, {repeat("ｺ", 78), true},   {repeat("骨", 83), false},
-    };
-    for (const Case& k : cases)
-        EXPECT_EQ(dataNameProblem(k.name).empty(), k.usable) << "bytes: " << k.name.size();
-    EXPECT_EQ(dataNameProblem(repeat("骨", 79)),
+    for (const auto& [name, usable] : cases)
+        EXPECT_EQ(dataNameProblem(name).empty(), usable) << "bytes: " << name.size();
+    EXPECT_EQ(dataNameProblem(times("骨", 79)),
               "データ名が長すぎます、ファイル名にできません。\r\n"
               "データ名は英数字で 234 文字、全角文字で 78 文字までにしてください。");
 }
