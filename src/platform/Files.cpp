@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <fstream>
-#include <random>
 #include <system_error>
 
 #include <fcntl.h>
@@ -153,11 +153,13 @@ FileResult Files::writeAtomic(const std::string& name, std::string_view bytes) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path temp;
     int fd = -1;
+    // The name need not be secret (the exclusive creation is what protects),
+    // only unlikely to be taken: the clock, a counter and the process.
     static std::atomic<unsigned> serial{0};
-    std::random_device entropy;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        const unsigned salt =
-            entropy() ^ (serial++ * 2654435761u) ^ static_cast<unsigned>(getpid());
+        const unsigned salt = static_cast<unsigned>(now) ^ static_cast<unsigned>(now >> 32) ^
+                              (serial++ * 2654435761u) ^ static_cast<unsigned>(getpid()) * 40503u;
         temp = folder / (target.filename().string() + tempSuffix(salt));
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return {false, failure(temp, errnoText(errno))};
