@@ -5,6 +5,7 @@
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
 #include "model/AnalysisInput.h"
+#include "model/DataName.h"
 #include "model/Limits.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
@@ -45,6 +46,13 @@ std::optional<int> parseCount(const std::string& text) {
     for (char ch : text)
         if (ch < '0' || ch > '9') return std::nullopt;
     return std::atoi(text.c_str());
+}
+
+// A message box text on one line of the error stream.
+std::string oneLine(std::string text) {
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.replace(at, 2, " ");
+    return text;
 }
 
 // The options followed by one value.
@@ -122,6 +130,9 @@ ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
                         std::to_string(members) + " が上限（節点 " + std::to_string(kMaxNodes) +
                         "、部材 " + std::to_string(kMaxMembers) + "）を超えます。");
         if (grid[3].empty()) return fail("--generate-grid の NAME が空です。");
+        // The files go into the current folder: the name is a data name.
+        if (const std::string problem = dataNameProblem(grid[3]); !problem.empty())
+            return fail("--generate-grid " + grid[3] + ": " + oneLine(problem));
         o.mode = BatchMode::GenerateGrid;
         o.gridBaysX = *bx;
         o.gridBaysY = *by;
@@ -133,6 +144,8 @@ ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
     if (given("--shuffle-nodes")) return fail("--shuffle-nodes は --generate-grid と使います。");
     if (given("--out")) {
         if (values["--out"].empty()) return fail("--out の名前が空です。");
+        if (const std::string problem = dataNameProblem(values["--out"]); !problem.empty())
+            return fail("--out " + values["--out"] + ": " + oneLine(problem));
         o.out = values["--out"];
     }
 
@@ -220,12 +233,14 @@ std::string batchUsage() {
            "                       ファイルの数値を換算せずに読み込みます（指定がなければ\n"
            "                       読み込みません）\n"
            "  --out NAME           書き出す解析データの名前（既定: 読んだファイルのデータ名）。\n"
+           "                       現在のフォルダーのデータ名で、フォルダーは付けられません。\n"
            "                       同名の解析データがあれば置き換えます\n"
            "  --timings            読込み・解析・書込みの時間を標準出力に表示します\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
            "              解析し直します。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
-           "              書きます（BX × BY スパン 600 cm、STOREYS 層 350 cm、1 階柱脚固定）。\n"
+           "              現在のフォルダーに書きます（BX × BY スパン 600 cm、STOREYS 層\n"
+           "              350 cm、1 階柱脚固定）。NAME はデータ名で、フォルダーは付けられません。\n"
            "              --shuffle-nodes SEED で同じ骨組の節点番号を乱数（SEED）で並べ替えます。\n"
            "\n"
            "メッセージは標準エラー出力に、ファイル名を付けて書きます。\n"
@@ -271,7 +286,8 @@ struct BatchRun {
         // The output file was named on the command line: an existing one is
         // replaced (the report is written to a temporary file and renamed, so
         // a report analysed again in place is read before it is replaced).
-        dialogs.answerQuestion(kExistingReportQuestion, MessageResult::No);
+        dialogs.answerQuestion(kExistingReportQuestion, MessageResult::No,
+                               "既存の解析データを置き換えます。");
     }
 };
 

@@ -49,14 +49,23 @@ void BatchDialogs::report(const std::string& text) {
 MessageResult BatchDialogs::message(const std::string&, const std::string& text,
                                     MessageButtons buttons, MessageIcon) {
     lastMessage_ = text;
-    writeLines(text);
-    if (buttons == MessageButtons::Ok) return MessageResult::Ok;
-    MessageResult answer = defaultAnswer(buttons);
-    for (const auto& [start, given] : answers_)
-        if (text.compare(0, start.size(), start) == 0 && offers(buttons, given)) {
-            answer = given;
-            break;
+    if (buttons == MessageButtons::Ok) {
+        writeLines(text);
+        return MessageResult::Ok;
+    }
+    for (const Answer& a : answers_) {
+        if (text.compare(0, a.textStart.size(), a.textStart) != 0 || !offers(buttons, a.answer))
+            continue;
+        if (!a.note.empty()) {
+            writeLines(a.note);
+        } else {
+            writeLines(text);
+            writeLines(std::string("→ ") + answerText(a.answer));
         }
+        return a.answer;
+    }
+    const MessageResult answer = defaultAnswer(buttons);
+    writeLines(text);
     writeLines(std::string("→ ") + answerText(answer));
     return answer;
 }

@@ -5,7 +5,8 @@
 //   text, each prefixed with the name of the file being worked on;
 // - a question takes the answer set for it beforehand (matched by the start of
 //   its text), otherwise its default, the first button of its set; the answer
-//   taken is written after the question;
+//   taken is written after the question, or one plain line set with the
+//   answer is written instead of both;
 // - the open-file dialog is answered with the paths queued from the command
 //   line, in order (cancelled once they are used up);
 // - an input box is answered with the text set for it, otherwise its default
@@ -33,9 +34,11 @@ public:
 
     void queueOpenFile(std::string path) { paths_.push_back(std::move(path)); }
     void setInputAnswer(std::optional<std::string> answer) { inputAnswer_ = std::move(answer); }
-    // Questions whose text starts with `textStart` are answered with `answer`.
-    void answerQuestion(std::string textStart, MessageResult answer) {
-        answers_.emplace_back(std::move(textStart), answer);
+    // Questions whose text starts with `textStart` are answered with `answer`;
+    // with a `note`, that one line is written instead of the question and its
+    // answer (a question the command line already answered).
+    void answerQuestion(std::string textStart, MessageResult answer, std::string note = "") {
+        answers_.push_back({std::move(textStart), answer, std::move(note)});
     }
 
     MessageResult message(const std::string& title, const std::string& text, MessageButtons buttons,
@@ -59,7 +62,12 @@ private:
     std::string subject_;
     std::deque<std::string> paths_;
     std::optional<std::string> inputAnswer_;
-    std::vector<std::pair<std::string, MessageResult>> answers_;
+    struct Answer {
+        std::string textStart;
+        MessageResult answer;
+        std::string note;
+    };
+    std::vector<Answer> answers_;
     std::string lastMessage_;
 };
 

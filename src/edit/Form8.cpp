@@ -1046,21 +1046,25 @@ bool Form8::writeFiles() {
     if (m.FrameFileState == 1 && !m.DataName.empty()) return BUTTON70_ON(p_, true);
     // Read from a file (or never written): a new name, or the old one
     // overwritten on Cancel or an empty answer. Where no name exists yet,
-    // one must be given, so that the changes are not lost.
+    // one must be given, so that the changes are not lost. A new name goes
+    // to the working folder, and replaces a file there only when the user
+    // says so.
     bool keepName = true;
     for (;;) {
         auto answer = p_.io.dialogs.input("修正ﾃﾞｰﾀ名の入力(前ﾌｧｲﾙ上書→ｷｬﾝｾﾙ)", "rahmen", "");
         if (answer && !answer->empty()) {
             const std::string name = firstCharacters(*answer, 27);
-            if (!acceptDataName(p_, name)) continue;
+            if (!acceptDataName(p_, name) || !mayReplaceFilesOf(p_, name)) continue;
             m.DataName = name;
+            m.DataFolder.clear();
             keepName = false;
         }
         if (!m.DataName.empty()) break;
         p_.say("データ名を入力してください。");
     }
-    // Keeping the name replaces the file that was read, as the question says.
-    return BUTTON70_ON(p_, keepName && m.FrameFileState == 2);
+    // Keeping the name replaces the file that was read, as the question says
+    // (in the folder it was read from); a new name was agreed to above.
+    return BUTTON70_ON(p_, !keepName || m.FrameFileState == 2);
 }
 
 void Form8::BUTTON150_ON() {

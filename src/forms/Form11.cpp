@@ -447,15 +447,17 @@ void Form11::BUTTON53_ON() {
             // A frame read from a file may be saved under a new name; a frame
             // that has only a coordinate file, or none, gets a frame file,
             // since a coordinate file holds no member types.
-            const auto name = askDataName(p_, kNamePrompt);
+            const auto name = askNewDataName(p_, kNamePrompt);
             if (name) {
                 m.DataName = *name;
+                m.DataFolder.clear(); // a new name is new data of the working folder
             } else if (m.DataName.empty()) {
                 return; // nowhere to write: the changes stay, and so does the form
             }
             // Keeping the name of a frame read from a file replaces that file
-            // (the question says so), without a second message.
-            written = BUTTON70_ON(p_, !name && m.FrameFileState == 2);
+            // (the question says so), and a new name replaces a file only
+            // when the user agreed: no second message either way.
+            written = BUTTON70_ON(p_, name.has_value() || m.FrameFileState == 2);
         }
         // A file that could not be written has been reported; the form stays
         // open so that the changes are not lost.

@@ -365,9 +365,10 @@ void Form15::finish() {
 
     if (!c("CHECK11").checked && !c("CHECK12").checked) {
         if (p_.mainMenu) p_.mainMenu->setFocus("BUTTON3");
-        if (const auto name = askDataName(p_, kNamePrompt)) {
+        if (const auto name = askNewDataName(p_, kNamePrompt)) {
             m.DataName = *name;
-            BUTTON70_ON(p_);
+            m.DataFolder.clear();
+            BUTTON70_ON(p_, true); // replacing a file was agreed to
         }
         close();
         return;
@@ -376,7 +377,7 @@ void Form15::finish() {
     p_.grid.BaseShearCoefficient = boxSingle(c("EDIT149").caption);
     m.ShearShapeFactor = boxSingle(c("EDIT150").caption);
     setDefaultLoads(m, p_.grid, Direction, c("CHECK12").checked);
-    const auto name = askDataName(p_, kNamePrompt);
+    const auto name = askNewDataName(p_, kNamePrompt);
     close();
     bool analysed = false;
     if (!name) {
@@ -390,7 +391,8 @@ void Form15::finish() {
             p_.SkipAnalysisFile = 0;
     } else {
         m.DataName = *name;
-        BUTTON70_ON(p_);
+        m.DataFolder.clear();
+        BUTTON70_ON(p_, true);
         analysed = ANALYSIS_ON(p_);
     }
     if (analysed) p_.menuEnable({}, {"BUTTON84", "BUTTON3"});

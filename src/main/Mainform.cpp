@@ -194,12 +194,12 @@ void MainForm::BUTTON93_ON() {
 
 void MainForm::CALLCDT_ON() {
     if (rahmen::CALLCDT_ON(p_) == ReadOutcome::Done)
-        rahmen_.protectFile(p_.model.DataName + ".cdt");
+        rahmen_.protectFile(modelFileName(p_.model, ".cdt"));
 }
 
 void MainForm::CALLFDT_ON() {
     if (rahmen::CALLFDT_ON(p_) == ReadOutcome::Done)
-        rahmen_.protectFile(p_.model.DataName + ".fdt");
+        rahmen_.protectFile(modelFileName(p_.model, ".fdt"));
 }
 
 void MainForm::CALLADT_ON() {

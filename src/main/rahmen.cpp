@@ -145,8 +145,8 @@ void Rahmen::askKeepWrittenFiles(const std::string& title) {
         p.io.dialogs.message(title, "作成したデータファイルを保存しますか。", MessageButtons::YesNo,
                              MessageIcon::Question);
     if (answer != MessageResult::No) return;
-    if (m.CoordFileState == 1) deleteWrittenFile(m.DataName + ".cdt");
-    if (m.FrameFileState == 1) deleteWrittenFile(m.DataName + ".fdt");
+    if (m.CoordFileState == 1) deleteWrittenFile(modelFileName(m, ".cdt"));
+    if (m.FrameFileState == 1) deleteWrittenFile(modelFileName(m, ".fdt"));
     if (m.AnalysisFileWritten == 1) deleteWrittenFile(m.DataName + ".adt");
 }
 

@@ -1,6 +1,7 @@
 #include "model/Model.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 namespace rahmen {
@@ -91,6 +92,12 @@ std::string dataNameFromPath(const std::string& path) {
     std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
     name.resize(name.size() >= 4 ? name.size() - 4 : 0);
     return name;
+}
+
+std::string modelFileName(const Model& m, const char* extension) {
+    const std::string name = m.DataName + extension;
+    if (m.DataFolder.empty()) return name;
+    return (std::filesystem::path(m.DataFolder) / name).string();
 }
 
 } // namespace rahmen

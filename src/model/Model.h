@@ -34,7 +34,12 @@ template <class T, int N, int K> using Table2 = std::array<std::array<T, K + 1>,
 
 struct Model {
     // ---- counters and scalars
-    std::string DataName;             // base name of all data files (DataName.cdt/.fdt/.adt)
+    std::string DataName; // base name of all data files (DataName.cdt/.fdt/.adt)
+    // The folder of the coordinate or frame file read, when that is not the
+    // working folder (empty otherwise): the data's own .cdt and .fdt files
+    // are written there again, so that overwriting replaces the file that
+    // was read and never a same-named file of the working folder.
+    std::string DataFolder;
     int16_t NodeCount = 0;            // nodes in use, 1..NodeCount
     int16_t MemberTypeCount = 0;      // member types in use
     int16_t MemberCount = 0;          // members in use
@@ -137,5 +142,9 @@ struct Model {
 // The data name of a chosen file path: the file name without its folder (folders
 // separated by "/" or "\") and without its last four characters (".fdt").
 std::string dataNameFromPath(const std::string& path);
+
+// The name, for the files of the working folder, of the model's own file
+// DataName + extension (".cdt" or ".fdt"): in DataFolder when one is set.
+std::string modelFileName(const Model& model, const char* extension);
 
 } // namespace rahmen

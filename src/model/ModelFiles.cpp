@@ -8,7 +8,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+
+namespace fs = std::filesystem;
 
 namespace rahmen {
 
@@ -226,6 +229,15 @@ void setRadio(Program& p, const char* name, std::optional<bool> checked,
     Control& radio = p.mainMenu->c(name);
     if (checked) radio.checked = *checked;
     if (enabled) radio.enabled = *enabled;
+}
+
+// The folder of a file chosen in the open-file dialog, "" when it is the
+// working folder.
+std::string folderOfChosenFile(Program& p, const std::string& path) {
+    const fs::path folder = p.io.files.path(path).parent_path();
+    std::error_code ec;
+    if (fs::equivalent(folder, p.io.files.folder(), ec) || ec) return {};
+    return folder.string();
 }
 
 // Writes one of the two files; false after a message when it failed.
@@ -634,7 +646,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
 // Handlers
 
 bool BUTTON69_ON(Program& p) {
-    const std::string name = p.model.DataName + ".cdt";
+    const std::string name = modelFileName(p.model, ".cdt");
     if (p.io.files.exists(name)) p.say(kExistingFileMessage);
     p.progress.announce(p.FontOffset, "　　　座標データ書込み中");
     if (!writeFile(p, name, coordinateFileBytes)) return false;
@@ -645,7 +657,7 @@ bool BUTTON69_ON(Program& p) {
 
 bool BUTTON70_ON(Program& p, bool rewrite) {
     Model& m = p.model;
-    const std::string name = m.DataName + ".fdt";
+    const std::string name = modelFileName(m, ".fdt");
     if (!rewrite && p.io.files.exists(name)) p.say(kExistingFileMessage);
     p.progress.announce(p.FontOffset, "　　　座標／骨組データ書込み中");
     // The counts line must state the ends the lists hold, whatever a form did
@@ -653,7 +665,7 @@ bool BUTTON70_ON(Program& p, bool rewrite) {
     m.recountEndSummaries();
     if (!writeFile(p, name, frameFileBytes)) return false;
     // The coordinate file is superseded, but only once the frame file exists.
-    const std::string coordinates = m.DataName + ".cdt";
+    const std::string coordinates = modelFileName(m, ".cdt");
     if (p.io.files.exists(coordinates) && p.io.files.remove(coordinates)) m.CoordFileState = 0;
     p.progress.closeWindow();
     m.FrameFileState = 1;
@@ -676,6 +688,8 @@ ReadOutcome CALLCDT_ON(Program& p) {
                                          [&](ItemReader& in) { readCoordinateFile(m, in); });
     if (outcome != ReadOutcome::Done) return outcome;
     m.DataName = dataNameFromPath(*path);
+    // Coordinates read from anywhere go on to a frame of the working folder.
+    m.DataFolder.clear();
     p.progress.closeWindow();
     p.menuEnable({"BUTTON28", "BUTTON70"},
                  {"BUTTON27", "BUTTON52", "BUTTON68", "BUTTON84", "BUTTON91"});
@@ -716,6 +730,8 @@ ReadOutcome CALLFDT_ON(Program& p) {
     }
 
     m.DataName = dataNameFromPath(*path);
+    // A frame read from another folder is saved again over the file read.
+    m.DataFolder = folderOfChosenFile(p, *path);
     p.progress.closeWindow();
     p.menuEnable({"BUTTON3", "BUTTON4", "BUTTON35", "BUTTON92", "BUTTON93", "BUTTON70"},
                  {"BUTTON27", "BUTTON91", "BUTTON52", "BUTTON68", "BUTTON84"});

@@ -83,8 +83,10 @@ bool BUTTON69_ON(Program& program);
 // (RADIO65 disabled in the older units, else RADIO66). Returns false, after a
 // message, when the file could not be written; nothing else then changes.
 // An existing file is mentioned before it is replaced, unless the caller is
-// writing its own file of this run again (`rewrite`): the old file stays on
-// disk until the new one is complete, so a failed write loses nothing.
+// writing the data's own file again or the user already agreed to replace it
+// (`rewrite`): the old file stays on disk until the new one is complete, so a
+// failed write loses nothing. Both writers write into DataFolder when the
+// data was read from another folder (modelFileName).
 bool BUTTON70_ON(Program& program, bool rewrite = false);
 
 // Main-menu button "座標ﾃﾞｰﾀ呼出": asks for a .cdt file and reads it. On

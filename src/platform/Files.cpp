@@ -1,9 +1,14 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <fstream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -34,6 +39,15 @@ std::string failure(const fs::path& path, const std::string& reason) {
 
 std::string errnoText(int err) {
     return std::generic_category().message(err);
+}
+
+// ".XXXXXX.tmp": six letters and digits drawn from `salt`.
+std::string tempSuffix(unsigned salt) {
+    static const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string suffix = ".";
+    for (int i = 0; i < 6; ++i, salt /= 36)
+        suffix += digits[salt % 36];
+    return suffix + ".tmp";
 }
 
 } // namespace
@@ -128,27 +142,58 @@ ReadResult Files::read(const std::string& name) const {
 
 FileResult Files::writeAtomic(const std::string& name, std::string_view bytes) {
     const fs::path target = path(name);
-    fs::path temp = target;
-    temp += ".tmp";
     std::error_code ec;
-    if (fs::is_directory(target, ec)) return {false, failure(target, errnoText(EISDIR))};
+    if (fs::is_directory(fs::symlink_status(target, ec)))
+        return {false, failure(target, errnoText(EISDIR))};
 
-    errno = 0;
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return {false, failure(temp, errnoText(errno ? errno : EIO))};
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        const int err = errno ? errno : EIO;
-        fs::remove(temp, ec);
-        return {false, failure(temp, errnoText(err))};
+    // The temporary file is a new file of a name nobody uses, beside the
+    // target: created exclusively and never through a link, so that a file
+    // or link a user (or anybody) left under a temporary-looking name is
+    // neither written through nor replaced.
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    fs::path temp;
+    int fd = -1;
+    // The name need not be secret (the exclusive creation is what protects),
+    // only unlikely to be taken: the clock, a counter and the process.
+    static std::atomic<unsigned> serial{0};
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        const unsigned salt = static_cast<unsigned>(now) ^ static_cast<unsigned>(now >> 32) ^
+                              (serial++ * 2654435761u) ^ static_cast<unsigned>(getpid()) * 40503u;
+        temp = folder / (target.filename().string() + tempSuffix(salt));
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return {false, failure(temp, errnoText(errno))};
     }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        const std::string reason = ec.message();
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return {false, failure(target, reason)};
+    if (fd < 0) return {false, failure(temp, errnoText(EEXIST))};
+
+    auto fail = [&](const fs::path& shown, int err) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str()); // our own new file, by the name it was created under
+        return FileResult{false, failure(shown, errnoText(err))};
+    };
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return fail(temp, n < 0 ? errno : EIO);
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    // The contents are on the disk before the name points at them, so that a
+    // crash leaves the old file or the new one, never an empty one.
+    if (::fsync(fd) != 0 && errno != EINVAL) return fail(temp, errno);
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail(temp, errno);
+
+    // rename() replaces the directory entry of the target: a link standing
+    // there is replaced by the file, never followed.
+    if (::rename(temp.c_str(), target.c_str()) != 0) return fail(target, errno);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
     }
     return {true, ""};
 }

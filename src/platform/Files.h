@@ -46,10 +46,15 @@ public:
     // Deletes a regular file. A missing file or a folder is a failure.
     FileResult remove(const std::string& name);
     ReadResult read(const std::string& name) const;
-    // Writes the whole file to NAME.tmp beside it and renames that over NAME
-    // only when every byte is written, so a failed write leaves the previous
-    // file as it was. The temporary file is removed on failure.
+    // Writes the whole file to a new temporary file beside it (NAME, a dot,
+    // six random letters or digits, ".tmp"; created exclusively, never
+    // through a link) and renames that over NAME only when every byte is on
+    // the disk, so a failed write leaves the previous file as it was. The
+    // rename replaces NAME itself: a link standing at NAME is replaced by the
+    // file, not followed. The temporary file is removed on failure.
     FileResult writeAtomic(const std::string& name, std::string_view bytes);
+    // The bytes the temporary file's name adds to the target's.
+    static constexpr std::size_t kTempSuffixLength = 11;
 
 private:
     std::filesystem::path folder_;

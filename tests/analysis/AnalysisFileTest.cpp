@@ -9,12 +9,30 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include <sys/resource.h>
+
 namespace rahmen {
 namespace {
+
+// `write()` with no file of this process allowed to grow beyond `bytes`:
+// writes past it fail with EFBIG, as on a full disk (root is held to it too).
+template <class Write> bool withFileSizeLimit(rlim_t bytes, Write write) {
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto* const previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = old;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool result = write();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    return result;
+}
 
 std::string fixture(const std::string& name) {
     std::ifstream in(std::string(RAHMEN_FIXTURES) + "/adt/" + name, std::ios::binary);
@@ -250,11 +268,11 @@ TEST_F(AnalysisFileWrite, CancelledNewNameKeepsTheNameAndReplacesTheFile) {
 TEST_F(AnalysisFileWrite, FailedWriteLeavesTheExistingReportWhole) {
     buildFrame(md, false);
     ASSERT_TRUE(platform.files.writeAtomic("portal.adt", "old report").ok);
-    // The temporary file cannot be created where a folder of its name stands.
-    std::filesystem::create_directory(platform.files.path("portal.adt.tmp"));
     platform.dialogs.queueMessage(MessageResult::No);
-    EXPECT_FALSE(writeAnalysisFile(*program, frameReactions(false)));
+    EXPECT_FALSE(
+        withFileSizeLimit(100, [&] { return writeAnalysisFile(*program, frameReactions(false)); }));
     EXPECT_EQ(written("portal.adt"), "old report");
+    EXPECT_TRUE(platform.files.list("*.tmp").empty()) << "the temporary file is removed";
     EXPECT_EQ(md.AnalysisFileWritten, 0);
     ASSERT_EQ(platform.dialogs.messages().size(), 2u);
     EXPECT_EQ(platform.dialogs.messages()[1].text.rfind(

@@ -257,13 +257,10 @@ TEST_F(Batch, ReanalysingItsOwnReportGivesTheSameReportAgain) {
     EXPECT_EQ(r.err, "");
     expectSameReport(original, bytesOf(work / "portal.adt"));
 
-    // In place: the existing report is replaced, after the question the
-    // desktop program asks, answered "いいえ" (keep the name).
+    // In place: the existing report is replaced, saying so in one line.
     r = run({"--reanalyse", "portal.adt"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "portal.adt: 既存の解析データがあります、新しいデータ名を入力しますか？\n"
-                     "portal.adt: 同名データ作成は既存ﾃﾞｰﾀをﾃﾞｨﾚｸﾄﾘｰより移動→いいえﾎﾞﾀﾝ\n"
-                     "portal.adt: → いいえ\n");
+    EXPECT_EQ(r.err, "portal.adt: 既存の解析データを置き換えます。\n");
     expectSameReport(original, bytesOf(work / "portal.adt"));
     EXPECT_EQ(filesIn(work), (Names{"portal.adt"}));
 
@@ -276,6 +273,20 @@ TEST_F(Batch, ReanalysingItsOwnReportGivesTheSameReportAgain) {
     EXPECT_EQ(b[10], " デ ー タ 名: again");
     for (std::size_t i = 11; i < a.size(); ++i)
         EXPECT_EQ(a[i], b[i]) << "line " << i + 1;
+}
+
+TEST_F(Batch, APlantedLinkAtTheTemporaryNameIsNeitherFollowedNorReplaced) {
+    const fs::path outside = root / "outside.txt";
+    std::ofstream(outside) << "outside";
+    fs::create_symlink(outside, work / "out.adt.tmp");
+    const Result r =
+        run({fixture("portal.fdt"), "--loads", fixture("portal_loads.adt"), "--out", "out"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(bytesOf(outside), "outside");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(work / "out.adt")));
+    EXPECT_TRUE(contains(cp932ToUtf8(bytesOf(work / "out.adt")), " デ ー タ 名: out"));
+    EXPECT_TRUE(fs::is_symlink(work / "out.adt.tmp"));
+    EXPECT_EQ(filesIn(work), (Names{"out.adt", "out.adt.tmp"}));
 }
 
 TEST_F(Batch, MissingAndMalformedFilesAreRefused) {
@@ -420,11 +431,17 @@ TEST_F(Batch, BadOptionsGiveTheUsage) {
         {fdt, "--loads", adt, "--kappa", "nan"},
         {fdt, "--loads", adt, "--units", "metric"},
         {fdt, "--loads", adt, "--out", ""},
+        {fdt, "--loads", adt, "--out", "../x"},
+        {fdt, "--loads", adt, "--out", (root / "abs").string()},
+        {fdt, "--loads", adt, "--out", std::string(235, 'n')},
+        {"--reanalyse", adt, "--out", "../x"},
         {"--reanalyse", adt, "--kappa", "1"},
         {"--reanalyse", adt, fdt},
         {"--generate-grid", "2", "2"},
         {"--generate-grid", "2", "0", "1", "g"},
         {"--generate-grid", "20", "20", "20", "g"}, // 9261 nodes
+        {"--generate-grid", "1", "1", "1", "../g"},
+        {"--generate-grid", "1", "1", "1", (root / "g").string()},
     };
     for (const auto& args : cases) {
         const Result r = run(args);
@@ -437,6 +454,7 @@ TEST_F(Batch, BadOptionsGiveTheUsage) {
             << shown;
         EXPECT_EQ(r.out, "") << shown;
         EXPECT_TRUE(filesIn(work).empty()) << shown;
+        EXPECT_EQ(filesIn(root), (Names{"stderr", "stdout", "work"})) << shown;
     }
 
     const Result help = run({"--help"});
@@ -501,4 +519,20 @@ TEST_F(Batch, ShuffledGridGivesTheSameDisplacementsAtTheSameNodes) {
 
     r = run({"grid.fdt", "--loads", "grid_loads.adt", "--shuffle-nodes", "5"});
     EXPECT_EQ(r.status, 2);
+}
+
+TEST_F(Batch, TheManPageListsEveryOptionOfTheHelp) {
+    std::string page = bytesOf(RAHMEN_MAN_PAGE);
+    for (std::size_t at; (at = page.find("\\-")) != std::string::npos;)
+        page.replace(at, 2, "-");
+    const std::string help = run({"--help"}).out;
+    int options = 0;
+    for (std::size_t at = 0; (at = help.find("--", at)) != std::string::npos;) {
+        const std::size_t end = help.find_first_of(" \n,]|", at);
+        const std::string option = help.substr(at, end - at);
+        EXPECT_TRUE(contains(page, option)) << option;
+        ++options;
+        at = end;
+    }
+    EXPECT_GE(options, 12);
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 namespace rahmen {
@@ -168,6 +169,66 @@ TEST_F(EditWindow, PickingFollowsTheEnlargedPictureAndEndingUnchangedWritesNothi
 
     form->click("BUTTON150");
     EXPECT_FALSE(platform.files.exists("edit.fdt"));
+}
+
+// A frame read from another folder while the working folder holds its own
+// file of the same name: overwriting means the file that was read, each time,
+// and a new name that is taken is only used after a question naming it.
+TEST_F(EditWindow, AFrameReadFromAnotherFolderIsSavedOverTheFileReadNeverOverTheWorkingFolders) {
+    namespace fs = std::filesystem;
+    Model& m = p->model;
+    const fs::path other = platform.tempFolder() / "other";
+    fs::create_directory(other);
+    const std::string read = (other / "edit.fdt").string();
+    ASSERT_TRUE(platform.files.writeAtomic(read, frameFileBytes(m, platform.clock.now())).ok);
+    for (const char* own : {"edit.fdt", "taken.cdt"})
+        ASSERT_TRUE(platform.files.writeAtomic(own, std::string("own ") + own).ok);
+    platform.dialogs.queueOpenFile(read);
+    ASSERT_EQ(CALLFDT_ON(*p), ReadOutcome::Done);
+    ASSERT_EQ(m.FrameFileState, 2);
+    auto supportsIn = [&](const std::string& name) {
+        Model back;
+        ItemReader in(platform.files.read(name).bytes, name);
+        readFrameFile(back, in);
+        return back.SupportCount;
+    };
+    auto addSupport = [&](int node) {
+        form->click("RADIO60");
+        pick(node);
+        form->click("BUTTON87");
+    };
+
+    // Cancel at the name: the file read is overwritten; then, written by this
+    // run, it is written again there.
+    for (int node : {3, 6}) {
+        addSupport(node);
+        platform.dialogs.clearLog();
+        if (node == 3) platform.dialogs.queueInput(std::nullopt);
+        form->click("BUTTON150");
+        ASSERT_FALSE(form->isOpen());
+        EXPECT_TRUE(platform.dialogs.messages().empty());
+        EXPECT_EQ(platform.dialogs.inputs().size(), node == 3 ? 1u : 0u);
+        EXPECT_EQ(supportsIn(read), node == 3 ? 3 : 4);
+        EXPECT_EQ(platform.files.read("edit.fdt").bytes, "own edit.fdt");
+        form = dynamic_cast<Form8*>(p->openForm("FORM8"));
+    }
+
+    // A new name whose coordinate file exists: asked, "yes" asks for another
+    // name; then a name of the working folder's own frame file, overwritten on "no".
+    m.FrameFileState = 2;
+    addSupport(5);
+    platform.dialogs.clearLog();
+    platform.dialogs.queueInput(std::string("taken"));
+    platform.dialogs.queueMessage(MessageResult::Yes);
+    platform.dialogs.queueInput(std::string("edit"));
+    platform.dialogs.queueMessage(MessageResult::No);
+    form->click("BUTTON150");
+    ASSERT_EQ(platform.dialogs.messages().size(), 2u);
+    EXPECT_EQ(platform.dialogs.messages()[0].text.rfind("既存のﾃﾞｰﾀ taken.cdt があります", 0), 0u);
+    EXPECT_EQ(platform.dialogs.messages()[1].text.rfind("既存のﾃﾞｰﾀ edit.fdt があります", 0), 0u);
+    EXPECT_EQ(platform.files.read("taken.cdt").bytes, "own taken.cdt");
+    EXPECT_EQ(supportsIn("edit.fdt"), 5);
+    EXPECT_EQ(supportsIn(read), 4);
 }
 
 } // namespace

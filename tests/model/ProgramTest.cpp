@@ -112,6 +112,26 @@ TEST(DataName, RefusesNamesThatAreNotPlainFileNames) {
         EXPECT_EQ(dataNameProblem(k.name).empty(), k.usable) << "name: " << k.name;
 }
 
+TEST(DataName, RefusesNamesWhoseLongestFileNameWouldNotFit) {
+    // The longest file is NAME_loads.adt with an 11-byte temporary suffix:
+    // 234 bytes are left, in UTF-8 (3 per Japanese character) and CP932 (2).
+    auto times = [](const std::string& unit, int n) {
+        std::string s;
+        while (n-- > 0)
+            s += unit;
+        return s;
+    };
+    const std::pair<std::string, bool> cases[] = {
+        {times("a", 234), true},  {times("a", 235), false}, {times("骨", 78), true},
+        {times("骨", 79), false}, {times("ｺ", 78), true},   {times("骨", 83), false},
+    };
+    for (const auto& [name, usable] : cases)
+        EXPECT_EQ(dataNameProblem(name).empty(), usable) << "bytes: " << name.size();
+    EXPECT_EQ(dataNameProblem(times("骨", 79)),
+              "データ名が長すぎます、ファイル名にできません。\r\n"
+              "データ名は英数字で 234 文字、全角文字で 78 文字までにしてください。");
+}
+
 TEST(DataName, AskIsRepeatedUntilTheNameCanBeUsedOrCancelled) {
     ScriptedPlatform platform;
     auto p = Program::create(platform.services());

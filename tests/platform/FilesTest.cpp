@@ -83,17 +83,10 @@ TEST(Files, FailedWriteLeavesThePreviousFileIntact) {
     const fs::path dir = platform.files.folder();
     put(dir / "frame.fdt", "old frame");
 
-    // The temporary file cannot be created: its name is taken by a folder.
-    fs::create_directory(dir / "frame.fdt.tmp");
-    FileResult w = platform.files.writeAtomic("frame.fdt", "new frame");
-    EXPECT_FALSE(w.ok);
-    EXPECT_NE(w.error.find("frame.fdt.tmp"), std::string::npos) << w.error;
-    EXPECT_EQ(platform.files.read("frame.fdt").bytes, "old frame");
-
     // The target itself is a folder.
     fs::create_directory(dir / "sub.adt");
     put(dir / "sub.adt" / "inside", "x");
-    w = platform.files.writeAtomic("sub.adt", "data");
+    FileResult w = platform.files.writeAtomic("sub.adt", "data");
     EXPECT_FALSE(w.ok);
     EXPECT_FALSE(w.error.empty());
     EXPECT_TRUE(fs::exists(dir / "sub.adt" / "inside"));
@@ -103,8 +96,37 @@ TEST(Files, FailedWriteLeavesThePreviousFileIntact) {
     EXPECT_FALSE(w.ok);
     EXPECT_NE(w.error.find("missing"), std::string::npos) << w.error;
 
+    EXPECT_EQ(folderEntries(dir), (std::vector<std::string>{"frame.fdt", "sub.adt"}));
+    EXPECT_EQ(platform.files.read("frame.fdt").bytes, "old frame");
+}
+
+TEST(Files, WritingNeverFollowsOrReplacesWhatStandsUnderATemporaryName) {
+    ScriptedPlatform platform;
+    const fs::path dir = platform.files.folder() / "work";
+    const fs::path outside = platform.files.folder() / "outside.txt";
+    fs::create_directory(dir);
+    platform.files.setFolder(dir);
+    put(outside, "outside");
+    // A link where the old writer put its temporary file, a user's own file
+    // of such a name, a folder of such a name, and a link at the target.
+    fs::create_symlink(outside, dir / "out.adt.tmp");
+    put(dir / "mine.fdt.tmp", "the user's");
+    fs::create_directory(dir / "frame.cdt.tmp");
+    fs::create_symlink(outside, dir / "linked.fdt");
+
+    for (const char* name : {"out.adt", "mine.fdt", "frame.cdt", "linked.fdt"}) {
+        const FileResult w = platform.files.writeAtomic(name, std::string("new ") + name);
+        ASSERT_TRUE(w.ok) << name << ": " << w.error;
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / name))) << name;
+        EXPECT_EQ(platform.files.read(name).bytes, std::string("new ") + name);
+    }
+    EXPECT_EQ(platform.files.read(outside.string()).bytes, "outside");
+    EXPECT_TRUE(fs::is_symlink(dir / "out.adt.tmp"));
+    EXPECT_EQ(platform.files.read("mine.fdt.tmp").bytes, "the user's");
     EXPECT_EQ(folderEntries(dir),
-              (std::vector<std::string>{"frame.fdt", "frame.fdt.tmp", "sub.adt"}));
+              (std::vector<std::string>{"frame.cdt", "frame.cdt.tmp", "linked.fdt", "mine.fdt",
+                                        "mine.fdt.tmp", "out.adt", "out.adt.tmp"}))
+        << "no temporary file left behind";
 }
 
 TEST(Files, RemoveAndReadReportFailures) {
