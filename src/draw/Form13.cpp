@@ -750,6 +750,10 @@ void Form13::SCROLL_ON() {
     }
 }
 
+bool Form13::waitsForKey() const {
+    return plot.waiting != DrawingWait::None;
+}
+
 void Form13::KEY_ON(int) {
     if (plot.waiting != DrawingWait::None) DRAW_KEY(p_, plot, *this);
 }

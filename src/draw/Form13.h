@@ -88,6 +88,8 @@ public:
     // The node nearest to a picture position, within 10 pixels of where it is
     // drawn now; 0 when none.
     int nearestNode(int x, int y) const;
+    // While a drawing waits for the key press before its labels.
+    bool waitsForKey() const override;
 
 protected:
     void start() override { FORM13_START(); }

@@ -177,6 +177,17 @@ void startView(const Model& model, ViewState& view) {
     placeNodes(view, fitView(view, FitBox::Normal), kNormalBaseline);
 }
 
+void refitView(const Model& model, ViewState& view) {
+    const float angleZ = view.ViewAngleZ, angleX = view.ViewAngleX, angleY = view.ViewAngleY;
+    view.ViewAngleZ = view.ViewAngleX = view.ViewAngleY = 0.0f;
+    centreModel(model, view);
+    projectNodes(view);
+    fitView(view, FitBox::Normal);
+    view.ViewAngleZ = angleZ;
+    view.ViewAngleX = angleX;
+    view.ViewAngleY = angleY;
+}
+
 void rotateView(ViewState& view) {
     projectNodes(view);
     placeNodes(view, storedFit(view), kNormalBaseline);

@@ -125,6 +125,10 @@ void readViewAngles(const Form& form, ViewState& view);
 // Start of a drawing: angles 0, centre, project, store the normal fit and
 // place the nodes with it (baseline 530).
 void startView(const Model& model, ViewState& view);
+// The model changed under a view that shows it: centre the nodes again and
+// store a new normal fit of the unrotated view, as startView does, but keep
+// the angles. Nothing is placed.
+void refitView(const Model& model, ViewState& view);
 // After a scroll-bar change: rotate with the current angles and place with the
 // stored normal fit (no new fit, baseline 530).
 void rotateView(ViewState& view);

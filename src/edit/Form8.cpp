@@ -162,7 +162,7 @@ void Form8::FORM8_START() {
     for (const char* name : {"HSCROLL2", "VSCROLL3", "VSCROLL4"})
         c(name).scrollPos = 0;
     startView(p_.model, view);
-    enlarged_ = false;
+    showNormalView();
     DRAW_ON();
 }
 
@@ -171,6 +171,12 @@ void Form8::FORM8_START() {
 void Form8::DRAW_ON() {
     Canvas& canvas = *picture();
     const Model& m = p_.model;
+    // Every operation and undo ends here: the nodes are centred and fitted
+    // from the model as it is now, so that the picture and the picks go by
+    // the current frame (an unchanged frame gives the same fit again).
+    refitView(m, view);
+    // The enlarged view draws the pinned and sprung thirds of each member.
+    view.DrawState = enlarged_ ? 1 : 0;
     if (enlarged_)
         enlargeView(view);
     else
@@ -205,9 +211,13 @@ void Form8::HSCROLL2_CHANGE() {
     view.ViewAngleX = c("VSCROLL3").scrollPos / 1000.0f;
     view.ViewAngleY = c("VSCROLL4").scrollPos / 1000.0f;
     // Turning goes back to the normal view with its stored fit.
+    showNormalView();
+    DRAW_ON();
+}
+
+void Form8::showNormalView() {
     enlarged_ = false;
     c("BUTTON86").enabled = true;
-    DRAW_ON();
 }
 
 void Form8::CTRDR_ON() {
@@ -280,6 +290,7 @@ void Form8::chooseOperation(int operation) {
     PlaneSelectMode = false;
     EditOperation = static_cast<int16_t>(operation);
     SelectMethod = 0;
+    showNormalView();
     TypeListKind = 0;
     p_.PinSpringChoice = 0;
     clearSelection();
@@ -949,6 +960,7 @@ void Form8::ENTER_ON() {
             showTypeChoice();
             setStatus("部材タイプを選択、主軸角を入力→部材追加ボタン");
             c("BUTTON87").caption = "部材追加";
+            showNormalView();
             DRAW_ON();
             return;
         }
@@ -1033,6 +1045,7 @@ void Form8::UNDO_ON() {
     ModelModified = history_.steps() == 0 && history_.reachesStart() ? 0 : 1;
     const int op = EditOperation;
     clearSelection();
+    showNormalView();
     if (op != 0)
         chooseOperation(op);
     else

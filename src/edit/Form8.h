@@ -78,6 +78,9 @@ private:
         float value = 0;
     };
 
+    // Back from the enlarged view: the next picture is the normal one and
+    // "拡大" can be pressed again.
+    void showNormalView();
     void clearSelection();
     void setStatus(const std::string& text);
     std::string operationStatus() const;

@@ -299,6 +299,43 @@ const std::vector<Entry>& plotEntries() {
                     pick(f, {{426, 356}, {426, 241}, {426, 125}}, e) &&
                     act(f, {{"BUTTON69", nullptr}}, e);
          }},
+        // The frame diagram turned by three steps of the Z bar and two of the
+        // X bar, as their arrows give them.
+        {{"FORM13-3", "FORM13", "form13-3.png", "data plotting, the frame diagram turned"},
+         openPlotWindow(0),
+         [](Form& f, std::string& e) {
+             if (!act(f, {{"RADIO56", nullptr}, {"BUTTON69", nullptr}}, e)) return false;
+             const std::pair<const char*, int> steps[] = {{"HSCROLL1", 87},
+                                                          {"HSCROLL1", 174},
+                                                          {"HSCROLL1", 261},
+                                                          {"VSCROLL1", 87},
+                                                          {"VSCROLL1", 174}};
+             for (const auto& [bar, position] : steps) {
+                 if (f.scrollTo(bar, position)) continue;
+                 e = f.name() + ": cannot move " + bar;
+                 return false;
+             }
+             return true;
+         }},
+        // The editing window after "部材分割" of the top beam 5-6, picked by its
+        // end nodes. Last of all, since it changes the model.
+        {{"FORM8-2", "FORM8", "form8-2.png", "mouse editing: the top beam split"},
+         openByName("FORM8"),
+         [](Form& f, std::string& e) {
+             auto* edit = dynamic_cast<Form8*>(&f);
+             if (!edit || !act(f, {{"RADIO51", nullptr}}, e)) return false;
+             for (int node : {5, 6}) {
+                 const PicturePoint at = nodePoint(edit->view, node);
+                 if (!pick(f, {{static_cast<int>(at.x), static_cast<int>(at.y)}}, e)) return false;
+             }
+             return act(f, {{"BUTTON87", nullptr}}, e);
+         }},
+        // Its enlarged view "拡大", with the pinned and sprung thirds.
+        {{"FORM8-3", "FORM8", "form8-3.png", "mouse editing: the enlarged view"},
+         openByName("FORM8"),
+         [](Form& f, std::string& e) {
+             return act(f, {{"BUTTON86", nullptr}}, e);
+         }},
     };
     return list;
 }

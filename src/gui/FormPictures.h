@@ -25,9 +25,11 @@ struct FormPicture {
 const std::vector<FormPicture>& formPictures();
 
 // The pictures of the plotting window (FORM13): the mouse analysis with a
-// picked node, its deformation diagram, and a plane stress diagram of the
-// results; taken after the input forms' pictures, in this order, since the
-// second runs the analysis the third draws. openFormPicture() opens them too.
+// picked node, its deformation diagram, a plane stress diagram of the
+// results and the frame diagram turned by its scroll bars; then the editing
+// window (FORM8) after a member split and in its enlarged view. Taken after the input forms' pictures,
+// in this order, since the second runs the analysis the third draws and the
+// last changes the frame. openFormPicture() opens them too.
 const std::vector<FormPicture>& plotWindowPictures();
 
 // The pictures chosen by a comma-separated list of picture ids or form names

@@ -61,6 +61,7 @@ FormWindow::FormWindow(Form& form, WindowManager& manager)
     : QWidget(nullptr, Qt::Window), form_(&form), formName_(form.name()), manager_(manager) {
     setObjectName(qs(form.name()));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    installEventFilter(this);
     build();
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { focusMoved(now); });
@@ -79,6 +80,7 @@ void FormWindow::build() {
     for (const Control& control : form_->controls()) {
         QWidget* w = create(control);
         w->setObjectName(qs(control.name));
+        w->installEventFilter(this);
         items_.push_back(Item{control.name, control.kind, w});
     }
     // Group frames are drawn behind the controls they frame.
@@ -198,6 +200,11 @@ void FormWindow::refresh() {
         shownFocus_ = form.focus();
         if (QWidget* w = widget(shownFocus_)) w->setFocus(Qt::OtherFocusReason);
     }
+    // A picture waiting for a key holds the focus (the button that started
+    // the wait may just have been disabled, and Qt would pass the focus on to
+    // the next button).
+    if (form.waitsForKey() && picture_ && focusWidget() != picture_)
+        picture_->setFocus(Qt::OtherFocusReason);
     refreshing_ = false;
 }
 
@@ -366,6 +373,23 @@ int FormWindow::keyCode(int qtKey, const QString& text) {
     if (!text.isEmpty() && text.at(0).unicode() > 32 && text.at(0).unicode() < 127)
         return text.at(0).toUpper().unicode();
     return 0;
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    // While the form waits for a key, keys reach neither the focused control
+    // nor a button's shortcut: each goes to the form.
+    if (!form_ || !form_->waitsForKey()) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept(); // delivered as a key press instead, caught below
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int code = keyCode(key->key(), key->text());
+        if (code != 0 && !refreshing_) deliver([code](Form& f) { f.keyPress(code); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {

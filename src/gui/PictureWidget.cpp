@@ -94,13 +94,18 @@ PictureWidget::PictureWidget(const Canvas* canvas, QWidget* parent)
 
 void PictureWidget::setCanvas(const Canvas* canvas) {
     canvas_ = canvas;
-    paintedRevision_ = ~std::uint64_t{0};
+    shownRevision_ = ~std::uint64_t{0};
     update();
 }
 
 void PictureWidget::refresh() {
-    if (!canvas_ || canvas_->revision() == paintedRevision_) return;
-    paintedRevision_ = canvas_->revision();
+    // Only a request for the whole widget counts: a paint event may cover a
+    // part only (a scroll bar over the picture repaints its own rectangle at
+    // once, while the event that changed the picture is still running), so
+    // having painted the current revision somewhere does not mean all of it
+    // is on the screen.
+    if (!canvas_ || canvas_->revision() == shownRevision_) return;
+    shownRevision_ = canvas_->revision();
     update();
 }
 
@@ -110,7 +115,6 @@ void PictureWidget::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().window());
     if (!canvas_) return;
     paintCanvas(painter, *canvas_);
-    paintedRevision_ = canvas_->revision();
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {

@@ -44,7 +44,8 @@ public:
     void setCanvas(const Canvas* canvas);
     const Canvas* canvas() const { return canvas_; }
     void setMouseSink(MouseSink sink) { mouseSink_ = std::move(sink); }
-    // Schedules a repaint when the display list changed since the last one.
+    // Schedules a repaint of the whole picture when the display list changed
+    // since the last refresh.
     void refresh();
 
 protected:
@@ -53,7 +54,7 @@ protected:
 
 private:
     const Canvas* canvas_;
-    std::uint64_t paintedRevision_ = ~std::uint64_t{0};
+    std::uint64_t shownRevision_ = ~std::uint64_t{0};
     MouseSink mouseSink_;
 };
 

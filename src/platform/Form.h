@@ -55,6 +55,10 @@ public:
     virtual std::string closeControl() const;
     // True when the form handles key presses itself (Escape included).
     bool takesKeys() const { return static_cast<bool>(keyHandler_); }
+    // True while the form's picture waits for a key press ("何かキーを押して
+    // ください。"): every key then goes to the form's key handler, whichever
+    // control holds the focus, so that no key presses a button instead.
+    virtual bool waitsForKey() const { return false; }
     void setHelpKeyword(std::string keyword) { helpKeyword_ = std::move(keyword); }
 
     // The controls, in declaration order. c() throws std::out_of_range for a

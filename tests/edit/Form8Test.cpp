@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace rahmen {
@@ -229,6 +230,52 @@ TEST_F(EditWindow, AFrameReadFromAnotherFolderIsSavedOverTheFileReadNeverOverThe
     EXPECT_EQ(platform.files.read("taken.cdt").bytes, "own taken.cdt");
     EXPECT_EQ(supportsIn("edit.fdt"), 5);
     EXPECT_EQ(supportsIn(read), 4);
+}
+
+TEST_F(EditWindow, EnlargedViewDrawsTheReleaseThirdsUntilTurnedOrTheNextOperation) {
+    Model& m = p->model;
+    m.MemberStartPinned[4] = 1; // beam 4-5, pinned at 4
+    m.MemberEndSprung[5] = 1;   // beam 5-6, sprung at 6
+    // The pinned third of beam 4-5 and the sprung third of beam 5-6, as drawn now.
+    auto thirds = [&] {
+        const PicturePoint a = nodePoint(form->view, 4), b = nodePoint(form->view, 5);
+        const PicturePoint c = nodePoint(form->view, 5), d = nodePoint(form->view, 6);
+        int found = 0;
+        for (const Primitive& item : form->picture()->items()) {
+            auto near = [](double u, double v) { return std::fabs(u - v) < 1e-6; };
+            if (item.shape != Shape::Line) continue;
+            found += item.color == 13 && near(item.x1, a.x) && near(item.y1, a.y) &&
+                     near(item.x2, a.x + (b.x - a.x) / 3) && near(item.y2, a.y + (b.y - a.y) / 3);
+            found += item.color == 5 && near(item.x2, d.x) && near(item.y2, d.y) &&
+                     near(item.x1, c.x + 2 * (d.x - c.x) / 3) &&
+                     near(item.y1, c.y + 2 * (d.y - c.y) / 3);
+        }
+        return found;
+    };
+    // Each way back from the enlarged view gives the normal view and "拡大" again.
+    const std::vector<std::function<void()>> waysBack = {
+        [&] { form->scrollTo("HSCROLL2", 87); },
+        [&] { form->click("RADIO60"); }, // an operation chosen
+        [&] {                            // an operation applied: node 3 becomes a support
+            pick(3);
+            form->click("BUTTON87");
+            EXPECT_EQ(m.SupportCount, 3);
+        },
+        [&] { form->click("BUTTON152"); }, // undone
+    };
+    form->DRAW_ON();
+    EXPECT_EQ(thirds(), 0);
+    for (const auto& back : waysBack) {
+        ASSERT_TRUE(form->c("BUTTON86").enabled);
+        form->click("BUTTON86");
+        EXPECT_FALSE(form->c("BUTTON86").enabled);
+        EXPECT_FLOAT_EQ(form->view.Baseline, 590);
+        EXPECT_EQ(thirds(), 2);
+        back();
+        EXPECT_FLOAT_EQ(form->view.Baseline, 530);
+        EXPECT_EQ(thirds(), 0);
+    }
+    EXPECT_EQ(m.SupportCount, 2);
 }
 
 } // namespace

@@ -1,0 +1,245 @@
+// Scripted sessions in the program's real windows: the whole program with its
+// widgets on an X display, mouse and keys delivered through Qt's event
+// handling, and the picture read back from the display itself. A repaint that
+// never reaches the screen, a picture drawn from an old model and a key taken
+// by the wrong control are seen here as a user sees them.
+
+#include "RealWindowTest.h"
+
+#include "../GuiTestSupport.h"
+#include "../ProgramSession.h"
+#include "draw/Projection.h"
+#include "draw/draw1.h"
+#include "edit/Form8.h"
+#include "gui/PictureWidget.h"
+#include "main/Mainform.h"
+#include "model/Program.h"
+#include "platform/ScriptedPlatform.h"
+
+#include <QLabel>
+#include <QRegion>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cmath>
+
+namespace rahmen::test {
+
+namespace {
+
+// A portal in the X–Z plane (nodes 1 to 4, beam 2–3) with a beam 3–5 going off
+// along Y and a column 5–6; supports 1, 4 and 6; one member type; the beam
+// 2–3 pinned at its start.
+void portalFrame(Model& md) {
+    const float xyz[6][3] = {{0, 0, 0},   {0, 0, 400},     {600, 0, 400},
+                             {600, 0, 0}, {600, 500, 400}, {600, 500, 0}};
+    md.NodeCount = 6;
+    for (int n = 1; n <= 6; ++n) {
+        md.NodeX[n] = xyz[n - 1][0];
+        md.NodeY[n] = xyz[n - 1][1];
+        md.NodeZ[n] = xyz[n - 1][2];
+    }
+    md.MemberTypeCount = 1;
+    md.TypeArea[1] = 100, md.TypeIy[1] = 8000, md.TypeIz[1] = 3000, md.TypeJ[1] = 500;
+    const int ends[5][2] = {{1, 2}, {2, 3}, {3, 4}, {3, 5}, {5, 6}};
+    md.MemberCount = 5;
+    for (int m = 1; m <= 5; ++m) {
+        md.MemberStartNode[m] = static_cast<int16_t>(ends[m - 1][0]);
+        md.MemberEndNode[m] = static_cast<int16_t>(ends[m - 1][1]);
+        md.MemberTypeNo[m] = 1;
+        md.copyTypeToMember(m, 1);
+    }
+    md.MemberStartPinned[2] = 1;
+    md.PinnedEndCount = 1;
+    md.NodeIsSupport[1] = md.NodeIsSupport[4] = md.NodeIsSupport[6] = -1;
+    md.SupportCount = 3;
+    md.DataName = "portal";
+}
+
+// The same program without a screen over a copy of a model: what a window
+// opened afresh on that model draws.
+struct Headless {
+    explicit Headless(const Model& model) {
+        program.start();
+        program.program().model = model;
+    }
+    Form& open(const char* menuButton, const char* formName) {
+        Program& p = program.program();
+        p.menuEnable({menuButton});
+        program.mainForm().click(menuButton);
+        Form* form = p.form(formName);
+        if (!form) qFatal("%s did not open", formName);
+        return *form;
+    }
+    ScriptedPlatform platform;
+    Rahmen program{platform.services()};
+};
+
+// The picture as the display shows it: the pixels of the widget's rectangle
+// read back from the X server, i.e. what Qt has put on the screen. (A grab of
+// the widget would paint it anew and so show a picture that was never put on
+// the screen.) Pending paint requests run first, as they do before the next
+// user event.
+QImage onScreen(QWidget* w) {
+    QCoreApplication::processEvents();
+    const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
+    return w->screen()
+        ->grabWindow(w->window()->winId(), at.x(), at.y(), w->width(), w->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels that differ between two pictures of a picture widget, outside the
+// controls lying over the picture (the plotting window's scroll bars and
+// labels).
+int differingPixels(const QWidget* picture, const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return a.width() * a.height();
+    QRegion covered;
+    for (QObject* child : picture->parentWidget()->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w && w != picture && w->isVisible())
+            covered += w->geometry().translated(-picture->pos());
+    }
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y) && !covered.contains(QPoint(x, y));
+    return count;
+}
+
+// Opens a window from the main menu and waits until it is shown and active.
+FormWindow* openFromMenu(ProgramSession& s, const char* menuButton, const char* formName) {
+    s.program->program().menuEnable({menuButton});
+    s.windows->refreshAll();
+    s.click("MAINFORM", menuButton);
+    FormWindow* w = s.window(formName);
+    if (w && !QTest::qWaitForWindowActive(w)) return nullptr;
+    return w;
+}
+
+void clickNode(PictureWidget* picture, const ViewState& view, int node,
+               Qt::MouseButton button = Qt::LeftButton) {
+    const PicturePoint at = nodePoint(view, node);
+    QTest::mouseClick(
+        picture, button, {},
+        QPoint(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))));
+}
+
+QString labelText(ProgramSession& s, const char* form, const char* control) {
+    auto* label = qobject_cast<QLabel*>(s.widget(form, control));
+    return label ? label->text() : QString();
+}
+
+} // namespace
+
+void RealWindowTest::initTestCase() {
+    QVERIFY2(QGuiApplication::platformName() == QStringLiteral("xcb"),
+             "the real-window tests need an X display (QT_QPA_PLATFORM=xcb)");
+}
+
+void RealWindowTest::scrollBarStepTurnsThePictureOnTheScreen() {
+    ProgramSession s;
+    ModalAnswerer answers;
+    Program& p = s.program->program();
+    portalFrame(p.model);
+    FormWindow* plot = openFromMenu(s, "BUTTON4", "FORM13");
+    QVERIFY(plot);
+    s.click("FORM13", "RADIO56");  // "骨組図"
+    s.click("FORM13", "BUTTON69"); // "実行"
+    PictureWidget* picture = plot->picture();
+    const QImage before = onScreen(picture);
+
+    // A step by the arrow of one bar, then by the trough of another.
+    auto* bar = qobject_cast<QScrollBar*>(s.widget("FORM13", "HSCROLL1"));
+    QVERIFY(bar && bar->isEnabled());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 6, bar->height() / 2));
+    QCOMPARE(bar->value(), 87);
+    const QImage turned = onScreen(picture);
+    QVERIFY(differingPixels(picture, turned, before) > 1000);
+
+    Headless fresh(p.model);
+    Form& form = fresh.open("BUTTON4", "FORM13");
+    form.click("RADIO56");
+    form.click("BUTTON69");
+    form.scrollTo("HSCROLL1", 87);
+    QCOMPARE(differingPixels(picture, turned, renderCanvas(*form.picture())), 0);
+
+    auto* up = qobject_cast<QScrollBar*>(s.widget("FORM13", "VSCROLL1"));
+    QTest::mouseClick(up, Qt::LeftButton, {}, QPoint(up->width() / 2, up->height() * 3 / 4));
+    QCOMPARE(up->value(), 87);
+    form.scrollTo("VSCROLL1", 87);
+    QCOMPARE(differingPixels(picture, onScreen(picture), renderCanvas(*form.picture())), 0);
+    QCOMPARE(answers.unexpected(), 0);
+}
+
+void RealWindowTest::splitMemberIsDrawnAndPickedAsTheNewFrame() {
+    ProgramSession s;
+    ModalAnswerer answers;
+    Program& p = s.program->program();
+    portalFrame(p.model);
+    FormWindow* edit = openFromMenu(s, "BUTTON93", "FORM8");
+    QVERIFY(edit);
+    auto* form = dynamic_cast<Form8*>(edit->form());
+    QVERIFY(form);
+    PictureWidget* picture = edit->picture();
+
+    // "部材分割" of the beam 2–3: picked where the window draws its ends.
+    s.click("FORM8", "RADIO51");
+    clickNode(picture, form->view, 2);
+    clickNode(picture, form->view, 3);
+    s.click("FORM8", "BUTTON87");
+    QCOMPARE(p.model.NodeCount, 7);
+    QCOMPARE(p.model.MemberCount, 6);
+    const QImage shown = onScreen(picture);
+
+    Headless fresh(p.model);
+    auto& again = dynamic_cast<Form8&>(fresh.open("BUTTON93", "FORM8"));
+    QCOMPARE(differingPixels(picture, shown, renderCanvas(*again.picture())), 0);
+
+    // "節点移動": every node, the new one too, is picked where a fresh window
+    // draws it (and given back with the right button).
+    s.click("FORM8", "RADIO56");
+    for (int n = 1; n <= p.model.NodeCount; ++n) {
+        clickNode(picture, again.view, n);
+        QCOMPARE(form->EditPickedNodes, std::vector<int>{n});
+        clickNode(picture, again.view, n, Qt::RightButton);
+        QVERIFY(form->EditPickedNodes.empty());
+    }
+    // Undo: the picture is again that of the frame before the split.
+    s.click("FORM8", "BUTTON152");
+    QCOMPARE(p.model.NodeCount, 6);
+    Headless before(p.model);
+    Form& unsplit = before.open("BUTTON93", "FORM8");
+    QCOMPARE(differingPixels(picture, onScreen(picture), renderCanvas(*unsplit.picture())), 0);
+    QCOMPARE(answers.unexpected(), 0);
+}
+
+void RealWindowTest::keyAtTheKeyWaitGoesToThePicture() {
+    ProgramSession s;
+    ModalAnswerer answers;
+    portalFrame(s.program->program().model);
+    FormWindow* plot = openFromMenu(s, "BUTTON4", "FORM13");
+    QVERIFY(plot);
+    s.click("FORM13", "RADIO56");
+    s.click("FORM13", "BUTTON69");
+    auto* bar = qobject_cast<QScrollBar*>(s.widget("FORM13", "HSCROLL1"));
+    const QString waitStatus = QString::fromUtf8(kPressKeyStatus);
+    const QString angleStatus = QString::fromUtf8(kFrameAngleStatus);
+    // The keys a user presses to go on, each at a new wait.
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_A}) {
+        s.click("FORM13", "BUTTON79"); // "拡大表示": the enlarged picture waits for a key
+        QCOMPARE(labelText(s, "FORM13", "TEXT54"), waitStatus);
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QTest::keyClick(focused, key);
+        QCOMPARE(labelText(s, "FORM13", "TEXT54"), angleStatus);
+        QVERIFY2(!s.dialogs->helpViewer() || !s.dialogs->helpViewer()->isVisible(),
+                 "the key opened the help");
+        // Turning the picture leaves the labelled view for the next wait.
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 6, bar->height() / 2));
+    }
+    QCOMPARE(answers.unexpected(), 0);
+}
+
+} // namespace rahmen::test
