@@ -321,51 +321,22 @@ EditMessage addSteelType(Model& m, int kind, int row, int& type) {
 namespace rahmen {
 namespace {
 
-// Every text of the model, numbered in a fixed order. The history copies the
-// rest of the model byte by byte, so any member of Model that is not plain
-// numbers (a text or anything else that owns memory) must be listed here.
+// Every text of the model, numbered in the fixed order of Model::forEachText.
 template <class M> auto textsOf(M& m) {
     using Text = std::conditional_t<std::is_const_v<M>, const std::string, std::string>;
     std::vector<Text*> texts;
-    texts.reserve(1 + m.HShapeTable.size() + m.SquarePipeTable.size() + m.RoundPipeTable.size());
-    texts.push_back(&m.DataName);
-    for (auto& row : m.HShapeTable)
-        texts.push_back(&row);
-    for (auto& row : m.SquarePipeTable)
-        texts.push_back(&row);
-    for (auto& row : m.RoundPipeTable)
-        texts.push_back(&row);
+    texts.reserve(Model::kTextCount);
+    Model::forEachText(m, [&texts](Text& text) { texts.push_back(&text); });
     return texts;
 }
 
+// The plain numbers of a model as bytes (ModelNumbers is trivially copyable,
+// so they may be compared and copied as such).
 const unsigned char* bytesOf(const Model& m) {
-    return reinterpret_cast<const unsigned char*>(&m);
+    return reinterpret_cast<const unsigned char*>(static_cast<const ModelNumbers*>(&m));
 }
 unsigned char* bytesOf(Model& m) {
-    return reinterpret_cast<unsigned char*>(&m);
-}
-
-// The byte ranges [first, second) of a model that hold plain numbers: all of
-// it but the text objects.
-const std::vector<std::pair<std::size_t, std::size_t>>& plainRanges() {
-    static const auto ranges = [] {
-        const auto probe = std::make_unique<Model>();
-        std::vector<std::pair<std::size_t, std::size_t>> texts, plain;
-        for (const std::string* t : textsOf(std::as_const(*probe))) {
-            const auto at = static_cast<std::size_t>(reinterpret_cast<const unsigned char*>(t) -
-                                                     bytesOf(*probe));
-            texts.emplace_back(at, at + sizeof(std::string));
-        }
-        std::sort(texts.begin(), texts.end());
-        std::size_t from = 0;
-        for (const auto& [begin, end] : texts) {
-            if (begin > from) plain.emplace_back(from, begin);
-            from = std::max(from, end);
-        }
-        if (from < sizeof(Model)) plain.emplace_back(from, sizeof(Model));
-        return plain;
-    }();
-    return ranges;
+    return reinterpret_cast<unsigned char*>(static_cast<ModelNumbers*>(&m));
 }
 
 // The first byte at or after i (below end) in which x and y differ, else end.
@@ -393,8 +364,9 @@ template <class Record> void makeEqual(Model& to, const Model& from, Record* rec
     constexpr std::size_t kJoin = 8;
     unsigned char* x = bytesOf(to);
     const unsigned char* y = bytesOf(from);
-    for (const auto& [begin, end] : plainRanges()) {
-        std::size_t i = begin;
+    {
+        constexpr std::size_t end = sizeof(ModelNumbers);
+        std::size_t i = 0;
         while ((i = nextDifference(x, y, i, end)) < end) {
             std::size_t last = i + 1;
             for (std::size_t j = last; j < end && j < last + kJoin; ++j)

@@ -12,8 +12,10 @@
 // load and analysis tables, force·m in MemberEndForce and in the data files.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 namespace rahmen {
 
@@ -32,14 +34,10 @@ template <class T, int N> using Table = std::array<T, N + 1>;
 // A two-dimensional table, member (or node) first: Table2<T, 3000, 9>(m)(k).
 template <class T, int N, int K> using Table2 = std::array<std::array<T, K + 1>, N + 1>;
 
-struct Model {
+// Everything of the model that is plain numbers: trivially copyable, so that
+// the editing history may keep and restore it byte by byte.
+struct ModelNumbers {
     // ---- counters and scalars
-    std::string DataName; // base name of all data files (DataName.cdt/.fdt/.adt)
-    // The folder of the coordinate or frame file read, when that is not the
-    // working folder (empty otherwise): the data's own .cdt and .fdt files
-    // are written there again, so that overwriting replaces the file that
-    // was read and never a same-named file of the working folder.
-    std::string DataFolder;
     int16_t NodeCount = 0;            // nodes in use, 1..NodeCount
     int16_t MemberTypeCount = 0;      // member types in use
     int16_t MemberCount = 0;          // members in use
@@ -103,19 +101,45 @@ struct Model {
     Table<float, kMaxDof> SupportEquivalentLoad{}; // equivalent loads at support nodes
     int16_t AnalysisDone = 0;
 
-    // ---- steel section tables (rows as CP932 bytes, cut by byte column)
-    // (The editing history copies all but the texts byte by byte: a new member
-    // that owns memory is added to its list of texts, textsOf in FrameEdit.cpp.)
-    Table<std::string, kMaxHShapeRows> HShapeTable{};
-    Table<std::string, kMaxPipeRows> SquarePipeTable{};
-    Table<std::string, kMaxPipeRows> RoundPipeTable{};
-
     // ---- workflow flags read by the main menu
     int16_t CoordFileState = 0;      // 0 none, 1 DataName.cdt written, 2 coordinates read from .cdt
     int16_t FrameFileState = 0;      // 0 none, 1 DataName.fdt written, 2 frame read from .fdt
     int16_t AnalysisFileWritten = 0; // 1 DataName.adt written since start or last reset
     int16_t GridGenerated = 0;       // 1 the frame and its default loads came from grid generation
     int16_t FrameReady = 0;          // 1 a complete frame from grid generation or a .fdt file
+};
+
+static_assert(std::is_trivially_copyable_v<ModelNumbers>,
+              "the numbers of the model are kept byte by byte by the editing history");
+
+// The model: its numbers and its texts. Every text is listed by forEachText,
+// which the editing history uses; the size check below fails when a member is
+// added here without being listed there.
+struct Model : ModelNumbers {
+    std::string DataName; // base name of all data files (DataName.cdt/.fdt/.adt)
+    // The folder of the coordinate or frame file read, when that is not the
+    // working folder (empty otherwise): the data's own .cdt and .fdt files
+    // are written there again, so that overwriting replaces the file that
+    // was read and never a same-named file of the working folder.
+    std::string DataFolder;
+
+    // ---- steel section tables (rows as CP932 bytes, cut by byte column)
+    Table<std::string, kMaxHShapeRows> HShapeTable{};
+    Table<std::string, kMaxPipeRows> SquarePipeTable{};
+    Table<std::string, kMaxPipeRows> RoundPipeTable{};
+
+    // Calls f on every text of the model, always in the same order.
+    template <class Self, class F> static void forEachText(Self& model, F&& f) {
+        f(model.DataName);
+        f(model.DataFolder);
+        for (auto& row : model.HShapeTable)
+            f(row);
+        for (auto& row : model.SquarePipeTable)
+            f(row);
+        for (auto& row : model.RoundPipeTable)
+            f(row);
+    }
+    static constexpr std::size_t kTextCount = 2 + (kMaxHShapeRows + 1) + 2 * (kMaxPipeRows + 1);
 
     // Full reset: every counter, flag and table back to zero and DataName empty,
     // except TypeShearAreaY/Z and MemberUniformLoad (only meaningful where the
@@ -138,6 +162,10 @@ struct Model {
     // 1..MemberCount, so that the counts always equal the ends actually listed.
     void recountEndSummaries();
 };
+
+static_assert(sizeof(Model) == sizeof(ModelNumbers) + Model::kTextCount * sizeof(std::string),
+              "a member added to Model must be a text listed by forEachText, or a number of "
+              "ModelNumbers");
 
 // The data name of a chosen file path: the file name without its folder (folders
 // separated by "/" or "\") and without its last four characters (".fdt").

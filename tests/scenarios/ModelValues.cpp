@@ -71,9 +71,11 @@ Accessor table2(std::array<std::array<T, K>, N> Model::*field) {
 const std::map<std::string, Accessor>& accessors() {
     static const std::map<std::string, Accessor> all = [] {
         std::map<std::string, Accessor> m;
-#define SCALAR(name) m[#name] = scalar(&Model::name)
-#define TABLE(name) m[#name] = table(&Model::name)
-#define TABLE2(name) m[#name] = table2(&Model::name)
+// Fields of the model's numbers, taken as members of Model itself.
+#define FIELD(name) static_cast<decltype(Model::name) Model::*>(&Model::name)
+#define SCALAR(name) m[#name] = scalar(FIELD(name))
+#define TABLE(name) m[#name] = table(FIELD(name))
+#define TABLE2(name) m[#name] = table2(FIELD(name))
         SCALAR(NodeCount);
         SCALAR(MemberTypeCount);
         SCALAR(MemberCount);
@@ -143,6 +145,7 @@ const std::map<std::string, Accessor>& accessors() {
 #undef SCALAR
 #undef TABLE
 #undef TABLE2
+#undef FIELD
         m["MenuRequest"] = programScalar(&Program::MenuRequest);
         m["FontOffset"] = programScalar(&Program::FontOffset);
         m["SkipAnalysisFile"] = programScalar(&Program::SkipAnalysisFile);
