@@ -2,6 +2,7 @@
 
 #include "model/Limits.h"
 #include "model/Model.h"
+#include "model/NumberedList.h"
 #include "model/Program.h"
 #include "platform/Sjis.h"
 
@@ -167,6 +168,13 @@ public:
         return static_cast<int16_t>(n);
     }
 
+    // The next number of a numbered list (see NumberedList).
+    int16_t listed(NumberedList& list) {
+        const int line = in_.line();
+        const double v = in_.readNumber();
+        return static_cast<int16_t>(list.take(whole(v, list.what().c_str(), line), line));
+    }
+
     // A whole number kept in a 16-bit table (flags).
     int16_t integer(const char* what) { return index(what, INT16_MIN, INT16_MAX); }
 
@@ -276,14 +284,17 @@ ReadOutcome readFile(Program& p, const std::string& path, const char* progressTe
     return ReadOutcome::Done;
 }
 
-// The node list both files share: per node its number and coordinates.
+// The node list both files share: per node its number and coordinates, every
+// node once.
 void readNodeList(FieldReader& r, Model& m) {
+    NumberedList nodes(r.items(), "節点番号", m.NodeCount);
     for (int i = 1; i <= m.NodeCount; ++i) {
-        const int n = r.index("節点番号", 1, kMaxNodes);
+        const int n = r.listed(nodes);
         m.NodeX[n] = r.single("X 座標");
         m.NodeY[n] = r.single("Y 座標");
         m.NodeZ[n] = r.single("Z 座標");
     }
+    nodes.expectEnd("節点座標リスト", "節点数", m.NodeCount);
 }
 
 } // namespace
@@ -524,17 +535,20 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     readNodeList(r, m);
 
     r.skip(5);
+    NumberedList supports(in, "支持点の節点番号", m.NodeCount);
     for (int i = 1; i <= m.SupportCount; ++i) {
-        const int n = r.index("支持点の節点番号", 1, kMaxNodes);
+        const int n = r.listed(supports);
         r.number(); // the support's coordinates repeat the node list
         r.number();
         r.number();
         m.NodeIsSupport[n] = -1;
     }
+    supports.expectEnd("支持点座標リスト", "支持点数", m.SupportCount);
 
     r.skip(6);
+    NumberedList types(in, "部材タイプ番号", m.MemberTypeCount);
     for (int t = 1; t <= m.MemberTypeCount; ++t) {
-        r.number(); // the type number; types are listed in order
+        r.listed(types); // types are listed in order; the number is not used
         m.TypeArea[t] = r.single("断面積");
         m.TypeIy[t] = r.single("Iy");
         m.TypeIz[t] = r.single("Iz");
@@ -543,6 +557,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.TypeShearAreaZ[t] = r.single("せん断用断面積 Az");
         m.TypeSectionKind[t] = r.index("断面タイプ", 0, kRoundPipe);
     }
+    types.expectEnd("部材タイプリスト", "部材ﾀｲﾌﾟ数", m.MemberTypeCount);
 
     r.skip(2);
     r.number(); // types without a section kind
@@ -576,16 +591,17 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     }
 
     r.skip(6);
+    NumberedList members(in, "部材番号", m.MemberCount);
     for (int i = 1; i <= m.MemberCount; ++i) {
-        r.number(); // members are listed in order
-        m.MemberStartNode[i] = r.index("始点の節点番号", 0, kMaxNodes);
-        m.MemberTypeNo[i] = r.index("部材タイプ番号", 0, kMaxMemberTypes);
+        r.listed(members); // members are listed in order; the number is not used
+        m.MemberStartNode[i] = r.index("始点の節点番号", 0, m.NodeCount);
+        m.MemberTypeNo[i] = r.index("部材タイプ番号", 0, m.MemberTypeCount);
         m.MemberIy[i] = r.single("Iy");
         m.MemberJ[i] = r.single("捩り定数");
         m.MemberShearAreaY[i] = r.single("せん断用断面積 Ay");
         m.MemberStartPinned[i] = r.integer("始ﾋﾟﾝ");
         m.MemberStartSprung[i] = r.integer("始ﾊﾞﾈ");
-        m.MemberEndNode[i] = r.index("終点の節点番号", 0, kMaxNodes);
+        m.MemberEndNode[i] = r.index("終点の節点番号", 0, m.NodeCount);
         m.MemberArea[i] = r.single("断面積");
         m.MemberIz[i] = r.single("Iz");
         m.MemberAngle[i] = r.single("部材角");
@@ -593,12 +609,14 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.MemberEndPinned[i] = r.integer("終ﾋﾟﾝ");
         m.MemberEndSprung[i] = r.integer("終ﾊﾞﾈ");
     }
+    members.expectEnd("部材条件リスト", "部材数", m.MemberCount);
 
     // One record per member, standing for two ends when both are pinned.
     if (m.PinnedEndCount != 0) {
         r.skip(5);
+        NumberedList pinned(in, "ピンの部材番号", m.MemberCount);
         for (int k = 1; k <= m.PinnedEndCount; ++k) {
-            const int i = r.index("ピンの部材番号", 1, kMaxMembers);
+            const int i = r.listed(pinned);
             r.number();
             m.PinStartX[i] = r.integer("ピン");
             m.PinStartY[i] = r.integer("ピン");
@@ -609,12 +627,14 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             m.PinEndZ[i] = r.integer("ピン");
             if (m.MemberStartPinned[i] == 1 && m.MemberEndPinned[i] == 1) ++k;
         }
+        pinned.expectEnd("ヒンジ条件リスト", "ﾋﾟﾝ接合数", m.PinnedEndCount);
     }
 
     if (m.SprungEndCount != 0) {
         r.skip(5);
+        NumberedList sprung(in, "バネの部材番号", m.MemberCount);
         for (int k = 1; k <= m.SprungEndCount; ++k) {
-            const int i = r.index("バネの部材番号", 1, kMaxMembers);
+            const int i = r.listed(sprung);
             auto& s = m.SpringStart[i];
             auto& e = m.SpringEnd[i];
             r.number();
@@ -629,6 +649,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             e[1] = r.single("バネ定数");
             if (m.MemberStartSprung[i] == 1 && m.MemberEndSprung[i] == 1) ++k;
         }
+        sprung.expectEnd("バネ条件リスト", "ﾊﾞﾈ接合数", m.SprungEndCount);
     }
     return unit;
 }
