@@ -549,8 +549,8 @@ int readReactions(ReportReader& r, int count) {
         r.md.NodeIsSupport[n] = -1;
     }
     if (counted && lines < count)
-        r.fail(in.line(), "支持点反力リストの行が支持点数 " + std::to_string(count) +
-                              " に足りません");
+        r.fail(in.line(),
+               "支持点反力リストの行が支持点数 " + std::to_string(count) + " に足りません");
     expectListEnd(in, "支持点反力リスト", "支持点数", count);
     return lines;
 }

@@ -27,8 +27,7 @@ void NumberedList::expectComplete(const std::string& list) const {
                                 what_ + " " + std::to_string(n) + " が" + list + "にありません");
 }
 
-void NumberedList::expectEnd(const std::string& list, const std::string& count,
-                             long value) const {
+void NumberedList::expectEnd(const std::string& list, const std::string& count, long value) const {
     expectListEnd(in_, list, count, value);
 }
 
