@@ -304,6 +304,7 @@ public:
 
     // The next number of a numbered list (see NumberedList).
     int listed(NumberedList& list) {
+        list.expectLine();
         const int line = in.line();
         const double v = in.readNumber();
         if (!std::isfinite(v) || v != std::floor(v)) notWhole(line, v);
@@ -415,7 +416,7 @@ LoadCounts readCounts(ReportReader& r, Model* md, int& supportCount) {
 // `factor` converts the file's force unit into the model's.
 template <class Store>
 int readNodeLoads(ReportReader& r, int count, Store store, double factor = 1.0) {
-    NumberedList loaded(r.in, "荷重点の節点番号", r.md.NodeCount);
+    NumberedList loaded(r.in, "荷重点の節点番号", r.md.NodeCount, {"節点荷重", "荷重点数", count});
     int lines = 0;
     for (; lines < count && r.listGoesOn(); ++lines) {
         const int n = r.listed(loaded);
@@ -427,7 +428,7 @@ int readNodeLoads(ReportReader& r, int count, Store store, double factor = 1.0) 
             r.md.NodeLoad[6 * n - 5 + k] = load[k];
         r.md.NodeLoadFlag[n] = 1;
     }
-    expectListEnd(r.in, "節点荷重", "荷重点数", count);
+    loaded.expectEnd();
     return lines;
 }
 
@@ -440,7 +441,8 @@ int readMemberLoads(ReportReader& r, int count, double factor = 1.0) {
     }
     if (count == 0) return 0;
     r.in.skipItems(2);
-    NumberedList loaded(r.in, "等分布荷重の部材番号", r.md.MemberCount);
+    NumberedList loaded(r.in, "等分布荷重の部材番号", r.md.MemberCount,
+                        {"等分布荷重", "等分布荷重材数", count});
     int lines = 0;
     for (; lines < count && r.listGoesOn(); ++lines) {
         const int m = r.listed(loaded);
@@ -448,7 +450,7 @@ int readMemberLoads(ReportReader& r, int count, double factor = 1.0) {
         r.md.MemberUniformLoad[m][1] = static_cast<float>(r.value() * factor);
         r.md.MemberUniformLoad[m][2] = static_cast<float>(r.value() * factor);
     }
-    expectListEnd(r.in, "等分布荷重", "等分布荷重材数", count);
+    loaded.expectEnd();
     return lines;
 }
 
@@ -473,7 +475,8 @@ void expectLoadListsEnd(const ItemReader& in, const LoadCounts& loads) {
 
 void readMembersCurrent(ReportReader& r) {
     Model& md = r.md;
-    NumberedList members(r.in, "部材番号", md.MemberCount);
+    NumberedList members(r.in, "部材番号", md.MemberCount,
+                         {"部材条件リスト", "部材数", md.MemberCount});
     for (int i = 0; i < md.MemberCount; ++i) {
         const int m = r.listed(members);
         md.MemberStartNode[m] = static_cast<int16_t>(r.node());
@@ -508,7 +511,8 @@ void readMembersCurrent(ReportReader& r) {
 // and the per-end summaries instead of the pins per axis.
 void readMembersLegacy(ReportReader& r) {
     Model& md = r.md;
-    NumberedList members(r.in, "部材番号", md.MemberCount);
+    NumberedList members(r.in, "部材番号", md.MemberCount,
+                         {"部材条件リスト", "部材数", md.MemberCount});
     for (int i = 0; i < md.MemberCount; ++i) {
         const int m = r.listed(members);
         md.MemberAngle[m] = r.single();
@@ -540,7 +544,8 @@ int readReactions(ReportReader& r, int count) {
         count = kMaxNodes;
     }
     in.skipItems(6);
-    NumberedList supports(in, "支持点の節点番号", r.md.NodeCount);
+    NumberedList supports(in, "支持点の節点番号", r.md.NodeCount,
+                          {"支持点反力リスト", "支持点数", count});
     int lines = 0;
     for (; lines < count && r.listGoesOn(); ++lines) {
         const int n = r.listed(supports);
@@ -548,10 +553,8 @@ int readReactions(ReportReader& r, int count) {
             r.value();
         r.md.NodeIsSupport[n] = -1;
     }
-    if (counted && lines < count)
-        r.fail(in.line(),
-               "支持点反力リストの行が支持点数 " + std::to_string(count) + " に足りません");
-    expectListEnd(in, "支持点反力リスト", "支持点数", count);
+    if (counted && lines < count) supports.expectLine();
+    supports.expectEnd();
     return lines;
 }
 
@@ -575,7 +578,8 @@ void readEndForces(ReportReader& r) {
             break;
         }
     }
-    NumberedList members(in, "部材番号", md.MemberCount);
+    NumberedList members(in, "部材番号", md.MemberCount,
+                         {"部材端力リスト", "部材数", md.MemberCount});
     for (int i = 0; i < md.MemberCount; ++i) {
         const int m = r.listed(members);
         auto& f = md.MemberEndForce[m];
@@ -591,7 +595,7 @@ void readEndForces(ReportReader& r) {
             f[k] = r.single();
         if (md.MemberLoadFlag[m] == 1) in.skipItems(2);
     }
-    expectListEnd(in, "部材端力リスト", "部材数", md.MemberCount);
+    members.expectEnd();
 }
 
 void readRotations(ReportReader& r) {
@@ -830,7 +834,7 @@ void readAnalysisReport(Model& md, ItemReader& in) {
     md.ShearShapeFactor = r.single();
 
     in.skipItems(5);
-    NumberedList nodes(in, "節点番号", md.NodeCount);
+    NumberedList nodes(in, "節点番号", md.NodeCount, {"節点座標リスト", "節点数", md.NodeCount});
     for (int i = 0; i < md.NodeCount; ++i) {
         const int n = r.listed(nodes);
         md.NodeX[n] = r.single();
@@ -842,7 +846,7 @@ void readAnalysisReport(Model& md, ItemReader& in) {
         for (int k = 6 * n - 5; k <= 6 * n; ++k)
             md.NodeLoad[k] = 0;
     }
-    nodes.expectEnd("節点座標リスト", "節点数", md.NodeCount);
+    nodes.expectEnd();
 
     in.skipItems(5);
     const int columnLine = in.line();
@@ -855,7 +859,7 @@ void readAnalysisReport(Model& md, ItemReader& in) {
     else if (md.MemberCount > 0)
         r.fail(columnLine, "部材条件リストの見出しが読めません");
     // Every member was listed once, so none is left without its nodes.
-    expectListEnd(in, "部材条件リスト", "部材数", md.MemberCount);
+    expectListEnd(in, {"部材条件リスト", "部材数", md.MemberCount});
 
     in.skipItems(3);
     if (loads.nodes != 0) {
@@ -867,13 +871,14 @@ void readAnalysisReport(Model& md, ItemReader& in) {
     expectLoadListsEnd(in, loads);
 
     in.skipItems(6);
-    NumberedList displaced(in, "節点番号", md.NodeCount);
+    NumberedList displaced(in, "節点番号", md.NodeCount,
+                           {"節点変位リスト", "節点数", md.NodeCount});
     for (int i = 0; i < md.NodeCount; ++i) {
         const int n = r.listed(displaced);
         for (int k = 6 * n - 5; k <= 6 * n; ++k)
             md.NodeDisplacement[k] = r.value();
     }
-    displaced.expectEnd("節点変位リスト", "節点数", md.NodeCount);
+    displaced.expectEnd();
 
     md.SupportCount = static_cast<int16_t>(readReactions(r, supportCount));
     readEndForces(r);

@@ -170,6 +170,7 @@ public:
 
     // The next number of a numbered list (see NumberedList).
     int16_t listed(NumberedList& list) {
+        list.expectLine();
         const int line = in_.line();
         const double v = in_.readNumber();
         return static_cast<int16_t>(list.take(whole(v, list.what().c_str(), line), line));
@@ -287,14 +288,15 @@ ReadOutcome readFile(Program& p, const std::string& path, const char* progressTe
 // The node list both files share: per node its number and coordinates, every
 // node once.
 void readNodeList(FieldReader& r, Model& m) {
-    NumberedList nodes(r.items(), "節点番号", m.NodeCount);
+    NumberedList nodes(r.items(), "節点番号", m.NodeCount,
+                       {"節点座標リスト", "節点数", m.NodeCount});
     for (int i = 1; i <= m.NodeCount; ++i) {
         const int n = r.listed(nodes);
         m.NodeX[n] = r.single("X 座標");
         m.NodeY[n] = r.single("Y 座標");
         m.NodeZ[n] = r.single("Z 座標");
     }
-    nodes.expectEnd("節点座標リスト", "節点数", m.NodeCount);
+    nodes.expectEnd();
 }
 
 } // namespace
@@ -535,7 +537,8 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     readNodeList(r, m);
 
     r.skip(5);
-    NumberedList supports(in, "支持点の節点番号", m.NodeCount);
+    NumberedList supports(in, "支持点の節点番号", m.NodeCount,
+                          {"支持点座標リスト", "支持点数", m.SupportCount});
     for (int i = 1; i <= m.SupportCount; ++i) {
         const int n = r.listed(supports);
         r.number(); // the support's coordinates repeat the node list
@@ -543,10 +546,11 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         r.number();
         m.NodeIsSupport[n] = -1;
     }
-    supports.expectEnd("支持点座標リスト", "支持点数", m.SupportCount);
+    supports.expectEnd();
 
     r.skip(6);
-    NumberedList types(in, "部材タイプ番号", m.MemberTypeCount);
+    NumberedList types(in, "部材タイプ番号", m.MemberTypeCount,
+                       {"部材タイプリスト", "部材ﾀｲﾌﾟ数", m.MemberTypeCount});
     for (int t = 1; t <= m.MemberTypeCount; ++t) {
         r.listed(types); // types are listed in order; the number is not used
         m.TypeArea[t] = r.single("断面積");
@@ -557,7 +561,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.TypeShearAreaZ[t] = r.single("せん断用断面積 Az");
         m.TypeSectionKind[t] = r.index("断面タイプ", 0, kRoundPipe);
     }
-    types.expectEnd("部材タイプリスト", "部材ﾀｲﾌﾟ数", m.MemberTypeCount);
+    types.expectEnd();
 
     r.skip(2);
     r.number(); // types without a section kind
@@ -591,7 +595,8 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     }
 
     r.skip(6);
-    NumberedList members(in, "部材番号", m.MemberCount);
+    NumberedList members(in, "部材番号", m.MemberCount,
+                         {"部材条件リスト", "部材数", m.MemberCount});
     for (int i = 1; i <= m.MemberCount; ++i) {
         r.listed(members); // members are listed in order; the number is not used
         m.MemberStartNode[i] = r.index("始点の節点番号", 0, m.NodeCount);
@@ -609,12 +614,13 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.MemberEndPinned[i] = r.integer("終ﾋﾟﾝ");
         m.MemberEndSprung[i] = r.integer("終ﾊﾞﾈ");
     }
-    members.expectEnd("部材条件リスト", "部材数", m.MemberCount);
+    members.expectEnd();
 
     // One record per member, standing for two ends when both are pinned.
     if (m.PinnedEndCount != 0) {
         r.skip(5);
-        NumberedList pinned(in, "ピンの部材番号", m.MemberCount);
+        NumberedList pinned(in, "ピンの部材番号", m.MemberCount,
+                            {"ヒンジ条件リスト", "ﾋﾟﾝ接合数", m.PinnedEndCount});
         for (int k = 1; k <= m.PinnedEndCount; ++k) {
             const int i = r.listed(pinned);
             r.number();
@@ -627,12 +633,13 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             m.PinEndZ[i] = r.integer("ピン");
             if (m.MemberStartPinned[i] == 1 && m.MemberEndPinned[i] == 1) ++k;
         }
-        pinned.expectEnd("ヒンジ条件リスト", "ﾋﾟﾝ接合数", m.PinnedEndCount);
+        pinned.expectEnd();
     }
 
     if (m.SprungEndCount != 0) {
         r.skip(5);
-        NumberedList sprung(in, "バネの部材番号", m.MemberCount);
+        NumberedList sprung(in, "バネの部材番号", m.MemberCount,
+                            {"バネ条件リスト", "ﾊﾞﾈ接合数", m.SprungEndCount});
         for (int k = 1; k <= m.SprungEndCount; ++k) {
             const int i = r.listed(sprung);
             auto& s = m.SpringStart[i];
@@ -649,7 +656,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             e[1] = r.single("バネ定数");
             if (m.MemberStartSprung[i] == 1 && m.MemberEndSprung[i] == 1) ++k;
         }
-        sprung.expectEnd("バネ条件リスト", "ﾊﾞﾈ接合数", m.SprungEndCount);
+        sprung.expectEnd();
     }
     return unit;
 }
