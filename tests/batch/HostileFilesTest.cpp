@@ -186,7 +186,9 @@ protected:
         const BatchRun r = batch(args);
         const std::string what = name + " (" + args[0] + " " + args[1] + ")\n" + r.err;
         ASSERT_NE(r.status, -1) << what;
-        if (refused) EXPECT_EQ(r.status, 1) << what;
+        if (refused) {
+            EXPECT_EQ(r.status, 1) << what;
+        }
         if (r.status != 0) {
             EXPECT_EQ(r.status, 1) << what;
             EXPECT_TRUE(contains(r.err, name)) << what;
@@ -211,7 +213,9 @@ TEST_F(HostileFiles, EveryReaderAndTheBatchEndEachCaseInAMessage) {
 
         for (Reader reader : {Reader::Coordinates, Reader::Frame, Reader::Report, Reader::Loads}) {
             const auto refusal = readWith(reader, bytes, name);
-            if (refusal) EXPECT_TRUE(contains(refusal->what(), name + " の ")) << refusal->what();
+            if (refusal) {
+                EXPECT_TRUE(contains(refusal->what(), name + " の ")) << refusal->what();
+            }
             const auto it = expected.find(name);
             const bool loadsToo = it != expected.end() && it->second.loadsToo;
             if (reader != readerOf(file) && !(reader == Reader::Loads && loadsToo)) continue;
