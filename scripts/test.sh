@@ -62,6 +62,8 @@ for fuzzer in build/fuzz/tests/fuzz/fuzz_*; do
   mkdir -p "$corpus"
   seeds=("$root/tests/fuzz/seeds/$name")
   [ -d "${seeds[0]}" ] || seeds=()
+  # The hostile files of the reader tests start every reader's run too.
+  seeds+=("$root/tests/fixtures/hostile")
   # The corpus of runs made before it moved out of the build folder.
   [ -d "build/fuzz/corpus/$name" ] && seeds+=("build/fuzz/corpus/$name")
   before=$(find "$corpus" -type f | wc -l)

@@ -3,6 +3,7 @@
 #include "analysis/ana.h"
 #include "model/DataName.h"
 #include "model/Limits.h"
+#include "model/NumberedList.h"
 #include "model/Program.h"
 #include "platform/Sjis.h"
 
@@ -289,6 +290,14 @@ public:
         return static_cast<int>(v);
     }
 
+    // The next number of a numbered list (see NumberedList).
+    int listed(NumberedList& list) {
+        list.expectLine();
+        const int line = in.line();
+        const double v = in.readWhole(list.what());
+        return list.take(static_cast<long>(std::clamp(v, -1e9, 1e9)), line);
+    }
+
     // A count within 0..limit.
     int count(const std::string& what, long limit) {
         return whole(what.c_str(), 0, limit, [&](double v) {
@@ -401,9 +410,10 @@ LoadCounts readCounts(ReportReader& r, Model* md, int& supportCount) {
 // `factor` converts the file's force unit into the model's.
 template <class Store>
 int readNodeLoads(ReportReader& r, int count, Store store, double factor = 1.0) {
+    NumberedList loaded(r.in, "荷重点の節点番号", r.md.NodeCount, {"節点荷重", "荷重点数", count});
     int lines = 0;
     for (; lines < count && r.listGoesOn(); ++lines) {
-        const int n = r.node();
+        const int n = r.listed(loaded);
         float load[6];
         for (int k = 0; k < 6; ++k)
             load[k] = static_cast<float>(r.value((k < 3 ? 1 : 100) * factor));
@@ -412,6 +422,7 @@ int readNodeLoads(ReportReader& r, int count, Store store, double factor = 1.0) 
             r.md.NodeLoad[6 * n - 5 + k] = load[k];
         r.md.NodeLoadFlag[n] = 1;
     }
+    loaded.expectEnd();
     return lines;
 }
 
@@ -424,20 +435,44 @@ int readMemberLoads(ReportReader& r, int count, double factor = 1.0) {
     }
     if (count == 0) return 0;
     r.in.skipItems(2);
+    NumberedList loaded(r.in, "等分布荷重の部材番号", r.md.MemberCount,
+                        {"等分布荷重", "等分布荷重材数", count});
     int lines = 0;
     for (; lines < count && r.listGoesOn(); ++lines) {
-        const int m = r.member();
+        const int m = r.listed(loaded);
         r.md.MemberLoadFlag[m] = 1;
         r.md.MemberUniformLoad[m][1] = static_cast<float>(r.value(factor));
         r.md.MemberUniformLoad[m][2] = static_cast<float>(r.value(factor));
     }
+    loaded.expectEnd();
     return lines;
+}
+
+// After the load lists come two empty lines and the displacement list's
+// title. A list whose count says it is not there (a count of 0) would stand
+// in between; a count the lists went past is caught at their ends.
+void expectLoadListsEnd(const ItemReader& in, const LoadCounts& loads) {
+    ItemReader probe = in;
+    for (int k = 0; k < 2 && !probe.atEnd() && probe.peekText().empty(); ++k)
+        probe.skipItems(1);
+    if (probe.atEnd()) return; // a truncated file fails where its next list is read
+    const int line = probe.line();
+    const std::string item = probe.readText();
+    if (item.find("節点変位リスト") != std::string::npos) return;
+    std::string problem = "荷重条件リストの後に節点変位リストがありません";
+    if (loads.nodes == 0 && startsWith(item, "節点"))
+        problem = "荷重点数が 0 ですが、節点荷重の行があります";
+    else if (loads.members == 0 && startsWith(item, "部材No"))
+        problem = "等分布荷重材数が 0 ですが、等分布荷重の行があります";
+    throw DataFileError(in.fileName(), line, problem);
 }
 
 void readMembersCurrent(ReportReader& r) {
     Model& md = r.md;
-    for (int m = 1; m <= md.MemberCount; ++m) {
-        m = r.member();
+    NumberedList members(r.in, "部材番号", md.MemberCount,
+                         {"部材条件リスト", "部材数", md.MemberCount});
+    for (int i = 0; i < md.MemberCount; ++i) {
+        const int m = r.listed(members);
         md.MemberStartNode[m] = static_cast<int16_t>(r.node());
         md.MemberArea[m] = r.single();
         md.MemberIy[m] = r.single();
@@ -470,8 +505,10 @@ void readMembersCurrent(ReportReader& r) {
 // and the per-end summaries instead of the pins per axis.
 void readMembersLegacy(ReportReader& r) {
     Model& md = r.md;
-    for (int m = 1; m <= md.MemberCount; ++m) {
-        m = r.member();
+    NumberedList members(r.in, "部材番号", md.MemberCount,
+                         {"部材条件リスト", "部材数", md.MemberCount});
+    for (int i = 0; i < md.MemberCount; ++i) {
+        const int m = r.listed(members);
         md.MemberAngle[m] = r.single();
         md.MemberStartNode[m] = static_cast<int16_t>(r.node());
         md.SpringStart[m][5] = r.spring(1);
@@ -493,21 +530,25 @@ void readMembersLegacy(ReportReader& r) {
 // it is there.
 int readReactions(ReportReader& r, int count) {
     ItemReader& in = r.in;
-    if (count < 0) {
+    const bool counted = count >= 0;
+    if (!counted) {
         ItemReader probe = in;
         probe.skipItems(2);
         if (probe.atEnd() || probe.readText().find("支持点反力") == std::string::npos) return 0;
         count = kMaxNodes;
     }
-    if (count == 0) return 0;
     in.skipItems(6);
+    NumberedList supports(in, "支持点の節点番号", r.md.NodeCount,
+                          {"支持点反力リスト", "支持点数", count});
     int lines = 0;
     for (; lines < count && r.listGoesOn(); ++lines) {
-        const int n = r.node();
+        const int n = r.listed(supports);
         for (int k = 0; k < 6; ++k)
             r.value();
         r.md.NodeIsSupport[n] = -1;
     }
+    if (counted && lines < count) supports.expectLine();
+    supports.expectEnd();
     return lines;
 }
 
@@ -531,8 +572,10 @@ void readEndForces(ReportReader& r) {
             break;
         }
     }
-    for (int m = 1; m <= md.MemberCount; ++m) {
-        m = r.member();
+    NumberedList members(in, "部材番号", md.MemberCount,
+                         {"部材端力リスト", "部材数", md.MemberCount});
+    for (int i = 0; i < md.MemberCount; ++i) {
+        const int m = r.listed(members);
         auto& f = md.MemberEndForce[m];
         in.readText();
         for (int k = 7; k <= 9; ++k)
@@ -546,6 +589,7 @@ void readEndForces(ReportReader& r) {
             f[k] = r.single();
         if (md.MemberLoadFlag[m] == 1) in.skipItems(2);
     }
+    members.expectEnd();
 }
 
 void readRotations(ReportReader& r) {
@@ -784,8 +828,9 @@ void readAnalysisReport(Model& md, ItemReader& in) {
     md.ShearShapeFactor = r.single();
 
     in.skipItems(5);
-    for (int n = 1; n <= md.NodeCount; ++n) {
-        n = r.node();
+    NumberedList nodes(in, "節点番号", md.NodeCount, {"節点座標リスト", "節点数", md.NodeCount});
+    for (int i = 0; i < md.NodeCount; ++i) {
+        const int n = r.listed(nodes);
         md.NodeX[n] = r.single();
         md.NodeY[n] = r.single();
         md.NodeZ[n] = r.single();
@@ -795,6 +840,7 @@ void readAnalysisReport(Model& md, ItemReader& in) {
         for (int k = 6 * n - 5; k <= 6 * n; ++k)
             md.NodeLoad[k] = 0;
     }
+    nodes.expectEnd();
 
     in.skipItems(5);
     const int columnLine = in.line();
@@ -806,12 +852,8 @@ void readAnalysisReport(Model& md, ItemReader& in) {
         readMembersLegacy(r);
     else if (md.MemberCount > 0)
         r.fail(columnLine, "部材条件リストの見出しが読めません");
-    // A line number may jump ahead in the list; a member it passes over would
-    // be left without nodes, which no analysis and no file written from it
-    // could take.
-    for (int m = 1; m <= md.MemberCount; ++m)
-        if (md.MemberStartNode[m] < 1 || md.MemberEndNode[m] < 1)
-            r.fail(in.line(), "部材 " + std::to_string(m) + " が部材条件リストにありません");
+    // Every member was listed once, so none is left without its nodes.
+    expectListEnd(in, {"部材条件リスト", "部材数", md.MemberCount});
 
     in.skipItems(3);
     if (loads.nodes != 0) {
@@ -820,13 +862,17 @@ void readAnalysisReport(Model& md, ItemReader& in) {
             static_cast<int16_t>(readNodeLoads(r, loads.nodes, [](int) { return true; }));
     }
     md.LoadedMemberCount = static_cast<float>(readMemberLoads(r, loads.members));
+    expectLoadListsEnd(in, loads);
 
     in.skipItems(6);
-    for (int n = 1; n <= md.NodeCount; ++n) {
-        n = r.node();
+    NumberedList displaced(in, "節点番号", md.NodeCount,
+                           {"節点変位リスト", "節点数", md.NodeCount});
+    for (int i = 0; i < md.NodeCount; ++i) {
+        const int n = r.listed(displaced);
         for (int k = 6 * n - 5; k <= 6 * n; ++k)
             md.NodeDisplacement[k] = r.value();
     }
+    displaced.expectEnd();
 
     md.SupportCount = static_cast<int16_t>(readReactions(r, supportCount));
     readEndForces(r);
@@ -899,6 +945,7 @@ void readLoadsOnly(Model& md, ItemReader& in, std::vector<int>& skippedSupports,
             options.factor);
     }
     readMemberLoads(r, loads.members, options.factor);
+    expectLoadListsEnd(in, loads);
 }
 
 } // namespace

@@ -51,8 +51,10 @@ ReportUnits readReportUnits(ItemReader& in);
 // Reads a whole report into the model and its results, from the beginning of
 // the file (the steps of CALLADT_ON between opening and closing the file;
 // UnitFactor follows the file). Throws DataFileError naming the file and line
-// for a malformed or truncated file, a count beyond the program's limits or a
-// node or member number outside the counts; what was stored up to then stays.
+// for a malformed or truncated file, a count beyond the program's limits, a
+// node or member number outside the counts or given twice in a list, or a list
+// longer or shorter than its count (see NumberedList; the lines of a list may
+// come in any order); what was stored up to then stays.
 void readAnalysisReport(Model& model, ItemReader& in);
 
 struct ReportLoadOptions {

@@ -23,6 +23,8 @@
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <memory>
+#include <stdexcept>
 
 namespace rahmen {
 
@@ -237,7 +239,7 @@ std::string batchUsage() {
            "                       同名の解析データがあれば置き換えます\n"
            "  --timings            読込み・解析・書込みの時間を標準出力に表示します\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
-           "              解析し直します。\n"
+           "              解析し直します。骨組は下の終了コードの説明のとおりです。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
            "              現在のフォルダーに書きます（BX × BY スパン 600 cm、STOREYS 層\n"
            "              350 cm、1 階柱脚固定）。NAME はデータ名で、フォルダーは付けられません。\n"
@@ -245,7 +247,13 @@ std::string batchUsage() {
            "\n"
            "メッセージは標準エラー出力に、ファイル名を付けて書きます。\n"
            "終了コード: 0 成功、1 入力を受け付けない・骨組が不安定・書込みの失敗、\n"
-           "2 使い方の誤り。\n";
+           "2 使い方の誤り。\n"
+           "--reanalyse は、解析データのデータ名の骨組データファイル NAME.fdt が解析データと\n"
+           "同じフォルダーにあればその断面・ピン・バネで解析し、使ったファイルを標準エラー出力に\n"
+           "書きます（骨組が解析データと合わなければ終了コード 1）。骨組データファイルがなければ\n"
+           "解析データの骨組で解析し、終了コード 0 でも、解析データにない次の値を仮定した結果です\n"
+           "（標準エラー出力にも書きます）: ねじり定数 J = Iy + Iz、せん断用断面積 Ay = Az =\n"
+           "断面積 A、部材 x 軸周り（ねじり）のピンとバネ・軸方向バネはなし。\n";
 }
 
 void setStandardMaterial(Model& m, Material material) {
@@ -412,21 +420,147 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     return kBatchSuccess;
 }
 
+// What a report does not hold and a re-analysis without the frame file
+// assumes, one line each (the analysis takes a torsion constant of 0 as
+// Iy + Iz and a shear area of 0 as the area).
+const char* const kAssumedWithoutFrame[] = {
+    "ねじり定数 J: 全部材で Iy + Iz",
+    "せん断用断面積 Ay, Az: 全部材で断面積 A（κ が 0 でなければ結果に影響します）",
+    "部材 x 軸周り（ねじり）のピン: なし",
+    "軸方向バネと部材 x 軸周りのバネ: なし",
+};
+
+// A value of the report against the frame file's: equal to the report's
+// digits, `step` being the last place the report writes (relative to the
+// value for the masks with an exponent).
+bool agrees(double fromReport, double fromFrame, double step, bool relative = false) {
+    const double place = relative ? step * std::fabs(fromFrame) : step;
+    return std::fabs(fromReport - fromFrame) <= 0.5 * place * 1.0001 + 1e-9;
+}
+
+// The first thing in which a report's frame and a frame file differ, as a
+// message; empty when the frame file is the report's own.
+std::string frameDisagreement(const Model& r, const Model& f) {
+    if (r.NodeCount != f.NodeCount || r.MemberCount != f.MemberCount)
+        return "節点数・部材数が違います（解析データ " + std::to_string(r.NodeCount) + "・" +
+               std::to_string(r.MemberCount) + "、骨組データ " + std::to_string(f.NodeCount) +
+               "・" + std::to_string(f.MemberCount) + "）";
+    for (int n = 1; n <= r.NodeCount; ++n) {
+        if (r.NodeX[n] != std::round(f.NodeX[n]) || r.NodeY[n] != std::round(f.NodeY[n]) ||
+            r.NodeZ[n] != std::round(f.NodeZ[n]))
+            return "節点 " + std::to_string(n) + " の座標が違います";
+        if ((r.NodeIsSupport[n] == -1) != (f.NodeIsSupport[n] == -1))
+            return "節点 " + std::to_string(n) + " の支持が違います";
+    }
+    for (int m = 1; m <= r.MemberCount; ++m) {
+        const std::string member = "部材 " + std::to_string(m) + " の";
+        if (r.MemberStartNode[m] != f.MemberStartNode[m] ||
+            r.MemberEndNode[m] != f.MemberEndNode[m])
+            return member + "節点が違います";
+        if (!agrees(r.MemberArea[m], f.MemberArea[m], 0.01) ||
+            !agrees(r.MemberIy[m], f.MemberIy[m], 0.01) ||
+            !agrees(r.MemberIz[m], f.MemberIz[m], 0.01) ||
+            !agrees(r.MemberAngle[m], f.MemberAngle[m], 0.0001))
+            return member + "断面か部材角が違います";
+        if ((r.PinStartY[m] != 0) != (f.PinStartY[m] != 0) ||
+            (r.PinStartZ[m] != 0) != (f.PinStartZ[m] != 0) ||
+            (r.PinEndY[m] != 0) != (f.PinEndY[m] != 0) ||
+            (r.PinEndZ[m] != 0) != (f.PinEndZ[m] != 0))
+            return member + "ピンが違います";
+        for (int k = 5; k <= 6; ++k)
+            if (!agrees(r.SpringStart[m][k], f.SpringStart[m][k], 1e-4, true) ||
+                !agrees(r.SpringEnd[m][k], f.SpringEnd[m][k], 1e-4, true))
+                return member + "バネが違います";
+    }
+    return {};
+}
+
+// The frame file beside a report that names the same data, read; nothing
+// when there is none. Refusals are reported; `refused` tells them apart.
+std::unique_ptr<Model> frameBeside(BatchRun& run, const std::string& report,
+                                   const std::string& dataName, std::string& framePath,
+                                   bool& refused) {
+    refused = false;
+    framePath = (std::filesystem::path(report).parent_path() / (dataName + ".fdt")).string();
+    if (dataName.empty() || !run.files.exists(framePath)) return nullptr;
+    run.dialogs.setSubject(framePath);
+    const ReadResult file = run.files.read(framePath);
+    auto frame = std::make_unique<Model>();
+    try {
+        if (!file) throw std::runtime_error(file.error);
+        ItemReader in(file.bytes, std::filesystem::path(framePath).filename().string());
+        const UnitLine unit = readFrameFile(*frame, in);
+        frame->recountEndSummaries();
+        // Springs hold numbers of the unit system they were typed in.
+        const bool older = run.program->model.UnitFactor == 1.0f;
+        if (frame->SprungEndCount != 0 &&
+            ((unit == UnitLine::Si && older) || (unit == UnitLine::Older && !older)))
+            throw std::runtime_error("バネデータの単位系が解析データと違います");
+    } catch (const std::exception& e) {
+        run.dialogs.report(std::string("骨組データを読めませんでした。\n") + e.what());
+        refused = true;
+        return nullptr;
+    }
+    const std::string difference = frameDisagreement(run.program->model, *frame);
+    if (!difference.empty()) {
+        run.dialogs.report("解析データの骨組と合いません: " + difference +
+                           "。\n骨組データを移すか名前を変えると、解析データだけで解析します。");
+        refused = true;
+        return nullptr;
+    }
+    return frame;
+}
+
 int reanalyse(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     BatchRun run(err);
     Program& p = *run.program;
-    Model& m = p.model;
     Timings t;
 
     run.dialogs.setSubject(o.report);
     run.dialogs.queueOpenFile(o.report);
     const auto start = Stopwatch::now();
     if (!CALLADT_ON(p)) return kBatchRefused;
-    t.readFrame = msSince(start);
-    if (m.UnitFactor == 0.0f) {
+    if (p.model.UnitFactor == 0.0f) {
         run.dialogs.report("解析単位が読み取れません（SI単位でも旧単位でもありません）。");
         return kBatchRefused;
     }
+
+    // The report lacks torsion constants, shear areas and torsion pins and
+    // springs: the frame file of its data name gives them when it is there,
+    // so that the analysis is the first one again. The report's loads,
+    // constants and units stay.
+    std::string framePath;
+    bool refused = false;
+    if (auto frame = frameBeside(run, o.report, p.model.DataName, framePath, refused)) {
+        Model& r = p.model;
+        Model& f = *frame;
+        f.DataName = r.DataName;
+        f.UnitFactor = r.UnitFactor;
+        f.YoungModulus = r.YoungModulus;
+        f.ShearModulus = r.ShearModulus;
+        f.ShearShapeFactor = r.ShearShapeFactor;
+        f.NodeLoad = r.NodeLoad;
+        f.NodeLoadFlag = r.NodeLoadFlag;
+        f.LoadedNodeCount = r.LoadedNodeCount;
+        f.MemberUniformLoad = r.MemberUniformLoad;
+        f.MemberLoadFlag = r.MemberLoadFlag;
+        f.LoadedMemberCount = r.LoadedMemberCount;
+        r = f;
+        run.dialogs.setSubject(o.report);
+        run.dialogs.report("骨組データ " + framePath + " の断面・ピン・バネで解析します。");
+    } else if (refused) {
+        return kBatchRefused;
+    } else {
+        run.dialogs.setSubject(o.report);
+        std::string warning = "骨組データ " + framePath +
+                              " がないため、解析データの骨組で解析します。解析データにない"
+                              "次の値を仮定しました（最初の解析と結果が違うことがあります）:";
+        for (const char* assumed : kAssumedWithoutFrame)
+            warning += std::string("\n  ") + assumed;
+        run.dialogs.report(warning);
+    }
+    t.readFrame = msSince(start);
+    Model& m = p.model;
     stripSupportLoads(p);
 
     if (o.out) m.DataName = *o.out;

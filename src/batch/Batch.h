@@ -11,7 +11,9 @@
 // file as the plotting window does, sets E, G and κ as the analysis
 // conditions form does, takes the loads off supports as the load form does,
 // and runs the analysis, which writes NAME.adt into the current folder. The
-// second analyses a report again with its own constants. The third writes a
+// second analyses a report again with its own loads and constants, taking the
+// sections, pins and springs (which a report lacks) from the frame file of its
+// data name beside it, or, without one, assuming them and saying so. The third writes a
 // regular grid frame and its loads, the benchmark's model, as files, its nodes
 // numbered floor by floor or shuffled.
 //

@@ -2,6 +2,7 @@
 
 #include "model/Limits.h"
 #include "model/Model.h"
+#include "model/NumberedList.h"
 #include "model/Program.h"
 #include "platform/Sjis.h"
 
@@ -163,9 +164,17 @@ public:
         const long n = whole(what);
         if (n < first || n > last)
             throw DataFileError(in_.fileName(), line,
-                                std::string(what) + " " + std::to_string(n) + " は範囲外です（" +
-                                    std::to_string(first) + "～" + std::to_string(last) + "）");
+                                std::string(what) + " " + std::to_string(n) + " は " +
+                                    std::to_string(first) + " から " + std::to_string(last) +
+                                    " の範囲にありません");
         return static_cast<int16_t>(n);
+    }
+
+    // The next number of a numbered list (see NumberedList).
+    int16_t listed(NumberedList& list) {
+        list.expectLine();
+        const int line = in_.line();
+        return static_cast<int16_t>(list.take(whole(list.what().c_str()), line));
     }
 
     // A whole number kept in a 16-bit table (flags).
@@ -282,14 +291,18 @@ ReadOutcome readFile(Program& p, const std::string& path, const char* progressTe
     return ReadOutcome::Done;
 }
 
-// The node list both files share: per node its number and coordinates.
+// The node list both files share: per node its number and coordinates, every
+// node once.
 void readNodeList(FieldReader& r, Model& m) {
+    NumberedList nodes(r.items(), "節点番号", m.NodeCount,
+                       {"節点座標リスト", "節点数", m.NodeCount});
     for (int i = 1; i <= m.NodeCount; ++i) {
-        const int n = r.index("節点番号", 1, kMaxNodes);
+        const int n = r.listed(nodes);
         m.NodeX[n] = r.single("X 座標");
         m.NodeY[n] = r.single("Y 座標");
         m.NodeZ[n] = r.single("Z 座標");
     }
+    nodes.expectEnd();
 }
 
 } // namespace
@@ -535,17 +548,22 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     readNodeList(r, m);
 
     r.skip(5);
+    NumberedList supports(in, "支持点の節点番号", m.NodeCount,
+                          {"支持点座標リスト", "支持点数", m.SupportCount});
     for (int i = 1; i <= m.SupportCount; ++i) {
-        const int n = r.index("支持点の節点番号", 1, kMaxNodes);
+        const int n = r.listed(supports);
         r.number(); // the support's coordinates repeat the node list
         r.number();
         r.number();
         m.NodeIsSupport[n] = -1;
     }
+    supports.expectEnd();
 
     r.skip(6);
+    NumberedList types(in, "部材タイプ番号", m.MemberTypeCount,
+                       {"部材タイプリスト", "部材ﾀｲﾌﾟ数", m.MemberTypeCount});
     for (int t = 1; t <= m.MemberTypeCount; ++t) {
-        r.number(); // the type number; types are listed in order
+        r.listed(types); // types are listed in order; the number is not used
         m.TypeArea[t] = r.single("断面積");
         m.TypeIy[t] = r.single("Iy");
         m.TypeIz[t] = r.single("Iz");
@@ -554,6 +572,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.TypeShearAreaZ[t] = r.single("せん断用断面積 Az");
         m.TypeSectionKind[t] = r.index("断面タイプ", 0, kRoundPipe);
     }
+    types.expectEnd();
 
     r.skip(2);
     r.number(); // types without a section kind
@@ -587,16 +606,18 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     }
 
     r.skip(6);
+    NumberedList members(in, "部材番号", m.MemberCount,
+                         {"部材条件リスト", "部材数", m.MemberCount});
     for (int i = 1; i <= m.MemberCount; ++i) {
-        r.number(); // members are listed in order
-        m.MemberStartNode[i] = r.index("始点の節点番号", 0, kMaxNodes);
-        m.MemberTypeNo[i] = r.index("部材タイプ番号", 0, kMaxMemberTypes);
+        r.listed(members); // members are listed in order; the number is not used
+        m.MemberStartNode[i] = r.index("始点の節点番号", 0, m.NodeCount);
+        m.MemberTypeNo[i] = r.index("部材タイプ番号", 0, m.MemberTypeCount);
         m.MemberIy[i] = r.single("Iy");
         m.MemberJ[i] = r.single("捩り定数");
         m.MemberShearAreaY[i] = r.single("せん断用断面積 Ay");
         m.MemberStartPinned[i] = r.integer("始ﾋﾟﾝ");
         m.MemberStartSprung[i] = r.integer("始ﾊﾞﾈ");
-        m.MemberEndNode[i] = r.index("終点の節点番号", 0, kMaxNodes);
+        m.MemberEndNode[i] = r.index("終点の節点番号", 0, m.NodeCount);
         m.MemberArea[i] = r.single("断面積");
         m.MemberIz[i] = r.single("Iz");
         m.MemberAngle[i] = r.single("部材角");
@@ -604,12 +625,15 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.MemberEndPinned[i] = r.integer("終ﾋﾟﾝ");
         m.MemberEndSprung[i] = r.integer("終ﾊﾞﾈ");
     }
+    members.expectEnd();
 
     // One record per member, standing for two ends when both are pinned.
     if (m.PinnedEndCount != 0) {
         r.skip(5);
+        NumberedList pinned(in, "ピンの部材番号", m.MemberCount,
+                            {"ヒンジ条件リスト", "ﾋﾟﾝ接合数", m.PinnedEndCount});
         for (int k = 1; k <= m.PinnedEndCount; ++k) {
-            const int i = r.index("ピンの部材番号", 1, kMaxMembers);
+            const int i = r.listed(pinned);
             r.number();
             m.PinStartX[i] = r.integer("ピン");
             m.PinStartY[i] = r.integer("ピン");
@@ -620,12 +644,15 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             m.PinEndZ[i] = r.integer("ピン");
             if (m.MemberStartPinned[i] == 1 && m.MemberEndPinned[i] == 1) ++k;
         }
+        pinned.expectEnd();
     }
 
     if (m.SprungEndCount != 0) {
         r.skip(5);
+        NumberedList sprung(in, "バネの部材番号", m.MemberCount,
+                            {"バネ条件リスト", "ﾊﾞﾈ接合数", m.SprungEndCount});
         for (int k = 1; k <= m.SprungEndCount; ++k) {
-            const int i = r.index("バネの部材番号", 1, kMaxMembers);
+            const int i = r.listed(sprung);
             auto& s = m.SpringStart[i];
             auto& e = m.SpringEnd[i];
             r.number(); // the start node
@@ -638,6 +665,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             e[1] = r.spring(1.0);
             if (m.MemberStartSprung[i] == 1 && m.MemberEndSprung[i] == 1) ++k;
         }
+        sprung.expectEnd();
     }
     return unit;
 }

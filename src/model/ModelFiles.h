@@ -16,8 +16,10 @@
 // - the data name is written with its commas and colons in full-width form,
 //   since the reader counts items and those would split it;
 // - a number too wide for its field is written in full, one blank apart.
-// A reader refuses counts above the program's limits and node, member, type
-// and section numbers outside their tables, naming the file and the line.
+// A reader refuses counts above the program's limits, section numbers outside
+// their tables, and lists that disagree with their counts (a node, member or
+// type number outside 1..its count or given twice, a list longer or shorter
+// than its count says; see NumberedList), naming the file and the line.
 
 #include "model/TextFile.h"
 

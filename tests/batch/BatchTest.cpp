@@ -251,16 +251,19 @@ TEST_F(Batch, ReanalysingItsOwnReportGivesTheSameReportAgain) {
               0);
     const std::string original = bytesOf(first / "portal.adt");
 
-    // Elsewhere, under the same name.
+    // Elsewhere, under the same name (no frame file beside it: the report's
+    // frame is analysed, with the assumptions named; this frame has no
+    // torsion that they could change).
     Result r = run({"--reanalyse", (first / "portal.adt").string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(contains(r.err, "骨組データ " + (first / "portal.fdt").string() + " がないため"))
+        << r.err;
     expectSameReport(original, bytesOf(work / "portal.adt"));
 
     // In place: the existing report is replaced, saying so in one line.
     r = run({"--reanalyse", "portal.adt"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "portal.adt: 既存の解析データを置き換えます。\n");
+    EXPECT_TRUE(contains(r.err, "portal.adt: 既存の解析データを置き換えます。\n")) << r.err;
     expectSameReport(original, bytesOf(work / "portal.adt"));
     EXPECT_EQ(filesIn(work), (Names{"portal.adt"}));
 
@@ -287,6 +290,79 @@ TEST_F(Batch, APlantedLinkAtTheTemporaryNameIsNeitherFollowedNorReplaced) {
     EXPECT_TRUE(contains(cp932ToUtf8(bytesOf(work / "out.adt")), " デ ー タ 名: out"));
     EXPECT_TRUE(fs::is_symlink(work / "out.adt.tmp"));
     EXPECT_EQ(filesIn(work), (Names{"out.adt", "out.adt.tmp"}));
+}
+
+TEST_F(Batch, ReanalysisTakesTheFrameFileOfTheReportsDataNameOrNamesWhatItAssumed) {
+    const std::string examples = std::string(RAHMEN_EXAMPLES) + "/";
+    fs::copy_file(examples + "two_storey.fdt", work / "two_storey.fdt");
+    fs::copy_file(examples + "two_storey.adt", work / "two_storey.adt");
+    const auto example = linesOf(bytesOf(work / "two_storey.adt"));
+    auto lineOf = [](const std::vector<std::string>& lines, const std::string& start) {
+        for (const std::string& line : lines)
+            if (line.rfind(start, 0) == 0) return line;
+        return std::string();
+    };
+    // The k-th number of a line, as written (after the label of an end force line).
+    auto field = [](const std::string& line, int k) {
+        std::istringstream in(
+            line.substr(line.find(':') == std::string::npos ? 0 : line.find(':') + 1));
+        std::string word;
+        for (int i = 0; i <= k; ++i)
+            in >> word;
+        return word;
+    };
+    const std::string node5 = "   5    8"; // its displacements (83.66E-02 across)
+    const std::string member15 = "  15  始点:";
+    auto zRotation = [&](const std::vector<std::string>& lines) {
+        return field(lineOf(lines, node5), 6);
+    };
+    auto torsion = [&](const std::vector<std::string>& lines) {
+        return field(lineOf(lines, member15), 3);
+    };
+    ASSERT_EQ(zRotation(example), "-15.52E-07");
+    ASSERT_EQ(torsion(example), "77.62E-04");
+
+    // With its frame file: the first analysis again, to the report's digits.
+    Result r = run({"--reanalyse", "two_storey.adt", "--out", "again"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "two_storey.adt: 骨組データ two_storey.fdt の断面・ピン・バネで解析します。\n");
+    const auto again = linesOf(bytesOf(work / "again.adt"));
+    EXPECT_EQ(zRotation(again), "-15.52E-07");
+    EXPECT_EQ(torsion(again), "77.62E-04");
+    ASSERT_EQ(run({"two_storey.fdt", "--loads", "two_storey.adt", "--out", "direct"}).status, 0);
+    const auto direct = linesOf(bytesOf(work / "direct.adt"));
+    ASSERT_EQ(again.size(), direct.size());
+    for (std::size_t i = 11; i < again.size(); ++i)
+        EXPECT_EQ(again[i], direct[i]) << "line " << i + 1;
+
+    // A frame file of the name that is another frame is refused.
+    fs::remove(work / "again.adt");
+    std::string other = bytesOf(work / "two_storey.fdt");
+    other.replace(other.find(utf8ToCp932("     12           600")), 21,
+                  utf8ToCp932("     12           601"));
+    std::ofstream(work / "two_storey.fdt", std::ios::binary | std::ios::trunc) << other;
+    r = run({"--reanalyse", "two_storey.adt", "--out", "again"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.err, "two_storey.fdt: 解析データの骨組と合いません: 節点 12 の座標"))
+        << r.err;
+    EXPECT_FALSE(fs::exists(work / "again.adt"));
+
+    // Without it: analysed, every assumption named, and torsion differs.
+    fs::remove(work / "two_storey.fdt");
+    r = run({"--reanalyse", "two_storey.adt", "--out", "again"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* assumed :
+         {"がないため、解析データの骨組で解析します", "ねじり定数 J: 全部材で Iy + Iz",
+          "せん断用断面積 Ay, Az: 全部材で断面積 A", "部材 x 軸周り（ねじり）のピン: なし",
+          "軸方向バネと部材 x 軸周りのバネ: なし"})
+        EXPECT_TRUE(contains(r.err, assumed)) << assumed << "\n" << r.err;
+    const auto assumed = linesOf(bytesOf(work / "again.adt"));
+    EXPECT_EQ(torsion(assumed), "42.41E-01"); // 550 times the first analysis
+    EXPECT_EQ(zRotation(assumed), "-10.03E-07");
+
+    // The help says so beside the exit status.
+    EXPECT_TRUE(contains(run({"--help"}).out, "ねじり定数 J = Iy + Iz"));
 }
 
 TEST_F(Batch, MissingAndMalformedFilesAreRefused) {

@@ -367,6 +367,7 @@ TEST(ModelFileContents, ValuesTooWideForTheirFieldsStillReadBack) {
     m->MemberAngle[1] = 12.5f;
     m->MemberAngle[2] = -1.5f;
     m->TypeArea[1] = 123456789.0f;
+    m->NodeCount = 1500; // a member's node numbers name nodes of the frame
     m->MemberStartNode[2] = 1500;
     const std::string bytes = frameFileBytes(*m, kWhen);
     auto back = readFrame(bytes);
