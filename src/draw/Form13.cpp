@@ -210,8 +210,9 @@ void Form13::BUTTON67_ON() {
     clearPicks();
     stress.HideStressValues = 0;
     stress.HideStressDiagram = 0;
-    if (p_.model.AnalysisDone == 0)
-        p_.menuEnable({}, {"BUTTON3", "BUTTON35", "BUTTON92", "BUTTON93"});
+    // Only an analysis moves the menu on (ENTER13_ON, the analysis itself):
+    // a window closed without one leaves the menu as it found it, so that a
+    // frame only looked at can still be analysed, modified or edited.
     close();
 }
 
@@ -338,8 +339,9 @@ void Form13::materialChosen() {
     c("BUTTON86").caption = "荷重負荷";
     c("BUTTON86").visible = true;
     c("BUTTON86").enabled = false;
-    const Model& md = p_.model;
-    if (md.LoadedNodeCount == 0 && md.LoadedMemberCount == 0) c("BUTTON69").enabled = true;
+    // Loads read from a report are loads like those applied here: the
+    // analysis can start at once.
+    c("BUTTON69").enabled = true;
     RequestFlag = 0;
     FRANA_ON();
 }
@@ -1008,10 +1010,14 @@ void Form13::rightPick(int node) {
         c("BUTTON86").enabled = false;
     }
     if (!stressPicking && PickedNodes.empty()) {
+        // Nothing is picked any more: the window is as before the first
+        // pick, so the analysis can start and the window can be left, also
+        // with loads applied or read from a report.
         enableLoadFields(false);
         c("BUTTON86").enabled = false;
         c("CHECK15").enabled = true;
-        if (p_.model.LoadedNodeCount == 0) c("BUTTON67").enabled = true;
+        c("BUTTON67").enabled = true;
+        c("BUTTON69").enabled = true;
     }
     SCROLL_CHANGE2();
 }

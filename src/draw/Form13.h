@@ -33,6 +33,9 @@ class Form13 : public Form {
 public:
     explicit Form13(Program& program);
 
+    // The close box presses "終了" whenever that button could be pressed.
+    std::string closeControl() const override { return "BUTTON67"; }
+
     // ---- window state (program-wide in the design; kept by the window, which
     // the main menu opens afresh in the mode it sets)
     int16_t DiagramKind = 0; // 0 none, 1 stress, 2 deformation, 3 frame
