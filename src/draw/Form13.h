@@ -95,6 +95,9 @@ public:
 protected:
     void start() override { FORM13_START(); }
     void end() override { FORM13_END(); }
+    // The mouse analysis asks for a report's loads once its window is on
+    // the screen, so that the question comes over the window it is about.
+    void shown() override;
 
 private:
     int mode() const;

@@ -299,6 +299,23 @@ const std::vector<Entry>& plotEntries() {
                     pick(f, {{426, 356}, {426, 241}, {426, 125}}, e) &&
                     act(f, {{"BUTTON69", nullptr}}, e);
          }},
+        // The mouse analysis after a nodal load on node 4 and a uniform load
+        // on the top beam (nodes 5 and 6, at (426, 125) and (254, 224)):
+        // the loaded node and member as they are drawn, and the status line
+        // the window starts picking with.
+        {{"FORM13-3", "FORM13", "form13-3.png", "mouse analysis, loads applied"},
+         openPlotWindow(1),
+         [](Form& f, std::string& e) {
+             return act(f, {{"RADIO55", nullptr}}, e) && pick(f, {{254, 340}}, e) &&
+                    act(f,
+                        {{"EDIT192", "10"},
+                         {"EDIT194", "-20"},
+                         {"BUTTON86", nullptr},
+                         {"CHECK15", nullptr}},
+                        e) &&
+                    pick(f, {{426, 125}, {254, 224}}, e) &&
+                    act(f, {{"EDIT194", "-12"}, {"BUTTON86", nullptr}, {"CHECK15", nullptr}}, e);
+         }},
     };
     return list;
 }
