@@ -9,8 +9,10 @@
 # RAHMEN_SCREENSHOT_FORMS=FORM2,FORM7-1,... chooses the form pictures (a form
 # name takes all pictures of that form; empty: none).
 # RAHMEN_SCREENSHOT_PLOT=1 (the default; 0: none) then pictures the plotting
-# window over the same frame (form13-1.png, form13-2.png, form13-0.png) and
-# saves each of its pictures as "図保存" does (form13-N-picture.png and .svg).
+# window over the same frame (form13-1.png, form13-2.png, form13-0.png, and
+# form13-3.png: the mouse analysis with a loaded node and a loaded member, its
+# status line whole) and saves each of its pictures as "図保存" does
+# (form13-N-picture.png and .svg).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)

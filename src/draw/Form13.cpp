@@ -597,6 +597,9 @@ void Form13::SET_CTA() {
     enableLoadFields(false);
     emptyLoadFields();
     c("BUTTON86").enabled = false;
+    // No pick is pending any more: the window can be left as after a pick
+    // taken back.
+    c("BUTTON67").enabled = true;
 }
 
 void Form13::SET_LOAD() {
