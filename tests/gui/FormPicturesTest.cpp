@@ -1,8 +1,10 @@
 // The pictures of the input forms: which forms a list chooses, each form
 // opened and filled over the sample frame as its picture shows it, and the
-// layout of every form as the screen shows it: every caption fits its control
-// and no two controls lie on each other, in SI and in the older units (whose
-// captions differ).
+// layout of every window as the screen shows it, in the states of the
+// pictures and in those whose texts differ (each editing operation, the
+// progress window after an analysis): every caption, status line and list
+// entry fits its control and no two controls lie on each other, in SI and in
+// the older units (whose captions differ), at the start-up and the design font.
 
 #include "FormPicturesTest.h"
 
@@ -361,44 +363,14 @@ void FormPicturesTest::everyPictureShowsItsFormFilledIn() {
 
 void FormPicturesTest::captionsFitAndControlsDoNotOverlap_data() {
     QTest::addColumn<QString>("id");
+    QTest::addColumn<int>("state"); // into extraStates(), or -1: a picture
     QTest::addColumn<bool>("older");
-    for (const FormPicture& p : formPictures()) {
-        const QByteArray id = QByteArray::fromStdString(p.id);
-        QTest::newRow(id + " SI") << QString::fromLatin1(id) << false;
-        QTest::newRow(id + " older units") << QString::fromLatin1(id) << true;
-    }
-}
-
-void FormPicturesTest::captionsFitAndControlsDoNotOverlap() {
-    QFETCH(QString, id);
-    QFETCH(bool, older);
-    ProgramSession s;
-    Program& p = s.program->program();
-    prepareSampleFrame(p);
-    if (older) p.model.UnitFactor = 1.0f;
-    const auto& all = formPictures();
-    const auto picture = std::find_if(
-        all.begin(), all.end(), [&](const FormPicture& f) { return f.id == id.toStdString(); });
-    QVERIFY(picture != all.end());
-    std::string error;
-    Form* form = openFormPicture(p, *picture, error);
-    QVERIFY2(form, error.c_str());
-    s.windows->refreshAll();
-    const QStringList faults = layoutFaults(s.windows->window(*form));
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
-}
-
-} // namespace rahmen::test
-
-namespace rahmen::test {
-
-void FormPicturesTest::everyTextFitsItsControl_data() {
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<int>("state");
     QTest::addColumn<bool>("startUpFont");
     auto rows = [](const QByteArray& id, int state) {
-        QTest::newRow(id + " start-up font") << QString::fromLatin1(id) << state << true;
-        QTest::newRow(id + " design font") << QString::fromLatin1(id) << state << false;
+        const QString name = QString::fromLatin1(id);
+        QTest::newRow(id + " SI") << name << state << false << true;
+        QTest::newRow(id + " older units") << name << state << true << true;
+        QTest::newRow(id + " design font") << name << state << false << false;
     };
     for (const FormPicture& p : formPictures())
         rows(QByteArray::fromStdString(p.id), -1);
@@ -408,17 +380,20 @@ void FormPicturesTest::everyTextFitsItsControl_data() {
         rows(QByteArray(extraStates()[static_cast<std::size_t>(i)].id), i);
 }
 
-// Every caption, status line and list entry of every window is readable whole,
-// at the font the program starts with and at the forms' design font.
-void FormPicturesTest::everyTextFitsItsControl() {
+// Every caption, status line and list entry of every window is readable
+// whole, in both unit systems, at the font the program starts with and at
+// the forms' design font.
+void FormPicturesTest::captionsFitAndControlsDoNotOverlap() {
     QFETCH(QString, id);
     QFETCH(int, state);
+    QFETCH(bool, older);
     QFETCH(bool, startUpFont);
     ProgramSession s;
     // Whatever the windows ask (loads from a report?) is answered No.
     ModalAnswerer answers;
     Program& p = s.program->program();
     prepareSampleFrame(p);
+    if (older) p.model.UnitFactor = 1.0f;
     if (!startUpFont) p.FontOffset = 0;
     // The plotting window's later pictures show the results of the analysis
     // its second picture runs.
@@ -428,16 +403,15 @@ void FormPicturesTest::everyTextFitsItsControl() {
         QVERIFY2(analysed, error.c_str());
         analysed->close();
     }
-    const WindowState shown =
-        state >= 0 ? extraStates()[static_cast<std::size_t>(state)] : WindowState{"", nullptr, {}};
-    const std::string pictureId = id.toStdString();
+    const std::string picture = id.toStdString();
     std::string error;
-    Form* form = openState(p, state >= 0 ? shown : WindowState{"", pictureId.c_str(), {}}, error);
+    Form* form = openState(p,
+                           state >= 0 ? extraStates()[static_cast<std::size_t>(state)]
+                                      : WindowState{"", picture.c_str(), {}},
+                           error);
     QVERIFY2(form, error.c_str());
     s.windows->refreshAll();
-    FormWindow* window = s.windows->window(*form);
-    QVERIFY(window);
-    const QStringList faults = layoutFaults(window);
+    const QStringList faults = layoutFaults(s.windows->window(*form));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
 }
 

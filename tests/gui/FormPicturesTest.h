@@ -11,8 +11,6 @@ private slots:
     void everyPictureShowsItsFormFilledIn();
     void captionsFitAndControlsDoNotOverlap_data();
     void captionsFitAndControlsDoNotOverlap();
-    void everyTextFitsItsControl_data();
-    void everyTextFitsItsControl();
 };
 
 } // namespace rahmen::test
