@@ -15,6 +15,12 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAHMEN_NATIVE=
 cmake --build build/release -j "$jobs"
 (cd build/release && ctest --output-on-failure -j "$jobs")
 
+echo "== GUI tests, five runs in a row"
+# A GUI test that fails only now and then stops every run that meets it; the
+# GUI suites run again several times in a row so that such a test shows
+# itself here rather than on a fresh machine.
+(cd build/release && ctest --output-on-failure -L gui --repeat until-fail:5)
+
 echo "== verification manual"
 # docs/verification.md is written again from the verification cases by the
 # release build; a manual that no longer shows what the program computes

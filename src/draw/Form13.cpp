@@ -52,10 +52,12 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     scrollBar(addHScroll("HSCROLL1", 80, 520, 490, 20));
     scrollBar(addVScroll("VSCROLL1", 0, 40, 20, 450));
     scrollBar(addVScroll("VSCROLL2", 640, 50, 20, 440));
-    addLabel("TEXT54", kChooseStatus, 10, 550, 670, 20);
-    addLabel("TEXT63", "ZΦ", 575, 520, 30, 20);
-    addLabel("TEXT64", "ＹΦ", 640, 28, 30, 20);
-    addLabel("TEXT65", "XΦ", 0, 18, 30, 20);
+    // The status line runs on under the buttons to the window's right edge:
+    // the longest prompt ("①荷重点をｸﾘｯｸ…") reads whole at the start-up font.
+    addLabel("TEXT54", kChooseStatus, 10, 550, 890, 20);
+    addLabel("TEXT63", "ZΦ", 575, 520, 36, 20);
+    addLabel("TEXT64", "ＹΦ", 640, 28, 36, 20);
+    addLabel("TEXT65", "XΦ", 0, 18, 36, 20);
 
     constexpr int kX = 690;
     constexpr int kW = 210;
@@ -69,16 +71,18 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     addCheck("CHECK16", "単部材選択", kX + 6, 154, kW - 10, 22).enabled = false;
     addCheck("CHECK17", "部材座標系表示", kX, 192, kW, 22).enabled = false;
     addGroup("GROUP14", "番号表示選択", kX - 4, 218, kW + 8, 104);
-    addRadio("RADIO57", "節点番号表示", kX + 6, 238, kW - 10, 22, "label").enabled = false;
-    addRadio("RADIO58", "部材番号表示", kX + 6, 264, kW - 10, 22, "label").enabled = false;
-    addRadio("RADIO59", "ﾀｲﾌﾟ番号表示", kX + 6, 290, kW - 10, 22, "label").enabled = false;
+    // Below the frame's title at the start-up font.
+    addRadio("RADIO57", "節点番号表示", kX + 6, 242, kW - 10, 22, "label").enabled = false;
+    addRadio("RADIO58", "部材番号表示", kX + 6, 268, kW - 10, 22, "label").enabled = false;
+    addRadio("RADIO59", "ﾀｲﾌﾟ番号表示", kX + 6, 294, kW - 10, 22, "label").enabled = false;
     const char* const loadCaptions[] = {"Ｘ方向",   "Ｙ方向",   "Ｚ方向",
                                         "Ｘ軸回り", "Ｙ軸回り", "Ｚ軸回り"};
+    // Labels wide enough for "Ｘ軸回り" at the start-up font.
     for (int i = 0; i < 6; ++i) {
-        const int x = i < 3 ? kX : kX + 106;
+        const int x = i < 3 ? kX : kX + 108;
         const int y = 330 + (i % 3) * 26;
-        addLabel(kLoadLabels[i], loadCaptions[i], x, y + 3, 62, 20);
-        addEdit(kLoadBoxes[i], "", x + 62, y, 42, 24);
+        addLabel(kLoadLabels[i], loadCaptions[i], x, y + 3, 66, 20);
+        addEdit(kLoadBoxes[i], "", x + 66, y, 40, 24);
     }
     // Hidden once all are declared: adding a control may move the others.
     showLoadFields(false);
@@ -185,6 +189,10 @@ void Form13::FORM13_START() {
     c("CHECK17").checked = true;
     c("CHECK17").enabled = true;
     c("TEXT54").caption = "構造方式と解析条件を選択してください。";
+}
+
+void Form13::shown() {
+    if (mode() != 1) return;
     if (p_.say("既存の解析データから荷重を読込みますか？", MessageButtons::YesNo,
                MessageIcon::Question) == MessageResult::Yes)
         CALL_LOAD(p_);
@@ -210,8 +218,9 @@ void Form13::BUTTON67_ON() {
     clearPicks();
     stress.HideStressValues = 0;
     stress.HideStressDiagram = 0;
-    if (p_.model.AnalysisDone == 0)
-        p_.menuEnable({}, {"BUTTON3", "BUTTON35", "BUTTON92", "BUTTON93"});
+    // Only an analysis moves the menu on (ENTER13_ON, the analysis itself):
+    // a window closed without one leaves the menu as it found it, so that a
+    // frame only looked at can still be analysed, modified or edited.
     close();
 }
 
@@ -338,8 +347,9 @@ void Form13::materialChosen() {
     c("BUTTON86").caption = "荷重負荷";
     c("BUTTON86").visible = true;
     c("BUTTON86").enabled = false;
-    const Model& md = p_.model;
-    if (md.LoadedNodeCount == 0 && md.LoadedMemberCount == 0) c("BUTTON69").enabled = true;
+    // Loads read from a report are loads like those applied here: the
+    // analysis can start at once.
+    c("BUTTON69").enabled = true;
     RequestFlag = 0;
     FRANA_ON();
 }
@@ -587,6 +597,9 @@ void Form13::SET_CTA() {
     enableLoadFields(false);
     emptyLoadFields();
     c("BUTTON86").enabled = false;
+    // No pick is pending any more: the window can be left as after a pick
+    // taken back.
+    c("BUTTON67").enabled = true;
 }
 
 void Form13::SET_LOAD() {
@@ -1012,10 +1025,14 @@ void Form13::rightPick(int node) {
         c("BUTTON86").enabled = false;
     }
     if (!stressPicking && PickedNodes.empty()) {
+        // Nothing is picked any more: the window is as before the first
+        // pick, so the analysis can start and the window can be left, also
+        // with loads applied or read from a report.
         enableLoadFields(false);
         c("BUTTON86").enabled = false;
         c("CHECK15").enabled = true;
-        if (p_.model.LoadedNodeCount == 0) c("BUTTON67").enabled = true;
+        c("BUTTON67").enabled = true;
+        c("BUTTON69").enabled = true;
     }
     SCROLL_CHANGE2();
 }

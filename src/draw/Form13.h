@@ -33,6 +33,9 @@ class Form13 : public Form {
 public:
     explicit Form13(Program& program);
 
+    // The close box presses "終了" whenever that button could be pressed.
+    std::string closeControl() const override { return "BUTTON67"; }
+
     // ---- window state (program-wide in the design; kept by the window, which
     // the main menu opens afresh in the mode it sets)
     int16_t DiagramKind = 0; // 0 none, 1 stress, 2 deformation, 3 frame
@@ -94,6 +97,9 @@ public:
 protected:
     void start() override { FORM13_START(); }
     void end() override { FORM13_END(); }
+    // The mouse analysis asks for a report's loads once its window is on
+    // the screen, so that the question comes over the window it is about.
+    void shown() override;
 
 private:
     int mode() const;

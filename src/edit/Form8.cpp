@@ -117,8 +117,9 @@ Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1008, 67
             false;
         onClick(kMethodRadios[i], [this, i] { chooseMethod(i + 1); });
     }
-    addRadio("RADIO63", "", kPanelX, 406, 124, 22, "sub").visible = false;
-    addRadio("RADIO64", "", kPanelX + 126, 406, 124, 22, "sub").visible = false;
+    // Side by side, each wide enough for "ピン付加/削除" at the start-up font.
+    addRadio("RADIO63", "", kPanelX - 2, 406, 130, 22, "sub").visible = false;
+    addRadio("RADIO64", "", kPanelX + 128, 406, 130, 22, "sub").visible = false;
     onClick("RADIO63", [this] { RADIO63_ON(); });
     onClick("RADIO64", [this] { RADIO64_ON(); });
     addCheck("CHECK13", "構面を選択", kPanelX, 434, 120, 22);
@@ -130,9 +131,11 @@ Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1008, 67
         addEdit(kFields[i][1], "", kPanelX + 114, 464 + 30 * i, 136, 26);
     }
     addCombo("COMBO8", kPanelX, 556, 250, 26).visible = false;
-    addButton("BUTTON87", "", kPanelX, 590, 80, 30).enabled = false;
-    addButton("BUTTON86", "拡大", kPanelX + 85, 590, 80, 30);
-    Control& undo = addButton("BUTTON152", "元に戻す", kPanelX + 170, 590, 80, 30);
+    // The operation button holds its longest caption ("支持点追加") at the
+    // start-up font.
+    addButton("BUTTON87", "", kPanelX, 590, 100, 30).enabled = false;
+    addButton("BUTTON86", "拡大", kPanelX + 104, 590, 64, 30);
+    Control& undo = addButton("BUTTON152", "元に戻す", kPanelX + 172, 590, 78, 30);
     undo.enabled = false;
     undo.shortcut = "Ctrl+Z";
     addButton("BUTTON150", "終了", kPanelX, 632, 120, 32);
@@ -397,6 +400,7 @@ void Form8::fillSectionList(int kind) {
 void Form8::RADIO63_ON() {
     if (EditOperation == 9) {
         p_.PinSpringChoice = 3;
+        c("BUTTON87").caption = "ピン入力";
         clearSelection();
         setStatus(operationStatus());
         DRAW_ON();
@@ -410,6 +414,8 @@ void Form8::RADIO63_ON() {
 void Form8::RADIO64_ON() {
     if (EditOperation == 9) {
         p_.PinSpringChoice = 4;
+        // The operation button names what it will set, also while disabled.
+        c("BUTTON87").caption = "バネ入力";
         clearSelection();
         setStatus(operationStatus());
         DRAW_ON();
@@ -912,6 +918,7 @@ void Form8::applied() {
     if (op == 9 && choice != 0) {
         p_.PinSpringChoice = choice;
         c(choice == 3 ? "RADIO63" : "RADIO64").checked = true;
+        c("BUTTON87").caption = choice == 3 ? "ピン入力" : "バネ入力";
         setStatus(operationStatus());
     }
     EditLoopRequest = 3;

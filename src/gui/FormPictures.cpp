@@ -317,6 +317,23 @@ const std::vector<Entry>& plotEntries() {
              }
              return true;
          }},
+        // The mouse analysis after a nodal load on node 4 and a uniform load
+        // on the top beam (nodes 5 and 6, at (426, 125) and (254, 224)):
+        // the loaded node and member as they are drawn, and the status line
+        // the window starts picking with.
+        {{"FORM13-4", "FORM13", "form13-4.png", "mouse analysis, loads applied"},
+         openPlotWindow(1),
+         [](Form& f, std::string& e) {
+             return act(f, {{"RADIO55", nullptr}}, e) && pick(f, {{254, 340}}, e) &&
+                    act(f,
+                        {{"EDIT192", "10"},
+                         {"EDIT194", "-20"},
+                         {"BUTTON86", nullptr},
+                         {"CHECK15", nullptr}},
+                        e) &&
+                    pick(f, {{426, 125}, {254, 224}}, e) &&
+                    act(f, {{"EDIT194", "-12"}, {"BUTTON86", nullptr}, {"CHECK15", nullptr}}, e);
+         }},
         // The editing window after "部材分割" of the top beam 5-6, picked by its
         // end nodes. Last of all, since it changes the model.
         {{"FORM8-2", "FORM8", "form8-2.png", "mouse editing: the top beam split"},

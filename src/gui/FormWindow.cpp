@@ -4,6 +4,7 @@
 #include "gui/TextBreaks.h"
 #include "gui/WindowManager.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -251,6 +253,16 @@ void FormWindow::showControl(Item& item, const Control& c) {
             box->clear();
             box->addItems(items);
         }
+        // The list that drops down is as wide as its widest entry, so that
+        // every entry reads whole even where the box is narrower.
+        int widest = 0;
+        for (const QString& item : items)
+            widest = std::max(widest, box->fontMetrics().horizontalAdvance(item));
+        const int scrollBar = box->count() > box->maxVisibleItems()
+                                  ? box->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                                  : 0;
+        const int popupWidth = widest + 16 + scrollBar;
+        if (box->view()->minimumWidth() != popupWidth) box->view()->setMinimumWidth(popupWidth);
         const int index = c.selected < box->count() ? c.selected : -1;
         if (box->currentIndex() != index) box->setCurrentIndex(index);
         // A text without a selected entry is shown in place of one.

@@ -2,6 +2,8 @@
 
 #include "platform/Desktop.h"
 
+#include <algorithm>
+
 namespace rahmen {
 
 namespace {
@@ -15,13 +17,22 @@ constexpr int kPictureHeight = 300;
 
 } // namespace
 
-Form12::Form12(Desktop& desktop) : Form("FORM12", "rahmen", 420, 400), desktop_(desktop) {
+Form12::Form12(Desktop& desktop) : Form("FORM12", "rahmen", 444, 400), desktop_(desktop) {
     addLabel("TEXT68", "処理内容", 10, 10, 90, 24);
-    addEdit("EDIT151", "", 100, 8, 310, 26);
+    addEdit("EDIT151", "", 100, 8, 334, 26);
     addPicture("PICTURE1", 10, 44, kPictureWidth, kPictureHeight);
-    addButton("BUTTON64", "OK", 170, 354, 80, 30);
+    // Every line printed stays: the bar beside the picture brings back the
+    // lines that scrolled out, such as the band width between the markers.
+    Control& bar = addVScroll("VSCROLL1", 14 + kPictureWidth, 44, 20, kPictureHeight);
+    bar.smallStep = 1;
+    bar.largeStep = visibleLines() - 1;
+    addButton("BUTTON64", "OK", 182, 354, 80, 30);
     baseFontSize_ = c("BUTTON64").fontSize;
     onClick("BUTTON64", [this] { BUTTON64_ON(); });
+    onScroll("VSCROLL1", [this] {
+        firstShown_ = c("VSCROLL1").scrollPos;
+        redraw();
+    });
 }
 
 void Form12::begin(int fontOffset) {
@@ -34,6 +45,7 @@ void Form12::begin(int fontOffset) {
     c("BUTTON64").enabled = false;
     lines_.clear();
     firstShown_ = 0;
+    showScrollRange();
     picture()->clear();
     desktop_.centerForm(*this);
     if (!isOpen()) desktop_.show(*this);
@@ -67,12 +79,24 @@ void Form12::print(const std::string& line) {
     } else if (!line.empty()) {
         picture()->text(0, (count - 1 - firstShown_) * kRowsPerLine, line, 0);
     }
+    showScrollRange();
     desktop_.changed(*this);
+}
+
+void Form12::showScrollRange() {
+    Control& bar = c("VSCROLL1");
+    const int count = static_cast<int>(lines_.size());
+    bar.scrollMin = 0;
+    bar.scrollMax = std::max(firstShown_, count - visibleLines());
+    bar.scrollPos = firstShown_;
+    bar.enabled = bar.scrollMax > 0;
 }
 
 void Form12::redraw() {
     picture()->clear();
-    for (std::size_t i = static_cast<std::size_t>(firstShown_); i < lines_.size(); ++i)
+    const std::size_t last =
+        std::min(lines_.size(), static_cast<std::size_t>(firstShown_ + visibleLines()));
+    for (std::size_t i = static_cast<std::size_t>(firstShown_); i < last; ++i)
         if (!lines_[i].empty())
             picture()->text(0, (static_cast<int>(i) - firstShown_) * kRowsPerLine, lines_[i], 0);
 }

@@ -45,6 +45,9 @@ public:
 
 private:
     void redraw();
+    // The scroll bar's range: from the first line printed to the latest
+    // view.
+    void showScrollRange();
 
     Desktop& desktop_;
     int baseFontSize_;

@@ -10,7 +10,9 @@
 namespace rahmen {
 
 // The 16 colours a picture can use, numbered 0..15 as in the classic palette
-// (0 black, 1 blue, ... 7 light grey, 8 grey, ... 15 white).
+// (0 black, 1 blue, ... 8 grey, ... 15 white, the picture's background); the
+// light colours 7, 10, 11 and 14 are darker shades, so that every colour
+// shows on white.
 struct Rgb {
     std::uint8_t r = 0;
     std::uint8_t g = 0;

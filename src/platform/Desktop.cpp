@@ -45,6 +45,7 @@ void Desktop::show(Form& form) {
     auto listeners = listeners_;
     for (DesktopListener* l : listeners)
         l->formOpened(form);
+    if (form.open_) form.shown();
 }
 
 void Desktop::close(Form& form) {

@@ -132,6 +132,9 @@ protected:
     // Run when the desktop opens and closes the form (FORMn_START, FORMn_END).
     virtual void start() {}
     virtual void end() {}
+    // Run once the opened form is on the screen: what asks the user about
+    // the form (a message box) asks over it, not before it appears.
+    virtual void shown() {}
 
 private:
     friend class Desktop;

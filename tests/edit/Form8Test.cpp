@@ -59,6 +59,27 @@ protected:
     Form8* form = nullptr;
 };
 
+// The operation button of pins and springs names the choice, before the
+// picks and after a spring has been set alike.
+TEST_F(EditWindow, PinAndSpringButtonNamesTheChoice) {
+    ASSERT_NE(form, nullptr);
+    form->click("RADIO61");
+    form->click("RADIO64");
+    EXPECT_EQ(form->c("BUTTON87").caption, "バネ入力");
+    pick(4);
+    pick(5);
+    form->click("BUTTON87");
+    Form* release = p->form("FORM7");
+    ASSERT_TRUE(release && release->isOpen());
+    release->typeText("EDIT88", "1.5");
+    release->click("BUTTON43");
+    EXPECT_FLOAT_EQ(p->model.SpringStart[4][5], 150.0f); // 1.5 kN·m/rad
+    EXPECT_FALSE(form->c("BUTTON87").enabled);
+    EXPECT_EQ(form->c("BUTTON87").caption, "バネ入力");
+    form->click("RADIO63");
+    EXPECT_EQ(form->c("BUTTON87").caption, "ピン入力");
+}
+
 TEST_F(EditWindow, AWholeEditingSessionWithUndoEndsInAFrameFileThatReadsBack) {
     ASSERT_NE(form, nullptr);
     Model& m = p->model;

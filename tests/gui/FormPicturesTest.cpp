@@ -1,13 +1,18 @@
 // The pictures of the input forms: which forms a list chooses, each form
 // opened and filled over the sample frame as its picture shows it, and the
-// layout of every form as the screen shows it: every caption fits its control
-// and no two controls lie on each other, in SI and in the older units (whose
-// captions differ).
+// layout of every window as the screen shows it, in the states of the
+// pictures and in those whose texts differ (each editing operation, the
+// progress window after an analysis): every caption, status line and list
+// entry fits its control and no two controls lie on each other, in SI and in
+// the older units (whose captions differ), at the start-up and the design font.
 
 #include "FormPicturesTest.h"
 
 #include "ProgramSession.h"
+#include "analysis/ana.h"
 #include "gui/FormPictures.h"
+#include "gui/PictureWidget.h"
+#include "model/Form12.h"
 #include "model/Program.h"
 #include "platform/Form.h"
 
@@ -16,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionGroupBox>
@@ -113,7 +119,47 @@ QString captionFault(QWidget* w) {
         const int need = title.right() - group->x() + 1;
         return need > group->width() ? tooNarrow(group->title(), need) : QString();
     }
+    if (auto* box = qobject_cast<QComboBox*>(w)) {
+        // Every entry whole in the list that drops down (which may be wider
+        // than the box).
+        const int popup = std::max(box->width(), box->view()->minimumWidth()) - 8;
+        for (int i = 0; i < box->count(); ++i) {
+            const int need = fm.horizontalAdvance(box->itemText(i));
+            const int room = popup;
+            if (need > room)
+                return QStringLiteral("%1 entry \"%2\" needs %3 px, has %4")
+                    .arg(name, box->itemText(i))
+                    .arg(need)
+                    .arg(room);
+        }
+        return {};
+    }
+    if (auto* list = qobject_cast<QListWidget*>(w)) {
+        for (int i = 0; i < list->count(); ++i) {
+            const int need = fm.horizontalAdvance(list->item(i)->text()) + 4;
+            if (need > list->viewport()->width())
+                return QStringLiteral("%1 entry \"%2\" needs %3 px, has %4")
+                    .arg(name, list->item(i)->text())
+                    .arg(need)
+                    .arg(list->viewport()->width());
+        }
+        return {};
+    }
     return {};
+}
+
+// A control of one line that is lower than its font's line.
+QString heightFault(QWidget* w) {
+    const bool oneLine = qobject_cast<QPushButton*>(w) || qobject_cast<QCheckBox*>(w) ||
+                         qobject_cast<QRadioButton*>(w) ||
+                         (qobject_cast<QLabel*>(w) && !static_cast<QLabel*>(w)->wordWrap() &&
+                          !static_cast<QLabel*>(w)->text().isEmpty());
+    const int need = w->fontMetrics().height();
+    if (!oneLine || need <= w->height()) return {};
+    return QStringLiteral("%1 needs %2 px of height, has %3")
+        .arg(w->objectName())
+        .arg(need)
+        .arg(w->height());
 }
 
 // Every fault of the layout of a window: captions cut off, controls out of
@@ -126,8 +172,8 @@ QStringList layoutFaults(FormWindow* window) {
     for (QWidget* w : shown) {
         if (!window->rect().contains(w->geometry()))
             faults << QStringLiteral("%1 lies outside the window").arg(w->objectName());
-        const QString caption = captionFault(w);
-        if (!caption.isEmpty()) faults << caption;
+        for (const QString& fault : {captionFault(w), heightFault(w)})
+            if (!fault.isEmpty()) faults << fault;
     }
     for (int i = 0; i < shown.size(); ++i) {
         auto* groupI = qobject_cast<QGroupBox*>(shown[i]);
@@ -135,8 +181,10 @@ QStringList layoutFaults(FormWindow* window) {
             auto* groupJ = qobject_cast<QGroupBox*>(shown[j]);
             QRect a = inkRect(shown[i]);
             QRect b = inkRect(shown[j]);
-            // A frame may hold controls, but not under its title.
+            // A frame may hold controls, but not under its title; a picture
+            // lies under the controls drawn over it.
             if (groupI && groupJ) continue;
+            if (shown[i] == window->picture() || shown[j] == window->picture()) continue;
             if (groupI) a = groupTitleRect(groupI);
             if (groupJ) b = groupTitleRect(groupJ);
             if (a.intersects(b))
@@ -145,6 +193,75 @@ QStringList layoutFaults(FormWindow* window) {
         }
     }
     return faults;
+}
+
+// A window in one of its states: a picture's form as it shows it (or the
+// main menu), then the controls clicked in order.
+struct WindowState {
+    const char* id;
+    const char* picture; // a picture's id, "MAINFORM" or "FORM12"
+    std::vector<const char*> clicks;
+};
+
+// The states whose captions, status lines and lists differ from those of the
+// pictures: every operation of the editing window, its section lists, the
+// mouse analysis' uniform load, the progress window after an analysis.
+const std::vector<WindowState>& extraStates() {
+    static const std::vector<WindowState> states = {
+        {"MAINFORM", "MAINFORM", {}},
+        {"FORM12 after an analysis", "FORM12", {}},
+        {"FORM8 delete", "FORM8", {"RADIO47", "RADIO53"}},
+        {"FORM8 add member", "FORM8", {"RADIO48"}},
+        {"FORM8 add member and node", "FORM8", {"RADIO55"}},
+        {"FORM8 move plane", "FORM8", {"RADIO49"}},
+        {"FORM8 move line", "FORM8", {"RADIO50"}},
+        {"FORM8 move node", "FORM8", {"RADIO56"}},
+        {"FORM8 split", "FORM8", {"RADIO51"}},
+        {"FORM8 supports", "FORM8", {"RADIO60"}},
+        {"FORM8 springs", "FORM8", {"RADIO61", "RADIO64"}},
+        {"FORM8 plane", "FORM8", {"RADIO62", "RADIO54"}},
+        {"FORM8 H sections", "FORM8", {"RADIO64", "RADIO53"}},
+        {"FORM13 uniform load", "FORM13-1", {"BUTTON86", "CHECK15"}},
+    };
+    return states;
+}
+
+Form* openState(Program& p, const WindowState& state, std::string& error) {
+    const std::string picture = state.picture;
+    Form* form = nullptr;
+    if (picture == "MAINFORM") {
+        form = p.io.desktop.find("MAINFORM");
+    } else if (picture == "FORM12") {
+        // The sample frame analysed with its file written: every step of the
+        // analysis and of the file has been shown.
+        p.model.DataName = "fit";
+        p.model.NodeLoadFlag[4] = 1;
+        p.model.NodeLoad[19] = 10;
+        p.model.LoadedNodeCount = 1;
+        if (!ANALYSIS_ON(p)) {
+            error = "the analysis failed";
+            return nullptr;
+        }
+        form = &p.progress;
+    } else {
+        std::vector<FormPicture> all = formPictures();
+        all.insert(all.end(), plotWindowPictures().begin(), plotWindowPictures().end());
+        const auto it = std::find_if(all.begin(), all.end(),
+                                     [&](const FormPicture& f) { return f.id == picture; });
+        if (it == all.end()) {
+            error = picture + ": no such picture";
+            return nullptr;
+        }
+        form = openFormPicture(p, *it, error);
+    }
+    if (!form) return nullptr;
+    for (const char* control : state.clicks) {
+        if (!form->click(control)) {
+            error = std::string("cannot click ") + control;
+            return nullptr;
+        }
+    }
+    return form;
 }
 
 } // namespace
@@ -246,27 +363,52 @@ void FormPicturesTest::everyPictureShowsItsFormFilledIn() {
 
 void FormPicturesTest::captionsFitAndControlsDoNotOverlap_data() {
     QTest::addColumn<QString>("id");
+    QTest::addColumn<int>("state"); // into extraStates(), or -1: a picture
     QTest::addColumn<bool>("older");
-    for (const FormPicture& p : formPictures()) {
-        const QByteArray id = QByteArray::fromStdString(p.id);
-        QTest::newRow(id + " SI") << QString::fromLatin1(id) << false;
-        QTest::newRow(id + " older units") << QString::fromLatin1(id) << true;
-    }
+    QTest::addColumn<bool>("startUpFont");
+    auto rows = [](const QByteArray& id, int state) {
+        const QString name = QString::fromLatin1(id);
+        QTest::newRow(id + " SI") << name << state << false << true;
+        QTest::newRow(id + " older units") << name << state << true << true;
+        QTest::newRow(id + " design font") << name << state << false << false;
+    };
+    for (const FormPicture& p : formPictures())
+        rows(QByteArray::fromStdString(p.id), -1);
+    for (const FormPicture& p : plotWindowPictures())
+        rows(QByteArray::fromStdString(p.id), -1);
+    for (int i = 0; i < static_cast<int>(extraStates().size()); ++i)
+        rows(QByteArray(extraStates()[static_cast<std::size_t>(i)].id), i);
 }
 
+// Every caption, status line and list entry of every window is readable
+// whole, in both unit systems, at the font the program starts with and at
+// the forms' design font.
 void FormPicturesTest::captionsFitAndControlsDoNotOverlap() {
     QFETCH(QString, id);
+    QFETCH(int, state);
     QFETCH(bool, older);
+    QFETCH(bool, startUpFont);
     ProgramSession s;
+    // Whatever the windows ask (loads from a report?) is answered No.
+    ModalAnswerer answers;
     Program& p = s.program->program();
     prepareSampleFrame(p);
     if (older) p.model.UnitFactor = 1.0f;
-    const auto& all = formPictures();
-    const auto picture = std::find_if(
-        all.begin(), all.end(), [&](const FormPicture& f) { return f.id == id.toStdString(); });
-    QVERIFY(picture != all.end());
+    if (!startUpFont) p.FontOffset = 0;
+    // The plotting window's later pictures show the results of the analysis
+    // its second picture runs.
+    if (id == "FORM13-0" || id == "FORM13-3") {
+        std::string error;
+        Form* analysed = openFormPicture(p, plotWindowPictures()[1], error);
+        QVERIFY2(analysed, error.c_str());
+        analysed->close();
+    }
+    const std::string picture = id.toStdString();
     std::string error;
-    Form* form = openFormPicture(p, *picture, error);
+    Form* form = openState(p,
+                           state >= 0 ? extraStates()[static_cast<std::size_t>(state)]
+                                      : WindowState{"", picture.c_str(), {}},
+                           error);
     QVERIFY2(form, error.c_str());
     s.windows->refreshAll();
     const QStringList faults = layoutFaults(s.windows->window(*form));

@@ -10,10 +10,13 @@
 #include "gui/PictureWidget.h"
 #include "model/Program.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 namespace rahmen::test {
 
@@ -109,6 +112,37 @@ void PlotWindowTest::clickedLoadAnalysedIntoTheDeformationPicture() {
     QVERIFY(bytes.contains("<svg"));
     QVERIFY(bytes.contains(QStringLiteral("変形図").toUtf8()));
     QCOMPARE(answers.unexpected(), 0);
+}
+
+// "既存の解析データから荷重を読込みますか？" is asked over the mouse analysis
+// window, once that window is on the screen with its captions.
+void PlotWindowTest::loadQuestionComesOverTheShownWindow() {
+    ProgramSession s;
+    Program& p = s.program->program();
+    smallFrame(p.model);
+    p.menuEnable({"BUTTON92"});
+    s.windows->refreshAll();
+
+    QString asked;
+    bool windowShown = false;
+    QString windowTitle;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        asked = box->text();
+        if (FormWindow* w = s.window("FORM13")) {
+            windowShown = w->isVisible();
+            windowTitle = w->windowTitle();
+        }
+        box->button(QMessageBox::No)->click();
+    });
+    answerer.start(10);
+    s.click("MAINFORM", "BUTTON92");
+    QTRY_VERIFY(!asked.isEmpty());
+    QCOMPARE(asked, QStringLiteral("既存の解析データから荷重を読込みますか？"));
+    QVERIFY(windowShown);
+    QCOMPARE(windowTitle, QStringLiteral("マウス骨組解析"));
 }
 
 } // namespace rahmen::test

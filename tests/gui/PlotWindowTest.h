@@ -8,6 +8,7 @@ class PlotWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void clickedLoadAnalysedIntoTheDeformationPicture();
+    void loadQuestionComesOverTheShownWindow();
 };
 
 } // namespace rahmen::test

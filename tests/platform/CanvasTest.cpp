@@ -2,21 +2,52 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace rahmen {
 namespace {
 
-TEST(Canvas, PaletteIsTheClassicSixteenColours) {
+// Relative luminance and contrast ratio as WCAG 2 defines them.
+double luminance(Rgb c) {
+    auto linear = [](std::uint8_t v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+double contrast(Rgb a, Rgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Every colour a picture draws in stands out from its white background by at
+// least 3:1, WCAG's minimum for lines and marks (1.4.11 "non-text
+// contrast"). The classic light grey of loaded members and nodes had 1.8:1,
+// light green 1.4:1, cyan 1.25:1, yellow 1.07:1.
+TEST(Canvas, EveryPaletteColourStandsOutFromTheBackground) {
+    const Canvas canvas;
+    EXPECT_EQ(canvas.background(), 15);
+    const Rgb background = paletteColor(canvas.background());
+    for (int colour = 0; colour < PaletteSize; ++colour) {
+        if (colour == canvas.background()) continue;
+        EXPECT_GE(contrast(paletteColor(colour), background), 3.0) << "colour " << colour;
+    }
+}
+
+TEST(Canvas, PaletteIsTheClassicColoursWithDarkerLightOnes) {
     EXPECT_EQ(paletteColor(0), (Rgb{0x00, 0x00, 0x00}));
     EXPECT_EQ(paletteColor(1), (Rgb{0x00, 0x00, 0x80}));
     EXPECT_EQ(paletteColor(3), (Rgb{0x00, 0x80, 0x80}));
     EXPECT_EQ(paletteColor(5), (Rgb{0x80, 0x00, 0x80}));
     EXPECT_EQ(paletteColor(6), (Rgb{0x80, 0x80, 0x00}));
-    EXPECT_EQ(paletteColor(7), (Rgb{0xC0, 0xC0, 0xC0}));
+    EXPECT_EQ(paletteColor(7), (Rgb{0x60, 0x60, 0x60}));
     EXPECT_EQ(paletteColor(8), (Rgb{0x80, 0x80, 0x80}));
     EXPECT_EQ(paletteColor(9), (Rgb{0x00, 0x00, 0xFF}));
     EXPECT_EQ(paletteColor(12), (Rgb{0xFF, 0x00, 0x00}));
     EXPECT_EQ(paletteColor(13), (Rgb{0xFF, 0x00, 0xFF}));
-    EXPECT_EQ(paletteColor(14), (Rgb{0xFF, 0xFF, 0x00}));
+    EXPECT_EQ(paletteColor(14), (Rgb{0x8C, 0x8C, 0x00}));
     EXPECT_EQ(paletteColor(15), (Rgb{0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(paletteColor(16), (Rgb{0x00, 0x00, 0x00}));
     EXPECT_EQ(paletteColor(-1), (Rgb{0x00, 0x00, 0x00}));
