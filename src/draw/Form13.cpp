@@ -593,6 +593,18 @@ void Form13::SET_CTA() {
         RESTART2_ON();
         return;
     }
+    const bool typed =
+        UniformLoadMode ? checkNumberBoxes(p_, *this,
+                                           {{"EDIT193", "Ｙ方向の等分布荷重", kAnyValue},
+                                            {"EDIT194", "Ｚ方向の等分布荷重", kAnyValue}})
+                        : checkNumberBoxes(p_, *this,
+                                           {{"EDIT192", "Ｘ方向の荷重", kAnyValue},
+                                            {"EDIT193", "Ｙ方向の荷重", kAnyValue},
+                                            {"EDIT194", "Ｚ方向の荷重", kAnyValue},
+                                            {"EDIT195", "Ｘ軸回りのモーメント荷重", kMomentLoad},
+                                            {"EDIT196", "Ｙ軸回りのモーメント荷重", kMomentLoad},
+                                            {"EDIT197", "Ｚ軸回りのモーメント荷重", kMomentLoad}});
+    if (!typed) return;
     SET_LOAD();
     enableLoadFields(false);
     emptyLoadFields();

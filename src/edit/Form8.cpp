@@ -863,6 +863,10 @@ bool Form8::readNumber(const char* edit, float& value, const char* message) {
         p_.say(message);
         return false;
     }
+    for (const auto& field : kFields)
+        if (std::string(field[1]) == edit &&
+            !checkNumberBoxes(p_, *this, {{edit, c(field[0]).caption, kAnyValue}}))
+            return false;
     value = boxSingle(text);
     return true;
 }

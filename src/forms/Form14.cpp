@@ -220,6 +220,10 @@ void Form14::BUTTON82_ON() {
             setFocus(a <= 0 ? "EDIT159" : "EDIT160");
             return;
         }
+        if (!checkNumberBoxes(
+                p_, *this,
+                {{"EDIT159", "Ａ寸法", kRectangleSize}, {"EDIT160", "Ｂ寸法", kRectangleSize}}))
+            return;
         if (a < b && MemberGroup >= 2 &&
             p_.say("水平(XY方向)幅＞垂直(Z方向)高さとしますか？", MessageButtons::YesNo,
                    MessageIcon::Question) == MessageResult::No)
@@ -259,6 +263,12 @@ void Form14::INPMEMB2_ON() {
             return;
         }
     }
+    if (!checkNumberBoxes(p_, *this,
+                          {{"EDIT161", "断面積", kAnyValue},
+                           {"EDIT162", "断面2次モーメント Iy", kAnyValue},
+                           {"EDIT163", "断面2次モーメント Iz", kAnyValue},
+                           {"EDIT164", "ねじり定数", kAnyValue}}))
+        return;
     if (!checkLimit(p_.io.dialogs, "部材タイプ数", TypesMade + 1L, kMaxMemberTypes)) return;
     Model& m = p_.model;
     const int t = ++TypesMade;

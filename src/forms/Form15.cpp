@@ -324,6 +324,11 @@ bool Form15::readSizes() {
             setFocus(check.field);
             return false;
         }
+    if (!checkNumberBoxes(p_, *this,
+                          {{"EDIT143", "Ｘ方向のスパン長さ", kGridSpan},
+                           {"EDIT144", "Ｙ方向のスパン長さ", kGridSpan},
+                           {"EDIT148", "階高", kStoreyHeight}}))
+        return false;
     if (!checkGridLimits(p_.io.dialogs, nx, ny, storeys)) return false;
     setGridSize(p_.grid, toSingle(spanX * 100), toSingle(spanY * 100), static_cast<int32_t>(nx),
                 static_cast<int32_t>(ny), static_cast<int32_t>(storeys), toSingle(height * 100));
@@ -346,6 +351,11 @@ void Form15::INPMEMB_ON() {
 void Form15::BUTTON73_ON() {
     Model& m = p_.model;
     if (m.FrameReady == 1 && m.GridGenerated != 1) return; // no grid to finish
+    if ((c("CHECK11").checked || c("CHECK12").checked) &&
+        !checkNumberBoxes(p_, *this,
+                          {{"EDIT149", "標準せん断力係数", kShearCoefficient},
+                           {"EDIT150", "せん断に対する形状係数", kNotNegative}}))
+        return;
     if (m.GridGenerated != 1) {
         if (!readSizes()) return;
         layOutGrid(m, p_.grid);

@@ -50,6 +50,14 @@ constexpr ValueRange kMomentLoad{-1e28, 1e28};
 // Rectangle sizes in cm: up to 1E+07 the area, the second moments (a³b/12)
 // and the torsion constant computed from them stay within range.
 constexpr ValueRange kRectangleSize{0, 1e7};
+// The grid form's spans and storey height in m (held in cm): the default
+// sections grow with the spans and, over the storeys above, with the height
+// (a column's I as the eighth power of the storey height); up to 100 m spans
+// and 10 m storeys they stay within range for every grid the tables hold.
+constexpr ValueRange kGridSpan{0, 100};
+constexpr ValueRange kStoreyHeight{0, 10};
+// The grid form's standard shear coefficient, a factor of the floor weights.
+constexpr ValueRange kShearCoefficient{-10, 10};
 
 // The number as a message shows it: "1E+30", "-5", "0.25".
 std::string messageNumber(double value);

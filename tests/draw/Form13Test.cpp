@@ -215,3 +215,64 @@ TEST_F(PlotWindow, SavedPictureFollowsTheExtension) {
 
 } // namespace
 } // namespace rahmen
+
+namespace rahmen {
+namespace {
+
+// The load boxes of the mouse analysis take what the files can hold: the
+// largest force and (typed in force·m) moment are stored, a value just beyond
+// is refused naming the box and its range, and nothing is stored.
+TEST_F(PlotWindow, LoadBoxesRefuseValuesBeyondTheStoredRange) {
+    const struct {
+        bool uniform; // member 4 (nodes 2 and 5), otherwise node 4
+        const char* box;
+        const char* typed;
+        const char* message; // "" accepted
+        float held;          // NodeLoad[19 + k] of node 4, or wy / wz of member 4
+    } cases[] = {
+        {false, "EDIT192", "1e30", "", 1e30f},
+        {false, "EDIT192", "1.0000001e30",
+         "Ｘ方向の荷重は -1E+30 から 1E+30 までです（1.0000001E+30 が入力されました）。", 0},
+        {false, "EDIT197", "-1e28", "", -1e28f * 100},
+        {false, "EDIT197", "-1.0000001e28",
+         "Ｚ軸回りのモーメント荷重は -1E+28 から 1E+28 までです（-1.0000001E+28 "
+         "が入力されました）。",
+         0},
+        {true, "EDIT194", "-1e30", "", -1e30f},
+        {true, "EDIT194", "-1e99",
+         "Ｚ方向の等分布荷重は -1E+30 から 1E+30 までです（-1E+99 が入力されました）。", 0},
+    };
+    const char* const boxes[] = {"EDIT192", "EDIT193", "EDIT194", "EDIT195", "EDIT196", "EDIT197"};
+    const Model unloaded = p->model;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        p->model = unloaded;
+        Form13& f = open(1);
+        platform.dialogs.clearLog();
+        if (c.uniform) {
+            ASSERT_TRUE(f.click("CHECK15"));
+            f.mouseDown(MouseButton::Left, 355, 290);
+            f.mouseDown(MouseButton::Left, 175, 394);
+        } else {
+            f.mouseDown(MouseButton::Left, 505, 377);
+        }
+        f.typeText(c.box, c.typed);
+        ASSERT_TRUE(f.click("BUTTON86"));
+        int k = 0;
+        while (std::string(boxes[k]) != c.box)
+            ++k;
+        const float held = c.uniform ? p->model.MemberUniformLoad[4][k] : p->model.NodeLoad[19 + k];
+        EXPECT_EQ(held, c.held);
+        if (*c.message) {
+            EXPECT_EQ(lastMessage(), c.message);
+            EXPECT_EQ(p->model.LoadedNodeCount + p->model.LoadedMemberCount, 0);
+            EXPECT_EQ(f.c(c.box).caption, c.typed); // left to be corrected
+        } else {
+            EXPECT_EQ(platform.dialogs.messages().size(), 0u) << lastMessage();
+        }
+        f.close();
+    }
+}
+
+} // namespace
+} // namespace rahmen

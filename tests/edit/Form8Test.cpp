@@ -1,6 +1,8 @@
 #include "edit/Form8.h"
 #include "draw/Projection.h"
 #include "forms/LoadForms.h"
+#include "forms/SectionForms.h"
+#include "model/Limits.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
@@ -10,9 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <random>
 
 namespace rahmen {
 namespace {
@@ -297,6 +301,232 @@ TEST_F(EditWindow, EnlargedViewDrawsTheReleaseThirdsUntilTurnedOrTheNextOperatio
         EXPECT_EQ(thirds(), 0);
     }
     EXPECT_EQ(m.SupportCount, 2);
+}
+
+} // namespace
+} // namespace rahmen
+
+namespace rahmen {
+namespace {
+
+// The coordinate and angle boxes: the end of the stored range is taken, a
+// number just beyond it is refused naming the box and the range, and the
+// frame stays as it was.
+TEST_F(EditWindow, CoordinateAndAngleBoxesRefuseNumbersBeyondTheStoredRange) {
+    const struct {
+        const char* radio; // the operation: "節点移動" of node 6, or "部材追加" 3–5
+        const char* box;
+        const char* typed;
+        const char* message; // "" accepted
+    } cases[] = {
+        {"RADIO56", "EDIT190", "-1e30", ""},
+        {"RADIO56", "EDIT190", "-1.0000001e30",
+         "Ｘ座標は -1E+30 から 1E+30 までです（-1.0000001E+30 が入力されました）。"},
+        {"RADIO56", "EDIT192", "1e99",
+         "Ｚ座標は -1E+30 から 1E+30 までです（1E+99 が入力されました）。"},
+        {"RADIO48", "EDIT192", "1e30", ""},
+        {"RADIO48", "EDIT192", "1e39",
+         "主軸角は -1E+30 から 1E+30 までです（1E+39 が入力されました）。"},
+    };
+    const Model start = p->model;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        p->model = start;
+        form->click(c.radio);
+        const bool move = std::string(c.radio) == "RADIO56";
+        pick(move ? 6 : 3);
+        if (!move) {
+            pick(5);
+            form->click("RADIO63"); // an existing type
+            form->choose("COMBO8", 0);
+        }
+        form->typeText(c.box, c.typed);
+        platform.dialogs.clearLog();
+        form->click("BUTTON87");
+        const auto& shown = platform.dialogs.messages();
+        if (*c.message) {
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].text, c.message);
+            EXPECT_EQ(std::memcmp(static_cast<const ModelNumbers*>(&p->model),
+                                  static_cast<const ModelNumbers*>(&start), sizeof(ModelNumbers)),
+                      0);
+        } else {
+            EXPECT_TRUE(shown.empty()) << shown[0].text;
+            if (move) EXPECT_EQ(p->model.NodeX[6], -1e30f);
+            if (!move) EXPECT_EQ(p->model.MemberAngle[6], 1e30f);
+        }
+    }
+}
+
+// Random numbers typed through the editing window, the release form it opens
+// and the property form: coordinates, spring constants and areas, about one
+// in three beyond the stored range (1e99, -5 springs, 1e39 areas). A number
+// out of range is refused at the form with the message naming the box and the
+// range and nothing is stored; an accepted one is stored as typed, and every
+// frame saved at the end of a session reads back to it.
+TEST_F(EditWindow, RandomTypedNumbersAreRefusedAtTheFormOrReadBackFromTheSavedFrame) {
+    registerSectionForms(*p);
+    std::mt19937 rng(20261209);
+    auto draw = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    struct Typed {
+        std::string text;
+        double value;
+    };
+    // A number of a box of the given range: usually one a user types, else
+    // the range's end or a number just or far beyond it.
+    auto typed = [&](ValueRange range) -> Typed {
+        const double usual = range.least < 0 ? 10.0 * draw(-200, 200) : 10.0 * draw(0, 200);
+        const Typed choices[] = {{messageNumber(usual), usual},
+                                 {messageNumber(usual), usual},
+                                 {messageNumber(usual), usual},
+                                 {messageNumber(range.most), range.most},
+                                 {"1e99", 1e99},
+                                 {"-5", -5},
+                                 {"1e39", 1e39},
+                                 {messageNumber(range.least * 1.0000001), range.least * 1.0000001}};
+        return choices[draw(0, 7)];
+    };
+    auto inRange = [](const Typed& t, ValueRange range) {
+        return t.value >= range.least && t.value <= range.most;
+    };
+    auto lastMessage = [&] {
+        const auto& shown = platform.dialogs.messages();
+        return shown.empty() ? std::string() : shown.back().text;
+    };
+    Model& m = p->model;
+    int refusals = 0, stored = 0;
+    for (int session = 0; session < 4; ++session) {
+        SCOPED_TRACE("session " + std::to_string(session));
+        bool changed = false;
+        for (int round = 0; round < 15; ++round) {
+            Model before = m;
+            platform.dialogs.clearLog();
+            std::string expected;          // the range message, or "" when every number is in range
+            std::function<void()> correct; // what the user does after a refusal
+            switch (draw(0, 2)) {
+            case 0: { // "節点移動": a node picked and its three coordinates typed
+                form->click("RADIO56");
+                pick(draw(1, m.NodeCount));
+                if (form->EditPickedNodes.empty()) continue;
+                const int n = form->EditPickedNodes[0];
+                Typed xyz[3];
+                const char* const names[] = {"Ｘ座標", "Ｙ座標", "Ｚ座標"};
+                for (int i = 0; i < 3; ++i) {
+                    xyz[i] = typed(kAnyValue);
+                    form->typeText(i == 0   ? "EDIT190"
+                                   : i == 1 ? "EDIT191"
+                                            : "EDIT192",
+                                   xyz[i].text);
+                    if (expected.empty() && !inRange(xyz[i], kAnyValue))
+                        expected = rangeMessage(names[i], xyz[i].value, kAnyValue);
+                }
+                form->click("BUTTON87");
+                if (expected.empty() && m.NodeX[n] != before.NodeX[n]) {
+                    EXPECT_EQ(m.NodeX[n], static_cast<float>(xyz[0].value));
+                    EXPECT_EQ(m.NodeZ[n], static_cast<float>(xyz[2].value));
+                }
+                break;
+            }
+            case 1: { // "ﾋﾟﾝ･ﾊﾞﾈ付/削": a member's start springs in the release form
+                form->click("RADIO61");
+                form->click("RADIO64");
+                const int k = draw(1, m.MemberCount);
+                pick(m.MemberStartNode[k]);
+                pick(m.MemberEndNode[k]);
+                const int chosen = form->chosenMember;
+                form->click("BUTTON87");
+                Form* release = p->form("FORM7");
+                if (chosen == 0 || !release || !release->isOpen()) continue;
+                before = m; // the member chosen; the release form stores the springs
+                const Typed axial = typed(kNotNegative), turning = typed(kRotationalSpring);
+                release->typeText("EDIT86", axial.text);
+                release->typeText("EDIT88", turning.text);
+                if (!inRange(axial, kNotNegative))
+                    expected = rangeMessage("始点の軸方向のバネ定数", axial.value, kNotNegative);
+                else if (!inRange(turning, kRotationalSpring))
+                    expected = rangeMessage("始点の曲げ（y軸廻り）のバネ定数", turning.value,
+                                            kRotationalSpring);
+                release->click("BUTTON43");
+                if (expected.empty()) {
+                    EXPECT_EQ(m.SpringStart[chosen][1], static_cast<float>(axial.value));
+                    EXPECT_EQ(m.SpringStart[chosen][5], static_cast<float>(100 * turning.value));
+                } else {
+                    // Only "終了" leaves the form, with numbers it takes.
+                    correct = [release] {
+                        ASSERT_TRUE(release->isOpen());
+                        release->typeText("EDIT86", "0");
+                        release->typeText("EDIT88", "0");
+                        release->click("BUTTON43");
+                        ASSERT_FALSE(release->isOpen());
+                    };
+                }
+                break;
+            }
+            default: { // "部材性能修正": the area of type 1 typed over
+                Form* property = p->openForm("FORM11");
+                ASSERT_NE(property, nullptr);
+                const Typed area = typed(kAnyValue);
+                for (const auto& [box, text] : {std::pair<const char*, std::string>{"EDIT163", "1"},
+                                                {"EDIT156", area.text},
+                                                {"EDIT157", "8000"},
+                                                {"EDIT162", "3000"},
+                                                {"EDIT170", "500"}})
+                    property->typeText(box, text);
+                if (!inRange(area, kAnyValue))
+                    expected = rangeMessage("断面積", area.value, kAnyValue);
+                else
+                    platform.dialogs.queueMessage(MessageResult::Yes); // overwrite type 1
+                property->click("BUTTON62");
+                if (expected.empty() && area.value > 0) {
+                    EXPECT_EQ(m.TypeArea[1], static_cast<float>(area.value));
+                    form->ModelModified = 1; // the types belong to the frame saved
+                }
+                property->close();
+                break;
+            }
+            }
+            if (expected.empty()) {
+                EXPECT_EQ(lastMessage().find("が入力されました"), std::string::npos)
+                    << lastMessage();
+                ++stored;
+                changed = true;
+            } else {
+                EXPECT_EQ(lastMessage(), expected);
+                EXPECT_EQ(std::memcmp(static_cast<const ModelNumbers*>(&m),
+                                      static_cast<const ModelNumbers*>(&before),
+                                      sizeof(ModelNumbers)),
+                          0)
+                    << expected;
+                ++refusals;
+                if (correct) correct();
+            }
+        }
+        // The end of the session saves the frame; it reads back as it was held.
+        form->click("BUTTON150");
+        ASSERT_FALSE(form->isOpen()) << lastMessage();
+        if (!changed) continue;
+        auto read = platform.files.read("edit.fdt");
+        ASSERT_TRUE(read.ok) << read.error;
+        Model back;
+        ItemReader in(read.bytes, "edit.fdt");
+        ASSERT_NO_THROW(readFrameFile(back, in));
+        ASSERT_EQ(back.NodeCount, m.NodeCount);
+        for (int n = 1; n <= m.NodeCount; ++n) {
+            EXPECT_EQ(back.NodeX[n], storedCoordinate(m.NodeX[n])) << n;
+            EXPECT_EQ(back.NodeY[n], storedCoordinate(m.NodeY[n])) << n;
+            EXPECT_EQ(back.NodeZ[n], storedCoordinate(m.NodeZ[n])) << n;
+        }
+        for (int k = 1; k <= m.MemberCount; ++k) {
+            EXPECT_NEAR(back.MemberArea[k], m.MemberArea[k], 1e-5 * std::fabs(m.MemberArea[k]));
+            for (int i : {1, 5})
+                EXPECT_NEAR(back.SpringStart[k][i], m.SpringStart[k][i],
+                            1e-5 * m.SpringStart[k][i]);
+        }
+        form = dynamic_cast<Form8*>(p->openForm("FORM8"));
+        ASSERT_NE(form, nullptr);
+    }
+    EXPECT_GE(refusals, 10);
+    EXPECT_GE(stored, 10);
 }
 
 } // namespace

@@ -324,7 +324,9 @@ struct NoProgress : AnalysisProgress {
 // consistent; at the end its frame file reads back and the frame read is
 // analysed (or found unstable, as a frame of random edits may be), never
 // refused for what an operation should have refused; and undoing every step
-// gives the frame the session began with.
+// gives the frame the session began with. The numbers typed here lie within
+// the stored range; EditWindow.RandomTypedNumbers… types ones beyond it
+// through the windows.
 TEST(FrameEdit, RandomSessionsSaveFramesThatReadBackAndAnalyseAndUndoToTheStart) {
     std::mt19937 rng(20261208);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };

@@ -2,12 +2,15 @@
 #include "MenuStandIn.h"
 #include "forms/Form14.h"
 #include "model/Grid.h"
+#include "model/ModelFiles.h"
 #include "model/Program.h"
+#include "model/TextFile.h"
 #include "platform/ScriptedPlatform.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -217,6 +220,136 @@ TEST_F(GridForm, MemberSettingsAreCheckedBeforeATypeIsMade) {
         EXPECT_EQ(m().MemberTypeNo[1], 0) << c.message;
         f->c("COMBO6").selected = -1;
         f->SteelFamily = 0;
+    }
+}
+
+} // namespace
+} // namespace rahmen::testing
+
+namespace rahmen::testing {
+namespace {
+
+// The grid form's sizes and load factors, and the section settings' sizes and
+// properties: the value at the end of a box's range is stored, one just
+// beyond is refused with a message naming the box and the range, and no grid
+// or type is made.
+TEST_F(GridForm, SizesAndFactorsBeyondTheirRangeAreRefused) {
+    const struct {
+        const char* box;
+        const char* typed;
+        const char* message; // "" accepted
+        float held = 0;      // in cm where a size
+        std::function<float(const Program&)> stored = nullptr;
+    } cases[] = {
+        {"EDIT143", "100", "", 10000, [](const Program& p) { return p.grid.SpanX; }},
+        {"EDIT143", "100.5",
+         "Ｘ方向のスパン長さは 0 から 100 までです（100.5 が入力されました）。"},
+        {"EDIT144", "1e39", "Ｙ方向のスパン長さは 0 から 100 までです（1E+39 が入力されました）。"},
+        {"EDIT148", "10", "", 1000, [](const Program& p) { return p.grid.StoreyHeight; }},
+        {"EDIT148", "10.01", "階高は 0 から 10 までです（10.01 が入力されました）。"},
+        {"EDIT149", "-10", "", -10, [](const Program& p) { return p.grid.BaseShearCoefficient; }},
+        {"EDIT149", "10.5", "標準せん断力係数は -10 から 10 までです（10.5 が入力されました）。"},
+        {"EDIT150", "1e30", "", 1e30f, [](const Program& p) { return p.model.ShearShapeFactor; }},
+        {"EDIT150", "-1",
+         "せん断に対する形状係数は 0 から 1E+30 までです（-1 が入力されました）。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        p->model.resetAll();
+        p->grid = {};
+        Form15& f = openWithSizes("6", "5", "1", "1", "2", "3");
+        const bool loads = std::string(c.box) >= "EDIT149";
+        if (loads) {
+            f.click("CHECK11");
+            f.click("RADIO8");
+            f.click("CHECK13");
+        }
+        f.typeText(c.box, c.typed);
+        platform.dialogs.clearLog();
+        platform.dialogs.queueInput(std::nullopt); // no files
+        ASSERT_TRUE(f.click("BUTTON73"));
+        if (*c.message) {
+            EXPECT_EQ(lastMessage(), c.message);
+            EXPECT_EQ(m().NodeCount, 0);
+            EXPECT_TRUE(f.isOpen());
+            f.click("BUTTON89");
+        } else {
+            // (A κ this large leaves no shear stiffness: the analysis says so.)
+            EXPECT_EQ(lastMessage().find("が入力されました"), std::string::npos) << lastMessage();
+            EXPECT_EQ(c.stored(*p), c.held);
+        }
+    }
+}
+
+// The largest grid of the tables at the largest accepted sizes: its default
+// sections are written and read back (to the five or six digits of the file), and the
+// frame analyses and its report is written.
+TEST_F(GridForm, TheLargestGridAtTheLargestSizesWritesAFrameThatReadsBack) {
+    Form15& f = openWithSizes("100", "100", "1", "1", "374", "10");
+    f.click("RADIO6");
+    f.click("CHECK12");
+    f.click("RADIO10");
+    f.typeText("EDIT149", "10");
+    platform.dialogs.queueInput(std::string("big"));
+    ASSERT_TRUE(f.click("BUTTON73"));
+    ASSERT_EQ(m().NodeCount, 1500);
+    auto read = platform.files.read("big.fdt");
+    ASSERT_TRUE(read.ok) << read.error;
+    Model back;
+    ItemReader in(read.bytes, "big.fdt");
+    ASSERT_NO_THROW(readFrameFile(back, in));
+    for (int k = 1; k <= m().MemberCount; k += 7) {
+        for (const auto& [read, held] : {std::pair{back.MemberArea[k], m().MemberArea[k]},
+                                         {back.MemberIy[k], m().MemberIy[k]},
+                                         {back.MemberJ[k], m().MemberJ[k]}})
+            ASSERT_NEAR(read, held, 1e-4 * held) << k;
+    }
+    EXPECT_TRUE(platform.files.exists("big.adt")) << lastMessage();
+}
+
+// Section settings of a concrete grid: the rectangle sizes and the typed
+// properties.
+TEST_F(GridForm, SectionSettingsBeyondTheirRangeAreRefused) {
+    const struct {
+        const char* button;
+        const char* box;
+        const char* typed;
+        const char* message; // "" accepted
+        float area;          // of type 1
+    } cases[] = {
+        {"BUTTON82", "EDIT159", "1e7", "", 1e14f},
+        {"BUTTON82", "EDIT160", "1.0000001e7",
+         "Ｂ寸法は 0 から 10000000 までです（10000001 が入力されました）。", 0},
+        {"BUTTON83", "EDIT161", "1e30", "", 1e30f},
+        {"BUTTON83", "EDIT161", "1e39",
+         "断面積は -1E+30 から 1E+30 までです（1E+39 が入力されました）。", 0},
+        {"BUTTON83", "EDIT164", "1e31",
+         "ねじり定数は -1E+30 から 1E+30 までです（1E+31 が入力されました）。", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        p->model.resetAll();
+        setGridSize(p->grid, 600, 500, 1, 1, 2, 300);
+        p->grid.StructureKind = 2;
+        layOutGrid(m(), p->grid);
+        auto* f = dynamic_cast<Form14*>(p->openForm("FORM14"));
+        ASSERT_NE(f, nullptr);
+        f->typeText("EDIT158", "2");
+        for (const char* box : {"EDIT159", "EDIT160", "EDIT161", "EDIT162", "EDIT163", "EDIT164"})
+            f->typeText(box, "1e7");
+        f->typeText(c.box, c.typed);
+        platform.dialogs.clearLog();
+        ASSERT_TRUE(f->click(c.button));
+        EXPECT_EQ(m().TypeArea[1], c.area);
+        if (*c.message) {
+            EXPECT_EQ(lastMessage(), c.message);
+            EXPECT_EQ(f->TypesMade, 0);
+            EXPECT_EQ(m().MemberTypeNo[1], 0);
+        } else {
+            EXPECT_EQ(platform.dialogs.messages().size(), 0u) << lastMessage();
+            EXPECT_EQ(m().MemberTypeNo[1], 1);
+        }
+        f->close();
     }
 }
 
