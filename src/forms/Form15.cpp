@@ -73,6 +73,7 @@ void setDefaultSections(Model& m, const GridVariables& g) {
         };
         if (steel) {
             column.area = (158 + 15 * above) * square(heightRatio) * areaRatio;
+            // 29800·((h/300)⁴·(sx·sy/300000))²
             column.iy = column.iz = 29800 * square(square(square(heightRatio)) * areaRatio);
             column.shear = column.area / 2;
         } else {
