@@ -116,9 +116,8 @@ struct PlaneValues {
 
 PlaneValues planeValues(const Model& md, int m, char axis, double dx, double dy, double s) {
     const MemberMoments mm = diagramMoments(md, m);
-    const double n = md.MemberEndForce[m][7];
-    const double qy = md.MemberEndForce[m][8];
-    const double qz = md.MemberEndForce[m][9];
+    const SectionForces end = memberEndForces(md, m).end;
+    const double n = end.N, qy = end.Qy, qz = end.Qz;
     if (axis == 'z')
         return {s * mm.MzStart, -s * mm.MzEnd, s * mm.MzMid, mm.MzStart, mm.MzEnd, n, qy};
     if (axis == 'y' && dx == 0)
@@ -403,9 +402,10 @@ void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
         print(270, 43, value(q[4]), kMomentColor);
         if (loadedZ) print(130, 12, kMidSpanCaption + value(q[5]), kMomentColor);
         if (loadedY) print(130, 40, kMidSpanCaption + value(q[6]), kMomentColor);
-        print(145, 15, value(md.MemberEndForce[m][9]), kShearColor);
-        print(145, 43, value(md.MemberEndForce[m][8]), kShearColor);
-        print(145, 29, value(md.MemberEndForce[m][7]), kAxialColor);
+        const SectionForces atEnd = memberEndForces(md, m).end;
+        print(145, 15, value(atEnd.Qz), kShearColor);
+        print(145, 43, value(atEnd.Qy), kShearColor);
+        print(145, 29, value(atEnd.N), kAxialColor);
         printLines(*canvas, 25, {"   z", "   ↑", "   ｏ→x　 y 軸周りモーメント"}, kMemberColor);
         printLines(*canvas, 50, {"   y", "   ↑", "   ｏ→x　 z 軸周りモーメント"}, kMemberColor);
         print(0, 54, "部材Ｎｏ" + std::to_string(m), kMemberNumberColor);
