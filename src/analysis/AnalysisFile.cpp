@@ -1,5 +1,6 @@
 #include "analysis/AnalysisFile.h"
 
+#include "analysis/MemberResults.h"
 #include "analysis/ana.h"
 #include "model/DataName.h"
 #include "model/Limits.h"
@@ -72,21 +73,6 @@ bool startPinnedYZ(const Model& md, int m) {
 }
 bool endPinnedYZ(const Model& md, int m) {
     return md.PinEndY[m] != 0 || md.PinEndZ[m] != 0;
-}
-
-bool validNode(int n) {
-    return n >= 1 && n <= kMaxNodes;
-}
-
-// Member length in m from the node coordinates (0 for a member without valid nodes).
-double memberLengthM(const Model& md, int m) {
-    const int i = md.MemberStartNode[m];
-    const int j = md.MemberEndNode[m];
-    if (!validNode(i) || !validNode(j)) return 0;
-    const double dx = double(md.NodeX[j]) - md.NodeX[i];
-    const double dy = double(md.NodeY[j]) - md.NodeY[i];
-    const double dz = double(md.NodeZ[j]) - md.NodeZ[i];
-    return std::sqrt(dx * dx + dy * dy + dz * dz) / 100.0;
 }
 
 std::string fileNameOf(const std::string& path) {
@@ -187,16 +173,9 @@ void writeEndForces(LineWriter& w, const Model& md, int members, bool older) {
     w.tab(69).text(older ? "Mz(t・m)" : "Mz(kN・m)").endLine();
     for (int m = 1; m <= members; ++m) {
         const auto& f = md.MemberEndForce[m];
-        // The start end's own forces: the end values reversed, less the uniform
-        // load the span carries between the ends (force/m times m).
-        double wy = 0, wz = 0;
-        if (md.MemberLoadFlag[m] == 1) {
-            const double length = memberLengthM(md, m);
-            wy = md.MemberUniformLoad[m][1] * length;
-            wz = md.MemberUniformLoad[m][2] * length;
-        }
+        const SectionForces start = memberEndForces(md, m).start;
         w.masked("####", m).text("  始点: ");
-        w.masked(kForceMask, -f[7]).masked(kForceMask, -f[8] - wy).masked(kForceMask, -f[9] - wz);
+        w.masked(kForceMask, start.N).masked(kForceMask, start.Qy).masked(kForceMask, start.Qz);
         w.text("  ").masked(kForceMask, f[1]).masked(kForceMask, f[2]).masked(kForceMask, f[3]);
         w.endLine();
         w.text("      終点: ");
@@ -633,11 +612,11 @@ void restoreMidspanMoments(Model& md) {
             md.MemberLoadMoment[m][13] = md.MemberLoadMoment[m][14] = 0;
             continue;
         }
-        const double length = memberLengthM(md, m) * 100; // cm
+        const double length = memberLength(md, m); // cm
         const double wy = 0.01 * md.MemberUniformLoad[m][1];
         const double wz = 0.01 * md.MemberUniformLoad[m][2];
-        md.MemberLoadMoment[m][13] = saturated(wz * length * length / 8);
-        md.MemberLoadMoment[m][14] = saturated(wy * length * length / 8);
+        md.MemberLoadMoment[m][13] = saturated(simpleBeamMoment(wz, length));
+        md.MemberLoadMoment[m][14] = saturated(simpleBeamMoment(wy, length));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "analysis/MemberStiffness.h"
 
+#include "analysis/MemberResults.h"
 #include "model/Model.h"
 
 #include <cmath>
@@ -209,13 +210,9 @@ Matrix12 toGlobal(const Matrix12& k, const Axes& r) {
 }
 
 double memberGeometry(const Model& model, int m, Axes& r) {
-    const int i = model.MemberStartNode[m];
-    const int j = model.MemberEndNode[m];
-    const double dx = double(model.NodeX[j]) - double(model.NodeX[i]);
-    const double dy = double(model.NodeY[j]) - double(model.NodeY[i]);
-    const double dz = double(model.NodeZ[j]) - double(model.NodeZ[i]);
+    const auto [dx, dy, dz] = memberChord(model, m);
     r = memberAxes(dx, dy, dz, model.MemberAngle[m]);
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
+    return memberLength(model, m);
 }
 
 void buildMemberMatrices(const Model& model, int m, double E, double G, MemberMatrices& out) {

@@ -1,6 +1,7 @@
 #include "analysis/ana.h"
 
 #include "analysis/AnalysisFile.h"
+#include "analysis/MemberResults.h"
 #include "analysis/NodeOrder.h"
 #include "model/Limits.h"
 #include "model/Model.h"
@@ -12,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <type_traits>
+#include <utility>
 
 namespace rahmen {
 
@@ -182,8 +185,8 @@ void CH_UL(Model& model, double E, double G, AnalysisWork& work) {
         q[6] = wy * L * L / 12.0;
         q[11] = wz * L * L / 12.0;
         q[12] = -wy * L * L / 12.0;
-        work.midspan[m] = {static_cast<float>(wz * L * L / 8.0),
-                           static_cast<float>(wy * L * L / 8.0)};
+        work.midspan[m] = {static_cast<float>(simpleBeamMoment(wz, L)),
+                           static_cast<float>(simpleBeamMoment(wy, L))};
 
         // End springs and pins change the fixed-end moments.
         auto hasRelease = [&](int k, bool pinStart, bool pinEnd) {
@@ -228,16 +231,6 @@ void CH_UL(Model& model, double E, double G, AnalysisWork& work) {
             }
         }
     }
-}
-
-std::array<float, 2> intermediateMaxMoments(const Model& model, int m) {
-    const float a1 = -model.MemberEndForce[m][2];
-    const float a2 = model.MemberEndForce[m][3];
-    const float a3 = -model.MemberEndForce[m][5];
-    const float a4 = model.MemberEndForce[m][6];
-    const float m0z = 0.01f * model.MemberLoadMoment[m][13];
-    const float m0y = 0.01f * model.MemberLoadMoment[m][14];
-    return {std::abs(m0z + (a1 - a3) / 2.0f), std::abs(m0y + (a2 - a4) / 2.0f)};
 }
 
 namespace {
@@ -296,235 +289,294 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress,
     return runAnalysis(model, progress, work, writeReport);
 }
 
+namespace {
+
+// What the phases of one analysis share.
+struct Run {
+    Run(Model& model, AnalysisProgress& progress, AnalysisWork& work, AnalysisOutcome& out)
+        : model(model), progress(progress), work(work), out(out),
+          E(analysisModulus(model, model.YoungModulus)),
+          G(analysisModulus(model, model.ShearModulus)), N(6 * model.NodeCount) {}
+
+    Model& model;
+    AnalysisProgress& progress;
+    AnalysisWork& work;
+    AnalysisOutcome& out;
+    const double E, G; // force/cm²
+    const int N;       // degrees of freedom
+    MemberMatrices mm; // the member being worked on
+
+    // The band's row of a degree of freedom of the user's numbering.
+    int band(int d) const { return work.toBand[static_cast<std::size_t>(d)]; }
+    // Ends the analysis with a message; the load work is cleared for the next.
+    bool fail(std::string message) {
+        clearLoadWork(model, N);
+        out.message = std::move(message);
+        return false;
+    }
+};
+
+// Runs one phase and adds its wall-clock time to `seconds`.
+template <class Phase> auto timed(double& seconds, Phase phase) {
+    const auto start = Timer::now();
+    if constexpr (std::is_void_v<decltype(phase())>) {
+        phase();
+        seconds += secondsSince(start);
+    } else {
+        auto result = phase();
+        seconds += secondsSince(start);
+        return result;
+    }
+}
+
+// Shear areas of 0 stand for the area; the model keeps the value used.
+void fillShearAreas(Model& model) {
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        if (model.MemberShearAreaY[m] == 0.0f) model.MemberShearAreaY[m] = model.MemberArea[m];
+        if (model.MemberShearAreaZ[m] == 0.0f) model.MemberShearAreaZ[m] = model.MemberArea[m];
+    }
+}
+
+void equivalentLoads(Run& run) {
+    clearLoadWork(run.model, run.N);
+    run.work.fixedEnd.assign(static_cast<std::size_t>(run.model.MemberCount) + 1, {});
+    run.work.midspan.assign(static_cast<std::size_t>(run.model.MemberCount) + 1, {});
+    if (run.model.LoadedMemberCount != 0) CH_UL(run.model, run.E, run.G, run.work);
+}
+
+// The band is solved in the node order with the narrowest band; toBand takes
+// a degree of freedom of the user's numbering to its row of the band.
+void numbering(Run& run) {
+    const Model& model = run.model;
+    run.out.scannedHalfBandWidth = scannedHalfBandWidth(model);
+    run.out.halfBandWidth = halfBandWidth(model);
+    const NodeOrder order = chooseNodeOrder(model);
+    run.out.factorisedHalfBandWidth = order.halfBandWidth();
+    std::vector<int>& toBand = run.work.toBand;
+    toBand.assign(static_cast<std::size_t>(run.N) + 1, 0);
+    for (int n = 1; n <= model.NodeCount; ++n)
+        for (int k = 1; k <= 6; ++k)
+            toBand[static_cast<std::size_t>(6 * (n - 1) + k)] = 6 * order.position[n] + k;
+}
+
+// The member matrices into the band. Supports: every support node is fixed
+// in all six directions, its rows and columns 0 and its diagonal 1. Leaving
+// out the member entries of a support end gives the same matrix as adding
+// them and clearing them afterwards, without walking the band across its rows.
+bool assemble(Run& run) {
+    const Model& model = run.model;
+    BandMatrix& band = run.work.band;
+    band.reset(run.N, run.out.factorisedHalfBandWidth);
+    announce(run.progress, "　剛性行列作成中", "β", 7);
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        buildMemberMatrices(model, m, run.E, run.G, run.mm);
+        if (!finiteStiffness(run.mm))
+            return run.fail(memberText(m) + "の剛性が計算できる数値の範囲を超えました。\n" +
+                            kCheckNumbers);
+        const std::array<int, 12> g = bandDofs(memberDofs(model, m), run.work.toBand);
+        const bool held[2] = {isSupport(model, model.MemberStartNode[m]),
+                              isSupport(model, model.MemberEndNode[m])};
+        const Matrix12& K = run.mm.K;
+        for (int a = 0; a < 12; ++a) {
+            if (held[a / 6]) continue;
+            for (int b = 0; b <= a; ++b)
+                if (!held[b / 6] && K[a][b] != 0.0f) band.add(g[a], g[b], K[a][b]);
+        }
+    }
+    return true;
+}
+
+// The supports' unit diagonals.
+void supports(Run& run) {
+    for (int n = 1; n <= run.model.NodeCount; ++n)
+        if (isSupport(run.model, n))
+            for (int k = 1; k <= 6; ++k) {
+                const int d = run.band(6 * (n - 1) + k);
+                run.work.band.at(d, d) = 1.0;
+            }
+}
+
+// The step text of the decomposition with the band's size and the estimate
+// of its time the program has always shown.
+void announceDecomposition(Run& run) {
+    const int hb = run.out.factorisedHalfBandWidth;
+    announce(run.progress, "　三角分解", "γ", 3);
+    run.progress.print("　マトリックスボリューム ＝ " + printNumber(hb) + " × " +
+                       printNumber(run.N));
+    const float estimate = float(hb) * float(hb) * float(run.N) * 5e-6f;
+    run.progress.print("　所要時間：約 " + printNumber(estimate) + " 秒(Pentium200MHz)");
+    run.progress.print(repeat("γ", 23));
+}
+
+// The band's Cholesky decomposition; a failed pivot names its node and
+// direction, or the spread of the stiffnesses when that is beyond what the
+// digits resolve.
+bool decompose(Run& run, double spread) {
+    const std::clock_t cpu = std::clock();
+    const int failedRow = factorBand(run.work.band);
+    run.out.times.decompositionCpu = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+    if (failedRow == 0) return true;
+    const std::vector<int>& toBand = run.work.toBand;
+    run.out.failedDof =
+        int(std::find(toBand.begin() + 1, toBand.end(), failedRow) - toBand.begin());
+    return run.fail(spread > kLargestSpread ? spreadMessage(run.out.failedDof, spread)
+                                            : instabilityMessage(run.out.failedDof));
+}
+
+// Forward and back substitution, into a work vector, and the displacements
+// back in the user's numbering. A support's degree of freedom has a unit row,
+// so its right-hand side 0 keeps it in place.
+void substitute(Run& run) {
+    const Model& model = run.model;
+    std::vector<double>& rhs = run.work.rhs;
+    rhs.assign(static_cast<std::size_t>(run.N) + 1, 0.0);
+    for (int n = 1; n <= model.NodeCount; ++n) {
+        if (isSupport(model, n)) continue;
+        for (int k = 1; k <= 6; ++k) {
+            const int d = 6 * (n - 1) + k;
+            rhs[run.band(d)] = double(model.NodeLoad[d]) + double(model.EquivalentNodeLoad[d]);
+        }
+    }
+    solveBand(run.work.band, rhs.data());
+    run.work.x.assign(static_cast<std::size_t>(run.N) + 1, 0.0);
+    for (int d = 1; d <= run.N; ++d)
+        run.work.x[d] = rhs[run.band(d)];
+}
+
+// Displacements beyond the program's largest value could be neither written
+// nor read back: the numbers of the frame are out of range. Otherwise the
+// displacements and the simple-beam moments replace the previous results.
+bool storeDisplacements(Run& run) {
+    Model& model = run.model;
+    for (int d = 1; d <= run.N; ++d)
+        if (!withinLargestValue(run.work.x[d]))
+            return run.fail("変位が数値の範囲（絶対値 " + std::string(kLargestValueText) +
+                            " まで）を超えました（" + dofText(d) + "）。\n" + kCheckNumbers);
+    for (int d = 1; d <= run.N; ++d)
+        model.NodeDisplacement[d] = run.work.x[d];
+    for (int m = 1; m <= model.MemberCount; ++m)
+        if (model.MemberLoadFlag[m] == 1.0f && model.LoadedMemberCount != 0) {
+            model.MemberLoadMoment[m][13] = run.work.midspan[m][0];
+            model.MemberLoadMoment[m][14] = run.work.midspan[m][1];
+        }
+    return true;
+}
+
+// The end forces of member m from the displacements: global F = K·d
+// (double sums; kept for the reactions) and in member axes f = T·F (stored in
+// single precision, 1-based).
+void memberForces(Run& run, int m, double (&F)[12], float (&f)[13]) {
+    buildMemberMatrices(run.model, m, run.E, run.G, run.mm);
+    const std::array<int, 12> g = memberDofs(run.model, m);
+    for (int a = 0; a < 12; ++a) {
+        double s = 0.0;
+        for (int b = 0; b < 12; ++b)
+            s += double(run.mm.K[a][b]) * run.work.x[g[b]];
+        F[a] = s;
+    }
+    for (int end = 0; end < 4; ++end)
+        for (int i = 0; i < 3; ++i) {
+            double s = 0.0;
+            for (int j = 0; j < 3; ++j)
+                s += double(run.mm.R[i][j]) * F[3 * end + j];
+            f[1 + 3 * end + i] = static_cast<float>(s);
+        }
+}
+
+// MemberEndForce: moments in force·m with the fixed-end moments of the span
+// load, the end node's forces with its fixed-end shears.
+void storeEndForces(Model& model, int m, const float (&f)[13],
+                    const std::array<float, 13>& fixedEnd) {
+    const auto& mlm = model.MemberLoadMoment[m];
+    auto& ef = model.MemberEndForce[m];
+    ef[1] = 0.01f * f[4];
+    ef[2] = 0.01f * (f[5] + mlm[5]);
+    ef[3] = 0.01f * (f[6] + mlm[6]);
+    ef[4] = 0.01f * f[10];
+    ef[5] = 0.01f * (f[11] + mlm[11]);
+    ef[6] = 0.01f * (f[12] + mlm[12]);
+    ef[7] = f[7];
+    ef[8] = f[8] + fixedEnd[8];
+    ef[9] = f[9] + fixedEnd[9];
+}
+
+// End forces, the members' forces on the supports, and the spring and pin
+// rotations, member by member.
+void endForces(Run& run) {
+    Model& model = run.model;
+    run.work.reaction.assign(static_cast<std::size_t>(run.N) + 1, 0.0);
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        double F[12];
+        float f[13];
+        memberForces(run, m, F, f);
+        const std::array<int, 12> g = memberDofs(model, m);
+        for (int end = 0; end < 2; ++end)
+            if (isSupport(model, end == 0 ? model.MemberStartNode[m] : model.MemberEndNode[m]))
+                for (int a = 6 * end; a < 6 * end + 6; ++a)
+                    run.work.reaction[g[a]] += F[a];
+        storeEndForces(model, m, f, run.work.fixedEnd[m]);
+        storeEndRotations(model, m, f, run.mm.L, run.E);
+    }
+}
+
+// Reactions: the members' forces on the support, less the loads that act on
+// it directly — the equivalent loads of all members meeting there, once.
+void reactions(Run& run) {
+    const Model& model = run.model;
+    run.out.Reaction.assign(static_cast<std::size_t>(run.N) + 1, 0.0f);
+    for (int n = 1; n <= model.NodeCount; ++n)
+        if (isSupport(model, n))
+            for (int k = 1; k <= 6; ++k) {
+                const int d = 6 * (n - 1) + k;
+                run.out.Reaction[d] = static_cast<float>(
+                    run.work.reaction[d] - model.SupportEquivalentLoad[d] - model.NodeLoad[d]);
+            }
+}
+
+std::size_t workBytes(const AnalysisWork& work) {
+    return work.band.bytes() +
+           (work.x.capacity() + work.rhs.capacity() + work.reaction.capacity()) * sizeof(double) +
+           work.toBand.capacity() * sizeof(int) +
+           work.fixedEnd.capacity() * sizeof(work.fixedEnd[0]) +
+           work.midspan.capacity() * sizeof(work.midspan[0]);
+}
+
+} // namespace
+
 AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
                             const ReportWriter& writeReport) {
     AnalysisOutcome out;
     out.message = checkAnalysisModel(model);
     if (!out.message.empty()) return out;
+    Run run(model, progress, work, out);
+    AnalysisTimes& times = out.times;
 
-    const double E = analysisModulus(model, model.YoungModulus);
-    const double G = analysisModulus(model, model.ShearModulus);
-    const int N = 6 * model.NodeCount;
-
-    // Shear areas of 0 stand for the area; the model keeps the value used.
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        if (model.MemberShearAreaY[m] == 0.0f) model.MemberShearAreaY[m] = model.MemberArea[m];
-        if (model.MemberShearAreaZ[m] == 0.0f) model.MemberShearAreaZ[m] = model.MemberArea[m];
-    }
-
-    // Equivalent nodal loads of the uniform member loads.
-    auto t = Timer::now();
-    clearLoadWork(model, N);
-    work.fixedEnd.assign(static_cast<std::size_t>(model.MemberCount) + 1, {});
-    work.midspan.assign(static_cast<std::size_t>(model.MemberCount) + 1, {});
-    if (model.LoadedMemberCount != 0) CH_UL(model, E, G, work);
-    out.times.equivalentLoads = secondsSince(t);
-
-    // Half band width.
+    fillShearAreas(model);
+    timed(times.equivalentLoads, [&] { equivalentLoads(run); });
     announce(progress, "　バンド幅計算", "α", 7);
-    t = Timer::now();
-    out.scannedHalfBandWidth = scannedHalfBandWidth(model);
-    out.halfBandWidth = halfBandWidth(model);
-    // The band is solved in the node order with the narrowest band; toBand
-    // takes a degree of freedom of the user's numbering to its row of the band.
-    const NodeOrder order = chooseNodeOrder(model);
-    const int hb = order.halfBandWidth();
-    out.factorisedHalfBandWidth = hb;
-    std::vector<int>& toBand = work.toBand;
-    toBand.assign(static_cast<std::size_t>(N) + 1, 0);
-    for (int n = 1; n <= model.NodeCount; ++n)
-        for (int k = 1; k <= 6; ++k)
-            toBand[static_cast<std::size_t>(6 * (n - 1) + k)] = 6 * order.position[n] + k;
-    out.times.bandWidth = secondsSince(t);
-
-    // Assembly.
-    t = Timer::now();
-    BandMatrix& band = work.band;
-    band.reset(N, hb);
-    announce(progress, "　剛性行列作成中", "β", 7);
-    // Supports: every support node is fixed in all six directions, its rows
-    // and columns 0 and its diagonal 1. Leaving out the member entries of a
-    // support end gives the same matrix as adding them and clearing them
-    // afterwards, without walking the band across its rows.
-    MemberMatrices mm;
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        buildMemberMatrices(model, m, E, G, mm);
-        if (!finiteStiffness(mm)) {
-            clearLoadWork(model, N);
-            out.message =
-                memberText(m) + "の剛性が計算できる数値の範囲を超えました。\n" + kCheckNumbers;
-            return out;
-        }
-        const std::array<int, 12> g = bandDofs(memberDofs(model, m), toBand);
-        const bool held[2] = {isSupport(model, model.MemberStartNode[m]),
-                              isSupport(model, model.MemberEndNode[m])};
-        for (int a = 0; a < 12; ++a) {
-            if (held[a / 6]) continue;
-            for (int b = 0; b <= a; ++b)
-                if (!held[b / 6] && mm.K[a][b] != 0.0f) band.add(g[a], g[b], mm.K[a][b]);
-        }
-    }
-    out.times.assembly = secondsSince(t);
-
+    timed(times.bandWidth, [&] { numbering(run); });
+    if (!timed(times.assembly, [&] { return assemble(run); })) return out;
     // How far apart the stiffnesses of the free degrees of freedom lie, before
     // the supports' unit diagonals are set.
-    const double spread = diagonalSpread(band);
-
-    // The supports' diagonals.
-    t = Timer::now();
-    for (int n = 1; n <= model.NodeCount; ++n)
-        if (isSupport(model, n))
-            for (int k = 1; k <= 6; ++k) {
-                const int d = toBand[static_cast<std::size_t>(6 * (n - 1) + k)];
-                band.at(d, d) = 1.0;
-            }
-    out.times.supports = secondsSince(t);
-
-    // Decomposition.
-    announce(progress, "　三角分解", "γ", 3);
-    progress.print("　マトリックスボリューム ＝ " + printNumber(hb) + " × " + printNumber(N));
-    const float estimate = float(hb) * float(hb) * float(N) * 5e-6f;
-    progress.print("　所要時間：約 " + printNumber(estimate) + " 秒(Pentium200MHz)");
-    progress.print(repeat("γ", 23));
-    t = Timer::now();
-    const std::clock_t cpu = std::clock();
-    const int failedRow = factorBand(band);
-    out.times.decomposition = secondsSince(t);
-    out.times.decompositionCpu = double(std::clock() - cpu) / CLOCKS_PER_SEC;
-    if (failedRow != 0) {
-        out.failedDof =
-            int(std::find(toBand.begin() + 1, toBand.end(), failedRow) - toBand.begin());
-        clearLoadWork(model, N);
-        out.message = spread > kLargestSpread ? spreadMessage(out.failedDof, spread)
-                                              : instabilityMessage(out.failedDof);
-        return out;
-    }
-
-    // Forward and back substitution, into a work vector. A support's degree of
-    // freedom has a unit row, so its right-hand side 0 keeps it in place.
+    const double spread = diagonalSpread(work.band);
+    timed(times.supports, [&] { supports(run); });
+    announceDecomposition(run);
+    if (!timed(times.decomposition, [&] { return decompose(run, spread); })) return out;
     announce(progress, "　前進代入", "δ", 7);
-    t = Timer::now();
-    std::vector<double>& rhs = work.rhs;
-    rhs.assign(static_cast<std::size_t>(N) + 1, 0.0);
-    for (int n = 1; n <= model.NodeCount; ++n) {
-        if (isSupport(model, n)) continue;
-        for (int k = 1; k <= 6; ++k) {
-            const int d = 6 * (n - 1) + k;
-            rhs[toBand[d]] = double(model.NodeLoad[d]) + double(model.EquivalentNodeLoad[d]);
-        }
-    }
-    solveBand(band, rhs.data());
-    // Back in the user's numbering.
-    work.x.assign(static_cast<std::size_t>(N) + 1, 0.0);
-    for (int d = 1; d <= N; ++d)
-        work.x[d] = rhs[toBand[d]];
-    out.times.substitution = secondsSince(t);
-
-    // Displacements beyond the program's largest value could be neither
-    // written nor read back: the numbers of the frame are out of range.
-    for (int d = 1; d <= N; ++d)
-        if (!withinLargestValue(work.x[d])) {
-            clearLoadWork(model, N);
-            out.message = "変位が数値の範囲（絶対値 " + std::string(kLargestValueText) +
-                          " まで）を超えました（" + dofText(d) + "）。\n" + kCheckNumbers;
-            return out;
-        }
-
+    timed(times.substitution, [&] { substitute(run); });
     // From here on nothing can fail: the results replace the previous ones.
-    for (int d = 1; d <= N; ++d)
-        model.NodeDisplacement[d] = work.x[d];
-    for (int m = 1; m <= model.MemberCount; ++m)
-        if (model.MemberLoadFlag[m] == 1.0f && model.LoadedMemberCount != 0) {
-            model.MemberLoadMoment[m][13] = work.midspan[m][0];
-            model.MemberLoadMoment[m][14] = work.midspan[m][1];
-        }
-
-    // End forces, reactions and rotations.
+    if (!storeDisplacements(run)) return out;
     announce(progress, "　部材端力計算", "ε", 7);
-    t = Timer::now();
-    work.reaction.assign(static_cast<std::size_t>(N) + 1, 0.0);
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        buildMemberMatrices(model, m, E, G, mm);
-        const std::array<int, 12> g = memberDofs(model, m);
-        double F[12];
-        for (int a = 0; a < 12; ++a) {
-            double s = 0.0;
-            for (int b = 0; b < 12; ++b)
-                s += double(mm.K[a][b]) * work.x[g[b]];
-            F[a] = s;
-        }
-        float f[13]; // member axes, 1-based
-        for (int end = 0; end < 4; ++end)
-            for (int i = 0; i < 3; ++i) {
-                double s = 0.0;
-                for (int j = 0; j < 3; ++j)
-                    s += double(mm.R[i][j]) * F[3 * end + j];
-                f[1 + 3 * end + i] = static_cast<float>(s);
-            }
-
-        const int i = model.MemberStartNode[m];
-        const int j = model.MemberEndNode[m];
-        if (isSupport(model, i))
-            for (int a = 0; a < 6; ++a)
-                work.reaction[g[a]] += F[a];
-        if (isSupport(model, j))
-            for (int a = 6; a < 12; ++a)
-                work.reaction[g[a]] += F[a];
-
-        const auto& fe = work.fixedEnd[m];
-        const auto& mlm = model.MemberLoadMoment[m];
-        auto& ef = model.MemberEndForce[m];
-        ef[1] = 0.01f * f[4];
-        ef[2] = 0.01f * (f[5] + mlm[5]);
-        ef[3] = 0.01f * (f[6] + mlm[6]);
-        ef[4] = 0.01f * f[10];
-        ef[5] = 0.01f * (f[11] + mlm[11]);
-        ef[6] = 0.01f * (f[12] + mlm[12]);
-        ef[7] = f[7];
-        ef[8] = f[8] + fe[8];
-        ef[9] = f[9] + fe[9];
-
-        for (int k = 5; k <= 6; ++k) {
-            if (model.SpringStart[m][k] != 0.0f)
-                model.SpringRotation[m][k - 4] = (f[k] + mlm[k]) / model.SpringStart[m][k];
-            if (model.SpringEnd[m][k] != 0.0f)
-                model.SpringRotation[m][k - 2] = (f[k + 6] + mlm[k + 6]) / model.SpringEnd[m][k];
-        }
-
-        const double L = mm.L;
-        const double EIy = E * model.MemberIy[m];
-        const double EIz = E * model.MemberIz[m];
-        if (model.MemberEndPinned[m] == 1 && model.MemberStartPinned[m] == 0) {
-            model.PinRotation[m][3] = static_cast<float>(-f[5] * L / (6.0 * EIy));
-            model.PinRotation[m][4] = static_cast<float>(-f[6] * L / (6.0 * EIz));
-        }
-        if (model.MemberStartPinned[m] == 1 && model.MemberEndPinned[m] == 0) {
-            model.PinRotation[m][1] = static_cast<float>(-f[11] * L / (6.0 * EIy));
-            model.PinRotation[m][2] = static_cast<float>(-f[12] * L / (6.0 * EIz));
-        }
-    }
-
-    // Reactions: the members' forces on the support, less the loads that act
-    // on it directly — the equivalent loads of all members meeting there, once.
-    out.Reaction.assign(static_cast<std::size_t>(N) + 1, 0.0f);
-    for (int n = 1; n <= model.NodeCount; ++n)
-        if (isSupport(model, n))
-            for (int k = 1; k <= 6; ++k) {
-                const int d = 6 * (n - 1) + k;
-                out.Reaction[d] = static_cast<float>(
-                    work.reaction[d] - model.SupportEquivalentLoad[d] - model.NodeLoad[d]);
-            }
-    out.times.endForces = secondsSince(t);
-    out.workBytes =
-        band.bytes() +
-        (work.x.capacity() + work.rhs.capacity() + work.reaction.capacity()) * sizeof(double) +
-        work.toBand.capacity() * sizeof(int) + work.fixedEnd.capacity() * sizeof(work.fixedEnd[0]) +
-        work.midspan.capacity() * sizeof(work.midspan[0]);
+    timed(times.endForces, [&] {
+        endForces(run);
+        reactions(run);
+    });
+    out.workBytes = workBytes(work);
 
     // Step 10: the report file, written by the caller's writer.
     if (writeReport) writeReport(model, out.Reaction, progress);
 
-    clearLoadWork(model, N);
+    clearLoadWork(model, run.N);
     model.AnalysisDone = 1;
     out.ok = true;
     return out;

@@ -112,10 +112,6 @@ int halfBandWidth(const Model& model);
 // midspan moments into work.midspan.
 void CH_UL(Model& model, double E, double G, AnalysisWork& work);
 
-// The two intermediate maximum moments of a uniformly loaded member, force·m:
-// about member y (from the z load) and about member z (from the y load).
-std::array<float, 2> intermediateMaxMoments(const Model& model, int m);
-
 // The message for a failed pivot at degree of freedom d (node and direction).
 std::string instabilityMessage(int d);
 

@@ -1,5 +1,6 @@
 #include "draw/draw1.h"
 
+#include "analysis/MemberResults.h"
 #include "analysis/MemberStiffness.h"
 #include "analysis/ana.h"
 #include "model/Model.h"
@@ -97,31 +98,10 @@ std::array<double, 6> nodeDisplacement(const Model& model, int node) {
     return d;
 }
 
-double dot(const std::array<float, 3>& axis, double x, double y, double z) {
-    return axis[0] * x + axis[1] * y + axis[2] * z;
-}
-
-double memberLength(const Model& model, int m) {
-    const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
-    const double dx = model.NodeX[e] - model.NodeX[s];
-    const double dy = model.NodeY[e] - model.NodeY[s];
-    const double dz = model.NodeZ[e] - model.NodeZ[s];
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
-
 Axes axesOf(const Model& model, int m) {
     const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
     return memberAxes(model.NodeX[e] - model.NodeX[s], model.NodeY[e] - model.NodeY[s],
                       model.NodeZ[e] - model.NodeZ[s], model.MemberAngle[m]);
-}
-
-// The rough largest deflection of a uniformly loaded member in one plane, used
-// only to choose the magnification: f q L^4 / (384 E I) with f = 5 pinned at
-// both ends, 3 at one, 2 at none.
-double estimatedLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd) {
-    if (E * I == 0) return 0;
-    const double f = pinStart && pinEnd ? 5 : (pinStart || pinEnd ? 3 : 2);
-    return std::fabs(f * q * std::pow(L, 4) / (384 * E * I));
 }
 
 // The frame of the deformation picture: members (loaded ones in colour 7),
@@ -354,17 +334,6 @@ void FRAME0_ON(Program& program, PlotState& plot, Form& form) {
 
 // ---- the deformation diagram
 
-double uniformLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd,
-                             double xi) {
-    if (E * I == 0) return 0;
-    const double x2 = xi * xi, x3 = x2 * xi, x4 = x3 * xi;
-    const double L4 = std::pow(L, 4);
-    if (pinStart && pinEnd) return q * L4 / (24 * E * I) * (x4 - 2 * x3 + xi);
-    if (pinStart) return q * L4 / (48 * E * I) * (2 * x4 - 3 * x3 + xi);
-    if (pinEnd) return q * L4 / (48 * E * I) * (2 * x4 - 5 * x3 + 3 * x2);
-    return q * L4 / (24 * E * I) * (x4 - 2 * x3 + x2);
-}
-
 double deformationScale(const Model& model, double s, double* largest) {
     double U = 0;
     for (int m = 1; m <= drawableMemberCount(model); ++m) {
@@ -375,18 +344,8 @@ double deformationScale(const Model& model, double s, double* largest) {
                 U = std::max(U, std::fabs(d[k]));
         }
     }
-    // The analysis' modulus (force/cm²) in either unit system.
-    const double E = analysisModulus(model, model.YoungModulus);
-    for (int m = 1; m <= drawableMemberCount(model); ++m) {
-        if (!memberDrawable(model, m) || model.MemberLoadFlag[m] != 1) continue;
-        const double L = memberLength(model, m);
-        U = std::max(U, estimatedLoadDeflection(0.01 * model.MemberUniformLoad[m][2], L, E,
-                                                model.MemberIy[m], set(model.PinStartY[m]),
-                                                set(model.PinEndY[m])));
-        U = std::max(U, estimatedLoadDeflection(0.01 * model.MemberUniformLoad[m][1], L, E,
-                                                model.MemberIz[m], set(model.PinStartZ[m]),
-                                                set(model.PinEndZ[m])));
-    }
+    for (int m = 1; m <= drawableMemberCount(model); ++m)
+        if (memberDrawable(model, m)) U = std::max(U, estimatedLoadDeflection(model, m));
     if (largest) *largest = U;
     if (U == 0) return 50 / s;
     const double p = U * s;
@@ -397,125 +356,30 @@ double deformationScale(const Model& model, double s, double* largest) {
 
 MemberCurve memberCurve(const Model& model, const ViewState& view, int m, double D) {
     MemberCurve curve;
-    const int sn = model.MemberStartNode[m], en = model.MemberEndNode[m];
-    const double s = view.placed.scale;
-    const double r = D / s;
-    const Axes R = axesOf(model, m);
-    const double L = memberLength(model, m);
-    const double length = L * s;
-
-    const std::array<double, 6> a = nodeDisplacement(model, sn);
-    const std::array<double, 6> b = nodeDisplacement(model, en);
-    auto local = [&R](int axis, const std::array<double, 6>& d, int from, double factor) {
-        return factor * dot(R[axis], d[from], d[from + 1], d[from + 2]);
-    };
-    const double ua = local(0, a, 0, D), va = local(1, a, 0, D), wa = local(2, a, 0, D);
-    const double ub = local(0, b, 0, D), vb = local(1, b, 0, D), wb = local(2, b, 0, D);
-    double phiY1 = local(1, a, 3, r), phiZ1 = local(2, a, 3, r);
-    double phiY2 = local(1, b, 3, r), phiZ2 = local(2, b, 3, r);
-
-    const double du = ub - ua, dv = vb - va, dw = wb - wa;
-    const double deformed = length + du;
+    const int sn = model.MemberStartNode[m];
+    Axes R;
+    memberGeometry(model, m, R);
+    const DeflectedShape shape = deflectedShape(model, m, view.placed.scale, D);
 
     // A local point (pixels, member axes) into the picture, from the start node.
     const PicturePoint start{view.ScreenX[sn], view.ScreenH[sn]};
-    auto place = [&](double x, double y, double z) {
+    auto place = [&](const std::array<double, 3>& p) {
+        const auto [x, y, z] = p;
         const double gx = x * R[0][0] + y * R[1][0] + z * R[2][0];
         const double gy = x * R[0][1] + y * R[1][1] + z * R[2][1];
         const double gz = x * R[0][2] + y * R[1][2] + z * R[2][2];
         const ProjectedOffset o = projectVector(view, gx, gy, gz, 1.0);
         curve.points.push_back({start.x + o.u, kEnlargedBaseline - (start.y + o.v)});
-        curve.local.push_back({x, y, z});
+        curve.local.push_back(p);
     };
-
-    const int N = deformed >= 1 ? static_cast<int>(std::floor(deformed)) : 0;
-    if (N == 0) {
-        // Under one pixel long: the chord between the displaced ends.
+    if (shape.chordOnly) {
         curve.chordOnly = true;
-        place(ua, va, wa);
-        place(ub + length, vb, wb);
+        place(shape.chordStart());
+        place(shape.chordEnd());
         return curve;
     }
-
-    const double kappaZ = std::atan(dv / deformed);
-    const double kappaY = -std::atan(dw / deformed);
-
-    // Pin rotations of this member (relative to the chord). The analysis
-    // gives them only for a member pinned at one end by the per-end summary;
-    // for a member with pins at both ends about different axes, and where a
-    // spring at the other end changes them, they are worked out here from
-    // the other end's slope, as for a beam pinned at one end. The analysis
-    // results stay as they are.
-    const bool pinSY = set(model.PinStartY[m]), pinEY = set(model.PinEndY[m]);
-    const bool pinSZ = set(model.PinStartZ[m]), pinEZ = set(model.PinEndZ[m]);
-    const bool analysed = (model.MemberStartPinned[m] == 1) != (model.MemberEndPinned[m] == 1);
-    std::array<double, 5> pinRotation{};
-    std::array<bool, 5> known{};
-    for (int k = 1; k <= 4; ++k) {
-        pinRotation[k] = model.PinRotation[m][k];
-        known[k] = analysed;
-    }
-    auto fromOtherEnd = [&](int k, double otherSlope, double chord) {
-        pinRotation[k] = -(otherSlope - chord) / 2 / r;
-        known[k] = true;
-    };
-    if (model.SpringStart[m][5] != 0) {
-        phiY1 -= model.SpringRotation[m][1] * r;
-        if (pinEY) fromOtherEnd(3, phiY1, kappaY);
-    }
-    if (model.SpringStart[m][6] != 0) {
-        phiZ1 -= model.SpringRotation[m][2] * r;
-        if (pinEZ) fromOtherEnd(4, phiZ1, kappaZ);
-    }
-    if (model.SpringEnd[m][5] != 0) {
-        phiY2 -= model.SpringRotation[m][3] * r;
-        if (pinSY) fromOtherEnd(1, phiY2, kappaY);
-    }
-    if (model.SpringEnd[m][6] != 0) {
-        phiZ2 -= model.SpringRotation[m][4] * r;
-        if (pinSZ) fromOtherEnd(2, phiZ2, kappaZ);
-    }
-
-    // Pins, plane by plane: a pinned end takes its slope from the pin rotation
-    // and the chord, both ends pinned take the chord; a torsion pin changes
-    // no slope.
-    auto pinSlopes = [&](bool pinStart, bool pinEnd, int startK, int endK, double chord,
-                         double& slope1, double& slope2) {
-        if (pinStart && pinEnd) {
-            slope1 = slope2 = chord;
-        } else if (pinStart) {
-            if (!known[startK]) fromOtherEnd(startK, slope2, chord);
-            slope1 = pinRotation[startK] * r + chord;
-        } else if (pinEnd) {
-            if (!known[endK]) fromOtherEnd(endK, slope1, chord);
-            slope2 = pinRotation[endK] * r + chord;
-        }
-    };
-    pinSlopes(pinSY, pinEY, 1, 3, kappaY, phiY1, phiY2);
-    pinSlopes(pinSZ, pinEZ, 2, 4, kappaZ, phiZ1, phiZ2);
-    phiY1 = -phiY1;
-    phiY2 = -phiY2;
-
-    const double l2 = deformed * deformed, l3 = l2 * deformed;
-    const double bw3 = (phiY1 + phiY2) / l2 - 2 * dw / l3;
-    const double bw2 = 3 * dw / l2 - (2 * phiY1 + phiY2) / deformed;
-    const double bv3 = (phiZ1 + phiZ2) / l2 - 2 * dv / l3;
-    const double bv2 = 3 * dv / l2 - (2 * phiZ1 + phiZ2) / deformed;
-
-    const bool loaded = model.MemberLoadFlag[m] == 1;
-    const double E = analysisModulus(model, model.YoungModulus);
-    const double qy = 0.01 * model.MemberUniformLoad[m][1];
-    const double qz = 0.01 * model.MemberUniformLoad[m][2];
-    for (int i = 0; i <= N; ++i) {
-        double y = va + phiZ1 * i + bv2 * i * i + bv3 * i * i * i;
-        double z = wa + phiY1 * i + bw2 * i * i + bw3 * i * i * i;
-        if (loaded) {
-            const double xi = static_cast<double>(i) / N;
-            y += uniformLoadDeflection(qy, L, E, model.MemberIz[m], pinSZ, pinEZ, xi) * D;
-            z += uniformLoadDeflection(qz, L, E, model.MemberIy[m], pinSY, pinEY, xi) * D;
-        }
-        place(ua + i, y, z);
-    }
+    for (int i = 0; i <= shape.steps; ++i)
+        place(shape.at(i));
     return curve;
 }
 

@@ -96,16 +96,12 @@ void FRAME0_ON(Program& program, PlotState& plot, Form& form);
 // uniform-load deflections. `largest` receives U (cm).
 double deformationScale(const Model& model, double s, double* largest = nullptr);
 
-// Deflection (cm) of a uniformly loaded member at xi = 0..1 of its length
-// (q force/cm, L cm, E force/cm², I cm⁴) by its pins in that plane.
-double uniformLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd,
-                             double xi);
-
-// The deformed curve of member m in the placed (enlarged) view: D pixels per
-// cm of displacement, and r = D / s for rotations, spring and pin terms, with
-// s the scale of that picture. One point per pixel of deformed length; a
-// member under one pixel long is drawn as the chord between its displaced
-// ends. Nothing of the model changes.
+// The deformed curve of member m in the placed (enlarged) view: the member's
+// deflected shape (analysis/MemberResults.h) at D pixels per cm of
+// displacement and s, the scale of that picture, per cm of length, placed and
+// projected. One point per pixel of deformed length; a member under one pixel
+// long is drawn as the chord between its displaced ends. Nothing of the model
+// changes.
 struct MemberCurve {
     std::vector<PicturePoint> points;
     // The same points in member axes (pixels, from the start node's place):

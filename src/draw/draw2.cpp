@@ -1,5 +1,6 @@
 #include "draw/draw2.h"
 
+#include "analysis/MemberResults.h"
 #include "model/Program.h"
 #include "platform/Canvas.h"
 #include "platform/Form.h"
@@ -51,15 +52,6 @@ const char* const kMidSpanCaption = "中間最大モーメント：";
 
 int clampedCount(int count, int limit) {
     return std::clamp(count, 0, limit);
-}
-
-double memberLengthCm(const Model& md, int m) {
-    const int i = md.MemberStartNode[m];
-    const int j = md.MemberEndNode[m];
-    const double dx = double(md.NodeX[j]) - md.NodeX[i];
-    const double dy = double(md.NodeY[j]) - md.NodeY[i];
-    const double dz = double(md.NodeZ[j]) - md.NodeZ[i];
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
 // The three legend texts of a diagram: moment, axial force, shear force. The
@@ -123,10 +115,9 @@ struct PlaneValues {
 };
 
 PlaneValues planeValues(const Model& md, int m, char axis, double dx, double dy, double s) {
-    const MemberMoments mm = memberMoments(md, m);
-    const double n = md.MemberEndForce[m][7];
-    const double qy = md.MemberEndForce[m][8];
-    const double qz = md.MemberEndForce[m][9];
+    const MemberMoments mm = diagramMoments(md, m);
+    const SectionForces end = memberEndForces(md, m).end;
+    const double n = end.N, qy = end.Qy, qz = end.Qz;
     if (axis == 'z')
         return {s * mm.MzStart, -s * mm.MzEnd, s * mm.MzMid, mm.MzStart, mm.MzEnd, n, qy};
     if (axis == 'y' && dx == 0)
@@ -239,27 +230,14 @@ bool drawableMember(const Model& md, int m) {
     return i >= 1 && i <= nodes && j >= 1 && j <= nodes;
 }
 
-MemberMoments memberMoments(const Model& md, int m) {
-    MemberMoments mm;
-    if (m < 1 || m > kMaxMembers) return mm;
-    const auto& f = md.MemberEndForce[m];
-    mm.MyStart = f[2];
-    mm.MzStart = f[3];
-    mm.MyEnd = f[5];
-    mm.MzEnd = f[6];
-    if (md.MemberLoadFlag[m] != 1 || !drawableMember(md, m)) return mm;
-    const double lengthM = memberLengthCm(md, m) / 100;
-    const double wy = md.MemberUniformLoad[m][1];
-    const double wz = md.MemberUniformLoad[m][2];
-    if (wz != 0) mm.MyMid = wz * lengthM * lengthM / 8 + (-mm.MyStart + mm.MyEnd) / 2;
-    if (wy != 0) mm.MzMid = wy * lengthM * lengthM / 8 + (mm.MzStart - mm.MzEnd) / 2;
-    return mm;
+MemberMoments diagramMoments(const Model& md, int m) {
+    return drawableMember(md, m) ? memberMoments(md, m) : memberEndMoments(md, m);
 }
 
 double stressMomentScale(const Model& md) {
     double largest = 0;
     for (int m = 1; m <= clampedCount(md.MemberCount, kMaxMembers); ++m) {
-        const MemberMoments mm = memberMoments(md, m);
+        const MemberMoments mm = diagramMoments(md, m);
         for (double v : {mm.MyStart, mm.MzStart, mm.MyEnd, mm.MzEnd, mm.MyMid, mm.MzMid})
             largest = std::max(largest, std::abs(v));
     }
@@ -398,7 +376,7 @@ void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
     if (canvas && drawableMember(md, m)) {
         canvas->line(kDatumLeft, kDatumY, kDatumRight, kDatumY, kMemberColor);
         canvas->line(kDatumLeft, kDatumZ, kDatumRight, kDatumZ, kMemberColor);
-        const MemberMoments mm = memberMoments(md, m);
+        const MemberMoments mm = diagramMoments(md, m);
         const bool loadedZ = md.MemberLoadFlag[m] == 1 && md.MemberUniformLoad[m][2] != 0;
         const bool loadedY = md.MemberLoadFlag[m] == 1 && md.MemberUniformLoad[m][1] != 0;
         const double q[7] = {0, -mm.MyStart, mm.MzStart, -mm.MyEnd, mm.MzEnd, mm.MyMid, mm.MzMid};
@@ -424,9 +402,10 @@ void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
         print(270, 43, value(q[4]), kMomentColor);
         if (loadedZ) print(130, 12, kMidSpanCaption + value(q[5]), kMomentColor);
         if (loadedY) print(130, 40, kMidSpanCaption + value(q[6]), kMomentColor);
-        print(145, 15, value(md.MemberEndForce[m][9]), kShearColor);
-        print(145, 43, value(md.MemberEndForce[m][8]), kShearColor);
-        print(145, 29, value(md.MemberEndForce[m][7]), kAxialColor);
+        const SectionForces atEnd = memberEndForces(md, m).end;
+        print(145, 15, value(atEnd.Qz), kShearColor);
+        print(145, 43, value(atEnd.Qy), kShearColor);
+        print(145, 29, value(atEnd.N), kAxialColor);
         printLines(*canvas, 25, {"   z", "   ↑", "   ｏ→x　 y 軸周りモーメント"}, kMemberColor);
         printLines(*canvas, 50, {"   y", "   ↑", "   ｏ→x　 z 軸周りモーメント"}, kMemberColor);
         print(0, 54, "部材Ｎｏ" + std::to_string(m), kMemberNumberColor);

@@ -11,6 +11,7 @@
 // scroll bars, and show their messages through the program. Drawing twice
 // gives the same display list.
 
+#include "analysis/MemberResults.h"
 #include "model/Model.h"
 
 #include <cstdint>
@@ -32,15 +33,11 @@ struct StressSelection {
     int16_t HideStressDiagram = 0; // "応力図非表示": no moment curves
 };
 
-// The bending moments of member m as the diagrams read them (force·m): the end
-// moments about local y and z from MemberEndForce, and the mid-span moments of
-// a uniformly loaded member (0 for a member without that load component). All
-// are 0 for a number outside the member table.
-struct MemberMoments {
-    double MyStart = 0, MzStart = 0, MyEnd = 0, MzEnd = 0;
-    double MyMid = 0, MzMid = 0;
-};
-MemberMoments memberMoments(const Model& model, int m);
+// The bending moments of member m as the diagrams read them (force·m,
+// analysis/MemberResults.h): the end moments, and the mid-span moments of a
+// uniformly loaded member whose nodes lie in the node table. All are 0 for a
+// number outside the member table.
+MemberMoments diagramMoments(const Model& model, int m);
 
 // Whether member m can be drawn: 1..MemberCount with both end nodes in
 // 1..NodeCount. Every diagram skips the others, so nothing reads outside a table.

@@ -1,3 +1,4 @@
+#include "analysis/MemberResults.h"
 #include "analysis/ana.h"
 
 #include "TestFrame.h"

@@ -6,6 +6,7 @@
 // so the manual always shows what the program computes today.
 
 #include "TestFrame.h"
+#include "analysis/MemberResults.h"
 
 #include <gtest/gtest.h>
 
