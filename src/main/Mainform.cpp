@@ -1,9 +1,9 @@
 #include "main/Mainform.h"
 
-#include "analysis/AnalysisFile.h"
+#include "analysis/AnalysisFileHandlers.h"
 #include "forms/InputForms.h"
 #include "main/rahmen.h"
-#include "model/ModelFiles.h"
+#include "model/ModelFileHandlers.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
 

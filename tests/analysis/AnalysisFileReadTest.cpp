@@ -1,7 +1,7 @@
 // Reading analysis data files: in full (CALLADT_ON) from the files this
 // program writes and from hand-written files of older layouts, damaged files,
 // and the loads only (CALL_LOAD).
-#include "analysis/AnalysisFile.h"
+#include "analysis/AnalysisFileHandlers.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 #include "platform/Sjis.h"

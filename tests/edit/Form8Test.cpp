@@ -2,6 +2,7 @@
 #include "draw/Projection.h"
 #include "forms/LoadForms.h"
 #include "model/Model.h"
+#include "model/ModelFileHandlers.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
 #include "model/TextFile.h"
