@@ -100,7 +100,7 @@ bool CALLADT_ON(Program& p) {
         ok = false;
         problem = e.what();
     }
-    if (p.model.UnitFactor != 0) p.menuShowUnits();
+    if (p.model.UnitFactor != 0) p.UnitsToShow = 1;
     p.progress.closeWindow();
     if (!ok) {
         p.say("解析データの読込みを中止しました。\r\n" + problem);

@@ -21,7 +21,8 @@ bool writeAnalysisFile(Program& program, const std::vector<float>& reaction);
 
 // CALLADT_ON (main menu "解析ﾃﾞｰﾀ呼出"): asks for a .adt file, reads it in full
 // with the progress window shown, sets AnalysisDone = 1 and DataName from the
-// chosen path and sets the main menu for a loaded analysis. A cancelled dialog
+// chosen path and sets the main menu for a loaded analysis; the unit system
+// read is for the menu to show (UnitsToShow) once known. A cancelled dialog
 // does nothing; a file that cannot be read is reported in a message box. True
 // when a file was read.
 bool CALLADT_ON(Program& program);

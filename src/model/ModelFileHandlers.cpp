@@ -5,7 +5,6 @@
 #include "model/Program.h"
 
 #include <filesystem>
-#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -22,15 +21,6 @@ namespace {
 std::string baseFileName(const std::string& path) {
     const auto cut = path.find_last_of("/\\");
     return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// Sets a unit radio button of the main menu, when there is one.
-void setRadio(Program& p, const char* name, std::optional<bool> checked,
-              std::optional<bool> enabled) {
-    if (!p.mainMenu || !p.mainMenu->has(name)) return;
-    Control& radio = p.mainMenu->c(name);
-    if (checked) radio.checked = *checked;
-    if (enabled) radio.enabled = *enabled;
 }
 
 // The folder of a file chosen in the open-file dialog, "" when it is the
@@ -114,9 +104,9 @@ bool BUTTON70_ON(Program& p, bool rewrite) {
     // the unit system may not change.
     if (m.SprungEndCount != 0) {
         if (m.UnitFactor == 1.0f)
-            setRadio(p, "RADIO65", std::nullopt, false);
+            p.SiUnitsClosed = 1;
         else
-            setRadio(p, "RADIO66", std::nullopt, false);
+            p.OlderUnitsClosed = 1;
     }
     return true;
 }
@@ -148,27 +138,25 @@ ReadOutcome CALLFDT_ON(Program& p) {
     if (outcome != ReadOutcome::Done) return outcome;
 
     // The unit system is set only once the whole file was read, so that a
-    // failed reading leaves the unit factor and its radio buttons agreeing.
+    // failed reading leaves the unit factor and the menu's buttons agreeing.
+    // A file that names its system closes the other one.
     switch (unit) {
     case UnitLine::Si:
         m.UnitFactor = kSiUnitFactor;
-        setRadio(p, "RADIO65", true, std::nullopt);
-        setRadio(p, "RADIO66", false, false);
+        p.OlderUnitsClosed = 1;
         break;
     case UnitLine::Older:
         m.UnitFactor = 1.0f;
-        setRadio(p, "RADIO65", false, false);
-        setRadio(p, "RADIO66", true, std::nullopt);
+        p.SiUnitsClosed = 1;
         break;
     case UnitLine::Common:
         m.UnitFactor = kSiUnitFactor;
-        setRadio(p, "RADIO65", true, std::nullopt);
-        setRadio(p, "RADIO66", false, std::nullopt);
         break;
     case UnitLine::Unknown:
         m.UnitFactor = 0.0f;
         break;
     }
+    if (unit != UnitLine::Unknown) p.UnitsToShow = 1;
 
     m.DataName = dataNameFromPath(*path);
     // A frame read from another folder is saved again over the file read.
@@ -185,7 +173,7 @@ ReadOutcome CALLFDT_ON(Program& p) {
         } else {
             // Springs in units nobody recorded: the user must choose before
             // anything that depends on the unit system can start.
-            setRadio(p, "RADIO65", false, std::nullopt);
+            p.UnitsToShow = 2;
             p.say(kUnknownUnitsMessage);
         }
     }

@@ -23,8 +23,8 @@ bool BUTTON69_ON(Program& program);
 
 // Writes DataName.fdt, then deletes DataName.cdt (CoordFileState 0) and sets
 // FrameFileState to 1. The pin and spring counts are first recounted from the
-// per-end summaries. With springs, the unit system is locked on the main menu
-// (RADIO65 disabled in the older units, else RADIO66). Returns false, after a
+// per-end summaries. With springs, the other unit system is closed
+// (SiUnitsClosed in the older units, else OlderUnitsClosed). Returns false, after a
 // message, when the file could not be written; nothing else then changes.
 // An existing file is mentioned before it is replaced, unless the caller is
 // writing the data's own file again or the user already agreed to replace it
@@ -39,7 +39,8 @@ bool BUTTON70_ON(Program& program, bool rewrite = false);
 ReadOutcome CALLCDT_ON(Program& program);
 
 // Main-menu button "座/骨ﾃﾞｰﾀ呼出": asks for a .fdt file and reads it. On
-// success sets DataName, the unit system and the unit radio buttons,
+// success sets DataName and the unit system (closing the other when the file
+// names its own, and asking the menu to show it: UnitsToShow),
 // FrameFileState to 2, FrameReady to 1 and the main menu's buttons for a
 // complete frame.
 ReadOutcome CALLFDT_ON(Program& program);

@@ -12,7 +12,7 @@
 namespace rahmen {
 namespace {
 
-// The main menu's buttons and unit radios that the file handlers touch.
+// The main menu's buttons that the file handlers enable.
 class Menu : public Form {
 public:
     Menu() : Form("MAINFORM", "プログラムメニュー", 400, 300) {
@@ -21,8 +21,6 @@ public:
             addButton(name, name, 0, 0, 10, 10).enabled = false;
         for (const char* name : {"BUTTON27", "BUTTON91", "BUTTON52", "BUTTON68", "BUTTON84"})
             addButton(name, name, 0, 0, 10, 10);
-        addRadio("RADIO65", "SI単位", 0, 0, 10, 10, "units").checked = true;
-        addRadio("RADIO66", "旧単位", 0, 0, 10, 10, "units");
     }
 };
 
@@ -80,9 +78,9 @@ TEST(ModelFileHandlers, FrameFileDeletesTheCoordinateFile) {
     EXPECT_EQ(s.model().FrameFileState, 1);
     const std::vector<std::pair<int, std::string>> progress{{4, "　　　座標／骨組データ書込み中"}};
     EXPECT_EQ(s.progressLines(), progress);
-    // SI units with springs: the older-units button is locked.
-    EXPECT_TRUE(s.menu.c("RADIO65").enabled);
-    EXPECT_FALSE(s.menu.c("RADIO66").enabled);
+    // SI units with springs: the older units are closed.
+    EXPECT_EQ(s.program->SiUnitsClosed, 0);
+    EXPECT_EQ(s.program->OlderUnitsClosed, 1);
 }
 
 TEST(ModelFileHandlers, FailedFrameWriteChangesNothing) {
@@ -96,7 +94,7 @@ TEST(ModelFileHandlers, FailedFrameWriteChangesNothing) {
     EXPECT_TRUE(s.exists("sample.cdt"));
     EXPECT_EQ(s.model().CoordFileState, 1);
     EXPECT_EQ(s.model().FrameFileState, 0);
-    EXPECT_TRUE(s.menu.c("RADIO66").enabled);
+    EXPECT_EQ(s.program->OlderUnitsClosed, 0);
     EXPECT_FALSE(s.program->progress.isOpen());
 }
 
@@ -106,7 +104,7 @@ TEST(ModelFileHandlers, DriftedSpringCountIsRecountedBeforeWriting) {
     s.model().SprungEndCount = 0;
     ASSERT_TRUE(BUTTON70_ON(*s.program));
     EXPECT_EQ(s.model().SprungEndCount, 1);
-    EXPECT_FALSE(s.menu.c("RADIO66").enabled);
+    EXPECT_EQ(s.program->OlderUnitsClosed, 1);
 }
 
 TEST(ModelFileHandlers, SpringsInOlderUnitsLockSiAndReadingTheFileLocksItAgain) {
@@ -116,8 +114,8 @@ TEST(ModelFileHandlers, SpringsInOlderUnitsLockSiAndReadingTheFileLocksItAgain) 
         fillSample(s.model());
         s.model().UnitFactor = 1;
         ASSERT_TRUE(BUTTON70_ON(*s.program));
-        EXPECT_FALSE(s.menu.c("RADIO65").enabled);
-        EXPECT_TRUE(s.menu.c("RADIO66").enabled);
+        EXPECT_EQ(s.program->SiUnitsClosed, 1);
+        EXPECT_EQ(s.program->OlderUnitsClosed, 0);
         written = s.read("sample.fdt");
     }
     EXPECT_NE(written.find(utf8ToCp932(" ﾃﾞｰﾀ単位 :　旧単位　")), std::string::npos);
@@ -128,9 +126,9 @@ TEST(ModelFileHandlers, SpringsInOlderUnitsLockSiAndReadingTheFileLocksItAgain) 
     s.platform.dialogs.queueOpenFile("old.fdt");
     EXPECT_EQ(CALLFDT_ON(*s.program), ReadOutcome::Done);
     EXPECT_EQ(s.model().UnitFactor, 1.0f);
-    EXPECT_FALSE(s.menu.c("RADIO65").checked);
-    EXPECT_FALSE(s.menu.c("RADIO65").enabled);
-    EXPECT_TRUE(s.menu.c("RADIO66").checked);
+    EXPECT_EQ(s.program->UnitsToShow, 1);
+    EXPECT_EQ(s.program->SiUnitsClosed, 1);
+    EXPECT_EQ(s.program->OlderUnitsClosed, 0);
     EXPECT_TRUE(s.platform.dialogs.messages().empty());
 }
 
@@ -150,10 +148,9 @@ TEST(ModelFileHandlers, CommonUnitsReadAsSiWithBothUnitButtonsEnabled) {
     EXPECT_EQ(s.platform.dialogs.openFiles()[0].filterLabel, "データ(*.fdt)");
     EXPECT_EQ(s.platform.dialogs.openFiles()[0].pattern, "*.fdt");
     EXPECT_FLOAT_EQ(s.model().UnitFactor, 98.0665f);
-    EXPECT_TRUE(s.menu.c("RADIO65").checked);
-    EXPECT_FALSE(s.menu.c("RADIO66").checked);
-    EXPECT_TRUE(s.menu.c("RADIO65").enabled);
-    EXPECT_TRUE(s.menu.c("RADIO66").enabled);
+    EXPECT_EQ(s.program->UnitsToShow, 1);
+    EXPECT_EQ(s.program->SiUnitsClosed, 0);
+    EXPECT_EQ(s.program->OlderUnitsClosed, 0);
     EXPECT_TRUE(s.platform.dialogs.messages().empty());
 
     EXPECT_EQ(s.model().DataName, "frame1");
@@ -177,7 +174,7 @@ TEST(ModelFileHandlers, UnknownUnitLineAsksForTheUnitsOnlyWhenThereAreSprings) {
         s.platform.dialogs.queueOpenFile("old.fdt");
         EXPECT_EQ(CALLFDT_ON(*s.program), ReadOutcome::Done);
         EXPECT_EQ(s.model().UnitFactor, 0.0f);
-        EXPECT_FALSE(s.menu.c("RADIO65").checked);
+        EXPECT_EQ(s.program->UnitsToShow, 2);
         ASSERT_EQ(s.platform.dialogs.messages().size(), 1u);
         EXPECT_EQ(s.platform.dialogs.messages()[0].text,
                   "バネデータのある旧データファイルです\n\n"
@@ -195,7 +192,7 @@ TEST(ModelFileHandlers, UnknownUnitLineAsksForTheUnitsOnlyWhenThereAreSprings) {
     s.platform.dialogs.queueOpenFile("old.fdt");
     EXPECT_EQ(CALLFDT_ON(*s.program), ReadOutcome::Done);
     EXPECT_FLOAT_EQ(s.model().UnitFactor, 98.0665f);
-    EXPECT_TRUE(s.menu.c("RADIO65").checked);
+    EXPECT_EQ(s.program->UnitsToShow, 0);
     EXPECT_TRUE(s.platform.dialogs.messages().empty());
 }
 
