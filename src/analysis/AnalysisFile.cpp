@@ -1,6 +1,7 @@
 #include "analysis/AnalysisFile.h"
 
 #include "analysis/ana.h"
+#include "model/CountsLine.h"
 #include "model/Limits.h"
 #include "model/Model.h"
 #include "model/NumberedList.h"
@@ -288,13 +289,6 @@ public:
         return list.take(static_cast<long>(std::clamp(v, -1e9, 1e9)), line);
     }
 
-    // A count within 0..limit.
-    int count(const std::string& what, long limit) {
-        return whole(what.c_str(), 0, limit, [&](double v) {
-            return limitMessage(what, static_cast<long>(std::clamp(v, -1e9, 1e9)), limit);
-        });
-    }
-
     // A number within 1..last, the number of a node or member.
     int index(const char* what, int last) {
         return whole(what, 1, last, [&](double v) {
@@ -362,26 +356,16 @@ struct LoadCounts {
 // returned, the others stored when `md` is given. Steps 4 and 5 of the full
 // reader, without the name.
 LoadCounts readCounts(ReportReader& r, Model* md, int& supportCount) {
-    ItemReader& in = r.in;
     LoadCounts loads;
-    in.readText();
-    const int nodes = r.count("節点数", kMaxNodes);
-    in.readText();
-    const int members = r.count("部材数", kMaxMembers);
-    supportCount = -1;
-    if (in.readText() == "支持点数") {
-        supportCount = r.count("支持点数", nodes);
-        in.readText();
-    }
-    const int pinned = r.count("ﾋﾟﾝ接合数", 2 * kMaxMembers);
-    in.readText();
-    const int sprung = r.count("ﾊﾞﾈ接合数", 2 * kMaxMembers);
-    in.readText();
-    loads.nodes = r.count("荷重点数", kMaxNodes);
-    if (in.readText() == "等分布荷重材数") {
-        loads.members = r.count("等分布荷重材数", kMaxMembers);
-        in.skipItems(1);
-    }
+    CountsLine line(r.in);
+    const int nodes = line.count("節点数", kMaxNodes);
+    const int members = line.count("部材数", kMaxMembers);
+    supportCount = line.optionalCount("支持点数", nodes);
+    const int pinned = line.count("ﾋﾟﾝ接合数", 2 * kMaxMembers);
+    const int sprung = line.count("ﾊﾞﾈ接合数", 2 * kMaxMembers);
+    loads.nodes = line.count("荷重点数", kMaxNodes);
+    loads.members = line.optionalCount("等分布荷重材数", kMaxMembers);
+    if (loads.members >= 0) r.in.skipItems(1);
     loads.frameNodes = nodes;
     loads.frameMembers = members;
     if (md) {

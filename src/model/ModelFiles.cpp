@@ -1,5 +1,6 @@
 #include "model/ModelFiles.h"
 
+#include "model/CountsLine.h"
 #include "model/Limits.h"
 #include "model/Model.h"
 #include "model/NumberedList.h"
@@ -140,11 +141,7 @@ public:
 
     // A count, refused above `limit` with the program's limit message.
     int16_t count(const char* what, long limit) {
-        const int line = in_.line();
-        const long n = whole(what);
-        if (n < 0 || n > limit)
-            throw DataFileError(in_.fileName(), line, limitMessage(what, n, limit));
-        return static_cast<int16_t>(n);
+        return static_cast<int16_t>(readCount(in_, what, limit));
     }
 
     // A number that chooses or names a table entry: first..last.
@@ -266,14 +263,11 @@ void readCoordinateFile(Model& m, ItemReader& in) {
     r.skip(13); // banner, file line, the data name's label
     r.text();   // the data name (the chosen file's name is used)
     r.skip(1);
-    r.text();
-    m.NodeCount = r.count("節点数", kMaxNodes);
-    r.text();
-    m.MemberCount = r.count("部材数", kMaxMembers);
-    r.text();
-    m.SupportCount = r.count("支持点数", kMaxNodes);
-    r.text();
-    m.MemberTypeCount = r.count("部材タイプ数", kMaxMemberTypes);
+    CountsLine counts(in);
+    m.NodeCount = static_cast<int16_t>(counts.count("節点数", kMaxNodes));
+    m.MemberCount = static_cast<int16_t>(counts.count("部材数", kMaxMembers));
+    m.SupportCount = static_cast<int16_t>(counts.count("支持点数", kMaxNodes));
+    m.MemberTypeCount = static_cast<int16_t>(counts.count("部材タイプ数", kMaxMemberTypes));
     r.skip(5);
     readNodeList(r, m);
 }
@@ -455,18 +449,13 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     r.text();
     r.skip(1);
 
-    r.text();
-    m.NodeCount = r.count("節点数", kMaxNodes);
-    r.text();
-    m.MemberCount = r.count("部材数", kMaxMembers);
-    r.text();
-    m.SupportCount = r.count("支持点数", kMaxNodes);
-    r.text();
-    m.PinnedEndCount = r.count("ﾋﾟﾝ接合数", 2L * kMaxMembers);
-    r.text();
-    m.SprungEndCount = r.count("ﾊﾞﾈ接合数", 2L * kMaxMembers);
-    r.text();
-    m.MemberTypeCount = r.count("部材ﾀｲﾌﾟ数", kMaxMemberTypes);
+    CountsLine counts(in);
+    m.NodeCount = static_cast<int16_t>(counts.count("節点数", kMaxNodes));
+    m.MemberCount = static_cast<int16_t>(counts.count("部材数", kMaxMembers));
+    m.SupportCount = static_cast<int16_t>(counts.count("支持点数", kMaxNodes));
+    m.PinnedEndCount = static_cast<int16_t>(counts.count("ﾋﾟﾝ接合数", 2L * kMaxMembers));
+    m.SprungEndCount = static_cast<int16_t>(counts.count("ﾊﾞﾈ接合数", 2L * kMaxMembers));
+    m.MemberTypeCount = static_cast<int16_t>(counts.count("部材ﾀｲﾌﾟ数", kMaxMemberTypes));
 
     r.skip(5);
     readNodeList(r, m);
