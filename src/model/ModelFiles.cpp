@@ -275,14 +275,12 @@ void readCoordinateFile(Model& m, ItemReader& in) {
 // ---------------------------------------------------------------------------
 // Frame file
 
-std::string frameFileBytes(const Model& m, const DateTime& when) {
-    const Listed listed = countListed(m);
-    const bool older = m.UnitFactor == 1.0f;
-    const int nodes = upTo(m.NodeCount, kMaxNodes);
-    const int types = upTo(m.MemberTypeCount, kMaxMemberTypes);
-    const int members = upTo(m.MemberCount, kMaxMembers);
+namespace {
 
-    LineWriter w(m.DataName + ".fdt");
+// The banner, the unit line (the units matter only with springs), the data
+// name and the counts line.
+void writeFrameHeader(LineWriter& w, const Model& m, const Listed& listed, const DateTime& when) {
+    const bool older = m.UnitFactor == 1.0f;
     writeBanner(w);
     if (listed.sprungEnds == 0)
         w.text(" ﾃﾞｰﾀ単位 :　共通単位　");
@@ -301,7 +299,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
     w.text("ﾋﾟﾝ接合数:").number(listed.pinnedEnds).zone();
     w.text("ﾊﾞﾈ接合数:").number(listed.sprungEnds).zone();
     w.text("部材ﾀｲﾌﾟ数:").number(m.MemberTypeCount).endLine();
+}
 
+// The node list and the support list, in node order.
+void writeFrameNodes(LineWriter& w, const Model& m) {
+    const int nodes = upTo(m.NodeCount, kMaxNodes);
     // Nodes.
     w.endLine();
     w.endLine();
@@ -319,7 +321,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
     writeCoordinateColumns(w, "節点No.");
     for (int i = 1; i <= nodes; ++i)
         if (m.NodeIsSupport[i] == -1) writeNodeLine(w, m, i);
+}
 
+// The member types and the line of how many there are of each section kind.
+void writeTypeList(LineWriter& w, const Model& m, const Listed& listed) {
+    const int types = upTo(m.MemberTypeCount, kMaxMemberTypes);
     // Member types.
     w.endLine();
     w.endLine();
@@ -345,7 +351,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
         .zone();
     w.text("長方形断面(1) :").number(listed.rectTypes).zone();
     w.text("形鋼(2～4) :").number(listed.steelTypes).endLine();
+}
 
+// The steel designations and the rectangle sizes of the types that have them.
+void writeSectionLists(LineWriter& w, const Model& m, const Listed& listed) {
+    const int types = upTo(m.MemberTypeCount, kMaxMemberTypes);
     if (listed.steelTypes != 0) {
         w.endLine();
         w.endLine();
@@ -370,7 +380,10 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
             w.masked("              ####", m.TypeRectB[t]).endLine();
         }
     }
+}
 
+void writeFrameMembers(LineWriter& w, const Model& m) {
+    const int members = upTo(m.MemberCount, kMaxMembers);
     // Members, two lines each.
     w.endLine();
     w.endLine();
@@ -395,7 +408,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
         w.masked("         #", m.MemberEndPinned[i]).masked("       #", m.MemberEndSprung[i]);
         w.endLine();
     }
+}
 
+// The pins of every member with a pinned end, one record per member.
+void writePinList(LineWriter& w, const Model& m, const Listed& listed) {
+    const int members = upTo(m.MemberCount, kMaxMembers);
     if (listed.pinnedEnds != 0) {
         w.endLine();
         w.endLine();
@@ -413,7 +430,12 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
             w.tab(71).number(m.PinEndZ[i]).endLine();
         }
     }
+}
 
+// The springs of every member with a sprung end, in the file's units.
+void writeSpringList(LineWriter& w, const Model& m, const Listed& listed) {
+    const bool older = m.UnitFactor == 1.0f;
+    const int members = upTo(m.MemberCount, kMaxMembers);
     if (listed.sprungEnds != 0) {
         w.endLine();
         w.endLine();
@@ -435,13 +457,29 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
             w.maskedHeld("   ##.###^^^^", e[6], 100).masked("   ##.###^^^^", e[1]).endLine();
         }
     }
+}
+
+} // namespace
+
+std::string frameFileBytes(const Model& m, const DateTime& when) {
+    const Listed listed = countListed(m);
+    LineWriter w(m.DataName + ".fdt");
+    writeFrameHeader(w, m, listed, when);
+    writeFrameNodes(w, m);
+    writeTypeList(w, m, listed);
+    writeSectionLists(w, m, listed);
+    writeFrameMembers(w, m);
+    writePinList(w, m, listed);
+    writeSpringList(w, m, listed);
     return w.bytes();
 }
 
-UnitLine readFrameFile(Model& m, ItemReader& in) {
-    FieldReader r(in);
-    clearFrameTables(m);
+namespace {
 
+// The unit line, the data name (skipped: the chosen file's name is used) and
+// the counts line.
+UnitLine readFrameHeader(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(8);
     const UnitLine unit = unitLineOf(in.readTextBytes());
     r.skip(5); // date and time, two empty lines
@@ -456,7 +494,12 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     m.PinnedEndCount = static_cast<int16_t>(counts.count("ﾋﾟﾝ接合数", 2L * kMaxMembers));
     m.SprungEndCount = static_cast<int16_t>(counts.count("ﾊﾞﾈ接合数", 2L * kMaxMembers));
     m.MemberTypeCount = static_cast<int16_t>(counts.count("部材ﾀｲﾌﾟ数", kMaxMemberTypes));
+    return unit;
+}
 
+// The node list and the support list.
+void readFrameNodes(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(5);
     readNodeList(r, m);
 
@@ -471,7 +514,10 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.NodeIsSupport[n] = -1;
     }
     supports.expectEnd();
+}
 
+void readTypeList(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(6);
     NumberedList types(in, "部材タイプ番号", m.MemberTypeCount,
                        {"部材タイプリスト", "部材ﾀｲﾌﾟ数", m.MemberTypeCount});
@@ -486,7 +532,11 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.TypeSectionKind[t] = r.index("断面タイプ", 0, kRoundPipe);
     }
     types.expectEnd();
+}
 
+// The section-kind counts and the steel and rectangle lists they announce.
+void readSectionLists(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(2);
     r.number(); // types without a section kind
     r.text();
@@ -517,7 +567,10 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             m.TypeRectB[t] = r.single("Ｂ寸法");
         }
     }
+}
 
+void readFrameMembers(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(6);
     NumberedList members(in, "部材番号", m.MemberCount,
                          {"部材条件リスト", "部材数", m.MemberCount});
@@ -539,7 +592,10 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.MemberEndSprung[i] = r.integer("終ﾊﾞﾈ");
     }
     members.expectEnd();
+}
 
+void readPinList(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     // One record per member, standing for two ends when both are pinned.
     if (m.PinnedEndCount != 0) {
         r.skip(5);
@@ -559,7 +615,10 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         }
         pinned.expectEnd();
     }
+}
 
+void readSpringList(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     if (m.SprungEndCount != 0) {
         r.skip(5);
         NumberedList sprung(in, "バネの部材番号", m.MemberCount,
@@ -580,6 +639,20 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         }
         sprung.expectEnd();
     }
+}
+
+} // namespace
+
+UnitLine readFrameFile(Model& m, ItemReader& in) {
+    FieldReader r(in);
+    clearFrameTables(m);
+    const UnitLine unit = readFrameHeader(r, m);
+    readFrameNodes(r, m);
+    readTypeList(r, m);
+    readSectionLists(r, m);
+    readFrameMembers(r, m);
+    readPinList(r, m);
+    readSpringList(r, m);
     return unit;
 }
 
