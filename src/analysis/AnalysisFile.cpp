@@ -619,21 +619,35 @@ void restoreMidspanMoments(Model& md) {
 
 // ---------------------------------------------------------------------------
 
-std::string analysisReport(const Model& md, const std::vector<float>& reaction,
-                           const DateTime& when) {
-    const bool older = md.UnitFactor == 1.0f;
-    const int nodes = std::clamp<int>(md.NodeCount, 0, kMaxNodes);
-    const int members = std::clamp<int>(md.MemberCount, 0, kMaxMembers);
-    int supports = 0, loadedNodes = 0, loadedMembers = 0;
-    for (int n = 1; n <= nodes; ++n) {
-        supports += md.NodeIsSupport[n] == -1;
-        loadedNodes += md.NodeLoadFlag[n] == 1;
-    }
-    for (int m = 1; m <= members; ++m)
-        loadedMembers += md.MemberLoadFlag[m] == 1;
+namespace {
 
-    LineWriter w(md.DataName + ".adt");
-    // Header
+// The counts the report's counts line states: of the nodes and members
+// listed, the supports and the loaded nodes and members among them.
+struct ReportCounts {
+    int nodes = 0;
+    int members = 0;
+    int supports = 0;
+    int loadedNodes = 0;
+    int loadedMembers = 0;
+};
+
+ReportCounts reportCounts(const Model& md) {
+    ReportCounts c;
+    c.nodes = std::clamp<int>(md.NodeCount, 0, kMaxNodes);
+    c.members = std::clamp<int>(md.MemberCount, 0, kMaxMembers);
+    for (int n = 1; n <= c.nodes; ++n) {
+        c.supports += md.NodeIsSupport[n] == -1;
+        c.loadedNodes += md.NodeLoadFlag[n] == 1;
+    }
+    for (int m = 1; m <= c.members; ++m)
+        c.loadedMembers += md.MemberLoadFlag[m] == 1;
+    return c;
+}
+
+// The title, the unit system and date, the data name, the counts line and the
+// material constants.
+void writeReportHeader(LineWriter& w, const Model& md, const ReportCounts& c, bool older,
+                       const DateTime& when) {
     w.endLine().text(kStars).endLine().endLine().text(kTitle).endLine().endLine();
     w.text(kStars).endLine().endLine();
     w.text(older ? kUnitsOlder : kUnitsSi).zone().text("　解析日時: ").date(when).text("  ");
@@ -641,17 +655,18 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
     emptyLines(w, 2);
     w.text(" デ ー タ 名: ").itemText(md.DataName).endLine();
     w.endLine();
-    w.text(" 節点数:").number(nodes).zone().text("部材数:").number(members).zone();
-    w.text("支持点数:").number(supports).zone().text("ﾋﾟﾝ接合数:").number(md.PinnedEndCount);
+    w.text(" 節点数:").number(c.nodes).zone().text("部材数:").number(c.members).zone();
+    w.text("支持点数:").number(c.supports).zone().text("ﾋﾟﾝ接合数:").number(md.PinnedEndCount);
     w.zone().text("ﾊﾞﾈ接合数:").number(md.SprungEndCount).zone().text("荷重点数:");
-    w.number(loadedNodes).zone().text("等分布荷重材数:").number(loadedMembers).endLine();
+    w.number(c.loadedNodes).zone().text("等分布荷重材数:").number(c.loadedMembers).endLine();
     w.endLine();
     w.text(older ? " 弾性係数 Ｅ(t/cm2):" : " 弾性係数 Ｅ(N/mm2):").number(md.YoungModulus).zone();
     w.text(older ? "せん断弾性係数 Ｇ(t/cm2):" : "せん断弾性係数 Ｇ(N/mm2):");
     w.number(md.ShearModulus).zone().text("  せん断に対する形状係数　κ:");
     w.number(md.ShearShapeFactor).endLine();
+}
 
-    // Nodes
+void writeNodeCoordinates(LineWriter& w, const Model& md, int nodes) {
     emptyLines(w, 2);
     w.text("    ").byte04(4).text(" 節点座標リスト ").byte04(4);
     w.text("   (全体座標系）                 単位：cm").endLine();
@@ -664,11 +679,9 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
             .masked("          #####", md.NodeY[n])
             .masked("          #####", md.NodeZ[n])
             .endLine();
+}
 
-    writeMemberList(w, md, members, older);
-    writeLoads(w, md, nodes, members, loadedNodes, loadedMembers, older);
-
-    // Displacements
+void writeDisplacements(LineWriter& w, const Model& md, int nodes) {
     emptyLines(w, 2);
     listTitle(w, 2, "節点変位リスト", "   (全体座標系）");
     w.endLine();
@@ -680,8 +693,11 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
             w.masked(kLoadMask, md.NodeDisplacement[6 * n - 6 + k]);
         w.endLine();
     }
+}
 
-    // Reactions
+// The support nodes' reactions, forces and force·m.
+void writeReactions(LineWriter& w, const Model& md, const std::vector<float>& reaction, int nodes,
+                    bool older) {
     emptyLines(w, 2);
     listTitle(w, 2, "支持点反力リスト", "   (全体座標系）");
     w.endLine();
@@ -700,9 +716,23 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
             w.masked(kLoadMask, 0.01f * reactionAt(6 * n - 6 + k));
         w.endLine();
     }
+}
 
-    writeEndForces(w, md, members, older);
-    writeRotations(w, md, members);
+} // namespace
+
+std::string analysisReport(const Model& md, const std::vector<float>& reaction,
+                           const DateTime& when) {
+    const bool older = md.UnitFactor == 1.0f;
+    const ReportCounts c = reportCounts(md);
+    LineWriter w(md.DataName + ".adt");
+    writeReportHeader(w, md, c, older, when);
+    writeNodeCoordinates(w, md, c.nodes);
+    writeMemberList(w, md, c.members, older);
+    writeLoads(w, md, c.nodes, c.members, c.loadedNodes, c.loadedMembers, older);
+    writeDisplacements(w, md, c.nodes);
+    writeReactions(w, md, reaction, c.nodes, older);
+    writeEndForces(w, md, c.members, older);
+    writeRotations(w, md, c.members);
     return w.bytes();
 }
 
