@@ -2,17 +2,16 @@
 
 #include "analysis/MemberResults.h"
 #include "analysis/ana.h"
-#include "model/DataName.h"
+#include "model/CountsLine.h"
 #include "model/Limits.h"
+#include "model/Model.h"
 #include "model/NumberedList.h"
-#include "model/Program.h"
 #include "platform/Sjis.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <optional>
 
 namespace rahmen {
 
@@ -52,9 +51,6 @@ const char* const kRotationColumns =
 const char* const kLoadMask = "###.##^^^^  ";
 const char* const kForceMask = "###.##^^^^ ";
 
-const char* const kZeta = "ζζζζζζζζζζζζζζζζζζζζζζζ";
-const char* const kEta = "ηηηηηηηηηηηηηηηηηηηηηηη";
-
 // ---------------------------------------------------------------------------
 // What the lists hold (shared by the writer and the reader)
 
@@ -73,11 +69,6 @@ bool startPinnedYZ(const Model& md, int m) {
 }
 bool endPinnedYZ(const Model& md, int m) {
     return md.PinEndY[m] != 0 || md.PinEndZ[m] != 0;
-}
-
-std::string fileNameOf(const std::string& path) {
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -277,13 +268,6 @@ public:
         return list.take(static_cast<long>(std::clamp(v, -1e9, 1e9)), line);
     }
 
-    // A count within 0..limit.
-    int count(const std::string& what, long limit) {
-        return whole(what.c_str(), 0, limit, [&](double v) {
-            return limitMessage(what, static_cast<long>(std::clamp(v, -1e9, 1e9)), limit);
-        });
-    }
-
     // A number within 1..last, the number of a node or member.
     int index(const char* what, int last) {
         return whole(what, 1, last, [&](double v) {
@@ -351,26 +335,16 @@ struct LoadCounts {
 // returned, the others stored when `md` is given. Steps 4 and 5 of the full
 // reader, without the name.
 LoadCounts readCounts(ReportReader& r, Model* md, int& supportCount) {
-    ItemReader& in = r.in;
     LoadCounts loads;
-    in.readText();
-    const int nodes = r.count("節点数", kMaxNodes);
-    in.readText();
-    const int members = r.count("部材数", kMaxMembers);
-    supportCount = -1;
-    if (in.readText() == "支持点数") {
-        supportCount = r.count("支持点数", nodes);
-        in.readText();
-    }
-    const int pinned = r.count("ﾋﾟﾝ接合数", 2 * kMaxMembers);
-    in.readText();
-    const int sprung = r.count("ﾊﾞﾈ接合数", 2 * kMaxMembers);
-    in.readText();
-    loads.nodes = r.count("荷重点数", kMaxNodes);
-    if (in.readText() == "等分布荷重材数") {
-        loads.members = r.count("等分布荷重材数", kMaxMembers);
-        in.skipItems(1);
-    }
+    CountsLine line(r.in);
+    const int nodes = line.count("節点数", kMaxNodes);
+    const int members = line.count("部材数", kMaxMembers);
+    supportCount = line.optionalCount("支持点数", nodes);
+    const int pinned = line.count("ﾋﾟﾝ接合数", 2 * kMaxMembers);
+    const int sprung = line.count("ﾊﾞﾈ接合数", 2 * kMaxMembers);
+    loads.nodes = line.count("荷重点数", kMaxNodes);
+    loads.members = line.optionalCount("等分布荷重材数", kMaxMembers);
+    if (loads.members >= 0) r.in.skipItems(1);
     loads.frameNodes = nodes;
     loads.frameMembers = members;
     if (md) {
@@ -620,46 +594,39 @@ void restoreMidspanMoments(Model& md) {
     }
 }
 
-// A report chosen in the open-file dialog and read whole, with the progress
-// window showing the reading. Nothing when the dialog was cancelled or the
-// file could not be read (reported, window closed).
-struct ChosenReport {
-    std::string path;
-    std::string bytes;
-};
-
-std::optional<ChosenReport> openChosenReport(Program& p) {
-    const auto path = p.io.dialogs.openFile("解析データの呼出", "データ(*.adt)", "*.adt");
-    if (!path) return std::nullopt;
-    p.progress.announce(p.FontOffset, "　　　解析データ呼出し中");
-    ReadResult file = p.io.files.read(*path);
-    if (!file) {
-        p.progress.closeWindow();
-        p.say("解析データファイルを開けません。\r\n" + file.error);
-        return std::nullopt;
-    }
-    return ChosenReport{*path, std::move(file.bytes)};
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
 
-std::string analysisReport(const Model& md, const std::vector<float>& reaction,
-                           const DateTime& when) {
-    const bool older = md.UnitFactor == 1.0f;
-    const int nodes = std::clamp<int>(md.NodeCount, 0, kMaxNodes);
-    const int members = std::clamp<int>(md.MemberCount, 0, kMaxMembers);
-    int supports = 0, loadedNodes = 0, loadedMembers = 0;
-    for (int n = 1; n <= nodes; ++n) {
-        supports += md.NodeIsSupport[n] == -1;
-        loadedNodes += md.NodeLoadFlag[n] == 1;
-    }
-    for (int m = 1; m <= members; ++m)
-        loadedMembers += md.MemberLoadFlag[m] == 1;
+namespace {
 
-    LineWriter w(md.DataName + ".adt");
-    // Header
+// The counts the report's counts line states: of the nodes and members
+// listed, the supports and the loaded nodes and members among them.
+struct ReportCounts {
+    int nodes = 0;
+    int members = 0;
+    int supports = 0;
+    int loadedNodes = 0;
+    int loadedMembers = 0;
+};
+
+ReportCounts reportCounts(const Model& md) {
+    ReportCounts c;
+    c.nodes = std::clamp<int>(md.NodeCount, 0, kMaxNodes);
+    c.members = std::clamp<int>(md.MemberCount, 0, kMaxMembers);
+    for (int n = 1; n <= c.nodes; ++n) {
+        c.supports += md.NodeIsSupport[n] == -1;
+        c.loadedNodes += md.NodeLoadFlag[n] == 1;
+    }
+    for (int m = 1; m <= c.members; ++m)
+        c.loadedMembers += md.MemberLoadFlag[m] == 1;
+    return c;
+}
+
+// The title, the unit system and date, the data name, the counts line and the
+// material constants.
+void writeReportHeader(LineWriter& w, const Model& md, const ReportCounts& c, bool older,
+                       const DateTime& when) {
     w.endLine().text(kStars).endLine().endLine().text(kTitle).endLine().endLine();
     w.text(kStars).endLine().endLine();
     w.text(older ? kUnitsOlder : kUnitsSi).zone().text("　解析日時: ").date(when).text("  ");
@@ -667,17 +634,18 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
     emptyLines(w, 2);
     w.text(" デ ー タ 名: ").itemText(md.DataName).endLine();
     w.endLine();
-    w.text(" 節点数:").number(nodes).zone().text("部材数:").number(members).zone();
-    w.text("支持点数:").number(supports).zone().text("ﾋﾟﾝ接合数:").number(md.PinnedEndCount);
+    w.text(" 節点数:").number(c.nodes).zone().text("部材数:").number(c.members).zone();
+    w.text("支持点数:").number(c.supports).zone().text("ﾋﾟﾝ接合数:").number(md.PinnedEndCount);
     w.zone().text("ﾊﾞﾈ接合数:").number(md.SprungEndCount).zone().text("荷重点数:");
-    w.number(loadedNodes).zone().text("等分布荷重材数:").number(loadedMembers).endLine();
+    w.number(c.loadedNodes).zone().text("等分布荷重材数:").number(c.loadedMembers).endLine();
     w.endLine();
     w.text(older ? " 弾性係数 Ｅ(t/cm2):" : " 弾性係数 Ｅ(N/mm2):").number(md.YoungModulus).zone();
     w.text(older ? "せん断弾性係数 Ｇ(t/cm2):" : "せん断弾性係数 Ｇ(N/mm2):");
     w.number(md.ShearModulus).zone().text("  せん断に対する形状係数　κ:");
     w.number(md.ShearShapeFactor).endLine();
+}
 
-    // Nodes
+void writeNodeCoordinates(LineWriter& w, const Model& md, int nodes) {
     emptyLines(w, 2);
     w.text("    ").byte04(4).text(" 節点座標リスト ").byte04(4);
     w.text("   (全体座標系）                 単位：cm").endLine();
@@ -690,11 +658,9 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
             .masked("          #####", md.NodeY[n])
             .masked("          #####", md.NodeZ[n])
             .endLine();
+}
 
-    writeMemberList(w, md, members, older);
-    writeLoads(w, md, nodes, members, loadedNodes, loadedMembers, older);
-
-    // Displacements
+void writeDisplacements(LineWriter& w, const Model& md, int nodes) {
     emptyLines(w, 2);
     listTitle(w, 2, "節点変位リスト", "   (全体座標系）");
     w.endLine();
@@ -706,8 +672,11 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
             w.masked(kLoadMask, md.NodeDisplacement[6 * n - 6 + k]);
         w.endLine();
     }
+}
 
-    // Reactions
+// The support nodes' reactions, forces and force·m.
+void writeReactions(LineWriter& w, const Model& md, const std::vector<float>& reaction, int nodes,
+                    bool older) {
     emptyLines(w, 2);
     listTitle(w, 2, "支持点反力リスト", "   (全体座標系）");
     w.endLine();
@@ -726,57 +695,24 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
             w.masked(kLoadMask, 0.01f * reactionAt(6 * n - 6 + k));
         w.endLine();
     }
-
-    writeEndForces(w, md, members, older);
-    writeRotations(w, md, members);
-    return w.bytes();
 }
 
-bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
-    if (p.SkipAnalysisFile == -1) return false;
-    Model& md = p.model;
-    const char* const prompt = "作成される解析ﾃﾞｰﾀﾌｧｲﾙの名前を入力してください";
-    // A cancelled prompt keeps the name there is.
-    auto askName = [&] {
-        auto answer = askDataName(p, prompt);
-        if (answer) md.DataName = *answer;
-        return answer.has_value();
-    };
-    if (md.DataName.empty()) askName();
-    // A new name that exists too is asked about again, so that no other report
-    // is replaced without the user's "No"; "No" or a cancelled prompt replaces
-    // the file of the name there is.
-    while (p.io.files.exists(md.DataName + ".adt")) {
-        const auto answer =
-            p.say("既存の解析データがあります、新しいデータ名を入力しますか？\r\n\r\n"
-                  "同名データ作成は既存ﾃﾞｰﾀをﾃﾞｨﾚｸﾄﾘｰより移動→いいえﾎﾞﾀﾝ",
-                  MessageButtons::YesNo, MessageIcon::Question);
-        if (answer != MessageResult::Yes || !askName()) break;
-    }
+} // namespace
 
-    if (!p.progress.isOpen()) p.progress.begin(p.FontOffset);
-    p.progress.step("データファイル作成中");
-    for (int i = 0; i < 7; ++i)
-        p.progress.print(kZeta);
-
-    const std::string fileName = md.DataName + ".adt";
-    std::string bytes;
-    try {
-        bytes = analysisReport(md, reaction, p.io.clock.now());
-    } catch (const DataFileError& e) {
-        p.say(std::string("解析データファイルを作成できませんでした。\r\n") + e.what());
-        return false;
-    }
-    const FileResult written = p.io.files.writeAtomic(fileName, bytes);
-    if (!written) {
-        p.say("解析データファイル " + fileName + " を作成できませんでした。\r\n" + written.error);
-        return false;
-    }
-    md.AnalysisFileWritten = 1;
-    p.progress.step(" データファイルが作成されました。");
-    for (int i = 0; i < 7; ++i)
-        p.progress.print(kEta);
-    return true;
+std::string analysisReport(const Model& md, const std::vector<float>& reaction,
+                           const DateTime& when) {
+    const bool older = md.UnitFactor == 1.0f;
+    const ReportCounts c = reportCounts(md);
+    LineWriter w(md.DataName + ".adt");
+    writeReportHeader(w, md, c, older, when);
+    writeNodeCoordinates(w, md, c.nodes);
+    writeMemberList(w, md, c.members, older);
+    writeLoads(w, md, c.nodes, c.members, c.loadedNodes, c.loadedMembers, older);
+    writeDisplacements(w, md, c.nodes);
+    writeReactions(w, md, reaction, c.nodes, older);
+    writeEndForces(w, md, c.members, older);
+    writeRotations(w, md, c.members);
+    return w.bytes();
 }
 
 ReportUnits readReportUnits(ItemReader& in) {
@@ -939,66 +875,6 @@ void readReportLoads(Model& md, ItemReader& in, std::vector<int>& skippedSupport
         throw;
     }
     recountLoads(md);
-}
-
-bool CALLADT_ON(Program& p) {
-    const auto report = openChosenReport(p);
-    if (!report) return false;
-    ItemReader in(report->bytes, fileNameOf(report->path));
-    bool ok = true;
-    std::string problem;
-    try {
-        readAnalysisReport(p.model, in);
-    } catch (const DataFileError& e) {
-        ok = false;
-        problem = e.what();
-    }
-    if (p.model.UnitFactor != 0) p.menuShowUnits();
-    p.progress.closeWindow();
-    if (!ok) {
-        p.say("解析データの読込みを中止しました。\r\n" + problem);
-        return false;
-    }
-    p.model.AnalysisDone = 1;
-    p.model.DataName = dataNameFromPath(report->path);
-    p.menuEnable({"BUTTON4", "BUTTON88"},
-                 {"BUTTON27", "BUTTON52", "BUTTON68", "BUTTON84", "BUTTON91"});
-    return true;
-}
-
-bool CALL_LOAD(Program& p, UnitChange change) {
-    const auto report = openChosenReport(p);
-    if (!report) return false;
-    ItemReader in(report->bytes, fileNameOf(report->path));
-    std::vector<int> skipped;
-    try {
-        const ReportUnits units = readReportUnits(in);
-        const bool programOlder = p.model.UnitFactor == 1.0f;
-        ReportLoadOptions options;
-        options.sameFrame = true;
-        if ((units == ReportUnits::Si && programOlder) ||
-            (units == ReportUnits::Older && !programOlder)) {
-            if (p.say("解析単位と荷重の単位が違います、読込みますか", MessageButtons::YesNo,
-                      MessageIcon::Question) != MessageResult::Yes) {
-                p.progress.closeWindow();
-                return false;
-            }
-            // 1 tf = 9.80665 kN, for forces, moments and line loads alike.
-            if (change == UnitChange::Convert)
-                options.factor = programOlder ? 1 / 9.80665 : 9.80665;
-        }
-        readReportLoads(p.model, in, skipped, options);
-    } catch (const DataFileError& e) {
-        p.progress.closeWindow();
-        p.say(std::string("荷重の読込みを中止しました。\r\n") + e.what());
-        return false;
-    }
-    p.progress.closeWindow();
-    // As the load form strips a support's load before the analysis, with its
-    // message for each node.
-    for (int n : skipped)
-        p.say("支持点" + std::to_string(n) + " は荷重付加点から除きます。");
-    return true;
 }
 
 } // namespace rahmen

@@ -1,8 +1,9 @@
 #pragma once
 // The analysis data file DataName.adt: the printed-style report of an analysis,
-// which the program also reads back, in full (CALLADT_ON, to plot a finished
-// analysis again) or for its loads only (CALL_LOAD, in the plotting window's
-// analysis mode).
+// which the program also reads back, in full (to plot a finished analysis
+// again) or for its loads only (in the plotting window's analysis mode). The
+// bytes and the model only: the dialogs, the progress window and the menu are
+// the handlers' (AnalysisFileHandlers.h).
 //
 // Writer and readers agree on which lines a block holds, so that every file
 // written reads back:
@@ -24,7 +25,6 @@
 namespace rahmen {
 
 struct Model;
-class Program;
 
 // The report's bytes (CP932, CR LF) for the model and its results. `reaction`
 // holds the support reactions per degree of freedom, 1..6·NodeCount (index 0
@@ -32,14 +32,6 @@ class Program;
 // axes. Throws DataFileError for a value that is not finite.
 std::string analysisReport(const Model& model, const std::vector<float>& reaction,
                            const DateTime& when);
-
-// The tail of ANALYSIS_ON: asks for a data name when there is none, asks before
-// replacing an existing DataName.adt, writes the report (through a temporary
-// file renamed over the old one when complete) with the progress window's
-// texts, and sets AnalysisFileWritten = 1. Nothing is written when
-// SkipAnalysisFile is -1. True when the file was written; a failure is shown
-// in a message box and leaves an existing file as it was.
-bool writeAnalysisFile(Program& program, const std::vector<float>& reaction);
 
 // The unit system named in a report's header.
 enum class ReportUnits { Older, Si, Unknown };
@@ -77,24 +69,5 @@ struct ReportLoadOptions {
 // (before anything is cleared).
 void readReportLoads(Model& model, ItemReader& in, std::vector<int>& skippedSupports,
                      const ReportLoadOptions& options = {});
-
-// CALLADT_ON (main menu "解析ﾃﾞｰﾀ呼出"): asks for a .adt file, reads it in full
-// with the progress window shown, sets AnalysisDone = 1 and DataName from the
-// chosen path and sets the main menu for a loaded analysis. A cancelled dialog
-// does nothing; a file that cannot be read is reported in a message box. True
-// when a file was read.
-bool CALLADT_ON(Program& program);
-
-// What CALL_LOAD does with the numbers of a file in the other unit system
-// once the user has agreed to read it.
-enum class UnitChange { Convert, KeepNumbers };
-
-// CALL_LOAD (plotting window): asks for a .adt file and takes its loads into the
-// model on screen in place of its loads, after asking when its unit system
-// differs from the program's (Yes converts the values, 1 tf = 9.80665 kN). A
-// file of another frame size is refused with a message naming both counts;
-// loads on support nodes are dropped with the load form's message for each.
-// True when loads were read.
-bool CALL_LOAD(Program& program, UnitChange change = UnitChange::Convert);
 
 } // namespace rahmen

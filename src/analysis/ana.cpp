@@ -1,6 +1,6 @@
 #include "analysis/ana.h"
 
-#include "analysis/AnalysisFile.h"
+#include "analysis/AnalysisFileHandlers.h"
 #include "analysis/MemberResults.h"
 #include "analysis/NodeOrder.h"
 #include "model/Limits.h"

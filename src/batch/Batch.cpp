@@ -1,6 +1,7 @@
 #include "batch/Batch.h"
 
 #include "analysis/AnalysisFile.h"
+#include "analysis/AnalysisFileHandlers.h"
 #include "analysis/ana.h"
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
@@ -8,6 +9,7 @@
 #include "model/DataName.h"
 #include "model/Limits.h"
 #include "model/Model.h"
+#include "model/ModelFileHandlers.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
 #include "model/TextFile.h"

@@ -1,6 +1,6 @@
 #include "draw/Form13.h"
 
-#include "analysis/AnalysisFile.h"
+#include "analysis/AnalysisFileHandlers.h"
 #include "analysis/ana.h"
 #include "analysis/mo_analy.h"
 #include "draw/Picking.h"

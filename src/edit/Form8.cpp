@@ -7,7 +7,7 @@
 #include "forms/LoadForms.h"
 #include "model/DataName.h"
 #include "model/Model.h"
-#include "model/ModelFiles.h"
+#include "model/ModelFileHandlers.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
 #include "platform/Sjis.h"

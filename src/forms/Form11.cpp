@@ -4,7 +4,7 @@
 #include "forms/InputForms.h"
 #include "model/DataName.h"
 #include "model/Limits.h"
-#include "model/ModelFiles.h"
+#include "model/ModelFileHandlers.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
 #include "platform/Sjis.h"

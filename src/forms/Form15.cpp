@@ -5,7 +5,7 @@
 #include "forms/InputForms.h"
 #include "model/DataName.h"
 #include "model/Grid.h"
-#include "model/ModelFiles.h"
+#include "model/ModelFileHandlers.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
 

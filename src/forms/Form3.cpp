@@ -1,7 +1,7 @@
 #include "forms/Form3.h"
 
 #include "forms/InputForms.h"
-#include "model/ModelFiles.h"
+#include "model/ModelFileHandlers.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
 

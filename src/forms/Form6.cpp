@@ -2,7 +2,7 @@
 
 #include "forms/InputForms.h"
 #include "forms/LoadForms.h"
-#include "model/ModelFiles.h"
+#include "model/ModelFileHandlers.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
 

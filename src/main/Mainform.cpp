@@ -1,9 +1,9 @@
 #include "main/Mainform.h"
 
-#include "analysis/AnalysisFile.h"
+#include "analysis/AnalysisFileHandlers.h"
 #include "forms/InputForms.h"
 #include "main/rahmen.h"
-#include "model/ModelFiles.h"
+#include "model/ModelFileHandlers.h"
 #include "model/Program.h"
 #include "platform/FormServices.h"
 
@@ -103,7 +103,7 @@ void MainForm::MAINFORM_START() {
         MAINFORM_INITXP();
         fontAdjusted_ = true;
     }
-    p_.menuShowUnits();
+    showUnits();
     p_.menuEnable({"BUTTON27", "BUTTON84"}, {"BUTTON1", "BUTTON2", "BUTTON3", "BUTTON4", "BUTTON28",
                                              "BUTTON29", "BUTTON35", "BUTTON92", "BUTTON93"});
     setFocus("BUTTON84");
@@ -116,6 +116,20 @@ void MainForm::DAT_ON() {
     } kinds[] = {{"*.cdt", "BUTTON68"}, {"*.fdt", "BUTTON91"}, {"*.adt", "BUTTON52"}};
     for (const auto& kind : kinds)
         if (!p_.io.files.list(kind.pattern).empty()) c(kind.button).enabled = true;
+}
+
+void MainForm::showUnits() {
+    const bool older = p_.model.UnitFactor == 1.0f;
+    c("RADIO65").checked = !older;
+    c("RADIO66").checked = older;
+}
+
+void MainForm::showUnitState() {
+    if (p_.UnitsToShow == 1) showUnits();
+    if (p_.UnitsToShow == 2) c("RADIO65").checked = false;
+    p_.UnitsToShow = 0;
+    c("RADIO65").enabled = p_.SiUnitsClosed == 0;
+    c("RADIO66").enabled = p_.OlderUnitsClosed == 0;
 }
 
 void MainForm::BUTTON84_ON() {

@@ -32,6 +32,14 @@ public:
     // Enables the file buttons whose kind of file the current folder holds.
     void DAT_ON();
 
+    // Checks the SI or the older-units radio button as the unit factor says
+    // (1: older units).
+    void showUnits();
+    // The program's unit state on the radio buttons, after every event: what
+    // a file reader asked to be shown (UnitsToShow, then cleared), and the
+    // button of a closed unit system disabled.
+    void showUnitState();
+
     void BUTTON84_ON();   // grid generation
     void BUTTON27_ON();   // outline
     void BUTTON1_ON();    // coordinates

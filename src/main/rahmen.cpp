@@ -54,7 +54,9 @@ void Rahmen::start() {
 
 void Rahmen::afterEvent() {
     Program& p = *program_;
-    if (!started_ || resetting_ || ended() || p.MenuRequest == 0) return;
+    if (!started_ || resetting_ || ended()) return;
+    mainForm_->showUnitState();
+    if (p.MenuRequest == 0) return;
 
     // The questions of a reset are modal dialogs; should the GUI deliver an
     // event meanwhile, its afterEvent must not start the same reset again.
@@ -76,7 +78,7 @@ void Rahmen::afterEvent() {
     menu.DAT_ON();
     menu.MAINFORM_START();
     if (request == 1) {
-        p.menuEnable({"RADIO65", "RADIO66"}, {"BUTTON70", "BUTTON88"});
+        p.menuEnable({}, {"BUTTON70", "BUTTON88"});
         menu.c("BUTTON84").caption = "グリッド作成";
     } else if (request == 2) {
         const Model& m = p.model;
@@ -89,6 +91,7 @@ void Rahmen::afterEvent() {
         }
     }
     p.MenuRequest = 0;
+    menu.showUnitState();
     p.io.desktop.refresh();
 }
 
@@ -120,6 +123,8 @@ void Rahmen::resetAll() {
     if (Form* plot = p.form("FORM13"); plot && plot->isOpen()) plot->close();
     p.PlotWindowMode = 0;
     p.SkipAnalysisFile = 0;
+    // Both unit systems can be chosen again for the next frame.
+    p.SiUnitsClosed = p.OlderUnitsClosed = 0;
     p.model.resetAll();
     // The sections of the frame just cleared are nothing left to save.
     p.PropertyModified = 0;

@@ -34,7 +34,8 @@ public:
     // and shown (MAINFORM_START runs), then the loop's first DAT_ON.
     void start();
 
-    // Run after every event handler of any form. When a reset was requested
+    // Run after every event handler of any form. The menu shows the unit
+    // state the event left (MainForm::showUnitState). When a reset was requested
     // (MenuRequest not 0): the question about the files written in this run,
     // their deletion, the clearing of the model, DAT_ON and the
     // re-initialisation of the menu. Does nothing once the program has ended.

@@ -1,26 +1,16 @@
 #include "model/ModelFiles.h"
 
+#include "model/CountsLine.h"
 #include "model/Limits.h"
 #include "model/Model.h"
 #include "model/NumberedList.h"
-#include "model/Program.h"
 #include "platform/Sjis.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <optional>
-
-namespace fs = std::filesystem;
 
 namespace rahmen {
-
-const char* const kExistingFileMessage =
-    "既存のﾃﾞｰﾀがありますﾃﾞｨﾚｸﾄﾘｰより移動してＯＫを押してください。";
-const char* const kUnknownUnitsMessage =
-    "バネデータのある旧データファイルです\n\n"
-    "バネデータの単位系を確認して、解析単位系を選択してください。";
 
 namespace {
 
@@ -151,11 +141,7 @@ public:
 
     // A count, refused above `limit` with the program's limit message.
     int16_t count(const char* what, long limit) {
-        const int line = in_.line();
-        const long n = whole(what);
-        if (n < 0 || n > limit)
-            throw DataFileError(in_.fileName(), line, limitMessage(what, n, limit));
-        return static_cast<int16_t>(n);
+        return static_cast<int16_t>(readCount(in_, what, limit));
     }
 
     // A number that chooses or names a table entry: first..last.
@@ -226,71 +212,6 @@ UnitLine unitLineOf(const std::string& item) {
     return UnitLine::Unknown;
 }
 
-std::string baseFileName(const std::string& path) {
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// Sets a unit radio button of the main menu, when there is one.
-void setRadio(Program& p, const char* name, std::optional<bool> checked,
-              std::optional<bool> enabled) {
-    if (!p.mainMenu || !p.mainMenu->has(name)) return;
-    Control& radio = p.mainMenu->c(name);
-    if (checked) radio.checked = *checked;
-    if (enabled) radio.enabled = *enabled;
-}
-
-// The folder of a file chosen in the open-file dialog, "" when it is the
-// working folder.
-std::string folderOfChosenFile(Program& p, const std::string& path) {
-    const fs::path folder = p.io.files.path(path).parent_path();
-    std::error_code ec;
-    if (fs::equivalent(folder, p.io.files.folder(), ec) || ec) return {};
-    return folder.string();
-}
-
-// Writes one of the two files; false after a message when it failed.
-bool writeFile(Program& p, const std::string& name,
-               std::string (*build)(const Model&, const DateTime&)) {
-    std::string bytes;
-    try {
-        bytes = build(p.model, p.io.clock.now());
-    } catch (const DataFileError& e) {
-        p.progress.closeWindow();
-        p.say(std::string("ファイルを書き込めませんでした。\n") + e.what());
-        return false;
-    }
-    const FileResult written = p.io.files.writeAtomic(name, bytes);
-    if (!written) {
-        p.progress.closeWindow();
-        p.say("ファイルを書き込めませんでした。\n" + written.error);
-        return false;
-    }
-    return true;
-}
-
-// Opens the chosen file and runs `read` on it; the outcome, after a message
-// when the file could not be read.
-template <class Read>
-ReadOutcome readFile(Program& p, const std::string& path, const char* progressText, Read read) {
-    p.progress.announce(p.FontOffset, progressText);
-    const ReadResult file = p.io.files.read(path);
-    if (!file) {
-        p.progress.closeWindow();
-        p.say("ファイルを読めませんでした。\n" + file.error);
-        return ReadOutcome::Failed;
-    }
-    ItemReader in(file.bytes, baseFileName(path));
-    try {
-        read(in);
-    } catch (const DataFileError& e) {
-        p.progress.closeWindow();
-        p.say(std::string("ファイルの読込みを中止しました。\n") + e.what());
-        return ReadOutcome::Failed;
-    }
-    return ReadOutcome::Done;
-}
-
 // The node list both files share: per node its number and coordinates, every
 // node once.
 void readNodeList(FieldReader& r, Model& m) {
@@ -342,14 +263,11 @@ void readCoordinateFile(Model& m, ItemReader& in) {
     r.skip(13); // banner, file line, the data name's label
     r.text();   // the data name (the chosen file's name is used)
     r.skip(1);
-    r.text();
-    m.NodeCount = r.count("節点数", kMaxNodes);
-    r.text();
-    m.MemberCount = r.count("部材数", kMaxMembers);
-    r.text();
-    m.SupportCount = r.count("支持点数", kMaxNodes);
-    r.text();
-    m.MemberTypeCount = r.count("部材タイプ数", kMaxMemberTypes);
+    CountsLine counts(in);
+    m.NodeCount = static_cast<int16_t>(counts.count("節点数", kMaxNodes));
+    m.MemberCount = static_cast<int16_t>(counts.count("部材数", kMaxMembers));
+    m.SupportCount = static_cast<int16_t>(counts.count("支持点数", kMaxNodes));
+    m.MemberTypeCount = static_cast<int16_t>(counts.count("部材タイプ数", kMaxMemberTypes));
     r.skip(5);
     readNodeList(r, m);
 }
@@ -357,14 +275,12 @@ void readCoordinateFile(Model& m, ItemReader& in) {
 // ---------------------------------------------------------------------------
 // Frame file
 
-std::string frameFileBytes(const Model& m, const DateTime& when) {
-    const Listed listed = countListed(m);
-    const bool older = m.UnitFactor == 1.0f;
-    const int nodes = upTo(m.NodeCount, kMaxNodes);
-    const int types = upTo(m.MemberTypeCount, kMaxMemberTypes);
-    const int members = upTo(m.MemberCount, kMaxMembers);
+namespace {
 
-    LineWriter w(m.DataName + ".fdt");
+// The banner, the unit line (the units matter only with springs), the data
+// name and the counts line.
+void writeFrameHeader(LineWriter& w, const Model& m, const Listed& listed, const DateTime& when) {
+    const bool older = m.UnitFactor == 1.0f;
     writeBanner(w);
     if (listed.sprungEnds == 0)
         w.text(" ﾃﾞｰﾀ単位 :　共通単位　");
@@ -383,7 +299,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
     w.text("ﾋﾟﾝ接合数:").number(listed.pinnedEnds).zone();
     w.text("ﾊﾞﾈ接合数:").number(listed.sprungEnds).zone();
     w.text("部材ﾀｲﾌﾟ数:").number(m.MemberTypeCount).endLine();
+}
 
+// The node list and the support list, in node order.
+void writeFrameNodes(LineWriter& w, const Model& m) {
+    const int nodes = upTo(m.NodeCount, kMaxNodes);
     // Nodes.
     w.endLine();
     w.endLine();
@@ -401,7 +321,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
     writeCoordinateColumns(w, "節点No.");
     for (int i = 1; i <= nodes; ++i)
         if (m.NodeIsSupport[i] == -1) writeNodeLine(w, m, i);
+}
 
+// The member types and the line of how many there are of each section kind.
+void writeTypeList(LineWriter& w, const Model& m, const Listed& listed) {
+    const int types = upTo(m.MemberTypeCount, kMaxMemberTypes);
     // Member types.
     w.endLine();
     w.endLine();
@@ -427,7 +351,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
         .zone();
     w.text("長方形断面(1) :").number(listed.rectTypes).zone();
     w.text("形鋼(2～4) :").number(listed.steelTypes).endLine();
+}
 
+// The steel designations and the rectangle sizes of the types that have them.
+void writeSectionLists(LineWriter& w, const Model& m, const Listed& listed) {
+    const int types = upTo(m.MemberTypeCount, kMaxMemberTypes);
     if (listed.steelTypes != 0) {
         w.endLine();
         w.endLine();
@@ -452,7 +380,10 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
             w.masked("              ####", m.TypeRectB[t]).endLine();
         }
     }
+}
 
+void writeFrameMembers(LineWriter& w, const Model& m) {
+    const int members = upTo(m.MemberCount, kMaxMembers);
     // Members, two lines each.
     w.endLine();
     w.endLine();
@@ -477,7 +408,11 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
         w.masked("         #", m.MemberEndPinned[i]).masked("       #", m.MemberEndSprung[i]);
         w.endLine();
     }
+}
 
+// The pins of every member with a pinned end, one record per member.
+void writePinList(LineWriter& w, const Model& m, const Listed& listed) {
+    const int members = upTo(m.MemberCount, kMaxMembers);
     if (listed.pinnedEnds != 0) {
         w.endLine();
         w.endLine();
@@ -495,7 +430,12 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
             w.tab(71).number(m.PinEndZ[i]).endLine();
         }
     }
+}
 
+// The springs of every member with a sprung end, in the file's units.
+void writeSpringList(LineWriter& w, const Model& m, const Listed& listed) {
+    const bool older = m.UnitFactor == 1.0f;
+    const int members = upTo(m.MemberCount, kMaxMembers);
     if (listed.sprungEnds != 0) {
         w.endLine();
         w.endLine();
@@ -517,13 +457,29 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
             w.maskedHeld("   ##.###^^^^", e[6], 100).masked("   ##.###^^^^", e[1]).endLine();
         }
     }
+}
+
+} // namespace
+
+std::string frameFileBytes(const Model& m, const DateTime& when) {
+    const Listed listed = countListed(m);
+    LineWriter w(m.DataName + ".fdt");
+    writeFrameHeader(w, m, listed, when);
+    writeFrameNodes(w, m);
+    writeTypeList(w, m, listed);
+    writeSectionLists(w, m, listed);
+    writeFrameMembers(w, m);
+    writePinList(w, m, listed);
+    writeSpringList(w, m, listed);
     return w.bytes();
 }
 
-UnitLine readFrameFile(Model& m, ItemReader& in) {
-    FieldReader r(in);
-    clearFrameTables(m);
+namespace {
 
+// The unit line, the data name (skipped: the chosen file's name is used) and
+// the counts line.
+UnitLine readFrameHeader(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(8);
     const UnitLine unit = unitLineOf(in.readTextBytes());
     r.skip(5); // date and time, two empty lines
@@ -531,19 +487,19 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     r.text();
     r.skip(1);
 
-    r.text();
-    m.NodeCount = r.count("節点数", kMaxNodes);
-    r.text();
-    m.MemberCount = r.count("部材数", kMaxMembers);
-    r.text();
-    m.SupportCount = r.count("支持点数", kMaxNodes);
-    r.text();
-    m.PinnedEndCount = r.count("ﾋﾟﾝ接合数", 2L * kMaxMembers);
-    r.text();
-    m.SprungEndCount = r.count("ﾊﾞﾈ接合数", 2L * kMaxMembers);
-    r.text();
-    m.MemberTypeCount = r.count("部材ﾀｲﾌﾟ数", kMaxMemberTypes);
+    CountsLine counts(in);
+    m.NodeCount = static_cast<int16_t>(counts.count("節点数", kMaxNodes));
+    m.MemberCount = static_cast<int16_t>(counts.count("部材数", kMaxMembers));
+    m.SupportCount = static_cast<int16_t>(counts.count("支持点数", kMaxNodes));
+    m.PinnedEndCount = static_cast<int16_t>(counts.count("ﾋﾟﾝ接合数", 2L * kMaxMembers));
+    m.SprungEndCount = static_cast<int16_t>(counts.count("ﾊﾞﾈ接合数", 2L * kMaxMembers));
+    m.MemberTypeCount = static_cast<int16_t>(counts.count("部材ﾀｲﾌﾟ数", kMaxMemberTypes));
+    return unit;
+}
 
+// The node list and the support list.
+void readFrameNodes(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(5);
     readNodeList(r, m);
 
@@ -558,7 +514,10 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.NodeIsSupport[n] = -1;
     }
     supports.expectEnd();
+}
 
+void readTypeList(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(6);
     NumberedList types(in, "部材タイプ番号", m.MemberTypeCount,
                        {"部材タイプリスト", "部材ﾀｲﾌﾟ数", m.MemberTypeCount});
@@ -573,7 +532,11 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.TypeSectionKind[t] = r.index("断面タイプ", 0, kRoundPipe);
     }
     types.expectEnd();
+}
 
+// The section-kind counts and the steel and rectangle lists they announce.
+void readSectionLists(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(2);
     r.number(); // types without a section kind
     r.text();
@@ -604,7 +567,10 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
             m.TypeRectB[t] = r.single("Ｂ寸法");
         }
     }
+}
 
+void readFrameMembers(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     r.skip(6);
     NumberedList members(in, "部材番号", m.MemberCount,
                          {"部材条件リスト", "部材数", m.MemberCount});
@@ -626,7 +592,10 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.MemberEndSprung[i] = r.integer("終ﾊﾞﾈ");
     }
     members.expectEnd();
+}
 
+void readPinList(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     // One record per member, standing for two ends when both are pinned.
     if (m.PinnedEndCount != 0) {
         r.skip(5);
@@ -646,7 +615,10 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         }
         pinned.expectEnd();
     }
+}
 
+void readSpringList(FieldReader& r, Model& m) {
+    ItemReader& in = r.items();
     if (m.SprungEndCount != 0) {
         r.skip(5);
         NumberedList sprung(in, "バネの部材番号", m.MemberCount,
@@ -667,116 +639,21 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         }
         sprung.expectEnd();
     }
+}
+
+} // namespace
+
+UnitLine readFrameFile(Model& m, ItemReader& in) {
+    FieldReader r(in);
+    clearFrameTables(m);
+    const UnitLine unit = readFrameHeader(r, m);
+    readFrameNodes(r, m);
+    readTypeList(r, m);
+    readSectionLists(r, m);
+    readFrameMembers(r, m);
+    readPinList(r, m);
+    readSpringList(r, m);
     return unit;
-}
-
-// ---------------------------------------------------------------------------
-// Handlers
-
-bool BUTTON69_ON(Program& p) {
-    const std::string name = modelFileName(p.model, ".cdt");
-    if (p.io.files.exists(name)) p.say(kExistingFileMessage);
-    p.progress.announce(p.FontOffset, "　　　座標データ書込み中");
-    if (!writeFile(p, name, coordinateFileBytes)) return false;
-    p.progress.closeWindow();
-    p.model.CoordFileState = 1;
-    return true;
-}
-
-bool BUTTON70_ON(Program& p, bool rewrite) {
-    Model& m = p.model;
-    const std::string name = modelFileName(m, ".fdt");
-    if (!rewrite && p.io.files.exists(name)) p.say(kExistingFileMessage);
-    p.progress.announce(p.FontOffset, "　　　座標／骨組データ書込み中");
-    // The counts line must state the ends the lists hold, whatever a form did
-    // to the counters meanwhile; the unit line and the lock below follow it.
-    m.recountEndSummaries();
-    if (!writeFile(p, name, frameFileBytes)) return false;
-    // The coordinate file is superseded, but only once the frame file exists.
-    const std::string coordinates = modelFileName(m, ".cdt");
-    if (p.io.files.exists(coordinates) && p.io.files.remove(coordinates)) m.CoordFileState = 0;
-    p.progress.closeWindow();
-    m.FrameFileState = 1;
-    // Spring constants are held in the units they were typed in: from now on
-    // the unit system may not change.
-    if (m.SprungEndCount != 0) {
-        if (m.UnitFactor == 1.0f)
-            setRadio(p, "RADIO65", std::nullopt, false);
-        else
-            setRadio(p, "RADIO66", std::nullopt, false);
-    }
-    return true;
-}
-
-ReadOutcome CALLCDT_ON(Program& p) {
-    const auto path = p.io.dialogs.openFile("座標データの呼出", "データ(*.cdt)", "*.cdt");
-    if (!path) return ReadOutcome::Cancelled;
-    Model& m = p.model;
-    const ReadOutcome outcome = readFile(p, *path, "　　　座標データ呼出し中",
-                                         [&](ItemReader& in) { readCoordinateFile(m, in); });
-    if (outcome != ReadOutcome::Done) return outcome;
-    m.DataName = dataNameFromPath(*path);
-    // Coordinates read from anywhere go on to a frame of the working folder.
-    m.DataFolder.clear();
-    p.progress.closeWindow();
-    p.menuEnable({"BUTTON28", "BUTTON70"},
-                 {"BUTTON27", "BUTTON52", "BUTTON68", "BUTTON84", "BUTTON91"});
-    m.CoordFileState = 2;
-    return ReadOutcome::Done;
-}
-
-ReadOutcome CALLFDT_ON(Program& p) {
-    const auto path = p.io.dialogs.openFile("座標/骨組データの呼出", "データ(*.fdt)", "*.fdt");
-    if (!path) return ReadOutcome::Cancelled;
-    Model& m = p.model;
-    UnitLine unit = UnitLine::Unknown;
-    const ReadOutcome outcome = readFile(p, *path, "　　座標/骨組データ呼出し中",
-                                         [&](ItemReader& in) { unit = readFrameFile(m, in); });
-    if (outcome != ReadOutcome::Done) return outcome;
-
-    // The unit system is set only once the whole file was read, so that a
-    // failed reading leaves the unit factor and its radio buttons agreeing.
-    switch (unit) {
-    case UnitLine::Si:
-        m.UnitFactor = kSiUnitFactor;
-        setRadio(p, "RADIO65", true, std::nullopt);
-        setRadio(p, "RADIO66", false, false);
-        break;
-    case UnitLine::Older:
-        m.UnitFactor = 1.0f;
-        setRadio(p, "RADIO65", false, false);
-        setRadio(p, "RADIO66", true, std::nullopt);
-        break;
-    case UnitLine::Common:
-        m.UnitFactor = kSiUnitFactor;
-        setRadio(p, "RADIO65", true, std::nullopt);
-        setRadio(p, "RADIO66", false, std::nullopt);
-        break;
-    case UnitLine::Unknown:
-        m.UnitFactor = 0.0f;
-        break;
-    }
-
-    m.DataName = dataNameFromPath(*path);
-    // A frame read from another folder is saved again over the file read.
-    m.DataFolder = folderOfChosenFile(p, *path);
-    p.progress.closeWindow();
-    p.menuEnable({"BUTTON3", "BUTTON4", "BUTTON35", "BUTTON92", "BUTTON93", "BUTTON70"},
-                 {"BUTTON27", "BUTTON91", "BUTTON52", "BUTTON68", "BUTTON84"});
-    m.FrameFileState = 2;
-    m.FrameReady = 1;
-
-    if (m.UnitFactor == 0.0f) {
-        if (m.SprungEndCount == 0) {
-            m.UnitFactor = kSiUnitFactor;
-        } else {
-            // Springs in units nobody recorded: the user must choose before
-            // anything that depends on the unit system can start.
-            setRadio(p, "RADIO65", false, std::nullopt);
-            p.say(kUnknownUnitsMessage);
-        }
-    }
-    return ReadOutcome::Done;
 }
 
 } // namespace rahmen

@@ -31,13 +31,6 @@ void Program::restoreMenu(const std::vector<bool>& state) {
         mainMenu->controls()[i].enabled = state[i];
 }
 
-void Program::menuShowUnits() {
-    if (!mainMenu || !mainMenu->has("RADIO65") || !mainMenu->has("RADIO66")) return;
-    const bool older = model.UnitFactor == 1.0f;
-    mainMenu->c("RADIO65").checked = !older;
-    mainMenu->c("RADIO66").checked = older;
-}
-
 void Program::registerForm(const std::string& name, FormFactory factory) {
     factories_[name] = std::move(factory);
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Everything the program keeps between events: the model, the platform
 // services, the main loop's request and font offset, the progress window and
-// the link to the main menu whose buttons the workflow enables. One object
+// the link to the main menu whose buttons the workflow enables. The unit
+// system's buttons are the main menu's own: the workflow changes the unit
+// state below and the menu shows it. One object
 // per program (and per test), so that nothing is a true global.
 
 #include "model/Form12.h"
@@ -39,6 +41,18 @@ public:
     int16_t LoadInputMode = 0;    // FORM10: 0 none, 1 nodal, 2 level, 3 member loads; kept
     int16_t PropertyModified = 0; // FORM11: 1 a section change not yet written to a file
 
+    // The unit systems the user may no longer choose, 1 each: spring
+    // constants are held in the units they were typed in, so a frame with
+    // springs written in one system, or a frame file that names its system,
+    // closes the other until the full reset. The main menu disables the
+    // radio button of a closed system.
+    int16_t SiUnitsClosed = 0;
+    int16_t OlderUnitsClosed = 0;
+    // What a file reader asks the main menu's unit radio buttons to show once
+    // the event is over: 0 nothing new, 1 the system UnitFactor names, 2 no
+    // system chosen yet (the SI button unchecked).
+    int16_t UnitsToShow = 0;
+
     // The grid of the grid generation form (FORM15), read again by the member
     // settings (FORM14) and the default loads; cleared by the full reset.
     GridVariables grid;
@@ -57,9 +71,6 @@ public:
     // leaves the menu where it was.
     std::vector<bool> menuState() const;
     void restoreMenu(const std::vector<bool>& state);
-    // Checks the SI or the older-units radio button of the main menu as the
-    // unit factor says (1: older units).
-    void menuShowUnits();
 
     // Input forms are loaded afresh each time they open. Each form module
     // registers a factory under its design name ("FORM2"); openForm() creates

@@ -1,7 +1,7 @@
 // Reading analysis data files: in full (CALLADT_ON) from the files this
 // program writes and from hand-written files of older layouts, damaged files,
 // and the loads only (CALL_LOAD).
-#include "analysis/AnalysisFile.h"
+#include "analysis/AnalysisFileHandlers.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 #include "platform/Sjis.h"
@@ -29,8 +29,6 @@ public:
             addButton(name, name, 0, 0, 10, 10);
         addButton("BUTTON4", "データ  作図", 0, 0, 10, 10).enabled = false;
         addButton("BUTTON88", "ﾘｾｯﾄ", 0, 0, 10, 10).enabled = false;
-        addRadio("RADIO65", "SI単位", 0, 0, 10, 10, "units").checked = true;
-        addRadio("RADIO66", "旧単位", 0, 0, 10, 10, "units");
     }
 };
 
@@ -81,8 +79,7 @@ TEST_F(AnalysisFileRead, ReportOfThisProgramRestoresModelResultsAndMenu) {
     EXPECT_EQ(program->progress.picture()->items().back().text, "　　　解析データ呼出し中");
 
     EXPECT_FLOAT_EQ(md.UnitFactor, 98.0665f);
-    EXPECT_TRUE(menu.c("RADIO65").checked);
-    EXPECT_FALSE(menu.c("RADIO66").checked);
+    EXPECT_EQ(program->UnitsToShow, 1);
     EXPECT_EQ(md.DataName, "portal_si");
     EXPECT_EQ(md.AnalysisDone, 1);
     EXPECT_TRUE(menu.c("BUTTON4").enabled);
@@ -169,8 +166,7 @@ TEST_F(AnalysisFileRead, ReportOfThisProgramRestoresModelResultsAndMenu) {
 TEST_F(AnalysisFileRead, OlderUnitsReportSetsOlderUnits) {
     ASSERT_TRUE(readFixture("portal_older.adt"));
     EXPECT_EQ(md.UnitFactor, 1.0f);
-    EXPECT_FALSE(menu.c("RADIO65").checked);
-    EXPECT_TRUE(menu.c("RADIO66").checked);
+    EXPECT_EQ(program->UnitsToShow, 1);
     EXPECT_EQ(md.YoungModulus, 2100);
     EXPECT_FLOAT_EQ(md.NodeLoad[35], 50.0f); // 0.5 t·m
     EXPECT_FLOAT_EQ(md.MemberUniformLoad[2][2], -1.2f);

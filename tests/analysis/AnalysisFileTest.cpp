@@ -2,6 +2,7 @@
 // in each unit system), the writer's dialogs and progress texts, the lists that
 // must agree with the reader, and write → read round trips.
 #include "analysis/AnalysisFile.h"
+#include "analysis/AnalysisFileHandlers.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 #include "platform/Sjis.h"

@@ -4,6 +4,7 @@
 #include "forms/SectionForms.h"
 #include "model/Limits.h"
 #include "model/Model.h"
+#include "model/ModelFileHandlers.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
 #include "model/TextFile.h"

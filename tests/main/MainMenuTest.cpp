@@ -190,7 +190,8 @@ TEST(MainLoop, FullResetAfterGridGenerationRestoresTheGridButton) {
     m.p.grid.StructureKind = 2;
     m.menu.c("BUTTON84").caption = "ﾃﾞﾌｫﾙﾄ荷重";
     m.p.menuEnable({"BUTTON3", "BUTTON4", "BUTTON35", "BUTTON70", "BUTTON92", "BUTTON93"},
-                   {"BUTTON27", "BUTTON84", "RADIO66"});
+                   {"BUTTON27", "BUTTON84"});
+    m.p.OlderUnitsClosed = 1; // a frame with springs was saved in SI units
     m.p.PropertyModified = 1; // a section change of the frame not yet saved
 
     m.platform.dialogs.queueMessage(MessageResult::Ok);
@@ -229,6 +230,65 @@ TEST(MainLoop, AnalysisResetOfAGeneratedGridKeepsTheFrameUsable) {
     EXPECT_EQ(m.p.model.NodeCount, 8);
     EXPECT_EQ(m.p.model.NodeLoad[3], 0.0f);
     EXPECT_EQ(m.p.model.AnalysisDone, 0);
+}
+
+TEST(MainMenu, UnitButtonsShowTheProgramsUnitState) {
+    const struct {
+        float unitFactor;
+        int16_t toShow, siClosed, olderClosed;
+        bool siChecked, olderChecked; // before
+        bool siShown, olderShown, siEnabled, olderEnabled;
+    } cases[] = {
+        {1.0f, 1, 1, 0, true, false, false, true, false, true},     // older units, SI closed
+        {98.0665f, 1, 0, 1, false, true, true, false, true, false}, // SI units, older closed
+        {98.0665f, 0, 0, 0, false, true, false, true, true, true},  // nothing asked: as they were
+        {0.0f, 2, 0, 0, true, false, false, false, true, true},     // no system chosen yet
+        {0.0f, 2, 0, 0, false, true, false, true, true, true},
+    };
+    for (const auto& c : cases) {
+        Menu m;
+        m.p.model.UnitFactor = c.unitFactor;
+        m.p.UnitsToShow = c.toShow;
+        m.p.SiUnitsClosed = c.siClosed;
+        m.p.OlderUnitsClosed = c.olderClosed;
+        m.menu.c("RADIO65").checked = c.siChecked;
+        m.menu.c("RADIO66").checked = c.olderChecked;
+        m.rahmen.afterEvent();
+        const std::string at = std::to_string(c.unitFactor) + " " + std::to_string(c.toShow);
+        EXPECT_EQ(m.menu.c("RADIO65").checked, c.siShown) << at;
+        EXPECT_EQ(m.menu.c("RADIO66").checked, c.olderShown) << at;
+        EXPECT_EQ(m.enabled("RADIO65"), c.siEnabled) << at;
+        EXPECT_EQ(m.enabled("RADIO66"), c.olderEnabled) << at;
+        EXPECT_EQ(m.p.UnitsToShow, 0) << at;
+    }
+    // Start-up and every reset show the unit factor's system.
+    Menu m;
+    m.p.model.UnitFactor = 1;
+    m.menu.MAINFORM_START();
+    EXPECT_FALSE(m.menu.c("RADIO65").checked);
+    EXPECT_TRUE(m.menu.c("RADIO66").checked);
+}
+
+TEST(MainLoop, FrameFileWithSpringsClosesTheOtherUnitsUntilTheFullReset) {
+    Menu m;
+    std::ifstream in(std::string(RAHMEN_FIXTURES) + "/model_files/sample.fdt", std::ios::binary);
+    std::ofstream(m.platform.files.path("sample.fdt"), std::ios::binary) << in.rdbuf();
+    m.menu.c("RADIO65").checked = false;
+    m.menu.c("RADIO66").checked = true;
+    m.menu.c("BUTTON91").enabled = true;
+    m.platform.dialogs.queueOpenFile("sample.fdt");
+    m.click("BUTTON91");
+    ASSERT_EQ(m.p.model.FrameFileState, 2);
+    EXPECT_TRUE(m.menu.c("RADIO65").checked);
+    EXPECT_FALSE(m.menu.c("RADIO66").checked);
+    EXPECT_TRUE(m.enabled("RADIO65"));
+    EXPECT_FALSE(m.enabled("RADIO66"));
+
+    m.platform.dialogs.queueMessage(MessageResult::Ok);
+    m.click("BUTTON70");
+    EXPECT_EQ(m.p.model.FrameFileState, 0);
+    EXPECT_TRUE(m.enabled("RADIO65"));
+    EXPECT_TRUE(m.enabled("RADIO66"));
 }
 
 TEST(MainLoop, AnalysisResetKeepsTheUnitsOfAFrameFileReadOrWritten) {

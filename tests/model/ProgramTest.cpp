@@ -12,8 +12,6 @@ public:
     Menu() : Form("MAINFORM", "プログラムメニュー", 400, 300) {
         addButton("BUTTON28", "部材ﾀｲﾌﾟ入力", 0, 0, 10, 10).enabled = false;
         addButton("BUTTON27", "概要入力", 0, 0, 10, 10);
-        addRadio("RADIO65", "SI単位", 0, 0, 10, 10, "units").checked = true;
-        addRadio("RADIO66", "旧単位", 0, 0, 10, 10, "units");
     }
 };
 
@@ -26,11 +24,6 @@ TEST(Program, MenuEnablingReachesTheMainMenuOnlyOnceItExists) {
     p->menuEnable({"BUTTON28", "BUTTON999"}, {"BUTTON27"});
     EXPECT_TRUE(menu.c("BUTTON28").enabled);
     EXPECT_FALSE(menu.c("BUTTON27").enabled);
-
-    p->model.UnitFactor = 1;
-    p->menuShowUnits();
-    EXPECT_FALSE(menu.c("RADIO65").checked);
-    EXPECT_TRUE(menu.c("RADIO66").checked);
 }
 
 TEST(Program, ProgressWindowShowsStepsAndPrintedLinesAndClosesWithOk) {

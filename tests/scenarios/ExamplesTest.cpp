@@ -13,6 +13,7 @@
 #include "analysis/AnalysisFile.h"
 #include "analysis/ana.h"
 #include "model/Model.h"
+#include "model/ModelFileHandlers.h"
 #include "model/ModelFiles.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"

@@ -3,7 +3,7 @@
 #include "ModelValues.h"
 
 #include "main/rahmen.h"
-#include "model/ModelFiles.h"
+#include "model/ModelFileHandlers.h"
 #include "model/Program.h"
 #include "platform/Form.h"
 #include "platform/ScriptedPlatform.h"

@@ -1,0 +1,42 @@
+#pragma once
+// The handlers around the analysis data file: writing it at the end of an
+// analysis, reading it back from the main menu (CALLADT_ON) and taking its
+// loads into the plotting window (CALL_LOAD). They add the dialogs, the
+// progress window and the program's state to the file's contents
+// (AnalysisFile.h).
+
+#include <vector>
+
+namespace rahmen {
+
+class Program;
+
+// The tail of ANALYSIS_ON: asks for a data name when there is none, asks before
+// replacing an existing DataName.adt, writes the report (through a temporary
+// file renamed over the old one when complete) with the progress window's
+// texts, and sets AnalysisFileWritten = 1. Nothing is written when
+// SkipAnalysisFile is -1. True when the file was written; a failure is shown
+// in a message box and leaves an existing file as it was.
+bool writeAnalysisFile(Program& program, const std::vector<float>& reaction);
+
+// CALLADT_ON (main menu "解析ﾃﾞｰﾀ呼出"): asks for a .adt file, reads it in full
+// with the progress window shown, sets AnalysisDone = 1 and DataName from the
+// chosen path and sets the main menu for a loaded analysis; the unit system
+// read is for the menu to show (UnitsToShow) once known. A cancelled dialog
+// does nothing; a file that cannot be read is reported in a message box. True
+// when a file was read.
+bool CALLADT_ON(Program& program);
+
+// What CALL_LOAD does with the numbers of a file in the other unit system
+// once the user has agreed to read it.
+enum class UnitChange { Convert, KeepNumbers };
+
+// CALL_LOAD (plotting window): asks for a .adt file and takes its loads into the
+// model on screen in place of its loads, after asking when its unit system
+// differs from the program's (Yes converts the values, 1 tf = 9.80665 kN). A
+// file of another frame size is refused with a message naming both counts;
+// loads on support nodes are dropped with the load form's message for each.
+// True when loads were read.
+bool CALL_LOAD(Program& program, UnitChange change = UnitChange::Convert);
+
+} // namespace rahmen
