@@ -94,6 +94,11 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     addButton("BUTTON67", "終了", kX, 502, 102, 28);
     addButton("BUTTON72", "ヘルプ", kX + 108, 502, 102, 28);
 
+    connectHandlers();
+}
+
+// Every control, the mouse and the keys to their handlers.
+void Form13::connectHandlers() {
     onClick("RADIO55", [this] { DE_ON(); });
     onClick("RADIO56", [this] { FR_ON(); });
     onClick("RADIO67", [this] { RADIO67_ON(); });

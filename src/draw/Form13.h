@@ -103,6 +103,7 @@ protected:
     void shown() override;
 
 private:
+    void connectHandlers();
     int mode() const;
     bool picking() const;
     void drawPickPicture(bool enlarged, bool fresh);
