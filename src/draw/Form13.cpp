@@ -1,7 +1,6 @@
 #include "draw/Form13.h"
 
 #include "analysis/AnalysisFileHandlers.h"
-#include "analysis/ana.h"
 #include "analysis/mo_analy.h"
 #include "draw/Picking.h"
 #include "draw/Projection.h"
@@ -95,6 +94,11 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     addButton("BUTTON67", "終了", kX, 502, 102, 28);
     addButton("BUTTON72", "ヘルプ", kX + 108, 502, 102, 28);
 
+    connectHandlers();
+}
+
+// Every control, the mouse and the keys to their handlers.
+void Form13::connectHandlers() {
     onClick("RADIO55", [this] { DE_ON(); });
     onClick("RADIO56", [this] { FR_ON(); });
     onClick("RADIO67", [this] { RADIO67_ON(); });
@@ -261,8 +265,8 @@ void Form13::SAVE_ON() {
 
 void Form13::DE_ON() {
     if (mode() == 1) {
-        setSteelConstants(p_.model);
-        structureType = 1;
+        structureType = StructureType::Steel;
+        chooseStructure(p_.model, structureType);
         materialChosen();
         return;
     }
@@ -278,8 +282,8 @@ void Form13::DE_ON() {
 
 void Form13::FR_ON() {
     if (mode() == 1) {
-        setConcreteConstants(p_.model);
-        structureType = 2;
+        structureType = StructureType::Concrete;
+        chooseStructure(p_.model, structureType);
         materialChosen();
         return;
     }
@@ -328,9 +332,8 @@ void Form13::RADIO67_ON() {
         c("RADIO67").checked = false;
         return;
     }
-    md.YoungModulus = e;
-    md.ShearModulus = g;
-    structureType = 3;
+    structureType = StructureType::TypedModuli;
+    chooseStructure(md, structureType, e, g);
     materialChosen();
 }
 
@@ -452,81 +455,61 @@ void Form13::enableDiagramRadios() {
 }
 
 void Form13::ENTER13_ON() {
-    Model& md = p_.model;
-    if (mode() == 1) {
-        if (!analysisArmed) {
-            analysisArmed = true;
-            c("BUTTON69").caption = "解析開始";
-            c("BUTTON79").enabled = false;
-            c("BUTTON86").enabled = false;
-            enableLoadFields(false);
-            if (!shearGiven && !c("CHECK17").checked) {
-                c("CHECK17").checked = true;
-                CHECK17_ON();
-            }
-            RequestFlag = 2;
-            endFraLoop();
-            return;
-        }
-        const bool toDiagram = p_.SkipAnalysisFile == -1;
-        c("TEXT54").caption =
-            toDiagram ? "データ解析中　→　変形図" : "データ解析中→データファイル作成";
-        analysisArmed = false;
-        SameLevelSelect = UniformLoadMode = SingleMemberSelect = 0;
-        for (const char* name : {"CHECK14", "CHECK15", "CHECK16"})
-            c(name).enabled = false;
-        if (!ANALYSIS_ON(p_)) {
-            // The message is shown; the loads stay and the analysis can be
-            // started again or the window closed.
-            analysisArmed = true;
-            c("TEXT54").caption = "解析開始ボタンを押してください。";
-            c("BUTTON67").enabled = true;
-            return;
-        }
-        p_.menuEnable({}, {"BUTTON3", "BUTTON35", "BUTTON93"});
-        if (toDiagram)
-            RESTART_ON();
-        else
-            close();
+    if (mode() != 1) return executeDiagram();
+    if (!analysisArmed) return armAnalysis();
+    analyseLoads();
+}
+
+// Mode 1, first press: the loads are complete and "解析開始" waits.
+void Form13::armAnalysis() {
+    analysisArmed = true;
+    c("BUTTON69").caption = "解析開始";
+    c("BUTTON79").enabled = false;
+    c("BUTTON86").enabled = false;
+    enableLoadFields(false);
+    if (!shearGiven && !c("CHECK17").checked) {
+        c("CHECK17").checked = true;
+        CHECK17_ON();
+    }
+    RequestFlag = 2;
+    endFraLoop();
+}
+
+// Mode 1, second press: the analysis, then its deformation diagram here or
+// its report file and the window closed.
+void Form13::analyseLoads() {
+    const bool toDiagram = p_.SkipAnalysisFile == -1;
+    c("TEXT54").caption = toDiagram ? "データ解析中　→　変形図" : "データ解析中→データファイル作成";
+    analysisArmed = false;
+    SameLevelSelect = UniformLoadMode = SingleMemberSelect = 0;
+    for (const char* name : {"CHECK14", "CHECK15", "CHECK16"})
+        c(name).enabled = false;
+    if (!analyseAppliedLoads(p_)) {
+        // The message is shown; the loads stay and the analysis can be
+        // started again or the window closed.
+        analysisArmed = true;
+        c("TEXT54").caption = "解析開始ボタンを押してください。";
+        c("BUTTON67").enabled = true;
         return;
     }
+    if (toDiagram)
+        RESTART_ON();
+    else
+        close();
+}
 
+// Modes 0 and 2: the diagram chosen.
+void Form13::executeDiagram() {
     for (const char* name : {"RADIO55", "RADIO56", "RADIO60"})
         c(name).enabled = false;
     for (const char* bar : kScrollBars)
         c(bar).enabled = true;
     switch (DiagramKind) {
     case 1:
-        if (StressStep != 1) {
-            for (const char* name : {"TEXT63", "TEXT64", "TEXT65"})
-                c(name).visible = true;
-            for (const char* bar : kScrollBars)
-                c(bar).visible = true;
-            c("BUTTON69").caption = "応力表示";
-            c("BUTTON69").enabled = false;
-            c("BUTTON79").caption = "拡大表示";
-            c("BUTTON79").enabled = StressStep == 2;
-            StressStep = 1;
-            c("BUTTON67").enabled = false;
-            c("BUTTON86").enabled = false;
-            clearPicks();
-            RequestFlag = 0;
-            FRANA_ON();
-        } else {
-            PickedNodes.clear();
-            StressStep = 2;
-            c("BUTTON69").caption = "他応力図";
-            c("BUTTON79").caption = "応力図終了";
-            c("BUTTON79").enabled = true;
-            c("BUTTON86").enabled = false;
-            if (SingleMemberSelect)
-                SFRCE_ON(p_, stress, *this);
-            else
-                FORCE_ON(p_, stress, *this);
-            // Nothing drawn stays selected for the next picking picture.
-            stress.MemberSelected.fill(0);
-            stress.PickedPlaneAxis.clear();
-        }
+        if (StressStep != 1)
+            startStressPicking();
+        else
+            showStressDiagram();
         break;
     case 2:
         for (const char* name : {"BUTTON67", "BUTTON69", "BUTTON86"})
@@ -546,7 +529,41 @@ void Form13::ENTER13_ON() {
     default:
         break;
     }
-    (void)md;
+}
+
+// Stress diagram, first press: the picking picture for the members to show.
+void Form13::startStressPicking() {
+    for (const char* name : {"TEXT63", "TEXT64", "TEXT65"})
+        c(name).visible = true;
+    for (const char* bar : kScrollBars)
+        c(bar).visible = true;
+    c("BUTTON69").caption = "応力表示";
+    c("BUTTON69").enabled = false;
+    c("BUTTON79").caption = "拡大表示";
+    c("BUTTON79").enabled = StressStep == 2;
+    StressStep = 1;
+    c("BUTTON67").enabled = false;
+    c("BUTTON86").enabled = false;
+    clearPicks();
+    RequestFlag = 0;
+    FRANA_ON();
+}
+
+// Stress diagram, second press: the diagram of the members picked.
+void Form13::showStressDiagram() {
+    PickedNodes.clear();
+    StressStep = 2;
+    c("BUTTON69").caption = "他応力図";
+    c("BUTTON79").caption = "応力図終了";
+    c("BUTTON79").enabled = true;
+    c("BUTTON86").enabled = false;
+    if (SingleMemberSelect)
+        SFRCE_ON(p_, stress, *this);
+    else
+        FORCE_ON(p_, stress, *this);
+    // Nothing drawn stays selected for the next picking picture.
+    stress.MemberSelected.fill(0);
+    stress.PickedPlaneAxis.clear();
 }
 
 void Form13::BUTTON79_ON() {
@@ -685,7 +702,6 @@ void Form13::RESTART_ON() {
 }
 
 void Form13::RESTART2_ON() {
-    Model& md = p_.model;
     if (plot.DrawingActive == 1) endDrawing(p_, plot, *this);
     plot.NumberLabelKind = 0;
     c("CHECK14").caption = "同ﾚﾍﾞﾙ全選択";
@@ -722,19 +738,7 @@ void Form13::RESTART2_ON() {
     setHelpKeyword("マウス骨組解析");
     c("TEXT54").caption = "解析条件を選択してください。";
 
-    const int nodes = std::clamp<int>(md.NodeCount, 0, kMaxNodes);
-    for (int n = 1; n <= nodes; ++n) {
-        md.NodeLoadFlag[n] = 0;
-        for (int k = 6 * n - 5; k <= 6 * n; ++k)
-            md.NodeLoad[k] = 0;
-    }
-    const int members = std::clamp<int>(md.MemberCount, 0, kMaxMembers);
-    for (int m = 1; m <= members; ++m) {
-        md.MemberLoadFlag[m] = 0;
-        md.MemberUniformLoad[m][1] = md.MemberUniformLoad[m][2] = 0;
-    }
-    md.LoadedNodeCount = 0;
-    md.LoadedMemberCount = 0;
+    clearLoads(p_.model);
 
     p_.SkipAnalysisFile = -1;
     p_.PlotWindowMode = 1;
@@ -747,19 +751,19 @@ void Form13::RESTART2_ON() {
     // The structure type chosen before, chosen again: the frame is drawn anew.
     materialSet_ = false;
     switch (structureType) {
-    case 1:
+    case StructureType::Steel:
         c("RADIO55").checked = true;
         DE_ON();
         break;
-    case 2:
+    case StructureType::Concrete:
         c("RADIO56").checked = true;
         FR_ON();
         break;
-    case 3:
+    case StructureType::TypedModuli:
         c("RADIO67").checked = true;
         RADIO67_ON();
         break;
-    default:
+    case StructureType::None:
         break;
     }
 }
@@ -905,9 +909,12 @@ void Form13::leftPick(int node) {
     Canvas& canvas = *picture();
     const bool analysis = mode() == 1;
     if (std::find(PickedNodes.begin(), PickedNodes.end(), node) != PickedNodes.end()) return;
-    if (analysis && !UniformLoadMode && md.NodeIsSupport[node] == -1) {
-        p_.say("支持点に荷重は付加できません。");
-        return;
+    if (analysis && !UniformLoadMode) {
+        const std::string refusal = refusedLoadNode(md, node);
+        if (!refusal.empty()) {
+            p_.say(refusal);
+            return;
+        }
     }
     if (UniformLoadMode && PickedNodes.size() >= 2) {
         p_.say("部材は選択済みです。");
@@ -920,14 +927,11 @@ void Form13::leftPick(int node) {
     };
     pick(node);
     if (SameLevelSelect) {
-        for (int k = 1; k <= plot.view.nodeCount(); ++k) {
-            if (k == node || md.NodeZ[k] != md.NodeZ[node]) continue;
-            if (md.NodeIsSupport[k] == -1) {
-                p_.say("支持点" + std::to_string(k) + " は荷重付加点から除きます。");
-                continue;
-            }
-            // A node picked before is not picked twice.
-            if (std::find(PickedNodes.begin(), PickedNodes.end(), k) == PickedNodes.end()) pick(k);
+        for (const LevelNode& k : sameLevelNodes(md, node, plot.view.nodeCount(), PickedNodes)) {
+            if (k.support)
+                p_.say("支持点" + std::to_string(k.node) + " は荷重付加点から除きます。");
+            else
+                pick(k.node);
         }
     }
     printPicks();

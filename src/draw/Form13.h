@@ -17,6 +17,7 @@
 // The button "図保存" saves the picture on screen as PNG or SVG, by the
 // extension of the name chosen.
 
+#include "analysis/mo_analy.h"
 #include "draw/PlotState.h"
 #include "draw/draw2.h"
 #include "platform/Form.h"
@@ -50,8 +51,8 @@ public:
     StressSelection stress;     // MemberSelected, PickedPlaneAxis, the two hide flags
     PlotState plot;             // view and running drawing of draw1
     bool analysisArmed = false; // mode 1: "解析開始" shown
-    int16_t structureType = 0;  // mode 1: 1 steel, 2 concrete, 3 typed moduli
-    bool shearGiven = false;    // mode 1: a shape factor was chosen
+    StructureType structureType = StructureType::None; // mode 1
+    bool shearGiven = false;                           // mode 1: a shape factor was chosen
 
     void FORM13_START();
     void FORM13_END();
@@ -102,6 +103,7 @@ protected:
     void shown() override;
 
 private:
+    void connectHandlers();
     int mode() const;
     bool picking() const;
     void drawPickPicture(bool enlarged, bool fresh);
@@ -117,6 +119,13 @@ private:
     void numbersOrShapeFactor(int16_t labelKind, float kappa);
     bool askPositive(const std::string& prompt, float& value);
     void enableDiagramRadios();
+    // The execute button's work: in mode 1 the analysis armed, then run; in
+    // modes 0 and 2 the diagram chosen.
+    void armAnalysis();
+    void analyseLoads();
+    void executeDiagram();
+    void startStressPicking();
+    void showStressDiagram();
     void endFraLoop();
     std::string pickStatus() const;
 

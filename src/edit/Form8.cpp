@@ -24,7 +24,8 @@ constexpr int kPictureX = 32;
 constexpr int kPictureY = 10;
 constexpr int kPanelX = 748;
 
-// Operation radio buttons in the order of the operations 1..10.
+// Operation radio buttons and the operation button's captions, in the order of
+// the operations (EditOp::DeleteMembers first).
 const char* const kOperationRadios[] = {"RADIO47", "RADIO48", "RADIO55", "RADIO49", "RADIO50",
                                         "RADIO56", "RADIO51", "RADIO60", "RADIO61", "RADIO62"};
 const char* const kOperationButtons[] = {"削除",     "追加",     "節点追加",   "構面移動", "軸移動",
@@ -106,10 +107,10 @@ Form8::Form8(Program& program) : Form("FORM8", "マウス骨組修正", 1008, 67
     const char* const captions[] = {"部材削除",     "部材追加",    "部材・節点追加", "構面移動",
                                     "直列節点移動", "節点移動",    "部材分割",       "支持点追加",
                                     "ﾋﾟﾝ･ﾊﾞﾈ付/削", "部材ﾀｲﾌﾟ付加"};
-    for (int op = 1; op <= 10; ++op) {
-        addRadio(kOperationRadios[op - 1], captions[op - 1], kPanelX + 12, 4 + 26 * op, 220, 22,
-                 "operation");
-        onClick(kOperationRadios[op - 1], [this, op] { chooseOperation(op); });
+    for (int i = 0; i < kEditOpCount; ++i) {
+        const EditOp op = static_cast<EditOp>(i + 1);
+        addRadio(kOperationRadios[i], captions[i], kPanelX + 12, 30 + 26 * i, 220, 22, "operation");
+        onClick(kOperationRadios[i], [this, op] { chooseOperation(op); });
     }
     addGroup("GROUP20", "部材選択方法", kPanelX, 300, 250, 100);
     for (int i = 0; i < 3; ++i) {
@@ -154,7 +155,7 @@ Form8::~Form8() = default;
 void Form8::FORM8_START() {
     applyFontOffset(*this, p_.FontOffset);
     CENTER_ON(*this, p_.io.desktop);
-    EditOperation = 0;
+    EditOperation = EditOp::None;
     clearSelection();
     DAT_READ(p_.model);
     p_.PinSpringChoice = 0;
@@ -194,13 +195,14 @@ void Form8::DRAW_ON() {
     };
     drawFrameMarks(m, view, canvas, style);
     if (chosenMember > 0 && memberDrawable(m, chosenMember)) EL_CO3(m, view, canvas, chosenMember);
-    if (EditOperation == 2 && EditPickedNodes.size() == 2) {
+    if (EditOperation == EditOp::AddMember && EditPickedNodes.size() == 2) {
         const PicturePoint a = nodePoint(view, EditPickedNodes[0]);
         const PicturePoint b = nodePoint(view, EditPickedNodes[1]);
         canvas.line(a.x, a.y, b.x, b.y, 13);
     }
     drawTriad(view, canvas, 100);
-    const int colour = EditOperation == 6 || EditOperation == 8 ? 5 : 13;
+    const int colour =
+        EditOperation == EditOp::MoveNode || EditOperation == EditOp::AddSupports ? 5 : 13;
     for (int n : EditPickedNodes) {
         if (n < 1 || n > view.nodeCount()) continue;
         const PicturePoint at = nodePoint(view, n);
@@ -252,32 +254,33 @@ void Form8::setStatus(const std::string& text) {
 
 std::string Form8::operationStatus() const {
     switch (EditOperation) {
-    case 1:
-    case 10:
+    case EditOp::DeleteMembers:
+    case EditOp::AssignType:
         return "部材選択方法を選んでください。";
-    case 2:
+    case EditOp::AddMember:
         return "追加する部材の、始点・終点をクリック（選択→左、取消→右）してください。";
-    case 3:
+    case EditOp::AddNodeAndMember:
         return "接続する節点を選択してください。";
-    case 4:
+    case EditOp::MovePlane:
         return kPlaneStatus;
-    case 5:
+    case EditOp::MoveLine:
         return "列の始点・終点をクリック（選択→左、取消→右）してください。";
-    case 6:
+    case EditOp::MoveNode:
         return "移動する節点をクリック（選択→左、取消→右）してください。";
-    case 7:
+    case EditOp::SplitMember:
         return "分割する部材の始点・終点をクリック（選択→左、取消→右）してください。";
-    case 8:
+    case EditOp::AddSupports:
         return "支持点とする節点をクリック（選択→左、取消→右）してください(複数選択可)。";
-    case 9:
+    case EditOp::PinsAndSprings:
         if (p_.PinSpringChoice == 3)
             return "ピン接合とする部材の始点・終点をクリック（選択→左、取消→右）してください。";
         if (p_.PinSpringChoice == 4)
             return "バネ接合とする部材の始点・終点をクリック（選択→左、取消→右）してください。";
         return "画面上のラディオボタンでバネかピンを選択してください。";
-    default:
-        return kIdleStatus;
+    case EditOp::None:
+        break;
     }
+    return kIdleStatus;
 }
 
 void Form8::showFields(const char* a, const char* b, const char* c3) {
@@ -288,36 +291,37 @@ void Form8::showFields(const char* a, const char* b, const char* c3) {
     }
 }
 
-void Form8::chooseOperation(int operation) {
+void Form8::chooseOperation(EditOp operation) {
     c("CHECK13").checked = false;
     PlaneSelectMode = false;
-    EditOperation = static_cast<int16_t>(operation);
+    EditOperation = operation;
     SelectMethod = 0;
     showNormalView();
     TypeListKind = 0;
     p_.PinSpringChoice = 0;
     clearSelection();
-    const bool methods = operation == 1 || operation == 10;
+    const bool methods = operation == EditOp::DeleteMembers || operation == EditOp::AssignType;
     const char* const deletion[] = {"節点周り選択", "軸選択(単･複)", "節点間周り選択"};
     const char* const typing[] = {"部材軸間選択", "軸選択(単･複)", "構面間選択"};
     for (int i = 0; i < 3; ++i) {
         Control& r = c(kMethodRadios[i]);
         r.checked = false;
         r.enabled = methods;
-        r.caption = operation == 10 ? typing[i] : deletion[i];
+        r.caption = operation == EditOp::AssignType ? typing[i] : deletion[i];
     }
-    c("RADIO63").visible = c("RADIO64").visible = operation == 9;
+    c("RADIO63").visible = c("RADIO64").visible = operation == EditOp::PinsAndSprings;
     c("RADIO63").checked = c("RADIO64").checked = false;
-    if (operation == 9) {
+    if (operation == EditOp::PinsAndSprings) {
         c("RADIO63").caption = "ピン付加/削除";
         c("RADIO64").caption = "バネ付加/削除";
     }
     c("COMBO8").visible = false;
     showFields(nullptr, nullptr, nullptr);
-    c("BUTTON87").caption = kOperationButtons[operation - 1];
+    c("BUTTON87").caption = kOperationButtons[static_cast<int>(operation) - 1];
     c("BUTTON87").enabled = false;
     setStatus(operationStatus());
-    if ((operation == 2 || operation == 3) && p_.model.MemberTypeCount == 0)
+    if ((operation == EditOp::AddMember || operation == EditOp::AddNodeAndMember) &&
+        p_.model.MemberTypeCount == 0)
         p_.say("部材タイプが必要です、”部材性能修正”で作成してください。");
     DRAW_ON();
 }
@@ -330,10 +334,10 @@ void Form8::chooseMethod(int button) {
         return;
     }
     clearSelection();
-    if (EditOperation == 1) {
+    if (EditOperation == EditOp::DeleteMembers) {
         SelectMethod = static_cast<int16_t>(button);
         setStatus(button == 1 ? "節点をクリック（選択→左、取消→右）してください。" : kAxisStatus);
-    } else if (EditOperation == 10) {
+    } else if (EditOperation == EditOp::AssignType) {
         SelectMethod = static_cast<int16_t>(button + 3);
         if (button == 1)
             setStatus(
@@ -398,7 +402,7 @@ void Form8::fillSectionList(int kind) {
 }
 
 void Form8::RADIO63_ON() {
-    if (EditOperation == 9) {
+    if (EditOperation == EditOp::PinsAndSprings) {
         p_.PinSpringChoice = 3;
         c("BUTTON87").caption = "ピン入力";
         clearSelection();
@@ -412,7 +416,7 @@ void Form8::RADIO63_ON() {
 }
 
 void Form8::RADIO64_ON() {
-    if (EditOperation == 9) {
+    if (EditOperation == EditOp::PinsAndSprings) {
         p_.PinSpringChoice = 4;
         // The operation button names what it will set, also while disabled.
         c("BUTTON87").caption = "バネ入力";
@@ -438,7 +442,8 @@ void Form8::FIPLANE_ON() {
     for (const char* name : kOperationRadios)
         c(name).enabled = !PlaneSelectMode;
     for (const char* name : kMethodRadios)
-        c(name).enabled = !PlaneSelectMode && (EditOperation == 1 || EditOperation == 10);
+        c(name).enabled = !PlaneSelectMode && (EditOperation == EditOp::DeleteMembers ||
+                                               EditOperation == EditOp::AssignType);
     if (PlaneSelectMode) setStatus(kPlaneStatus);
 }
 
@@ -447,9 +452,8 @@ void Form8::FIPLANE_OFF() {
     PlaneSelectMode = false;
     for (const char* name : kOperationRadios)
         c(name).enabled = true;
-    if (EditOperation != 0) {
-        const int op = EditOperation;
-        chooseOperation(op);
+    if (EditOperation != EditOp::None) {
+        chooseOperation(EditOperation);
     } else {
         clearSelection();
         setStatus(kIdleStatus);
@@ -464,15 +468,16 @@ int Form8::nearest(int x, int y) const {
 }
 
 void Form8::FORM8_MOUSEDOWN(MouseButton button, int x, int y) {
-    if (EditOperation == 0 && !PlaneSelectMode) {
+    if (EditOperation == EditOp::None && !PlaneSelectMode) {
         p_.say("骨組操作方法を選択してください。");
         return;
     }
-    if ((EditOperation == 1 || EditOperation == 10) && SelectMethod == 0 && !PlaneSelectMode) {
+    if ((EditOperation == EditOp::DeleteMembers || EditOperation == EditOp::AssignType) &&
+        SelectMethod == 0 && !PlaneSelectMode) {
         p_.say("部材選択方法を選んでください。");
         return;
     }
-    if (EditOperation == 9 && p_.PinSpringChoice == 0) {
+    if (EditOperation == EditOp::PinsAndSprings && p_.PinSpringChoice == 0) {
         p_.say("ピンかバネを選択してください。");
         return;
     }
@@ -521,32 +526,8 @@ void Form8::pickPlaneNode(int node) {
     const Model& m = p_.model;
     if (plane_.set) {
         // Method 6: the fourth pick is a node of the opposite plane.
-        if (EditOperation == 10 && SelectMethod == 6) {
-            EditPickedNodes.push_back(node);
-            const float q = nodeCoordinate(m, node, plane_.axis);
-            bool any = false;
-            for (int k = 1; k <= m.MemberCount; ++k) {
-                if (!memberDrawable(m, k)) continue;
-                const float s = nodeCoordinate(m, m.MemberStartNode[k], plane_.axis);
-                const float e = nodeCoordinate(m, m.MemberEndNode[k], plane_.axis);
-                if (s == q && e == q) memberMarked[k] = 1;
-                if ((s == plane_.value && e == q) || (s == q && e == plane_.value)) {
-                    memberSelected[k] = 1;
-                    any = true;
-                }
-            }
-            if (!any) {
-                p_.say("選択した部材軸間に部材は、ありません、選択をやり直してください。");
-                EditPickedNodes.pop_back();
-            } else {
-                showTypeChoice();
-                c(kFields[2][0]).caption = "主軸角";
-                c(kFields[2][1]).caption = "0";
-                c("BUTTON87").enabled = true;
-                setStatus(kChooseTypeStatus);
-                c("CHECK13").checked = false;
-                PlaneSelectMode = false;
-            }
+        if (EditOperation == EditOp::AssignType && SelectMethod == 6) {
+            pickedOppositePlaneNode(node);
             return;
         }
         p_.say("構面は選択済みです操作実行ボタンを押してください。");
@@ -581,14 +562,14 @@ void Form8::pickPlaneNode(int node) {
         if (memberDrawable(m, j) && nodeMarked[m.MemberStartNode[j]] &&
             nodeMarked[m.MemberEndNode[j]])
             memberMarked[j] = 1;
-    if (EditOperation == 4) {
+    if (EditOperation == EditOp::MovePlane) {
         c(kFields[0][0]).caption = coordinateName(plane_.axis);
         c(kFields[0][1]).caption = shownNumber(plane_.value);
         c(kFields[2][0]).caption = "移動座標";
         c(kFields[2][1]).caption.clear();
         c("BUTTON87").enabled = true;
         setStatus(kPlaneMoveStatus);
-    } else if (EditOperation == 10 && SelectMethod == 6) {
+    } else if (EditOperation == EditOp::AssignType && SelectMethod == 6) {
         setStatus(kOppositePlaneStatus);
     } else {
         setStatus("骨組修正を行ってください。");
@@ -599,9 +580,35 @@ void Form8::pickPlaneNode(int node) {
     }
 }
 
-void Form8::pickLeft(int node) {
+// AssignType by planes (method 6): the node of the opposite plane selects the
+// members that join the two planes.
+void Form8::pickedOppositePlaneNode(int node) {
     const Model& m = p_.model;
-    if (PlaneSelectMode || EditOperation == 4) {
+    EditPickedNodes.push_back(node);
+    const float q = nodeCoordinate(m, node, plane_.axis);
+    bool any = false;
+    for (int k = 1; k <= m.MemberCount; ++k) {
+        if (!memberDrawable(m, k)) continue;
+        const float s = nodeCoordinate(m, m.MemberStartNode[k], plane_.axis);
+        const float e = nodeCoordinate(m, m.MemberEndNode[k], plane_.axis);
+        if (s == q && e == q) memberMarked[k] = 1;
+        if ((s == plane_.value && e == q) || (s == q && e == plane_.value)) {
+            memberSelected[k] = 1;
+            any = true;
+        }
+    }
+    if (!any) {
+        p_.say("選択した部材軸間に部材は、ありません、選択をやり直してください。");
+        EditPickedNodes.pop_back();
+        return;
+    }
+    showAngleAndTypeChoice();
+    c("CHECK13").checked = false;
+    PlaneSelectMode = false;
+}
+
+void Form8::pickLeft(int node) {
+    if (PlaneSelectMode || EditOperation == EditOp::MovePlane) {
         pickPlaneNode(node);
         DRAW_ON();
         return;
@@ -609,156 +616,184 @@ void Form8::pickLeft(int node) {
     const bool picked =
         std::find(EditPickedNodes.begin(), EditPickedNodes.end(), node) != EditPickedNodes.end();
     if (picked) {
-        p_.say(EditOperation == 6
+        p_.say(EditOperation == EditOp::MoveNode
                    ? "節点は選択済みです、他節点を上書きして操作実行ボタンを押してください。"
                    : "節点は選択済みです操作実行ボタンを押してください。");
         return;
     }
-    if (chosenMember != 0 || (EditOperation == 2 && EditPickedNodes.size() == 2)) {
+    if (chosenMember != 0 || (EditOperation == EditOp::AddMember && EditPickedNodes.size() == 2)) {
         p_.say("部材は選択済みです操作実行ボタンを押してください。");
         return;
     }
     // Operations that take a fixed number of picks refuse more.
-    const std::size_t limit = EditOperation == 8                         ? SIZE_MAX
-                              : EditOperation == 3 || EditOperation == 6 ? 1
-                              : EditOperation == 10 && SelectMethod == 4 ? 4
-                              : EditOperation == 1 && SelectMethod == 1  ? 1
-                                                                         : 2;
+    const std::size_t limit =
+        EditOperation == EditOp::AddSupports                                             ? SIZE_MAX
+        : EditOperation == EditOp::AddNodeAndMember || EditOperation == EditOp::MoveNode ? 1
+        : EditOperation == EditOp::AssignType && SelectMethod == 4                       ? 4
+        : EditOperation == EditOp::DeleteMembers && SelectMethod == 1                    ? 1
+                                                                                         : 2;
     if (EditPickedNodes.size() >= limit) {
         p_.say("節点は選択済みです操作実行ボタンを押してください。");
         return;
     }
     EditPickedNodes.push_back(node);
-    (void)m;
     afterPick(node);
     DRAW_ON();
 }
 
 void Form8::afterPick(int node) {
-    const Model& m = p_.model;
-    const std::size_t count = EditPickedNodes.size();
-    auto fieldsOf = [&](int n) {
-        showFields("Ｘ座標", "Ｙ座標", "Ｚ座標");
-        c("EDIT190").caption = shownNumber(m.NodeX[n]);
-        c("EDIT191").caption = shownNumber(m.NodeY[n]);
-        c("EDIT192").caption = shownNumber(m.NodeZ[n]);
-    };
-    auto enable = [&] { c("BUTTON87").enabled = true; };
     switch (EditOperation) {
-    case 1:
-        if (SelectMethod == 1) {
-            for (int k = 1; k <= m.MemberCount; ++k)
-                if (m.MemberStartNode[k] == node || m.MemberEndNode[k] == node)
-                    memberSelected[k] = 1;
-            enable();
-        } else if (count == 2) {
-            if (!lineFrom(EditPickedNodes[0], EditPickedNodes[1], line1_, true)) {
-                p_.say("Ｘ、Ｙ、Ｚ方向の軸を選択してください。");
-                EditPickedNodes.pop_back();
-                return;
-            }
-            bool any = false;
-            for (int k = 1; k <= m.MemberCount; ++k) {
-                if (!memberDrawable(m, k)) continue;
-                const bool s = nodeMarked[m.MemberStartNode[k]], e = nodeMarked[m.MemberEndNode[k]];
-                if (SelectMethod == 2 ? (s && e) : (s || e)) {
-                    memberSelected[k] = 1;
-                    any = true;
-                }
-            }
-            if (!any && SelectMethod == 2 &&
-                p_.say("選択した節点間を軸とする部材は、ありません、続行しますか。",
-                       MessageButtons::YesNo, MessageIcon::Question) == MessageResult::No) {
-                EditPickedNodes.pop_back();
-                std::fill(nodeMarked.begin(), nodeMarked.end(), 0);
-                line1_ = Line{};
-                return;
-            }
-            enable();
-        }
+    case EditOp::DeleteMembers:
+        pickedForDeletion(node);
         break;
-    case 2:
-        if (count == 2) {
-            showFields(nullptr, "部材Ｎｏ", "主軸角");
-            c("EDIT191").caption = std::to_string(m.MemberCount + 1);
-            c("EDIT192").caption = "0";
-            showTypeChoice();
-            setStatus("部材タイプを選択して、追加ボタンを押してください。");
-            enable();
-        }
+    case EditOp::AddMember:
+        pickedMemberEnds();
         break;
-    case 3:
-        fieldsOf(node);
-        c("BUTTON87").caption = "節点追加";
-        setStatus("座標は、上の通りです、新設節点座標を上書き→節点追加ボタン");
-        enable();
+    case EditOp::AddNodeAndMember:
+        pickedNodeToJoin(node);
         break;
-    case 5:
-        if (count == 2) {
-            if (!lineFrom(EditPickedNodes[0], EditPickedNodes[1], line1_, true)) {
-                p_.say("Ｘ、Ｙ、Ｚ方向の軸を選択してください。");
-                EditPickedNodes.pop_back();
-                return;
-            }
-            const auto [a, b] = otherAxes(line1_.along);
-            showFields(nullptr, coordinateName(a), coordinateName(b));
-            c("EDIT191").caption = shownNumber(line1_.first);
-            c("EDIT192").caption = shownNumber(line1_.second);
-            setStatus("共通座標は、上の通りです、移動する座標を上書き→軸移動ボタン");
-            enable();
-        }
+    case EditOp::MoveLine:
+        pickedLine();
         break;
-    case 6:
-        fieldsOf(node);
-        setStatus("座標は、上の通りです移動する座標を上書き→節点移動ボタン");
-        enable();
+    case EditOp::MoveNode:
+        pickedNodeToMove(node);
         break;
-    case 7:
-    case 9:
-        if (count == 2) {
-            chosenMember = memberBetween(m, EditPickedNodes[0], EditPickedNodes[1]);
-            if (chosenMember == 0) {
-                p_.say(kNoMemberBetween);
-                EditPickedNodes.clear();
-                return;
-            }
-            if (EditOperation == 7)
-                setStatus("分割する部材は、上の通りです部材分割ボタンを押してください。");
-            else
-                setStatus(
-                    p_.PinSpringChoice == 3
-                        ? "ピン接合とする部材は、上の通りです部材、入力ボタンを押してください。"
-                        : "バネ接合とする部材は、上の通りです部材、入力ボタンを押してください。");
-            c("BUTTON87").caption = EditOperation == 7        ? "部材分割"
-                                    : p_.PinSpringChoice == 3 ? "ピン入力"
-                                                              : "バネ入力";
-            enable();
-        }
+    case EditOp::SplitMember:
+    case EditOp::PinsAndSprings:
+        pickedMemberBetween();
         break;
-    case 8:
-        fieldsOf(node);
-        setStatus("座標は、上の通りです、実行→支持点追加ボタン、取り止め→右クリック");
-        enable();
+    case EditOp::AddSupports:
+        pickedSupport(node);
         break;
-    case 10:
+    case EditOp::AssignType:
         selectMembersOnLines();
         break;
-    default:
+    case EditOp::None:
+    case EditOp::MovePlane: // picks go to pickPlaneNode
         break;
     }
+}
+
+void Form8::showNodeFields(int n) {
+    const Model& m = p_.model;
+    showFields("Ｘ座標", "Ｙ座標", "Ｚ座標");
+    c("EDIT190").caption = shownNumber(m.NodeX[n]);
+    c("EDIT191").caption = shownNumber(m.NodeY[n]);
+    c("EDIT192").caption = shownNumber(m.NodeZ[n]);
+}
+
+void Form8::pickedForDeletion(int node) {
+    const Model& m = p_.model;
+    if (SelectMethod == 1) {
+        for (int k = 1; k <= m.MemberCount; ++k)
+            if (m.MemberStartNode[k] == node || m.MemberEndNode[k] == node) memberSelected[k] = 1;
+        c("BUTTON87").enabled = true;
+        return;
+    }
+    if (EditPickedNodes.size() != 2) return;
+    if (!lineFrom(EditPickedNodes[0], EditPickedNodes[1], line1_, true)) {
+        p_.say("Ｘ、Ｙ、Ｚ方向の軸を選択してください。");
+        EditPickedNodes.pop_back();
+        return;
+    }
+    bool any = false;
+    for (int k = 1; k <= m.MemberCount; ++k) {
+        if (!memberDrawable(m, k)) continue;
+        const bool s = nodeMarked[m.MemberStartNode[k]], e = nodeMarked[m.MemberEndNode[k]];
+        if (SelectMethod == 2 ? (s && e) : (s || e)) {
+            memberSelected[k] = 1;
+            any = true;
+        }
+    }
+    if (!any && SelectMethod == 2 &&
+        p_.say("選択した節点間を軸とする部材は、ありません、続行しますか。", MessageButtons::YesNo,
+               MessageIcon::Question) == MessageResult::No) {
+        EditPickedNodes.pop_back();
+        std::fill(nodeMarked.begin(), nodeMarked.end(), 0);
+        line1_ = Line{};
+        return;
+    }
+    c("BUTTON87").enabled = true;
+}
+
+void Form8::pickedMemberEnds() {
+    if (EditPickedNodes.size() != 2) return;
+    showFields(nullptr, "部材Ｎｏ", "主軸角");
+    c("EDIT191").caption = std::to_string(p_.model.MemberCount + 1);
+    c("EDIT192").caption = "0";
+    showTypeChoice();
+    setStatus("部材タイプを選択して、追加ボタンを押してください。");
+    c("BUTTON87").enabled = true;
+}
+
+void Form8::pickedNodeToJoin(int node) {
+    showNodeFields(node);
+    c("BUTTON87").caption = "節点追加";
+    setStatus("座標は、上の通りです、新設節点座標を上書き→節点追加ボタン");
+    c("BUTTON87").enabled = true;
+}
+
+void Form8::pickedLine() {
+    if (EditPickedNodes.size() != 2) return;
+    if (!lineFrom(EditPickedNodes[0], EditPickedNodes[1], line1_, true)) {
+        p_.say("Ｘ、Ｙ、Ｚ方向の軸を選択してください。");
+        EditPickedNodes.pop_back();
+        return;
+    }
+    const auto [a, b] = otherAxes(line1_.along);
+    showFields(nullptr, coordinateName(a), coordinateName(b));
+    c("EDIT191").caption = shownNumber(line1_.first);
+    c("EDIT192").caption = shownNumber(line1_.second);
+    setStatus("共通座標は、上の通りです、移動する座標を上書き→軸移動ボタン");
+    c("BUTTON87").enabled = true;
+}
+
+void Form8::pickedNodeToMove(int node) {
+    showNodeFields(node);
+    setStatus("座標は、上の通りです移動する座標を上書き→節点移動ボタン");
+    c("BUTTON87").enabled = true;
+}
+
+// SplitMember and PinsAndSprings: the member joining the two picks.
+void Form8::pickedMemberBetween() {
+    if (EditPickedNodes.size() != 2) return;
+    chosenMember = memberBetween(p_.model, EditPickedNodes[0], EditPickedNodes[1]);
+    if (chosenMember == 0) {
+        p_.say(kNoMemberBetween);
+        EditPickedNodes.clear();
+        return;
+    }
+    const bool split = EditOperation == EditOp::SplitMember;
+    const bool pin = p_.PinSpringChoice == 3;
+    if (split)
+        setStatus("分割する部材は、上の通りです部材分割ボタンを押してください。");
+    else
+        setStatus(pin ? "ピン接合とする部材は、上の通りです部材、入力ボタンを押してください。"
+                      : "バネ接合とする部材は、上の通りです部材、入力ボタンを押してください。");
+    c("BUTTON87").caption = split ? "部材分割" : pin ? "ピン入力" : "バネ入力";
+    c("BUTTON87").enabled = true;
+}
+
+void Form8::pickedSupport(int node) {
+    showNodeFields(node);
+    setStatus("座標は、上の通りです、実行→支持点追加ボタン、取り止め→右クリック");
+    c("BUTTON87").enabled = true;
+}
+
+// The members are chosen for a member type: the angle field and the choice
+// between an existing type and a steel section.
+void Form8::showAngleAndTypeChoice() {
+    c(kFields[2][0]).caption = "主軸角";
+    c(kFields[2][1]).caption = "0";
+    showTypeChoice();
+    c("BUTTON87").enabled = true;
+    setStatus(kChooseTypeStatus);
 }
 
 // Member-type assignment by axes (methods 4 and 5).
 void Form8::selectMembersOnLines() {
     const Model& m = p_.model;
     const std::size_t count = EditPickedNodes.size();
-    auto members = [&] {
-        c(kFields[2][0]).caption = "主軸角";
-        c(kFields[2][1]).caption = "0";
-        showTypeChoice();
-        c("BUTTON87").enabled = true;
-        setStatus(kChooseTypeStatus);
-    };
     if (count == 2) {
         if (!lineFrom(EditPickedNodes[0], EditPickedNodes[1], line1_, true)) {
             p_.say("Ｘ、Ｙ、Ｚ方向の軸を選択してください。");
@@ -784,7 +819,7 @@ void Form8::selectMembersOnLines() {
             return;
         }
         if (SelectMethod == 5) {
-            members();
+            showAngleAndTypeChoice();
             if (found == 1) c(kFields[2][1]).caption = shownNumber(m.MemberAngle[only]);
         } else {
             setStatus("部材ﾀｲﾌﾟを設定する部材郡の他端となる部材軸を選択してください。");
@@ -820,7 +855,7 @@ void Form8::selectMembersOnLines() {
         }
         for (int n = 1; n <= m.NodeCount; ++n)
             if (onLine(line2_, n)) nodeMarked[n] = 1;
-        members();
+        showAngleAndTypeChoice();
     }
 }
 
@@ -846,11 +881,12 @@ void Form8::pickRight(int node) {
     // What the removed pick selected goes with it.
     std::fill(memberSelected.begin(), memberSelected.end(), 0);
     chosenMember = 0;
-    if (EditOperation == 1 && SelectMethod == 1)
+    if (EditOperation == EditOp::DeleteMembers && SelectMethod == 1)
         for (int n : EditPickedNodes)
             afterPick(n);
-    c("BUTTON87").enabled = !EditPickedNodes.empty() &&
-                            (EditOperation == 8 || (EditOperation == 1 && SelectMethod == 1));
+    c("BUTTON87").enabled =
+        !EditPickedNodes.empty() && (EditOperation == EditOp::AddSupports ||
+                                     (EditOperation == EditOp::DeleteMembers && SelectMethod == 1));
     if (EditPickedNodes.empty()) showFields(nullptr, nullptr, nullptr);
     DRAW_ON();
 }
@@ -916,10 +952,10 @@ void Form8::applied() {
     p_.model.AnalysisDone = 0;
     p_.menuEnable({"BUTTON3", "BUTTON35"});
     // Picks, marks and fields are cleared; the same operation stays chosen.
-    const int op = EditOperation;
+    const EditOp op = EditOperation;
     const int16_t choice = p_.PinSpringChoice;
     chooseOperation(op);
-    if (op == 9 && choice != 0) {
+    if (op == EditOp::PinsAndSprings && choice != 0) {
         p_.PinSpringChoice = choice;
         c(choice == 3 ? "RADIO63" : "RADIO64").checked = true;
         c("BUTTON87").caption = choice == 3 ? "ピン入力" : "バネ入力";
@@ -928,125 +964,169 @@ void Form8::applied() {
     EditLoopRequest = 3;
 }
 
-void Form8::ENTER_ON() {
-    Model& m = p_.model;
-    const int op = EditOperation;
-    if (op == 0) return;
-    float a = 0, b = 0, z = 0;
-    std::vector<int> members;
-    for (int k = 1; k <= m.MemberCount && k < static_cast<int>(memberSelected.size()); ++k)
-        if (memberSelected[k]) members.push_back(k);
-    const int first = EditPickedNodes.empty() ? 0 : EditPickedNodes[0];
-
-    pushUndo();
-    EditMessage result;
-    switch (op) {
-    case 1:
-        result = deleteMembers(m, members);
-        break;
-    case 2: {
-        int type = 0;
-        if (EditPickedNodes.size() != 2) return refused("節点を選択してください。");
-        if (!readAngle(a) || !chooseType(m, type)) return refused({});
-        result = addMember(m, EditPickedNodes[0], EditPickedNodes[1], type, a);
-        break;
-    }
-    case 3: {
-        if (first == 0) return refused("節点を選択してください。");
-        if (!insertStep2_) {
-            if (!readNumber("EDIT190", a, "座標を入力してください。") ||
-                !readNumber("EDIT191", b, "座標を入力してください。") ||
-                !readNumber("EDIT192", z, "座標を入力してください。"))
-                return refused({});
-            result = insertNodeAfter(m, first, a, b, z);
-            if (!result.empty()) return refused(result);
-            ModelModified = 1;
-            m.AnalysisDone = 0;
-            insertStep2_ = true;
-            EditPickedNodes = {first, first + 1};
-            nodeMarked.assign(m.NodeCount + 2, 0);
-            showFields(nullptr, "部材Ｎｏ", "主軸角");
-            c("EDIT191").caption = std::to_string(m.MemberCount + 1);
-            c("EDIT192").caption = "0";
-            showTypeChoice();
-            setStatus("部材タイプを選択、主軸角を入力→部材追加ボタン");
-            c("BUTTON87").caption = "部材追加";
-            showNormalView();
-            DRAW_ON();
-            return;
-        }
-        int type = 0;
-        if (!readAngle(a) || !chooseType(m, type)) return refused({});
-        result = addMember(m, first, first + 1, type, a);
-        if (result.empty()) {
-            applied();
-            c("BUTTON87").caption = "節点追加";
-            setStatus("接続する節点をクリック（選択→左、取消→右）してください。");
-            return;
-        }
-        break;
-    }
-    case 4:
-        if (!plane_.set) return refused("構面上の３点をクリックしてください。");
-        if (!readNumber("EDIT192", z, "構面を移動する先の、共有座標を入力してください。"))
-            return refused({});
-        result = movePlane(m, plane_.axis, plane_.value, z);
-        break;
-    case 5: {
-        if (!line1_.set) return refused("列の始点・終点をクリックしてください。");
-        const char* message = "移動する軸の共有座標を上書きしてください。";
-        if (!readNumber("EDIT191", a, message) || !readNumber("EDIT192", b, message))
-            return refused({});
-        std::vector<int> nodes;
-        for (int n = 1; n <= m.NodeCount; ++n)
-            if (nodeMarked[n]) nodes.push_back(n);
-        result = moveLine(m, nodes, line1_.along, a, b);
-        break;
-    }
-    case 6:
-        if (first == 0) return refused("節点を選択してください。");
-        if (!readNumber("EDIT190", a, "座標を入力してください。") ||
-            !readNumber("EDIT191", b, "座標を入力してください。") ||
-            !readNumber("EDIT192", z, "座標を入力してください。"))
-            return refused({});
-        result = moveNode(m, first, a, b, z);
-        break;
-    case 7:
-        result = splitMember(m, chosenMember);
-        break;
-    case 8:
-        result = addSupports(m, EditPickedNodes);
-        break;
-    case 9: {
-        if (chosenMember == 0) return refused(kNoMemberBetween);
-        m.CurrentMember = static_cast<int16_t>(chosenMember);
-        applied();
-        // The release form edits the member's pins or springs at once and is
-        // modal over this window; the picture follows when it ends.
-        if (auto* release = dynamic_cast<Form7*>(p_.openForm("FORM7")))
-            release->afterStore = [this] { DRAW_ON(); };
-        return;
-    }
-    case 10: {
-        int type = 0;
-        if (!readAngle(a) || !chooseType(m, type)) return refused({});
-        // A uniform load acts in the member's axes: turning them turns the load.
-        bool turnsLoad = false;
-        for (int k : members)
-            if (m.MemberLoadFlag[k] == 1 && m.MemberAngle[k] != a) turnsLoad = true;
-        if (turnsLoad &&
-            p_.say("等分布荷重のある部材の主軸角が変わり、荷重の向きも部材軸と共に回ります。"
-                   "設定しますか。",
-                   MessageButtons::YesNo, MessageIcon::Question) == MessageResult::No)
-            return refused({});
-        result = assignType(m, members, type, a);
-        break;
-    }
-    default:
-        return refused({});
-    }
+void Form8::finish(const EditMessage& result) {
     if (!result.empty()) return refused(result);
     applied();
+}
+
+std::vector<int> Form8::selectedMembers() const {
+    std::vector<int> members;
+    for (int k = 1; k <= p_.model.MemberCount && k < static_cast<int>(memberSelected.size()); ++k)
+        if (memberSelected[k]) members.push_back(k);
+    return members;
+}
+
+int Form8::firstPick() const {
+    return EditPickedNodes.empty() ? 0 : EditPickedNodes[0];
+}
+
+bool Form8::readCoordinates(float& x, float& y, float& z) {
+    const char* message = "座標を入力してください。";
+    return readNumber("EDIT190", x, message) && readNumber("EDIT191", y, message) &&
+           readNumber("EDIT192", z, message);
+}
+
+void Form8::ENTER_ON() {
+    if (EditOperation == EditOp::None) return;
+    pushUndo();
+    switch (EditOperation) {
+    case EditOp::DeleteMembers:
+        return applyDeletion();
+    case EditOp::AddMember:
+        return applyNewMember();
+    case EditOp::AddNodeAndMember:
+        return applyNodeAndMember();
+    case EditOp::MovePlane:
+        return applyPlaneMove();
+    case EditOp::MoveLine:
+        return applyLineMove();
+    case EditOp::MoveNode:
+        return applyNodeMove();
+    case EditOp::SplitMember:
+        return applySplit();
+    case EditOp::AddSupports:
+        return applySupports();
+    case EditOp::PinsAndSprings:
+        return applyRelease();
+    case EditOp::AssignType:
+        return applyType();
+    case EditOp::None:
+        break;
+    }
+}
+
+void Form8::applyDeletion() {
+    finish(deleteMembers(p_.model, selectedMembers()));
+}
+
+void Form8::applyNewMember() {
+    float angle = 0;
+    int type = 0;
+    if (EditPickedNodes.size() != 2) return refused("節点を選択してください。");
+    if (!readAngle(angle) || !chooseType(p_.model, type)) return refused({});
+    finish(addMember(p_.model, EditPickedNodes[0], EditPickedNodes[1], type, angle));
+}
+
+// Two presses: the first inserts the node after the picked one, the second
+// joins the two by a member.
+void Form8::applyNodeAndMember() {
+    const int first = firstPick();
+    if (first == 0) return refused("節点を選択してください。");
+    if (!insertStep2_) return insertPickedNode(first);
+    float angle = 0;
+    int type = 0;
+    if (!readAngle(angle) || !chooseType(p_.model, type)) return refused({});
+    const EditMessage result = addMember(p_.model, first, first + 1, type, angle);
+    if (!result.empty()) return refused(result);
+    applied();
+    c("BUTTON87").caption = "節点追加";
+    setStatus("接続する節点をクリック（選択→左、取消→右）してください。");
+}
+
+void Form8::insertPickedNode(int after) {
+    Model& m = p_.model;
+    float x = 0, y = 0, z = 0;
+    if (!readCoordinates(x, y, z)) return refused({});
+    const EditMessage result = insertNodeAfter(m, after, x, y, z);
+    if (!result.empty()) return refused(result);
+    ModelModified = 1;
+    m.AnalysisDone = 0;
+    insertStep2_ = true;
+    EditPickedNodes = {after, after + 1};
+    nodeMarked.assign(m.NodeCount + 2, 0);
+    showFields(nullptr, "部材Ｎｏ", "主軸角");
+    c("EDIT191").caption = std::to_string(m.MemberCount + 1);
+    c("EDIT192").caption = "0";
+    showTypeChoice();
+    setStatus("部材タイプを選択、主軸角を入力→部材追加ボタン");
+    c("BUTTON87").caption = "部材追加";
+    showNormalView();
+    DRAW_ON();
+}
+
+void Form8::applyPlaneMove() {
+    float to = 0;
+    if (!plane_.set) return refused("構面上の３点をクリックしてください。");
+    if (!readNumber("EDIT192", to, "構面を移動する先の、共有座標を入力してください。"))
+        return refused({});
+    finish(movePlane(p_.model, plane_.axis, plane_.value, to));
+}
+
+void Form8::applyLineMove() {
+    const Model& m = p_.model;
+    float first = 0, second = 0;
+    if (!line1_.set) return refused("列の始点・終点をクリックしてください。");
+    const char* message = "移動する軸の共有座標を上書きしてください。";
+    if (!readNumber("EDIT191", first, message) || !readNumber("EDIT192", second, message))
+        return refused({});
+    std::vector<int> nodes;
+    for (int n = 1; n <= m.NodeCount; ++n)
+        if (nodeMarked[n]) nodes.push_back(n);
+    finish(moveLine(p_.model, nodes, line1_.along, first, second));
+}
+
+void Form8::applyNodeMove() {
+    float x = 0, y = 0, z = 0;
+    const int node = firstPick();
+    if (node == 0) return refused("節点を選択してください。");
+    if (!readCoordinates(x, y, z)) return refused({});
+    finish(moveNode(p_.model, node, x, y, z));
+}
+
+void Form8::applySplit() {
+    finish(splitMember(p_.model, chosenMember));
+}
+
+void Form8::applySupports() {
+    finish(addSupports(p_.model, EditPickedNodes));
+}
+
+void Form8::applyRelease() {
+    if (chosenMember == 0) return refused(kNoMemberBetween);
+    p_.model.CurrentMember = static_cast<int16_t>(chosenMember);
+    applied();
+    // The release form edits the member's pins or springs at once and is
+    // modal over this window; the picture follows when it ends.
+    if (auto* release = dynamic_cast<Form7*>(p_.openForm("FORM7")))
+        release->afterStore = [this] { DRAW_ON(); };
+}
+
+void Form8::applyType() {
+    Model& m = p_.model;
+    const std::vector<int> members = selectedMembers();
+    float angle = 0;
+    int type = 0;
+    if (!readAngle(angle) || !chooseType(m, type)) return refused({});
+    // A uniform load acts in the member's axes: turning them turns the load.
+    bool turnsLoad = false;
+    for (int k : members)
+        if (m.MemberLoadFlag[k] == 1 && m.MemberAngle[k] != angle) turnsLoad = true;
+    if (turnsLoad &&
+        p_.say("等分布荷重のある部材の主軸角が変わり、荷重の向きも部材軸と共に回ります。"
+               "設定しますか。",
+               MessageButtons::YesNo, MessageIcon::Question) == MessageResult::No)
+        return refused({});
+    finish(assignType(m, members, type, angle));
 }
 
 void Form8::UNDO_ON() {
@@ -1054,10 +1134,10 @@ void Form8::UNDO_ON() {
     c("BUTTON152").enabled = history_.steps() > 0;
     // Back at the opening only while no step has been dropped from the history.
     ModelModified = history_.steps() == 0 && history_.reachesStart() ? 0 : 1;
-    const int op = EditOperation;
+    const EditOp op = EditOperation;
     clearSelection();
     showNormalView();
-    if (op != 0)
+    if (op != EditOp::None)
         chooseOperation(op);
     else
         DRAW_ON();
@@ -1094,7 +1174,7 @@ bool Form8::writeFiles() {
 void Form8::BUTTON150_ON() {
     if (ModelModified == 1 && !writeFiles()) return; // the file could not be written: stay
     EditLoopRequest = 2;
-    EditOperation = 0;
+    EditOperation = EditOp::None;
     clearSelection();
     p_.model.GridGenerated = 0;
     p_.menuEnable({}, {"BUTTON84"});

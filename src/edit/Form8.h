@@ -25,7 +25,7 @@ public:
     ~Form8() override;
 
     // ---- editing state (one set for this window)
-    int16_t EditOperation = 0;    // 0 none, 1..10
+    EditOp EditOperation = EditOp::None;
     int16_t SelectMethod = 0;     // 1..3 deletion, 4..6 type assignment
     bool PlaneSelectMode = false; // CHECK13
     std::vector<int> EditPickedNodes;
@@ -37,7 +37,7 @@ public:
     // Members marked for the operation, lying in the picked plane or along the
     // first axis; nodes marked on the picked axis or plane (1-based).
     std::vector<char> memberSelected, memberMarked, nodeMarked;
-    int chosenMember = 0; // operations 7 and 9
+    int chosenMember = 0; // SplitMember and PinsAndSprings
 
     // Steps that "元に戻す" can take back.
     std::size_t undoDepth() const { return history_.steps(); }
@@ -47,8 +47,8 @@ public:
     void FORM8_START();
     void FORM8_MOUSEDOWN(MouseButton button, int x, int y);
     void HSCROLL2_CHANGE();
-    void chooseOperation(int operation); // RADIO47_ON … RADIO62_ON, ADD_ON
-    void chooseMethod(int button);       // RADIO52, RADIO53, RADIO54 (1, 2, 3)
+    void chooseOperation(EditOp operation); // RADIO47_ON … RADIO62_ON, ADD_ON
+    void chooseMethod(int button);          // RADIO52, RADIO53, RADIO54 (1, 2, 3)
     void RADIO63_ON();
     void RADIO64_ON();
     void FIPLANE_ON();  // CHECK13
@@ -91,13 +91,40 @@ private:
     void pickLeft(int node);
     void pickRight(int node);
     void pickPlaneNode(int node);
+    // What a new pick selects, one function per operation.
     void afterPick(int node);
+    void pickedForDeletion(int node);
+    void pickedMemberEnds();
+    void pickedNodeToJoin(int node);
+    void pickedLine();
+    void pickedNodeToMove(int node);
+    void pickedMemberBetween();
+    void pickedSupport(int node);
+    void pickedOppositePlaneNode(int node);
+    void showNodeFields(int node);
+    void showAngleAndTypeChoice();
     bool lineFrom(int a, int b, Line& line, bool mark);
     void selectMembersOnLines();
     bool onLine(const Line& line, int node) const;
     bool chooseType(Model& model, int& type);
     bool readAngle(float& angle);
     bool readNumber(const char* edit, float& value, const char* message);
+    bool readCoordinates(float& x, float& y, float& z);
+    std::vector<int> selectedMembers() const;
+    int firstPick() const;
+    // The operation button's work, one function per operation.
+    void applyDeletion();
+    void applyNewMember();
+    void applyNodeAndMember();
+    void insertPickedNode(int after);
+    void applyPlaneMove();
+    void applyLineMove();
+    void applyNodeMove();
+    void applySplit();
+    void applySupports();
+    void applyRelease();
+    void applyType();
+    void finish(const EditMessage& result);
     void applied();
     void refused(const EditMessage& message);
     void pushUndo();
@@ -108,7 +135,7 @@ private:
     Line line1_, line2_;
     Plane plane_;
     bool enlarged_ = false;
-    bool insertStep2_ = false; // operation 3: node added, member next
+    bool insertStep2_ = false; // AddNodeAndMember: node added, member next
     EditHistory history_;
 };
 

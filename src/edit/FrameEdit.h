@@ -39,44 +39,61 @@ using EditMessage = std::string;
 // Coordinate axes of the editing window's plane and line rules.
 enum class Axis { X, Y, Z };
 
+// The editing window's operations (EditOperation), numbered as its operation
+// radio buttons run from top to bottom; None while no operation is chosen.
+enum class EditOp : int16_t {
+    None = 0,
+    DeleteMembers = 1,    // "部材削除"
+    AddMember = 2,        // "部材追加"
+    AddNodeAndMember = 3, // "部材・節点追加"
+    MovePlane = 4,        // "構面移動"
+    MoveLine = 5,         // "直列節点移動"
+    MoveNode = 6,         // "節点移動"
+    SplitMember = 7,      // "部材分割"
+    AddSupports = 8,      // "支持点追加"
+    PinsAndSprings = 9,   // "ﾋﾟﾝ･ﾊﾞﾈ付/削"
+    AssignType = 10,      // "部材ﾀｲﾌﾟ付加"
+};
+constexpr int kEditOpCount = 10;
+
 // The coordinate of node n on an axis (cm).
 float nodeCoordinate(const Model& model, int n, Axis axis);
 
-// Operation 1: removes the members listed (numbers 1..MemberCount, any order,
+// DeleteMembers: removes the members listed (numbers 1..MemberCount, any order,
 // duplicates ignored). Nodes stay, also those left without members.
 EditMessage deleteMembers(Model& model, const std::vector<int>& members);
 
-// Operation 2: appends a member from the smaller to the larger of nodes a and b,
+// AddMember: appends a member from the smaller to the larger of nodes a and b,
 // of member type `type`, with the principal-axis angle in rad.
 EditMessage addMember(Model& model, int a, int b, int type, float angle);
 
-// Operation 3, first step: inserts a node with number p + 1 at (x, y, z); nodes
+// AddNodeAndMember, first step: inserts a node with number p + 1 at (x, y, z); nodes
 // above p move up by one. The second step is addMember(p, p + 1, ...).
 EditMessage insertNodeAfter(Model& model, int p, float x, float y, float z);
 
-// Operation 4: every node whose coordinate on `axis` equals `from` exactly gets
+// MovePlane: every node whose coordinate on `axis` equals `from` exactly gets
 // `to` there.
 EditMessage movePlane(Model& model, Axis axis, float from, float to);
 
-// Operation 5: the nodes of a line parallel to `along` get the two other
+// MoveLine: the nodes of a line parallel to `along` get the two other
 // coordinates (in the order X, Y, Z with `along` left out: Z → X and Y, X → Y
 // and Z, Y → X and Z).
 EditMessage moveLine(Model& model, const std::vector<int>& nodes, Axis along, float first,
                      float second);
 
-// Operation 6: node n gets the coordinates (x, y, z).
+// MoveNode: node n gets the coordinates (x, y, z).
 EditMessage moveNode(Model& model, int n, float x, float y, float z);
 
-// Operation 7: splits member m at its midpoint. The new node k = (s + e) / 2 + 1
+// SplitMember: splits member m at its midpoint. The new node k = (s + e) / 2 + 1
 // (s, e its end nodes) is inserted there; m ends at k and a new last member
 // runs from k to the old end node, taking m's end releases and end springs.
 // Both halves keep m's section, angle and uniform load.
 EditMessage splitMember(Model& model, int m);
 
-// Operation 8: the nodes listed become supports (already supported ones stay).
+// AddSupports: the nodes listed become supports (already supported ones stay).
 EditMessage addSupports(Model& model, const std::vector<int>& nodes);
 
-// Operation 10: the members listed get member type `type` and the angle.
+// AssignType: the members listed get member type `type` and the angle.
 EditMessage assignType(Model& model, const std::vector<int>& members, int type, float angle);
 
 // Appends a member type made from row `row` of the steel table of `kind`
@@ -87,7 +104,7 @@ EditMessage addSteelType(Model& model, int kind, int row, int& type);
 // The steps of an editing session that undo takes back, newest first, as far
 // back as the opening of the window. A step runs from one begin() to the next,
 // so that what a form opened by the operation changes afterwards (the release
-// form of operation 9) belongs to it. Each kept step holds only the bytes it
+// form opened by PinsAndSprings) belongs to it. Each kept step holds only the bytes it
 // changed (and the texts, where one changed), plus one copy of the model for
 // the whole history; when the kept steps together exceed the memory limit,
 // the oldest are dropped.
