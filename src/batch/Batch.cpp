@@ -72,143 +72,182 @@ bool takesValue(const std::string& arg) {
 
 } // namespace
 
-ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
-    ParsedCommand parsed;
-    BatchOptions& o = parsed.options;
-    auto fail = [&](std::string text) {
-        parsed.error = std::move(text);
-        return parsed;
-    };
-    if (args.empty()) return fail("引数がありません。");
+namespace {
 
+// The command line taken apart: options with their values, the files, and
+// the four words after --generate-grid.
+struct Arguments {
     std::map<std::string, std::string> values;
     std::vector<std::string> files;
     std::vector<std::string> grid;
     bool generate = false;
+    bool help = false;
+    bool timings = false;
+
+    bool given(const char* name) const { return values.count(name) != 0; }
+    const std::string& value(const char* name) const { return values.at(name); }
+};
+
+// Splits the arguments; the problem, or "" when they split cleanly.
+std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            o.mode = BatchMode::Help;
-            return parsed;
+            a.help = true;
+            return "";
         }
         if (arg == "--timings") {
-            o.timings = true;
+            a.timings = true;
         } else if (arg == "--generate-grid") {
-            if (generate) return fail("--generate-grid が二度指定されています。");
-            generate = true;
+            if (a.generate) return "--generate-grid が二度指定されています。";
+            a.generate = true;
             if (i + 4 >= args.size())
-                return fail("--generate-grid には BX BY STOREYS NAME の四つが必要です。");
-            grid.assign(args.begin() + static_cast<long>(i) + 1,
-                        args.begin() + static_cast<long>(i) + 5);
+                return "--generate-grid には BX BY STOREYS NAME の四つが必要です。";
+            a.grid.assign(args.begin() + static_cast<long>(i) + 1,
+                          args.begin() + static_cast<long>(i) + 5);
             i += 4;
         } else if (takesValue(arg)) {
-            if (i + 1 >= args.size()) return fail(arg + " の値がありません。");
-            if (values.count(arg)) return fail(arg + " が二度指定されています。");
-            values[arg] = args[++i];
+            if (i + 1 >= args.size()) return arg + " の値がありません。";
+            if (a.values.count(arg)) return arg + " が二度指定されています。";
+            a.values[arg] = args[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return fail("知らないオプションです: " + arg);
+            return "知らないオプションです: " + arg;
         } else {
-            files.push_back(arg);
+            a.files.push_back(arg);
         }
     }
-    auto given = [&](const char* name) { return values.count(name) != 0; };
+    return "";
+}
 
-    if (generate) {
-        const bool shuffle = given("--shuffle-nodes");
-        if (!files.empty() || values.size() != (shuffle ? 1u : 0u) || o.timings)
-            return fail("--generate-grid には --shuffle-nodes 以外の引数を付けられません。");
-        if (shuffle) {
-            const auto seed = parseCount(values["--shuffle-nodes"]);
-            if (!seed || *seed < 1)
-                return fail("--shuffle-nodes の SEED は 1 以上の整数です: " +
-                            values["--shuffle-nodes"]);
-            o.gridShuffleSeed = static_cast<unsigned>(*seed);
-        }
-        const auto bx = parseCount(grid[0]), by = parseCount(grid[1]), st = parseCount(grid[2]);
-        if (!bx || !by || !st || *bx < 1 || *by < 1 || *st < 1)
-            return fail("--generate-grid の BX BY STOREYS は 1 以上の整数です。");
-        const long nodes = gridNodeCount(*bx, *by, *st);
-        const long members = gridMemberCount(*bx, *by, *st);
-        if (nodes > kMaxNodes || members > kMaxMembers)
-            return fail("格子骨組の節点数 " + std::to_string(nodes) + "、部材数 " +
-                        std::to_string(members) + " が上限（節点 " + std::to_string(kMaxNodes) +
-                        "、部材 " + std::to_string(kMaxMembers) + "）を超えます。");
-        if (grid[3].empty()) return fail("--generate-grid の NAME が空です。");
-        // The files go into the current folder: the name is a data name.
-        if (const std::string problem = dataNameProblem(grid[3]); !problem.empty())
-            return fail("--generate-grid " + grid[3] + ": " + oneLine(problem));
-        o.mode = BatchMode::GenerateGrid;
-        o.gridBaysX = *bx;
-        o.gridBaysY = *by;
-        o.gridStoreys = *st;
-        o.gridName = grid[3];
-        return parsed;
+// --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED].
+std::string gridCommand(const Arguments& a, BatchOptions& o) {
+    const bool shuffle = a.given("--shuffle-nodes");
+    if (!a.files.empty() || a.values.size() != (shuffle ? 1u : 0u) || a.timings)
+        return "--generate-grid には --shuffle-nodes 以外の引数を付けられません。";
+    if (shuffle) {
+        const auto seed = parseCount(a.value("--shuffle-nodes"));
+        if (!seed || *seed < 1)
+            return "--shuffle-nodes の SEED は 1 以上の整数です: " + a.value("--shuffle-nodes");
+        o.gridShuffleSeed = static_cast<unsigned>(*seed);
     }
+    const auto bx = parseCount(a.grid[0]), by = parseCount(a.grid[1]), st = parseCount(a.grid[2]);
+    if (!bx || !by || !st || *bx < 1 || *by < 1 || *st < 1)
+        return "--generate-grid の BX BY STOREYS は 1 以上の整数です。";
+    const long nodes = gridNodeCount(*bx, *by, *st);
+    const long members = gridMemberCount(*bx, *by, *st);
+    if (nodes > kMaxNodes || members > kMaxMembers)
+        return "格子骨組の節点数 " + std::to_string(nodes) + "、部材数 " + std::to_string(members) +
+               " が上限（節点 " + std::to_string(kMaxNodes) + "、部材 " +
+               std::to_string(kMaxMembers) + "）を超えます。";
+    const std::string& name = a.grid[3];
+    if (name.empty()) return "--generate-grid の NAME が空です。";
+    // The files go into the current folder: the name is a data name.
+    if (const std::string problem = dataNameProblem(name); !problem.empty())
+        return "--generate-grid " + name + ": " + oneLine(problem);
+    o.mode = BatchMode::GenerateGrid;
+    o.gridBaysX = *bx;
+    o.gridBaysY = *by;
+    o.gridStoreys = *st;
+    o.gridName = name;
+    return "";
+}
 
-    if (given("--shuffle-nodes")) return fail("--shuffle-nodes は --generate-grid と使います。");
-    if (given("--out")) {
-        if (values["--out"].empty()) return fail("--out の名前が空です。");
-        if (const std::string problem = dataNameProblem(values["--out"]); !problem.empty())
-            return fail("--out " + values["--out"] + ": " + oneLine(problem));
-        o.out = values["--out"];
-    }
-
-    if (given("--reanalyse")) {
-        if (!files.empty()) return fail("--reanalyse には骨組データファイルを付けられません。");
-        for (const char* other : {"--loads", "--material", "--E", "--G", "--kappa", "--units"})
-            if (given(other))
-                return fail(std::string("--reanalyse は解析データ自身の条件で解析します（") +
-                            other + " は使えません）。");
-        o.mode = BatchMode::Reanalyse;
-        o.report = values["--reanalyse"];
-        return parsed;
-    }
-
-    if (files.empty()) return fail("骨組データファイル（.fdt）を指定してください。");
-    if (files.size() > 1) return fail("骨組データファイルは一つだけ指定できます。");
-    if (!given("--loads"))
-        return fail("荷重を読む解析データファイルを --loads で指定してください。");
-    o.mode = BatchMode::Analyse;
-    o.frame = files[0];
-    o.loads = values["--loads"];
-
-    if (given("--material") && (given("--E") || given("--G")))
-        return fail("--material と --E/--G は一緒に使えません。");
-    if (given("--material")) {
-        const std::string& name = values["--material"];
+// --material, or --E with --G.
+std::string materialOptions(const Arguments& a, BatchOptions& o) {
+    if (a.given("--material") && (a.given("--E") || a.given("--G")))
+        return "--material と --E/--G は一緒に使えません。";
+    if (a.given("--material")) {
+        const std::string& name = a.value("--material");
         if (name == "steel")
             o.material = Material::Steel;
         else if (name == "concrete")
             o.material = Material::Concrete;
         else
-            return fail("--material は steel か concrete です: " + name);
-    } else if (given("--E") || given("--G")) {
-        if (!given("--E") || !given("--G")) return fail("--E と --G は二つとも指定してください。");
+            return "--material は steel か concrete です: " + name;
+    } else if (a.given("--E") || a.given("--G")) {
+        if (!a.given("--E") || !a.given("--G")) return "--E と --G は二つとも指定してください。";
         for (const char* name : {"--E", "--G"}) {
-            const auto value = parseNumber(values[name]);
+            const auto value = parseNumber(a.value(name));
             if (!value || *value <= 0.0 || !withinLargestValue(*value))
-                return fail(std::string(name) + " は " + kLargestValueText +
-                            " までの正の数値です: " + values[name]);
+                return std::string(name) + " は " + kLargestValueText +
+                       " までの正の数値です: " + a.value(name);
             (name[2] == 'E' ? o.youngModulus : o.shearModulus) = static_cast<float>(*value);
         }
         o.material = Material::Direct;
     }
-    if (given("--kappa")) {
-        const auto value = parseNumber(values["--kappa"]);
+    return "";
+}
+
+// FRAME.fdt --loads LOADS.adt and the analysis conditions.
+std::string analyseCommand(const Arguments& a, BatchOptions& o) {
+    if (a.files.empty()) return "骨組データファイル（.fdt）を指定してください。";
+    if (a.files.size() > 1) return "骨組データファイルは一つだけ指定できます。";
+    if (!a.given("--loads")) return "荷重を読む解析データファイルを --loads で指定してください。";
+    o.mode = BatchMode::Analyse;
+    o.frame = a.files[0];
+    o.loads = a.value("--loads");
+    if (std::string problem = materialOptions(a, o); !problem.empty()) return problem;
+    if (a.given("--kappa")) {
+        const auto value = parseNumber(a.value("--kappa"));
         if (!value || *value < 0.0 || !withinLargestValue(*value))
-            return fail(std::string("--kappa は 0 以上 ") + kLargestValueText +
-                        " までの数値です: " + values["--kappa"]);
+            return std::string("--kappa は 0 以上 ") + kLargestValueText +
+                   " までの数値です: " + a.value("--kappa");
         o.kappa = static_cast<float>(*value);
     }
-    if (given("--units")) {
-        const std::string& name = values["--units"];
+    if (a.given("--units")) {
+        const std::string& name = a.value("--units");
         if (name == "si")
             o.unitFactor = kSiUnitFactor;
         else if (name == "old")
             o.unitFactor = 1.0f;
         else
-            return fail("--units は si か old です: " + name);
+            return "--units は si か old です: " + name;
     }
+    return "";
+}
+
+// --reanalyse REPORT.adt, which takes its conditions from the report.
+std::string reanalyseCommand(const Arguments& a, BatchOptions& o) {
+    if (!a.files.empty()) return "--reanalyse には骨組データファイルを付けられません。";
+    for (const char* other : {"--loads", "--material", "--E", "--G", "--kappa", "--units"})
+        if (a.given(other))
+            return std::string("--reanalyse は解析データ自身の条件で解析します（") + other +
+                   " は使えません）。";
+    o.mode = BatchMode::Reanalyse;
+    o.report = a.value("--reanalyse");
+    return "";
+}
+
+std::string commandOf(const Arguments& a, BatchOptions& o) {
+    if (a.generate) return gridCommand(a, o);
+    if (a.given("--shuffle-nodes")) return "--shuffle-nodes は --generate-grid と使います。";
+    if (a.given("--out")) {
+        const std::string& out = a.value("--out");
+        if (out.empty()) return "--out の名前が空です。";
+        if (const std::string problem = dataNameProblem(out); !problem.empty())
+            return "--out " + out + ": " + oneLine(problem);
+        o.out = out;
+    }
+    return a.given("--reanalyse") ? reanalyseCommand(a, o) : analyseCommand(a, o);
+}
+
+} // namespace
+
+ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
+    ParsedCommand parsed;
+    if (args.empty()) {
+        parsed.error = "引数がありません。";
+        return parsed;
+    }
+    Arguments a;
+    parsed.error = splitArguments(args, a);
+    if (a.help) {
+        parsed.error.clear();
+        parsed.options.mode = BatchMode::Help;
+        return parsed;
+    }
+    if (parsed.error.empty()) parsed.error = commandOf(a, parsed.options);
+    parsed.options.timings = a.timings;
     return parsed;
 }
 

@@ -57,6 +57,61 @@ template <typename W> bool sameItems(const W* widget, const QStringList& items) 
     return true;
 }
 
+void showCombo(QComboBox* box, const Control& c) {
+    const QStringList items = itemList(c.items);
+    if (!sameItems(box, items)) {
+        box->clear();
+        box->addItems(items);
+    }
+    // The list that drops down is as wide as its widest entry, so that
+    // every entry reads whole even where the box is narrower.
+    int widest = 0;
+    for (const QString& item : items)
+        widest = std::max(widest, box->fontMetrics().horizontalAdvance(item));
+    const int scrollBar = box->count() > box->maxVisibleItems()
+                              ? box->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                              : 0;
+    const int popupWidth = widest + 16 + scrollBar;
+    if (box->view()->minimumWidth() != popupWidth) box->view()->setMinimumWidth(popupWidth);
+    const int index = c.selected < box->count() ? c.selected : -1;
+    if (box->currentIndex() != index) box->setCurrentIndex(index);
+    // A text without a selected entry is shown in place of one.
+    if (box->placeholderText() != qs(c.caption)) box->setPlaceholderText(qs(c.caption));
+}
+
+void showList(QListWidget* list, const Control& c) {
+    const QStringList items = itemList(c.items);
+    if (!sameItems(list, items)) {
+        list->clear();
+        list->addItems(items);
+    }
+    const int row = c.selected < list->count() ? c.selected : -1;
+    if (list->currentRow() != row) list->setCurrentRow(row);
+}
+
+void showLabel(QLabel* label, const Control& c) {
+    // A label laid out for more than one line wraps its text; the breaks
+    // are made where a reader would, so that Qt has none left to make.
+    const bool wrap = c.height >= 2 * label->fontMetrics().height();
+    const QString text =
+        wrap ? breakForReading(qs(c.caption), label->fontMetrics(), c.width) : qs(c.caption);
+    if (label->text() != text) label->setText(text);
+    if (label->wordWrap() != wrap) label->setWordWrap(wrap);
+}
+
+void showScrollBar(QScrollBar* bar, const Control& c) {
+    // A bar may run backwards (minimum above maximum): its left or top end
+    // is still the minimum.
+    const int lo = std::min(c.scrollMin, c.scrollMax);
+    const int hi = std::max(c.scrollMin, c.scrollMax);
+    if (bar->minimum() != lo || bar->maximum() != hi) bar->setRange(lo, hi);
+    const bool backwards = c.scrollMin > c.scrollMax;
+    if (bar->invertedAppearance() != backwards) bar->setInvertedAppearance(backwards);
+    if (bar->singleStep() != c.smallStep) bar->setSingleStep(c.smallStep);
+    if (bar->pageStep() != c.largeStep) bar->setPageStep(c.largeStep);
+    if (bar->value() != c.scrollPos) bar->setValue(c.scrollPos);
+}
+
 } // namespace
 
 FormWindow::FormWindow(Form& form, WindowManager& manager)
@@ -246,71 +301,24 @@ void FormWindow::showControl(Item& item, const Control& c) {
         if (b->isChecked() != c.checked) b->setChecked(c.checked);
         break;
     }
-    case ControlKind::Combo: {
-        auto* box = static_cast<QComboBox*>(w);
-        const QStringList items = itemList(c.items);
-        if (!sameItems(box, items)) {
-            box->clear();
-            box->addItems(items);
-        }
-        // The list that drops down is as wide as its widest entry, so that
-        // every entry reads whole even where the box is narrower.
-        int widest = 0;
-        for (const QString& item : items)
-            widest = std::max(widest, box->fontMetrics().horizontalAdvance(item));
-        const int scrollBar = box->count() > box->maxVisibleItems()
-                                  ? box->style()->pixelMetric(QStyle::PM_ScrollBarExtent)
-                                  : 0;
-        const int popupWidth = widest + 16 + scrollBar;
-        if (box->view()->minimumWidth() != popupWidth) box->view()->setMinimumWidth(popupWidth);
-        const int index = c.selected < box->count() ? c.selected : -1;
-        if (box->currentIndex() != index) box->setCurrentIndex(index);
-        // A text without a selected entry is shown in place of one.
-        if (box->placeholderText() != qs(c.caption)) box->setPlaceholderText(qs(c.caption));
+    case ControlKind::Combo:
+        showCombo(static_cast<QComboBox*>(w), c);
         break;
-    }
-    case ControlKind::List: {
-        auto* list = static_cast<QListWidget*>(w);
-        const QStringList items = itemList(c.items);
-        if (!sameItems(list, items)) {
-            list->clear();
-            list->addItems(items);
-        }
-        const int row = c.selected < list->count() ? c.selected : -1;
-        if (list->currentRow() != row) list->setCurrentRow(row);
+    case ControlKind::List:
+        showList(static_cast<QListWidget*>(w), c);
         break;
-    }
-    case ControlKind::Label: {
-        auto* label = static_cast<QLabel*>(w);
-        // A label laid out for more than one line wraps its text; the breaks
-        // are made where a reader would, so that Qt has none left to make.
-        const bool wrap = c.height >= 2 * label->fontMetrics().height();
-        const QString text =
-            wrap ? breakForReading(qs(c.caption), label->fontMetrics(), c.width) : qs(c.caption);
-        if (label->text() != text) label->setText(text);
-        if (label->wordWrap() != wrap) label->setWordWrap(wrap);
+    case ControlKind::Label:
+        showLabel(static_cast<QLabel*>(w), c);
         break;
-    }
     case ControlKind::Group: {
         auto* group = static_cast<QGroupBox*>(w);
         if (group->title() != caption(c.caption)) group->setTitle(caption(c.caption));
         break;
     }
     case ControlKind::HScroll:
-    case ControlKind::VScroll: {
-        auto* bar = static_cast<QScrollBar*>(w);
-        // A bar may run backwards (minimum above maximum): its left or top end
-        // is still the minimum.
-        const int lo = std::min(c.scrollMin, c.scrollMax);
-        const int hi = std::max(c.scrollMin, c.scrollMax);
-        if (bar->minimum() != lo || bar->maximum() != hi) bar->setRange(lo, hi);
-        const bool backwards = c.scrollMin > c.scrollMax;
-        if (bar->invertedAppearance() != backwards) bar->setInvertedAppearance(backwards);
-        if (bar->singleStep() != c.smallStep) bar->setSingleStep(c.smallStep);
-        if (bar->pageStep() != c.largeStep) bar->setPageStep(c.largeStep);
-        if (bar->value() != c.scrollPos) bar->setValue(c.scrollPos);
+    case ControlKind::VScroll:
+        showScrollBar(static_cast<QScrollBar*>(w), c);
         break;
-    }
     case ControlKind::Picture:
         static_cast<PictureWidget*>(w)->refresh();
         break;
