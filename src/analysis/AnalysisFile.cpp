@@ -89,11 +89,6 @@ double memberLengthM(const Model& md, int m) {
     return std::sqrt(dx * dx + dy * dy + dz * dz) / 100.0;
 }
 
-std::string fileNameOf(const std::string& path) {
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 // ---------------------------------------------------------------------------
 // Writer
 
@@ -965,7 +960,7 @@ void readReportLoads(Model& md, ItemReader& in, std::vector<int>& skippedSupport
 bool CALLADT_ON(Program& p) {
     const auto report = openChosenReport(p);
     if (!report) return false;
-    ItemReader in(report->bytes, fileNameOf(report->path));
+    ItemReader in(report->bytes, fileNameOfPath(report->path));
     bool ok = true;
     std::string problem;
     try {
@@ -990,7 +985,7 @@ bool CALLADT_ON(Program& p) {
 bool CALL_LOAD(Program& p, UnitChange change) {
     const auto report = openChosenReport(p);
     if (!report) return false;
-    ItemReader in(report->bytes, fileNameOf(report->path));
+    ItemReader in(report->bytes, fileNameOfPath(report->path));
     std::vector<int> skipped;
     try {
         const ReportUnits units = readReportUnits(in);

@@ -23,10 +23,6 @@ const char* const kNextTypeMessage =
 const char* const kNoTypeMessage = "タイプＮｏを入力してください。";
 const char* const kNamePrompt = "修正ﾃﾞｰﾀ名の入力(前ﾌｧｲﾙ上書→ｷｬﾝｾﾙ)";
 
-bool isSteelKind(int16_t kind) {
-    return kind >= kSectionHShape && kind <= kSectionRoundPipe;
-}
-
 // A number as the messages show it: a leading blank for a positive number.
 std::string numberWithSign(long n) {
     return (n < 0 ? "" : " ") + std::to_string(n);

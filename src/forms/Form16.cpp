@@ -25,10 +25,6 @@ int16_t kindOf(int16_t family) {
     return static_cast<int16_t>(family + 1);
 }
 
-bool isSteelKind(int16_t kind) {
-    return kind >= kSectionHShape && kind <= kSectionRoundPipe;
-}
-
 } // namespace
 
 std::string Form16::radio(int r, int16_t family) {

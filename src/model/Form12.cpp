@@ -65,7 +65,7 @@ void Form12::print(const std::string& line) {
         firstShown_ = count - visibleLines() / 2;
         redraw();
     } else if (!line.empty()) {
-        picture()->text(0, (count - 1 - firstShown_) * kRowsPerLine, line, 0);
+        picture()->text(0, (count - 1 - firstShown_) * kRowsPerLine, line, kBlack);
     }
     desktop_.changed(*this);
 }
@@ -74,7 +74,8 @@ void Form12::redraw() {
     picture()->clear();
     for (std::size_t i = static_cast<std::size_t>(firstShown_); i < lines_.size(); ++i)
         if (!lines_[i].empty())
-            picture()->text(0, (static_cast<int>(i) - firstShown_) * kRowsPerLine, lines_[i], 0);
+            picture()->text(0, (static_cast<int>(i) - firstShown_) * kRowsPerLine, lines_[i],
+                            kBlack);
 }
 
 void Form12::finish() {

@@ -78,29 +78,18 @@ struct Listed {
     int steelTypes = 0;
 };
 
-// Section kinds of a member type: 0 properties typed as numbers, 1 rectangle,
-// 2 H-shape, 3 square pipe, 4 round pipe (rows of the three section tables).
-constexpr int kRectangle = 1;
-constexpr int kHShape = 2;
-constexpr int kSquarePipe = 3;
-constexpr int kRoundPipe = 4;
-
-bool isSteelKind(int kind) {
-    return kind >= kHShape && kind <= kRoundPipe;
-}
-
 // The capacity of the section table of a steel kind (rows 0..capacity).
 int tableCapacity(int kind) {
-    return kind == kHShape ? kMaxHShapeRows : kMaxPipeRows;
+    return kind == kSectionHShape ? kMaxHShapeRows : kMaxPipeRows;
 }
 
 // Row `row` of the section table of a steel kind; the caller keeps row within
 // the table's capacity.
 template <class AnyModel> auto& tableRow(AnyModel& m, int kind, int row) {
     switch (kind) {
-    case kHShape:
+    case kSectionHShape:
         return m.HShapeTable[row];
-    case kSquarePipe:
+    case kSectionSquarePipe:
         return m.SquarePipeTable[row];
     default:
         return m.RoundPipeTable[row];
@@ -116,7 +105,7 @@ Listed countListed(const Model& m) {
         l.sprungEnds += (m.MemberStartSprung[i] == 1) + (m.MemberEndSprung[i] == 1);
     }
     for (int t = 1; t <= upTo(m.MemberTypeCount, kMaxMemberTypes); ++t) {
-        l.rectTypes += m.TypeSectionKind[t] == kRectangle;
+        l.rectTypes += m.TypeSectionKind[t] == kSectionRectangle;
         l.steelTypes += isSteelKind(m.TypeSectionKind[t]);
     }
     return l;
@@ -226,11 +215,6 @@ UnitLine unitLineOf(const std::string& item) {
     return UnitLine::Unknown;
 }
 
-std::string baseFileName(const std::string& path) {
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 // Sets a unit radio button of the main menu, when there is one.
 void setRadio(Program& p, const char* name, std::optional<bool> checked,
               std::optional<bool> enabled) {
@@ -280,7 +264,7 @@ ReadOutcome readFile(Program& p, const std::string& path, const char* progressTe
         p.say("ファイルを読めませんでした。\n" + file.error);
         return ReadOutcome::Failed;
     }
-    ItemReader in(file.bytes, baseFileName(path));
+    ItemReader in(file.bytes, fileNameOfPath(path));
     try {
         read(in);
     } catch (const DataFileError& e) {
@@ -447,7 +431,7 @@ std::string frameFileBytes(const Model& m, const DateTime& when) {
         writeFramedHeading(w, "長方形断面リスト");
         w.text("ﾀｲﾌﾟNo            Ａ寸法            Ｂ寸法（単位　cm）").endLine();
         for (int t = 1; t <= types; ++t) {
-            if (m.TypeSectionKind[t] != kRectangle) continue;
+            if (m.TypeSectionKind[t] != kSectionRectangle) continue;
             w.masked("###", t).masked("                ####", m.TypeRectA[t]);
             w.masked("              ####", m.TypeRectB[t]).endLine();
         }
@@ -570,7 +554,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
         m.TypeJ[t] = r.single("ねじり定数");
         m.TypeShearAreaY[t] = r.single("せん断用断面積 Ay");
         m.TypeShearAreaZ[t] = r.single("せん断用断面積 Az");
-        m.TypeSectionKind[t] = r.index("断面タイプ", 0, kRoundPipe);
+        m.TypeSectionKind[t] = r.index("断面タイプ", 0, kSectionRoundPipe);
     }
     types.expectEnd();
 
@@ -598,7 +582,7 @@ UnitLine readFrameFile(Model& m, ItemReader& in) {
     if (m.RectTypeCount != 0) {
         r.skip(4);
         for (int t = 1; t <= m.MemberTypeCount; ++t) {
-            if (m.TypeSectionKind[t] != kRectangle) continue;
+            if (m.TypeSectionKind[t] != kSectionRectangle) continue;
             r.number();
             m.TypeRectA[t] = r.single("Ａ寸法");
             m.TypeRectB[t] = r.single("Ｂ寸法");

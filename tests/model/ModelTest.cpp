@@ -159,6 +159,41 @@ TEST(ModelNames, DataNameFromAnyFolderKeepsInnerDots) {
     EXPECT_EQ(dataNameFromPath("frame1.fdt"), "frame1");
     EXPECT_EQ(dataNameFromPath("/tmp/my.frame.v2.adt"), "my.frame.v2");
     EXPECT_EQ(dataNameFromPath("/tmp/ab"), "");
+    EXPECT_EQ(fileNameOfPath("C:\\data/old\\frame1.adt"), "frame1.adt");
+    EXPECT_EQ(fileNameOfPath("/tmp/"), "");
+}
+
+// A member counts as within the tables only when its number and both end nodes
+// lie inside the counts, and the counts inside the tables, whatever a file
+// left in them.
+TEST(ModelNames, MemberWithinTheTables) {
+    auto m = std::make_unique<Model>();
+    m->NodeCount = 3;
+    m->MemberCount = 2;
+    m->MemberStartNode[1] = 1;
+    m->MemberEndNode[1] = 3;
+    m->MemberStartNode[2] = 2;
+    m->MemberEndNode[2] = 4; // beyond NodeCount
+    m->MemberStartNode[3] = 1;
+    m->MemberEndNode[3] = 2; // a member beyond MemberCount
+    struct Case {
+        int16_t nodes, members;
+        int member;
+        bool within;
+    };
+    for (const Case& c :
+         {Case{3, 2, 1, true}, Case{3, 2, 2, false}, Case{4, 2, 2, true}, Case{3, 2, 3, false},
+          Case{3, 3, 3, true}, Case{3, 2, 0, false}, Case{2, 2, 1, false}, Case{-1, 2, 1, false}}) {
+        m->NodeCount = c.nodes;
+        m->MemberCount = c.members;
+        EXPECT_EQ(memberDrawable(*m, c.member), c.within)
+            << "nodes " << c.nodes << " members " << c.members << " member " << c.member;
+    }
+    m->NodeCount = 32000;
+    m->MemberCount = 32000;
+    EXPECT_EQ(drawableNodeCount(*m), kMaxNodes);
+    EXPECT_EQ(drawableMemberCount(*m), kMaxMembers);
+    EXPECT_FALSE(memberDrawable(*m, kMaxMembers + 1));
 }
 
 class RecordingDialogs : public Dialogs {
