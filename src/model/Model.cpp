@@ -87,6 +87,14 @@ void Model::recountEndSummaries() {
     }
 }
 
+void countSectionKindChange(Model& m, int oldKind, int newKind) {
+    const bool wasRect = oldKind == kSectionRectangle, isRect = newKind == kSectionRectangle;
+    if (wasRect && !isRect && m.RectTypeCount > 0) --m.RectTypeCount;
+    if (isSteelKind(oldKind) && !isSteelKind(newKind) && m.SteelTypeCount > 0) --m.SteelTypeCount;
+    if (!wasRect && isRect) ++m.RectTypeCount;
+    if (!isSteelKind(oldKind) && isSteelKind(newKind)) ++m.SteelTypeCount;
+}
+
 int drawableNodeCount(const Model& model) {
     return std::clamp<int>(model.NodeCount, 0, kMaxNodes);
 }

@@ -180,6 +180,11 @@ static_assert(sizeof(Model) == sizeof(ModelNumbers) + Model::kTextCount * sizeof
               "a member added to Model must be a text listed by forEachText, or a number of "
               "ModelNumbers");
 
+// RectTypeCount and SteelTypeCount after a member type's section kind changes
+// from oldKind to newKind (kSectionNumeric for a type just added); a count
+// already 0 stays 0.
+void countSectionKindChange(Model& model, int oldKind, int newKind);
+
 // NodeCount and MemberCount limited to their tables: the counts a drawing or a
 // writer may rely on whatever a file left in them.
 int drawableNodeCount(const Model& model);

@@ -163,6 +163,30 @@ TEST(ModelNames, DataNameFromAnyFolderKeepsInnerDots) {
     EXPECT_EQ(fileNameOfPath("/tmp/"), "");
 }
 
+// The rectangle and steel type counts follow a type's change of section kind.
+TEST(ModelNames, KindCountsFollowASectionKindChange) {
+    struct Case {
+        int oldKind, newKind;
+        int16_t rect, steel, rectAfter, steelAfter;
+    };
+    for (const Case& c : {
+             Case{kSectionNumeric, kSectionRectangle, 0, 0, 1, 0},
+             Case{kSectionRectangle, kSectionHShape, 2, 1, 1, 2},
+             Case{kSectionSquarePipe, kSectionRoundPipe, 0, 3, 0, 3},
+             Case{kSectionRoundPipe, kSectionNumeric, 1, 3, 1, 2},
+             Case{kSectionHShape, kSectionRectangle, 0, 1, 1, 0},
+             Case{kSectionRectangle, kSectionRectangle, 1, 0, 1, 0},
+             Case{kSectionRectangle, kSectionNumeric, 0, 0, 0, 0}, // a count at 0 stays 0
+         }) {
+        auto m = freshModel();
+        m->RectTypeCount = c.rect;
+        m->SteelTypeCount = c.steel;
+        countSectionKindChange(*m, c.oldKind, c.newKind);
+        EXPECT_EQ(m->RectTypeCount, c.rectAfter) << c.oldKind << " -> " << c.newKind;
+        EXPECT_EQ(m->SteelTypeCount, c.steelAfter) << c.oldKind << " -> " << c.newKind;
+    }
+}
+
 // A member counts as within the tables only when its number and both end nodes
 // lie inside the counts, and the counts inside the tables, whatever a file
 // left in them.
