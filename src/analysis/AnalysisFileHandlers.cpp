@@ -13,11 +13,6 @@ namespace {
 const char* const kZeta = "ζζζζζζζζζζζζζζζζζζζζζζζ";
 const char* const kEta = "ηηηηηηηηηηηηηηηηηηηηηηη";
 
-std::string fileNameOf(const std::string& path) {
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 // A report chosen in the open-file dialog and read whole, with the progress
 // window showing the reading. Nothing when the dialog was cancelled or the
 // file could not be read (reported, window closed).
@@ -91,7 +86,7 @@ bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
 bool CALLADT_ON(Program& p) {
     const auto report = openChosenReport(p);
     if (!report) return false;
-    ItemReader in(report->bytes, fileNameOf(report->path));
+    ItemReader in(report->bytes, fileNameOfPath(report->path));
     bool ok = true;
     std::string problem;
     try {
@@ -116,7 +111,7 @@ bool CALLADT_ON(Program& p) {
 bool CALL_LOAD(Program& p, UnitChange change) {
     const auto report = openChosenReport(p);
     if (!report) return false;
-    ItemReader in(report->bytes, fileNameOf(report->path));
+    ItemReader in(report->bytes, fileNameOfPath(report->path));
     std::vector<int> skipped;
     try {
         const ReportUnits units = readReportUnits(in);

@@ -253,14 +253,6 @@ void BandMatrix::add(int i, int j, double v) {
     at(i, j) += v;
 }
 
-void BandMatrix::fixDof(int d) {
-    for (int c = std::max(1, d - hb_ + 1); c <= d; ++c)
-        at(d, c) = 0.0;
-    for (int r = d; r <= std::min(d + hb_ - 1, n_); ++r)
-        at(r, d) = 0.0;
-    at(d, d) = 1.0;
-}
-
 int factorBandKernel(BandMatrix& bm) {
     const int n = bm.size();
     const int hb = bm.halfBand();

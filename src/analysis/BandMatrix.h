@@ -67,9 +67,6 @@ public:
     // Adds v to K(i, j) = K(j, i) (either order); the pair must lie inside the band.
     void add(int i, int j, double v);
 
-    // Fixes degree of freedom d: its row and column become 0 and the diagonal 1.
-    void fixDof(int d);
-
     double* data() { return data_.data(); }
     const double* data() const { return data_.data(); }
 

@@ -49,15 +49,6 @@ Axes memberAxes(double dx, double dy, double dz, double angle) {
     return r;
 }
 
-Matrix12 rotationMatrix(const Axes& r) {
-    Matrix12 t{};
-    for (int block = 0; block < 4; ++block)
-        for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j)
-                t[3 * block + i][3 * block + j] = r[i][j];
-    return t;
-}
-
 PlaneFactors planeFactors(double e, double beta, double fs, double fe, bool pinStart, bool pinEnd) {
     PlaneFactors f;
     if (pinStart && pinEnd) return f; // no bending in this plane

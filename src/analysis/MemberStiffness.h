@@ -25,9 +25,6 @@ using Axes = std::array<std::array<float, 3>, 3>;
 // to -Z and y to -X.
 Axes memberAxes(double dx, double dy, double dz, double angle);
 
-// T: the axes placed four times on the diagonal, member vector = T · global vector.
-Matrix12 rotationMatrix(const Axes& r);
-
 // Bending in one plane of a member with end springs and pins, as factors on the
 // stiffness of the plain beam: end moment per unit end rotation 4·e·as at the
 // start, 4·e·ae at the end, and 2·e·b carried over, with e = E·I/L.

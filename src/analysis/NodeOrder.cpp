@@ -12,10 +12,9 @@ namespace rahmen {
 
 namespace {
 
+// A member that joins two different nodes of the tables.
 bool validMember(const Model& model, int m) {
-    const int i = model.MemberStartNode[m];
-    const int j = model.MemberEndNode[m];
-    return i >= 1 && i <= model.NodeCount && j >= 1 && j <= model.NodeCount && i != j;
+    return memberDrawable(model, m) && model.MemberStartNode[m] != model.MemberEndNode[m];
 }
 
 // The node graph in compressed rows: the neighbours of node n are

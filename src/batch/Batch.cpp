@@ -529,7 +529,7 @@ std::unique_ptr<Model> frameBeside(BatchRun& run, const std::string& report,
     auto frame = std::make_unique<Model>();
     try {
         if (!file) throw std::runtime_error(file.error);
-        ItemReader in(file.bytes, std::filesystem::path(framePath).filename().string());
+        ItemReader in(file.bytes, fileNameOfPath(framePath));
         const UnitLine unit = readFrameFile(*frame, in);
         frame->recountEndSummaries();
         // Springs hold numbers of the unit system they were typed in.

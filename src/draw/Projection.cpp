@@ -24,10 +24,6 @@ int textRow(double y) {
 
 } // namespace
 
-int drawableNodeCount(const Model& model) {
-    return std::clamp<int>(model.NodeCount, 0, kMaxNodes);
-}
-
 void centreModel(const Model& model, ViewState& view) {
     const int n = drawableNodeCount(model);
     for (auto* table : {&view.ViewX, &view.ViewY, &view.ViewZ, &view.IsoU, &view.IsoV,
@@ -208,17 +204,17 @@ PicturePoint triadPoint(const ViewState& view, double x, double y, double z, boo
 
 void drawTriad(const ViewState& view, Canvas& canvas, int centreY) {
     const double cx = kTriadCentreX, cy = centreY;
-    canvas.circle(cx, cy, 38, 3);
+    canvas.circle(cx, cy, 38, kCyan);
     const PicturePoint refY = triadPoint(view, 0, 45, 0, false, centreY);
-    canvas.line(cx, cy, refY.x, refY.y, 3);
+    canvas.line(cx, cy, refY.x, refY.y, kCyan);
     const char* refLabels[3] = {"X", "YΦ", "Z"};
     const char* rotLabels[3] = {"X", "Y", "ZΦ"};
-    const int rotColours[3] = {9, 13, 5};
+    const int rotColours[3] = {kLightBlue, kLightMagenta, kMagenta};
     for (int axis = 0; axis < 3; ++axis) {
         const double e[3] = {axis == 0 ? 63.0 : 0.0, axis == 1 ? 63.0 : 0.0,
                              axis == 2 ? 63.0 : 0.0};
         const PicturePoint label = triadPoint(view, e[0], e[1], e[2], false, centreY);
-        canvas.text(textColumn(label.x), textRow(label.y), refLabels[axis], 0);
+        canvas.text(textColumn(label.x), textRow(label.y), refLabels[axis], kBlack);
     }
     for (int axis = 0; axis < 3; ++axis) {
         const double unit[3] = {axis == 0 ? 1.0 : 0.0, axis == 1 ? 1.0 : 0.0,
@@ -228,7 +224,7 @@ void drawTriad(const ViewState& view, Canvas& canvas, int centreY) {
         canvas.line(cx, cy, tip.x, tip.y, rotColours[axis]);
         const PicturePoint label =
             triadPoint(view, 38.5 * unit[0], 38.5 * unit[1], 38.5 * unit[2], true, centreY);
-        canvas.text(textColumn(label.x), textRow(label.y), rotLabels[axis], 0);
+        canvas.text(textColumn(label.x), textRow(label.y), rotLabels[axis], kBlack);
     }
 }
 

@@ -11,6 +11,7 @@
 // node is held as its x (ScreenX) and its height above the baseline
 // (ScreenH) and drawn at y = Baseline - ScreenH.
 
+#include "model/Model.h"
 #include "platform/Canvas.h"
 
 #include <cstdint>
@@ -19,7 +20,6 @@
 namespace rahmen {
 
 class Form;
-struct Model;
 
 // The two boxes a picture is fitted into.
 enum class FitBox {
@@ -83,9 +83,6 @@ struct ViewState {
     // Number of nodes centred (NodeCount, limited to the node table).
     int nodeCount() const { return static_cast<int>(ViewX.empty() ? 0 : ViewX.size() - 1); }
 };
-
-// The node count a drawing may rely on: NodeCount limited to 0..the table size.
-int drawableNodeCount(const Model& model);
 
 // Fills ViewX, ViewY, ViewZ: node coordinates minus the centre of the bounding
 // box of all nodes. Sizes every per-node array.

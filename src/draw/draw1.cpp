@@ -31,7 +31,7 @@ const char* const kDeformHeaderTail = "倍)***";
 constexpr int kDeformHeaderPoints = 13;
 
 // The header on the top line, ending at the picture's right edge: its text, the
-// ratio in colour 6 and the unit, a blank apart. The header was laid out with
+// ratio in kYellow and the unit, a blank apart. The header was laid out with
 // blanks for a font much narrower than 13 points, where its ratio ran into the
 // text; here the parts are placed by their own widths, reckoned generously for
 // a proportional font: a full-width character one em, any other 0.6 em.
@@ -46,7 +46,7 @@ void drawDeformHeader(Canvas& canvas, const std::string& ratio) {
     const double em = kDeformHeaderPoints * 96.0 / 72.0;
     const double gap = 0.6 * em;
     const std::string parts[] = {kDeformHeaderHead, ratio, kDeformHeaderTail};
-    const int colours[] = {0, 6, 0};
+    const int colours[] = {kBlack, kYellow, kBlack};
     double width = 2 * gap;
     for (const std::string& part : parts)
         width += headerWidth(part, em);
@@ -111,14 +111,14 @@ void drawDeformationFrame(const Model& model, const ViewState& view, Canvas& can
     auto endCircles = [&](int node, bool pinned, bool sprung) {
         const PicturePoint p = nodePoint(view, node);
         const double radius = set(model.NodeIsSupport[node]) ? 5 : 3;
-        if (pinned) canvas.circle(p.x, p.y, radius, 13);
-        if (sprung) canvas.circle(p.x, p.y, radius, 5);
+        if (pinned) canvas.circle(p.x, p.y, radius, kLightMagenta);
+        if (sprung) canvas.circle(p.x, p.y, radius, kMagenta);
     };
     for (int m = 1; m <= drawableMemberCount(model); ++m) {
         if (!memberDrawable(model, m)) continue;
         const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
         const PicturePoint a = nodePoint(view, s), b = nodePoint(view, e);
-        canvas.line(a.x, a.y, b.x, b.y, model.MemberLoadFlag[m] == 1 ? 7 : 3);
+        canvas.line(a.x, a.y, b.x, b.y, model.MemberLoadFlag[m] == 1 ? kLightGrey : kCyan);
         endCircles(s, model.MemberStartPinned[m] == 1, model.MemberStartSprung[m] == 1);
         endCircles(e, model.MemberEndPinned[m] == 1, model.MemberEndSprung[m] == 1);
     }
@@ -126,12 +126,12 @@ void drawDeformationFrame(const Model& model, const ViewState& view, Canvas& can
     for (int n = 1; n <= nodes; ++n) {
         if (!set(model.NodeIsSupport[n])) continue;
         const PicturePoint p = nodePoint(view, n);
-        canvas.filledCircle(p.x, p.y, 2, 6);
+        canvas.filledCircle(p.x, p.y, 2, kYellow);
     }
     for (int n = 1; n <= nodes; ++n) {
         if (model.NodeLoadFlag[n] != 1) continue;
         const PicturePoint p = nodePoint(view, n);
-        canvas.filledCircle(p.x, p.y, 2, 7);
+        canvas.filledCircle(p.x, p.y, 2, kLightGrey);
     }
     drawTriad(view, canvas);
 }
@@ -156,7 +156,7 @@ void drawFrameLabels(const Model& model, const PlotState& plot, Canvas& canvas) 
     const ViewState& view = plot.view;
     if (plot.NumberLabelKind == 1) {
         for (int n = 1; n <= view.nodeCount(); ++n)
-            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, 2);
+            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, kGreen);
         return;
     }
     if (plot.NumberLabelKind != 2 && plot.NumberLabelKind != 3) return;
@@ -165,7 +165,7 @@ void drawFrameLabels(const Model& model, const PlotState& plot, Canvas& canvas) 
         const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
         const double mx = (view.ScreenX[s] + view.ScreenX[e]) / 2;
         const double mh = (view.ScreenH[s] + view.ScreenH[e]) / 2;
-        label(canvas, mx, mh, 60, plot.NumberLabelKind == 2 ? m : model.MemberTypeNo[m], 2);
+        label(canvas, mx, mh, 60, plot.NumberLabelKind == 2 ? m : model.MemberTypeNo[m], kGreen);
     }
 }
 
@@ -197,11 +197,11 @@ void drawDeformationPicture(const Program& program, PlotState& plot, Form& form)
         const MemberCurve curve = memberCurve(model, view, m, plot.DeformScale);
         if (curve.chordOnly) {
             canvas.line(curve.points[0].x, curve.points[0].y, curve.points[1].x, curve.points[1].y,
-                        5);
+                        kMagenta);
             continue;
         }
         for (const PicturePoint& p : curve.points)
-            canvas.point(p.x, p.y, 5);
+            canvas.point(p.x, p.y, kMagenta);
     }
     form.c("TEXT54").caption = kPressKeyStatus;
     plot.waiting = DrawingWait::NodeNumbers;
@@ -216,25 +216,16 @@ FrameMarks::FrameMarks(int nodeCount)
       spring(static_cast<std::size_t>(nodeCount) + 1, 0),
       members(static_cast<std::size_t>(nodeCount) + 1, 0) {}
 
-int drawableMemberCount(const Model& model) {
-    return std::clamp<int>(model.MemberCount, 0, kMaxMembers);
-}
-
-bool memberDrawable(const Model& model, int m) {
-    const int nodes = drawableNodeCount(model);
-    const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
-    return s >= 1 && s <= nodes && e >= 1 && e <= nodes;
-}
-
 void drawReleaseThirds(const Model& model, const ViewState& view, Canvas& canvas, int m) {
     const PicturePoint a = nodePoint(view, model.MemberStartNode[m]);
     const PicturePoint b = nodePoint(view, model.MemberEndNode[m]);
     const PicturePoint third{a.x + (b.x - a.x) / 3, a.y + (b.y - a.y) / 3};
     const PicturePoint twoThirds{a.x + 2 * (b.x - a.x) / 3, a.y + 2 * (b.y - a.y) / 3};
-    if (model.MemberStartPinned[m] == 1) canvas.line(a.x, a.y, third.x, third.y, 13);
-    if (model.MemberStartSprung[m] == 1) canvas.line(a.x, a.y, third.x, third.y, 5);
-    if (model.MemberEndPinned[m] == 1) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, 13);
-    if (model.MemberEndSprung[m] == 1) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, 5);
+    if (model.MemberStartPinned[m] == 1) canvas.line(a.x, a.y, third.x, third.y, kLightMagenta);
+    if (model.MemberStartSprung[m] == 1) canvas.line(a.x, a.y, third.x, third.y, kMagenta);
+    if (model.MemberEndPinned[m] == 1)
+        canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, kLightMagenta);
+    if (model.MemberEndSprung[m] == 1) canvas.line(twoThirds.x, twoThirds.y, b.x, b.y, kMagenta);
 }
 
 void drawMember(const Model& model, const ViewState& view, Canvas& canvas, int m, int colour,
@@ -257,17 +248,17 @@ void drawNodeMarks(const Model& model, const ViewState& view, Canvas& canvas, Fr
         const PicturePoint p = nodePoint(view, n);
         const bool pin = marks.pin[n] != 0, spring = marks.spring[n] != 0;
         if (pin && spring) {
-            canvas.circle(p.x, p.y, 3, 5);
-            canvas.circle(p.x, p.y, 4, 13);
+            canvas.circle(p.x, p.y, 3, kMagenta);
+            canvas.circle(p.x, p.y, 4, kLightMagenta);
         } else if (pin) {
-            canvas.circle(p.x, p.y, 3, 13);
+            canvas.circle(p.x, p.y, 3, kLightMagenta);
         } else if (spring) {
-            canvas.circle(p.x, p.y, 3, 5);
+            canvas.circle(p.x, p.y, 3, kMagenta);
         }
         if (set(model.NodeIsSupport[n]))
-            canvas.filledCircle(p.x, p.y, 2, 2);
+            canvas.filledCircle(p.x, p.y, 2, kGreen);
         else if (marks.members[n] == 2 && !pin && !spring)
-            canvas.circle(p.x, p.y, 3, 3);
+            canvas.circle(p.x, p.y, 3, kCyan);
         marks.pin[n] = marks.spring[n] = marks.members[n] = 0;
     }
 }
@@ -277,7 +268,7 @@ void EL_CO3(const Model& model, const ViewState& view, Canvas& canvas, int m) {
     const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
     const double mx = (view.ScreenX[s] + view.ScreenX[e]) / 2;
     const double my = view.Baseline - (view.ScreenH[s] + view.ScreenH[e]) / 2;
-    const int colours[3] = {9, 13, 5};
+    const int colours[3] = {kLightBlue, kLightMagenta, kMagenta};
     for (int k = 0; k < 3; ++k) {
         const ProjectedOffset d =
             projectVector(view, 15 * axes[k][0], 15 * axes[k][1], 15 * axes[k][2], 1.0);
@@ -292,7 +283,8 @@ void drawFrameMarks(const Model& model, const ViewState& view, Canvas& canvas,
         if (!memberDrawable(model, m) || model.MemberStartNode[m] > view.nodeCount() ||
             model.MemberEndNode[m] > view.nodeCount())
             continue;
-        drawMember(model, view, canvas, m, style.memberColour ? style.memberColour(m) : 3, marks);
+        drawMember(model, view, canvas, m, style.memberColour ? style.memberColour(m) : kCyan,
+                   marks);
         if (style.memberAxes) EL_CO3(model, view, canvas, m);
     }
     drawNodeMarks(model, view, canvas, marks);
@@ -430,14 +422,16 @@ void SCROLL_CHANGE1(Program& program, PlotState& plot, Form& form) {
     readViewAngles(form, view);
     rotateView(view);
     FrameStyle style;
-    style.memberColour = [&model](int m) { return model.MemberLoadFlag[m] == 1 ? 7 : 3; };
+    style.memberColour = [&model](int m) {
+        return model.MemberLoadFlag[m] == 1 ? kLightGrey : kCyan;
+    };
     style.memberAxes = set(plot.ShowMemberAxes);
     drawFrameMarks(model, view, canvas, style);
     if (deformation) {
         for (int n = 1; n <= std::min(drawableNodeCount(model), view.nodeCount()); ++n) {
             if (model.NodeLoadFlag[n] != 1) continue;
             const PicturePoint p = nodePoint(view, n);
-            canvas.filledCircle(p.x, p.y, 2, 7);
+            canvas.filledCircle(p.x, p.y, 2, kLightGrey);
         }
     }
     drawTriad(view, canvas);
@@ -482,7 +476,7 @@ void DRAW_KEY(Program& program, PlotState& plot, Form& form) {
         break;
     case DrawingWait::NodeNumbers:
         for (int n = 1; n <= view.nodeCount(); ++n)
-            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, 6, 10);
+            label(canvas, view.ScreenX[n], view.ScreenH[n], 59, n, kYellow, 10);
         form.c("TEXT54").caption = kDeformAngleStatus;
         break;
     }

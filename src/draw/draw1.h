@@ -46,34 +46,29 @@ struct FrameMarks {
     explicit FrameMarks(int nodeCount = 0);
 };
 
-// Members whose end nodes are both within 1..NodeCount; every drawing skips
-// the others.
-bool memberDrawable(const Model& model, int m);
-// MemberCount limited to the member table.
-int drawableMemberCount(const Model& model);
-
-// The thirds of member m next to a pinned end (colour 13) and a sprung end
-// (colour 5).
+// The thirds of member m next to a pinned end (kLightMagenta) and a sprung end
+// (kMagenta).
 void drawReleaseThirds(const Model& model, const ViewState& view, Canvas& canvas, int m);
 
 // One member as a straight line in `colour`; notes its pins and springs in the
 // marks, and in the enlarged view (DrawState 1) draws the third next to a
-// pinned end in colour 13 and next to a sprung end in colour 5. Counts the
+// pinned end in kLightMagenta and next to a sprung end in kMagenta. Counts the
 // member at both end nodes.
 void drawMember(const Model& model, const ViewState& view, Canvas& canvas, int m, int colour,
                 FrameMarks& marks);
 
-// The marks of every node, in this order: pin (13, radius 3 or 4 with a
-// spring) and spring (5, radius 3) circles; a support's filled circle (2,
-// radius 2), otherwise a circle (3, radius 3) where exactly two members meet
-// and there is neither pin nor spring. Clears the marks.
+// The marks of every node, in this order: pin (kLightMagenta, radius 3 or 4
+// with a spring) and spring (kMagenta, radius 3) circles; a support's filled
+// circle (kGreen, radius 2), otherwise a circle (kCyan, radius 3) where exactly
+// two members meet and there is neither pin nor spring. Clears the marks.
 void drawNodeMarks(const Model& model, const ViewState& view, Canvas& canvas, FrameMarks& marks);
 
-// The local axes of member m (x 9, y 13, z 5; 15 pixels long) from its midpoint.
+// The local axes of member m (x kLightBlue, y kLightMagenta, z kMagenta; 15
+// pixels long) from its midpoint.
 void EL_CO3(const Model& model, const ViewState& view, Canvas& canvas, int m);
 
 struct FrameStyle {
-    // Colour of member m; empty: 3.
+    // Colour of member m; empty: kCyan.
     std::function<int(int m)> memberColour;
     bool memberAxes = false;
 };

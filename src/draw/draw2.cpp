@@ -17,13 +17,13 @@ namespace rahmen {
 namespace {
 
 // Picture colours of the stress diagrams.
-constexpr int kCurveColor = 5;
-constexpr int kMemberColor = 0;
-constexpr int kMomentColor = 2;
-constexpr int kAxialColor = 1;
-constexpr int kShearColor = 4;
-constexpr int kMemberNumberColor = 10;
-constexpr int kNodeNumberColor = 9;
+constexpr int kCurveColor = kMagenta;
+constexpr int kMemberColor = kBlack;
+constexpr int kMomentColor = kGreen;
+constexpr int kAxialColor = kBlue;
+constexpr int kShearColor = kRed;
+constexpr int kMemberNumberColor = kLightGreen;
+constexpr int kNodeNumberColor = kLightBlue;
 
 // The legend is printed in font size 13 and the labels after it in size 10,
 // sizes in pixels: only so do the three legend texts fit on one line of the
@@ -49,10 +49,6 @@ constexpr double kDatumZ = 420;
 constexpr double kSingleMomentPixels = 70;
 
 const char* const kMidSpanCaption = "中間最大モーメント：";
-
-int clampedCount(int count, int limit) {
-    return std::clamp(count, 0, limit);
-}
 
 // The three legend texts of a diagram: moment, axial force, shear force. The
 // shear caption of the X–Z plane closes its bracket in half width, the others
@@ -222,21 +218,13 @@ void printLines(Canvas& canvas, int row, std::initializer_list<const char*> line
 
 } // namespace
 
-bool drawableMember(const Model& md, int m) {
-    if (m < 1 || m > clampedCount(md.MemberCount, kMaxMembers)) return false;
-    const int nodes = clampedCount(md.NodeCount, kMaxNodes);
-    const int i = md.MemberStartNode[m];
-    const int j = md.MemberEndNode[m];
-    return i >= 1 && i <= nodes && j >= 1 && j <= nodes;
-}
-
 MemberMoments diagramMoments(const Model& md, int m) {
-    return drawableMember(md, m) ? memberMoments(md, m) : memberEndMoments(md, m);
+    return memberDrawable(md, m) ? memberMoments(md, m) : memberEndMoments(md, m);
 }
 
 double stressMomentScale(const Model& md) {
     double largest = 0;
-    for (int m = 1; m <= clampedCount(md.MemberCount, kMaxMembers); ++m) {
+    for (int m = 1; m <= drawableMemberCount(md); ++m) {
         const MemberMoments mm = diagramMoments(md, m);
         for (double v : {mm.MyStart, mm.MzStart, mm.MyEnd, mm.MzEnd, mm.MyMid, mm.MzMid})
             largest = std::max(largest, std::abs(v));
@@ -246,7 +234,7 @@ double stressMomentScale(const Model& md) {
 }
 
 PlaneLayout::PlaneLayout(const Model& md, char axis) : model_(md), axis_(axis) {
-    const int nodes = clampedCount(md.NodeCount, kMaxNodes);
+    const int nodes = drawableNodeCount(md);
     if (nodes == 0) return;
     double xMax = md.NodeX[1], yMax = md.NodeY[1], zMax = md.NodeZ[1];
     xMin_ = xMax, yMin_ = yMax, zMin_ = zMax;
@@ -306,7 +294,7 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
     const std::string& picked = picks.PickedPlaneAxis;
     const char axis = picked.size() == 1 ? picked[0] : '\0';
     Canvas* canvas = window.picture();
-    const int members = clampedCount(md.MemberCount, kMaxMembers);
+    const int members = drawableMemberCount(md);
     if (canvas) canvas->clear();
     if (canvas && (axis == 'x' || axis == 'y' || axis == 'z')) {
         const double s = stressMomentScale(md);
@@ -314,7 +302,7 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
         // Members the plane diagram can show: drawable, and not running
         // straight across the plane (a plane length of 0 has no direction).
         auto shown = [&](int m) {
-            if (picks.MemberSelected[m] != 1 || !drawableMember(md, m)) return false;
+            if (picks.MemberSelected[m] != 1 || !memberDrawable(md, m)) return false;
             const PlanePoint a = layout.node(md.MemberStartNode[m]);
             const PlanePoint b = layout.node(md.MemberEndNode[m]);
             return a.x != b.x || a.y != b.y;
@@ -369,11 +357,11 @@ void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
     }
     const Model& md = program.model;
     int m = 1;
-    const int members = clampedCount(md.MemberCount, kMaxMembers);
+    const int members = drawableMemberCount(md);
     while (m <= members && picks.MemberSelected[m] != 1)
         ++m;
     if (m <= members) picks.MemberSelected[m] = 0;
-    if (canvas && drawableMember(md, m)) {
+    if (canvas && memberDrawable(md, m)) {
         canvas->line(kDatumLeft, kDatumY, kDatumRight, kDatumY, kMemberColor);
         canvas->line(kDatumLeft, kDatumZ, kDatumRight, kDatumZ, kMemberColor);
         const MemberMoments mm = diagramMoments(md, m);

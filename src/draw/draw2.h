@@ -39,10 +39,6 @@ struct StressSelection {
 // number outside the member table.
 MemberMoments diagramMoments(const Model& model, int m);
 
-// Whether member m can be drawn: 1..MemberCount with both end nodes in
-// 1..NodeCount. Every diagram skips the others, so nothing reads outside a table.
-bool drawableMember(const Model& model, int m);
-
 // Pixels per unit of moment of the plane diagram, 35 / Mmax with Mmax the
 // largest end or mid-span moment of all members; 0 when no member carries a
 // moment (or the largest is not a number), and the diagrams then draw no curves.

@@ -23,10 +23,6 @@ const char* const kNextTypeMessage =
 const char* const kNoTypeMessage = "タイプＮｏを入力してください。";
 const char* const kNamePrompt = "修正ﾃﾞｰﾀ名の入力(前ﾌｧｲﾙ上書→ｷｬﾝｾﾙ)";
 
-bool isSteelKind(int16_t kind) {
-    return kind >= kSectionHShape && kind <= kSectionRoundPipe;
-}
-
 // A number as the messages show it: a leading blank for a positive number.
 std::string numberWithSign(long n) {
     return (n < 0 ? "" : " ") + std::to_string(n);
@@ -222,13 +218,8 @@ Form11::Answer Form11::confirmAndStore(int t, const TypeChange& change) {
 
     // The counts follow the kind the type had before this change; a new type
     // had none.
-    const int16_t oldKind = adding ? kSectionNumeric : m.TypeSectionKind[t];
     const int16_t newKind = change.SectionKind;
-    if (oldKind == kSectionRectangle && newKind != kSectionRectangle && m.RectTypeCount > 0)
-        --m.RectTypeCount;
-    if (isSteelKind(oldKind) && !isSteelKind(newKind) && m.SteelTypeCount > 0) --m.SteelTypeCount;
-    if (oldKind != kSectionRectangle && newKind == kSectionRectangle) ++m.RectTypeCount;
-    if (!isSteelKind(oldKind) && isSteelKind(newKind)) ++m.SteelTypeCount;
+    countSectionKindChange(m, adding ? kSectionNumeric : m.TypeSectionKind[t], newKind);
 
     m.TypeArea[t] = change.Area;
     m.TypeIy[t] = change.Iy;

@@ -11,6 +11,7 @@
 // has passed and the user has confirmed, so that a "no" or a refused number
 // leaves the type tables and the kind counts exactly as they were.
 
+#include "model/Model.h"
 #include "platform/Form.h"
 
 #include <cstdint>
@@ -71,7 +72,7 @@ private:
     struct TypeChange {
         float Area = 0, Iy = 0, Iz = 0, J = 0, ShearAreaY = 0, ShearAreaZ = 0;
         float RectA = 0, RectB = 0;
-        int16_t SectionKind = 0;
+        int16_t SectionKind = kSectionNumeric;
         int16_t SteelNo = 0;
     };
     enum class Answer { Stored, Refused, NoToAdd };

@@ -25,10 +25,6 @@ int16_t kindOf(int16_t family) {
     return static_cast<int16_t>(family + 1);
 }
 
-bool isSteelKind(int16_t kind) {
-    return kind >= kSectionHShape && kind <= kSectionRoundPipe;
-}
-
 } // namespace
 
 std::string Form16::radio(int r, int16_t family) {
@@ -187,11 +183,7 @@ bool Form16::storeRow(int r, int t) {
     // the frame file lists, and the type count raised from them at the end
     // never names a type that does not exist.
     Model& m = p_.model;
-    const int16_t oldKind = m.TypeSectionKind[t];
-    if (!isSteelKind(oldKind)) {
-        if (oldKind == kSectionRectangle && m.RectTypeCount > 0) --m.RectTypeCount;
-        ++m.SteelTypeCount;
-    }
+    countSectionKindChange(m, m.TypeSectionKind[t], section->SectionKind);
     storeSteelSection(m, t, *section);
     return true;
 }

@@ -140,8 +140,8 @@ bool Form4::storeRectangleRow(int k, int t, Leaving leaving) {
     Model& m = p_.model;
     const double a = boxSingle(c(box(2, k)).caption);
     const double b = boxSingle(c(box(3, k)).caption);
-    if (m.TypeSectionKind[t] != 1) {
-        m.TypeSectionKind[t] = 1;
+    if (m.TypeSectionKind[t] != kSectionRectangle) {
+        m.TypeSectionKind[t] = kSectionRectangle;
         ++m.RectTypeCount;
     }
     m.TypeRectA[t] = static_cast<float>(a);

@@ -77,7 +77,7 @@ void Form12::print(const std::string& line) {
         firstShown_ = count - visibleLines() / 2;
         redraw();
     } else if (!line.empty()) {
-        picture()->text(0, (count - 1 - firstShown_) * kRowsPerLine, line, 0);
+        picture()->text(0, (count - 1 - firstShown_) * kRowsPerLine, line, kBlack);
     }
     showScrollRange();
     desktop_.changed(*this);
@@ -98,7 +98,8 @@ void Form12::redraw() {
         std::min(lines_.size(), static_cast<std::size_t>(firstShown_ + visibleLines()));
     for (std::size_t i = static_cast<std::size_t>(firstShown_); i < last; ++i)
         if (!lines_[i].empty())
-            picture()->text(0, (static_cast<int>(i) - firstShown_) * kRowsPerLine, lines_[i], 0);
+            picture()->text(0, (static_cast<int>(i) - firstShown_) * kRowsPerLine, lines_[i],
+                            kBlack);
 }
 
 void Form12::finish() {

@@ -87,9 +87,36 @@ void Model::recountEndSummaries() {
     }
 }
 
-std::string dataNameFromPath(const std::string& path) {
+void countSectionKindChange(Model& m, int oldKind, int newKind) {
+    const bool wasRect = oldKind == kSectionRectangle, isRect = newKind == kSectionRectangle;
+    if (wasRect && !isRect && m.RectTypeCount > 0) --m.RectTypeCount;
+    if (isSteelKind(oldKind) && !isSteelKind(newKind) && m.SteelTypeCount > 0) --m.SteelTypeCount;
+    if (!wasRect && isRect) ++m.RectTypeCount;
+    if (!isSteelKind(oldKind) && isSteelKind(newKind)) ++m.SteelTypeCount;
+}
+
+int drawableNodeCount(const Model& model) {
+    return std::clamp<int>(model.NodeCount, 0, kMaxNodes);
+}
+
+int drawableMemberCount(const Model& model) {
+    return std::clamp<int>(model.MemberCount, 0, kMaxMembers);
+}
+
+bool memberDrawable(const Model& model, int m) {
+    if (m < 1 || m > drawableMemberCount(model)) return false;
+    const int nodes = drawableNodeCount(model);
+    const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
+    return s >= 1 && s <= nodes && e >= 1 && e <= nodes;
+}
+
+std::string fileNameOfPath(const std::string& path) {
     const auto cut = path.find_last_of("/\\");
-    std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string dataNameFromPath(const std::string& path) {
+    std::string name = fileNameOfPath(path);
     name.resize(name.size() >= 4 ? name.size() - 4 : 0);
     return name;
 }

@@ -34,6 +34,19 @@ template <class T, int N> using Table = std::array<T, N + 1>;
 // A two-dimensional table, member (or node) first: Table2<T, 3000, 9>(m)(k).
 template <class T, int N, int K> using Table2 = std::array<std::array<T, K + 1>, N + 1>;
 
+// Section kinds of a member type, as kept in TypeSectionKind: properties typed
+// as numbers, a rectangle, or a row of one of the three steel section tables.
+constexpr int16_t kSectionNumeric = 0;
+constexpr int16_t kSectionRectangle = 1;
+constexpr int16_t kSectionHShape = 2;
+constexpr int16_t kSectionSquarePipe = 3;
+constexpr int16_t kSectionRoundPipe = 4;
+
+// Whether a section kind is a row of a steel section table (TypeSteelNo).
+constexpr bool isSteelKind(int kind) {
+    return kind >= kSectionHShape && kind <= kSectionRoundPipe;
+}
+
 // Everything of the model that is plain numbers: trivially copyable, so that
 // the editing history may keep and restore it byte by byte.
 struct ModelNumbers {
@@ -167,8 +180,25 @@ static_assert(sizeof(Model) == sizeof(ModelNumbers) + Model::kTextCount * sizeof
               "a member added to Model must be a text listed by forEachText, or a number of "
               "ModelNumbers");
 
-// The data name of a chosen file path: the file name without its folder (folders
-// separated by "/" or "\") and without its last four characters (".fdt").
+// RectTypeCount and SteelTypeCount after a member type's section kind changes
+// from oldKind to newKind (kSectionNumeric for a type just added); a count
+// already 0 stays 0.
+void countSectionKindChange(Model& model, int oldKind, int newKind);
+
+// NodeCount and MemberCount limited to their tables: the counts a drawing or a
+// writer may rely on whatever a file left in them.
+int drawableNodeCount(const Model& model);
+int drawableMemberCount(const Model& model);
+
+// Whether member m is within 1..drawableMemberCount and both its end nodes
+// within 1..drawableNodeCount; every picture skips the other members.
+bool memberDrawable(const Model& model, int m);
+
+// The file name of a path without its folders (separated by "/" or "\").
+std::string fileNameOfPath(const std::string& path);
+
+// The data name of a chosen file path: its file name without the last four
+// characters (".fdt").
 std::string dataNameFromPath(const std::string& path);
 
 // The name, for the files of the working folder, of the model's own file

@@ -18,11 +18,6 @@ const char* const kUnknownUnitsMessage =
 
 namespace {
 
-std::string baseFileName(const std::string& path) {
-    const auto cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 // The folder of a file chosen in the open-file dialog, "" when it is the
 // working folder.
 std::string folderOfChosenFile(Program& p, const std::string& path) {
@@ -63,7 +58,7 @@ ReadOutcome readFile(Program& p, const std::string& path, const char* progressTe
         p.say("ファイルを読めませんでした。\n" + file.error);
         return ReadOutcome::Failed;
     }
-    ItemReader in(file.bytes, baseFileName(path));
+    ItemReader in(file.bytes, fileNameOfPath(path));
     try {
         read(in);
     } catch (const DataFileError& e) {

@@ -68,29 +68,18 @@ struct Listed {
     int steelTypes = 0;
 };
 
-// Section kinds of a member type: 0 properties typed as numbers, 1 rectangle,
-// 2 H-shape, 3 square pipe, 4 round pipe (rows of the three section tables).
-constexpr int kRectangle = 1;
-constexpr int kHShape = 2;
-constexpr int kSquarePipe = 3;
-constexpr int kRoundPipe = 4;
-
-bool isSteelKind(int kind) {
-    return kind >= kHShape && kind <= kRoundPipe;
-}
-
 // The capacity of the section table of a steel kind (rows 0..capacity).
 int tableCapacity(int kind) {
-    return kind == kHShape ? kMaxHShapeRows : kMaxPipeRows;
+    return kind == kSectionHShape ? kMaxHShapeRows : kMaxPipeRows;
 }
 
 // Row `row` of the section table of a steel kind; the caller keeps row within
 // the table's capacity.
 template <class AnyModel> auto& tableRow(AnyModel& m, int kind, int row) {
     switch (kind) {
-    case kHShape:
+    case kSectionHShape:
         return m.HShapeTable[row];
-    case kSquarePipe:
+    case kSectionSquarePipe:
         return m.SquarePipeTable[row];
     default:
         return m.RoundPipeTable[row];
@@ -106,7 +95,7 @@ Listed countListed(const Model& m) {
         l.sprungEnds += (m.MemberStartSprung[i] == 1) + (m.MemberEndSprung[i] == 1);
     }
     for (int t = 1; t <= upTo(m.MemberTypeCount, kMaxMemberTypes); ++t) {
-        l.rectTypes += m.TypeSectionKind[t] == kRectangle;
+        l.rectTypes += m.TypeSectionKind[t] == kSectionRectangle;
         l.steelTypes += isSteelKind(m.TypeSectionKind[t]);
     }
     return l;
@@ -375,7 +364,7 @@ void writeSectionLists(LineWriter& w, const Model& m, const Listed& listed) {
         writeFramedHeading(w, "長方形断面リスト");
         w.text("ﾀｲﾌﾟNo            Ａ寸法            Ｂ寸法（単位　cm）").endLine();
         for (int t = 1; t <= types; ++t) {
-            if (m.TypeSectionKind[t] != kRectangle) continue;
+            if (m.TypeSectionKind[t] != kSectionRectangle) continue;
             w.masked("###", t).masked("                ####", m.TypeRectA[t]);
             w.masked("              ####", m.TypeRectB[t]).endLine();
         }
@@ -529,7 +518,7 @@ void readTypeList(FieldReader& r, Model& m) {
         m.TypeJ[t] = r.single("ねじり定数");
         m.TypeShearAreaY[t] = r.single("せん断用断面積 Ay");
         m.TypeShearAreaZ[t] = r.single("せん断用断面積 Az");
-        m.TypeSectionKind[t] = r.index("断面タイプ", 0, kRoundPipe);
+        m.TypeSectionKind[t] = r.index("断面タイプ", 0, kSectionRoundPipe);
     }
     types.expectEnd();
 }
@@ -561,7 +550,7 @@ void readSectionLists(FieldReader& r, Model& m) {
     if (m.RectTypeCount != 0) {
         r.skip(4);
         for (int t = 1; t <= m.MemberTypeCount; ++t) {
-            if (m.TypeSectionKind[t] != kRectangle) continue;
+            if (m.TypeSectionKind[t] != kSectionRectangle) continue;
             r.number();
             m.TypeRectA[t] = r.single("Ａ寸法");
             m.TypeRectB[t] = r.single("Ｂ寸法");

@@ -23,6 +23,27 @@ struct Rgb {
 
 constexpr int PaletteSize = 16;
 
+// The palette numbers by the names of the classic palette (the dark half 0..7,
+// its light half 8..15; kYellow is the dark olive yellow, kLightYellow the bright one).
+enum PaletteColor : int {
+    kBlack = 0,
+    kBlue = 1,
+    kGreen = 2,
+    kCyan = 3,
+    kRed = 4,
+    kMagenta = 5,
+    kYellow = 6,
+    kLightGrey = 7,
+    kGrey = 8,
+    kLightBlue = 9,
+    kLightGreen = 10,
+    kLightCyan = 11,
+    kLightRed = 12,
+    kLightMagenta = 13,
+    kLightYellow = 14,
+    kWhite = 15,
+};
+
 // The RGB value of a palette number; numbers outside 0..15 give black.
 Rgb paletteColor(int index);
 

@@ -33,12 +33,9 @@ public:
     // Shows the save-file dialog in the current folder, offering the patterns
     // of `filterLabel` (such as "図(*.png *.svg)"); the chosen path, or nullopt
     // when cancelled. A platform without one cancels.
-    virtual std::optional<std::string> saveFile(const std::string& title,
-                                                const std::string& filterLabel,
-                                                const std::string& defaultName) {
-        (void)title;
-        (void)filterLabel;
-        (void)defaultName;
+    virtual std::optional<std::string> saveFile(const std::string& /*title*/,
+                                                const std::string& /*filterLabel*/,
+                                                const std::string& /*defaultName*/) {
         return std::nullopt;
     }
 

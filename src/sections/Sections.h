@@ -6,21 +6,14 @@
 // dimensions of the designation and the area and second moments by cutting
 // byte columns out of the row, so the rows must keep their exact layout.
 
+#include "model/Model.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace rahmen {
-
-struct Model;
-
-// Section kind codes as kept in TypeSectionKind.
-constexpr int16_t kSectionNumeric = 0;
-constexpr int16_t kSectionRectangle = 1;
-constexpr int16_t kSectionHShape = 2;
-constexpr int16_t kSectionSquarePipe = 3;
-constexpr int16_t kSectionRoundPipe = 4;
 
 // Rows used in each table (rows 0..count-1; the remaining slots stay empty).
 constexpr int kHShapeRows = 62;
@@ -67,14 +60,14 @@ enum class SquarePipeShear {
 
 // Section properties of one table row, in cm units, ready for the type tables.
 struct SteelSection {
-    float Area = 0;          // TypeArea, cm²
-    float Iy = 0;            // TypeIy, cm⁴
-    float Iz = 0;            // TypeIz, cm⁴
-    float J = 0;             // TypeJ, cm⁴
-    float ShearAreaY = 0;    // TypeShearAreaY, cm²
-    float ShearAreaZ = 0;    // TypeShearAreaZ, cm²
-    int16_t SectionKind = 0; // TypeSectionKind (2..4)
-    int16_t SteelNo = 0;     // TypeSteelNo (row of the table)
+    float Area = 0;                        // TypeArea, cm²
+    float Iy = 0;                          // TypeIy, cm⁴
+    float Iz = 0;                          // TypeIz, cm⁴
+    float J = 0;                           // TypeJ, cm⁴
+    float ShearAreaY = 0;                  // TypeShearAreaY, cm²
+    float ShearAreaZ = 0;                  // TypeShearAreaZ, cm²
+    int16_t SectionKind = kSectionNumeric; // TypeSectionKind (steel kinds)
+    int16_t SteelNo = 0;                   // TypeSteelNo (row of the table)
 };
 
 // The properties of row `row` of the model's table of `kind` (2, 3 or 4).

@@ -159,6 +159,65 @@ TEST(ModelNames, DataNameFromAnyFolderKeepsInnerDots) {
     EXPECT_EQ(dataNameFromPath("frame1.fdt"), "frame1");
     EXPECT_EQ(dataNameFromPath("/tmp/my.frame.v2.adt"), "my.frame.v2");
     EXPECT_EQ(dataNameFromPath("/tmp/ab"), "");
+    EXPECT_EQ(fileNameOfPath("C:\\data/old\\frame1.adt"), "frame1.adt");
+    EXPECT_EQ(fileNameOfPath("/tmp/"), "");
+}
+
+// The rectangle and steel type counts follow a type's change of section kind.
+TEST(ModelNames, KindCountsFollowASectionKindChange) {
+    struct Case {
+        int oldKind, newKind;
+        int16_t rect, steel, rectAfter, steelAfter;
+    };
+    for (const Case& c : {
+             Case{kSectionNumeric, kSectionRectangle, 0, 0, 1, 0},
+             Case{kSectionRectangle, kSectionHShape, 2, 1, 1, 2},
+             Case{kSectionSquarePipe, kSectionRoundPipe, 0, 3, 0, 3},
+             Case{kSectionRoundPipe, kSectionNumeric, 1, 3, 1, 2},
+             Case{kSectionHShape, kSectionRectangle, 0, 1, 1, 0},
+             Case{kSectionRectangle, kSectionRectangle, 1, 0, 1, 0},
+             Case{kSectionRectangle, kSectionNumeric, 0, 0, 0, 0}, // a count at 0 stays 0
+         }) {
+        auto m = freshModel();
+        m->RectTypeCount = c.rect;
+        m->SteelTypeCount = c.steel;
+        countSectionKindChange(*m, c.oldKind, c.newKind);
+        EXPECT_EQ(m->RectTypeCount, c.rectAfter) << c.oldKind << " -> " << c.newKind;
+        EXPECT_EQ(m->SteelTypeCount, c.steelAfter) << c.oldKind << " -> " << c.newKind;
+    }
+}
+
+// A member counts as within the tables only when its number and both end nodes
+// lie inside the counts, and the counts inside the tables, whatever a file
+// left in them.
+TEST(ModelNames, MemberWithinTheTables) {
+    auto m = std::make_unique<Model>();
+    m->NodeCount = 3;
+    m->MemberCount = 2;
+    m->MemberStartNode[1] = 1;
+    m->MemberEndNode[1] = 3;
+    m->MemberStartNode[2] = 2;
+    m->MemberEndNode[2] = 4; // beyond NodeCount
+    m->MemberStartNode[3] = 1;
+    m->MemberEndNode[3] = 2; // a member beyond MemberCount
+    struct Case {
+        int16_t nodes, members;
+        int member;
+        bool within;
+    };
+    for (const Case& c :
+         {Case{3, 2, 1, true}, Case{3, 2, 2, false}, Case{4, 2, 2, true}, Case{3, 2, 3, false},
+          Case{3, 3, 3, true}, Case{3, 2, 0, false}, Case{2, 2, 1, false}, Case{-1, 2, 1, false}}) {
+        m->NodeCount = c.nodes;
+        m->MemberCount = c.members;
+        EXPECT_EQ(memberDrawable(*m, c.member), c.within)
+            << "nodes " << c.nodes << " members " << c.members << " member " << c.member;
+    }
+    m->NodeCount = 32000;
+    m->MemberCount = 32000;
+    EXPECT_EQ(drawableNodeCount(*m), kMaxNodes);
+    EXPECT_EQ(drawableMemberCount(*m), kMaxMembers);
+    EXPECT_FALSE(memberDrawable(*m, kMaxMembers + 1));
 }
 
 class RecordingDialogs : public Dialogs {
