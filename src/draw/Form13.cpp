@@ -847,7 +847,9 @@ void Form13::drawPickPicture(bool enlarged, bool fresh) {
     for (int m = 1; m <= drawableMemberCount(md); ++m) {
         if (!memberDrawable(md, m)) continue;
         const bool loaded = md.MemberLoadFlag[m] == 1 || m == LoadMember;
-        const int colour = loaded ? 7 : stress.MemberSelected[m] == 1 ? 13 : 3;
+        const int colour = loaded                          ? kLightGrey
+                           : stress.MemberSelected[m] == 1 ? kLightMagenta
+                                                           : kCyan;
         drawMember(md, view, canvas, m, colour, marks);
         // A new picking picture shows every member's axes, so that the user
         // sees the directions a uniform load is typed in, and its pinned and
@@ -864,18 +866,18 @@ void Form13::drawPickPicture(bool enlarged, bool fresh) {
     for (int n : PickedNodes) {
         if (n < 1 || n > nodes) continue;
         const PicturePoint at = nodePoint(view, n);
-        canvas.filledCircle(at.x, at.y, 2, 13);
+        canvas.filledCircle(at.x, at.y, 2, kLightMagenta);
     }
     for (int n = 1; n <= nodes; ++n) {
         if (md.NodeLoadFlag[n] != 1) continue;
         const PicturePoint at = nodePoint(view, n);
-        canvas.filledCircle(at.x, at.y, 2, 7);
+        canvas.filledCircle(at.x, at.y, 2, kLightGrey);
     }
 }
 
 void Form13::printPicks() {
     Canvas& canvas = *picture();
-    const int colour = UniformLoadMode ? 10 : 2;
+    const int colour = UniformLoadMode ? kLightGreen : kGreen;
     const int up = UniformLoadMode ? 2 : 1;
     for (int n : PickedNodes) {
         if (n < 1 || n > plot.view.nodeCount()) continue;
@@ -923,7 +925,7 @@ void Form13::leftPick(int node) {
     auto pick = [&](int n) {
         PickedNodes.push_back(static_cast<int16_t>(n));
         const PicturePoint at = nodePoint(plot.view, n);
-        canvas.filledCircle(at.x, at.y, 2, 13);
+        canvas.filledCircle(at.x, at.y, 2, kLightMagenta);
     };
     pick(node);
     if (SameLevelSelect) {
@@ -954,7 +956,7 @@ void Form13::leftPick(int node) {
         }
         const PicturePoint a = nodePoint(plot.view, md.MemberStartNode[m]);
         const PicturePoint b = nodePoint(plot.view, md.MemberEndNode[m]);
-        canvas.line(a.x, a.y, b.x, b.y, 5);
+        canvas.line(a.x, a.y, b.x, b.y, kMagenta);
         LoadMember = m;
         EL_CO(m);
         c("TEXT54").caption =
@@ -977,7 +979,7 @@ void Form13::pickForStress() {
         stress.MemberSelected[m] = 1;
         const PicturePoint a = nodePoint(plot.view, md.MemberStartNode[m]);
         const PicturePoint b = nodePoint(plot.view, md.MemberEndNode[m]);
-        canvas.line(a.x, a.y, b.x, b.y, 13);
+        canvas.line(a.x, a.y, b.x, b.y, kLightMagenta);
     };
     if (SingleMemberSelect) {
         if (PickedNodes.size() != 2) return;

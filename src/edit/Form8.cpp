@@ -188,21 +188,22 @@ void Form8::DRAW_ON() {
     canvas.clear();
     FrameStyle style;
     style.memberColour = [this](int k) {
-        if (k == chosenMember) return 5;
-        if (k < static_cast<int>(memberSelected.size()) && memberSelected[k]) return 5;
-        if (k < static_cast<int>(memberMarked.size()) && memberMarked[k]) return 13;
-        return 3;
+        if (k == chosenMember) return kMagenta;
+        if (k < static_cast<int>(memberSelected.size()) && memberSelected[k]) return kMagenta;
+        if (k < static_cast<int>(memberMarked.size()) && memberMarked[k]) return kLightMagenta;
+        return kCyan;
     };
     drawFrameMarks(m, view, canvas, style);
     if (chosenMember > 0 && memberDrawable(m, chosenMember)) EL_CO3(m, view, canvas, chosenMember);
     if (EditOperation == EditOp::AddMember && EditPickedNodes.size() == 2) {
         const PicturePoint a = nodePoint(view, EditPickedNodes[0]);
         const PicturePoint b = nodePoint(view, EditPickedNodes[1]);
-        canvas.line(a.x, a.y, b.x, b.y, 13);
+        canvas.line(a.x, a.y, b.x, b.y, kLightMagenta);
     }
     drawTriad(view, canvas, 100);
-    const int colour =
-        EditOperation == EditOp::MoveNode || EditOperation == EditOp::AddSupports ? 5 : 13;
+    const int colour = EditOperation == EditOp::MoveNode || EditOperation == EditOp::AddSupports
+                           ? kMagenta
+                           : kLightMagenta;
     for (int n : EditPickedNodes) {
         if (n < 1 || n > view.nodeCount()) continue;
         const PicturePoint at = nodePoint(view, n);
@@ -369,7 +370,7 @@ void Form8::fillTypeList() {
         const int kind = m.TypeSectionKind[t];
         if (kind == kSectionRectangle) {
             text += "長方形　" + shownNumber(m.TypeRectB[t]) + " X " + shownNumber(m.TypeRectA[t]);
-        } else if (kind >= kSectionHShape && kind <= kSectionRoundPipe) {
+        } else if (isSteelKind(kind)) {
             const std::string* row = sectionTableRow(m, kind, m.TypeSteelNo[t]);
             std::string name = row ? cp932ToUtf8(sectionDesignation(*row)) : "";
             while (!name.empty() && name.back() == ' ')
@@ -386,8 +387,8 @@ void Form8::fillTypeList() {
 }
 
 void Form8::fillSectionList(int kind) {
-    // kind: 2 H, 3 box, 4 pipe; TypeListKind 1 H, 2 box, 3 pipe.
-    TypeListKind = static_cast<int16_t>(kind == 2 ? 1 : kind == 3 ? 2 : 3);
+    // TypeListKind 1 H, 2 box, 3 pipe.
+    TypeListKind = static_cast<int16_t>(kind - kSectionHShape + 1);
     Control& list = c("COMBO8");
     list.items.clear();
     for (int r = 0; r < sectionRowCount(kind); ++r) {
@@ -396,9 +397,10 @@ void Form8::fillSectionList(int kind) {
     }
     list.selected = -1;
     list.visible = true;
-    setStatus(kind == 3 ? "□形鋼リストから断面を選択して、設定ボタンを押してください。"
-              : kind == 2 ? "Ｈ形鋼リストから断面を選択して、設定ボタンを押してください。"
-                          : "○形鋼リストから断面を選択して、設定ボタンを押してください。");
+    setStatus(
+        kind == kSectionSquarePipe ? "□形鋼リストから断面を選択して、設定ボタンを押してください。"
+        : kind == kSectionHShape ? "Ｈ形鋼リストから断面を選択して、設定ボタンを押してください。"
+                                 : "○形鋼リストから断面を選択して、設定ボタンを押してください。");
 }
 
 void Form8::RADIO63_ON() {
