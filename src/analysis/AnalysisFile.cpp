@@ -135,7 +135,7 @@ void writeLoads(LineWriter& w, const Model& md, int nodes, int members, int load
             for (int k = 1; k <= 3; ++k)
                 w.masked(kLoadMask, md.NodeLoad[6 * n - 6 + k]);
             for (int k = 4; k <= 6; ++k)
-                w.masked(kLoadMask, 0.01f * md.NodeLoad[6 * n - 6 + k]);
+                w.masked(kLoadMask, kMomentCmToM * md.NodeLoad[6 * n - 6 + k]);
             w.endLine();
         }
     }
@@ -692,7 +692,7 @@ void writeReactions(LineWriter& w, const Model& md, const std::vector<float>& re
         for (int k = 1; k <= 3; ++k)
             w.masked(kLoadMask, reactionAt(6 * n - 6 + k));
         for (int k = 4; k <= 6; ++k)
-            w.masked(kLoadMask, 0.01f * reactionAt(6 * n - 6 + k));
+            w.masked(kLoadMask, kMomentCmToM * reactionAt(6 * n - 6 + k));
         w.endLine();
     }
 }

@@ -114,8 +114,8 @@ std::array<float, 2>
 intermediateMaxMoments(const Model& model, int m) {
     const auto& f = model.MemberEndForce[m];
     // MemberLoadMoment holds wL²/8 in force·cm; the end forces are in force·m.
-    const float m0z = 0.01f * model.MemberLoadMoment[m][13];
-    const float m0y = 0.01f * model.MemberLoadMoment[m][14];
+    const float m0z = kMomentCmToM * model.MemberLoadMoment[m][13];
+    const float m0y = kMomentCmToM * model.MemberLoadMoment[m][14];
     return {std::abs(midspanMomentY(m0z, f[2], f[5])), std::abs(midspanMomentZ(m0y, f[3], f[6]))};
 }
 

@@ -41,6 +41,11 @@ Axes memberAxes(double dx, double dy, double dz, double angle) {
         }
         return r;
     }
+    // Any other member: x along the member (direction cosines l, m, n). At
+    // angle 0, y is horizontal and z = x × y points upwards:
+    //   y0 = (-m, l, 0) / D,  z0 = x × y0 = (-l n, -m n, D²) / D,  D = √(l² + m²);
+    // the principal-axis angle turns both about x: y = C·y0 + S·z0,
+    // z = -S·y0 + C·z0, which are the rows below.
     const double l = dx / L, m = dy / L, n = dz / L;
     const double D = std::sqrt(l * l + m * m);
     set(0, l, m, n);

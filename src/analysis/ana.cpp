@@ -489,12 +489,12 @@ void storeEndForces(Model& model, int m, const float (&f)[13],
                     const std::array<float, 13>& fixedEnd) {
     const auto& mlm = model.MemberLoadMoment[m];
     auto& ef = model.MemberEndForce[m];
-    ef[1] = 0.01f * f[4];
-    ef[2] = 0.01f * (f[5] + mlm[5]);
-    ef[3] = 0.01f * (f[6] + mlm[6]);
-    ef[4] = 0.01f * f[10];
-    ef[5] = 0.01f * (f[11] + mlm[11]);
-    ef[6] = 0.01f * (f[12] + mlm[12]);
+    ef[1] = kMomentCmToM * f[4];
+    ef[2] = kMomentCmToM * (f[5] + mlm[5]);
+    ef[3] = kMomentCmToM * (f[6] + mlm[6]);
+    ef[4] = kMomentCmToM * f[10];
+    ef[5] = kMomentCmToM * (f[11] + mlm[11]);
+    ef[6] = kMomentCmToM * (f[12] + mlm[12]);
     ef[7] = f[7];
     ef[8] = f[8] + fixedEnd[8];
     ef[9] = f[9] + fixedEnd[9];
