@@ -3,7 +3,7 @@
 # only those that are missing, so that a second run costs nothing.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev
   libopenblas-dev

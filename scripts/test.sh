@@ -8,10 +8,13 @@ root=$(pwd)
 ./scripts/install-deps.sh
 
 jobs=$(nproc)
+# Every build goes through ccache (installed by install-deps.sh), so that a
+# second run, or a fresh clone on the same machine, compiles only what changed.
+cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fuzz_seconds=${RAHMEN_FUZZ_SECONDS:-60}
 
 echo "== release build and tests"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAHMEN_NATIVE=ON >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAHMEN_NATIVE=ON "${cache[@]}" >/dev/null
 cmake --build build/release -j "$jobs"
 (cd build/release && ctest --output-on-failure -j "$jobs")
 
@@ -33,7 +36,7 @@ diff -u build/release/verification.md.committed docs/verification.md
 echo "== Debian package"
 # Built for any x86-64 processor (no RAHMEN_NATIVE), then unpacked and checked
 # like an installed copy.
-cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAHMEN_NATIVE=OFF \
+cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAHMEN_NATIVE=OFF "${cache[@]}" \
   -DRAHMEN_TESTS=OFF -DRAHMEN_BENCH=OFF >/dev/null
 cmake --build build/package -j "$jobs"
 rm -f build/package/rahmen_*.deb
@@ -46,14 +49,14 @@ dpkg-deb -x "$deb" "$unpacked"
 rm -rf "$unpacked"
 
 echo "== sanitizer build and tests"
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAHMEN_SANITIZE=ON -DRAHMEN_GUI=OFF \
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAHMEN_SANITIZE=ON -DRAHMEN_GUI=OFF "${cache[@]}" \
   -DRAHMEN_BENCH=OFF -DCMAKE_CXX_FLAGS="-O1" >/dev/null
 cmake --build build/asan -j "$jobs"
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs" -LE gui)
 
 echo "== fuzzing (${fuzz_seconds}s per reader)"
-cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ "${cache[@]}" \
   -DRAHMEN_FUZZ=ON -DRAHMEN_GUI=OFF -DRAHMEN_TESTS=OFF -DRAHMEN_BENCH=OFF >/dev/null
 cmake --build build/fuzz -j "$jobs"
 # The corpus lives outside the checkout, so that every run on this machine
