@@ -11,6 +11,7 @@ packages=(
   fonts-ipaexfont-gothic
   xvfb xauth
   file dpkg-dev desktop-file-utils
+  libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -21,8 +21,10 @@ struct ChosenReport {
     std::string bytes;
 };
 
-std::optional<ChosenReport> openChosenReport(Program& p) {
-    const auto path = p.io.dialogs.openFile("解析データの呼出", "データ(*.adt)", "*.adt");
+std::optional<ChosenReport> openChosenReport(Program& p,
+                                             const std::optional<std::string>& chosen = {}) {
+    const auto path =
+        chosen ? chosen : p.io.dialogs.openFile("解析データの呼出", "データ(*.adt)", "*.adt");
     if (!path) return std::nullopt;
     p.progress.announce(p.FontOffset, "　　　解析データ呼出し中");
     ReadResult file = p.io.files.read(*path);
@@ -83,8 +85,8 @@ bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
     return true;
 }
 
-bool CALLADT_ON(Program& p) {
-    const auto report = openChosenReport(p);
+bool CALLADT_ON(Program& p, const std::optional<std::string>& chosen) {
+    const auto report = openChosenReport(p, chosen);
     if (!report) return false;
     ItemReader in(report->bytes, fileNameOfPath(report->path));
     bool ok = true;

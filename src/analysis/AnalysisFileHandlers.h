@@ -5,6 +5,8 @@
 // progress window and the program's state to the file's contents
 // (AnalysisFile.h).
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace rahmen {
@@ -24,8 +26,9 @@ bool writeAnalysisFile(Program& program, const std::vector<float>& reaction);
 // chosen path and sets the main menu for a loaded analysis; the unit system
 // read is for the menu to show (UnitsToShow) once known. A cancelled dialog
 // does nothing; a file that cannot be read is reported in a message box. True
-// when a file was read.
-bool CALLADT_ON(Program& program);
+// when a file was read. Given `chosen`, that file is read without the dialog
+// (a file opened from the file manager or dropped on the menu).
+bool CALLADT_ON(Program& program, const std::optional<std::string>& chosen = {});
 
 // What CALL_LOAD does with the numbers of a file in the other unit system
 // once the user has agreed to read it.

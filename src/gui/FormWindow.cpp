@@ -9,18 +9,25 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -119,6 +126,7 @@ FormWindow::FormWindow(Form& form, WindowManager& manager)
     setObjectName(qs(form.name()));
     setAttribute(Qt::WA_DeleteOnClose, false);
     installEventFilter(this);
+    setAcceptDrops(true);
     build();
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { focusMoved(now); });
@@ -126,6 +134,40 @@ FormWindow::FormWindow(Form& form, WindowManager& manager)
 }
 
 FormWindow::~FormWindow() = default;
+
+namespace {
+
+std::vector<std::string> localFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    return paths;
+}
+
+} // namespace
+
+void FormWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (form_ && manager_.takesFiles(formName_) && !localFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void FormWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = localFiles(event->mimeData());
+    if (!form_ || !manager_.takesFiles(formName_) || paths.empty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The drag's source waits for the drop to end; the file is read, with its
+    // questions and messages, after that.
+    QPointer<FormWindow> self(this);
+    QTimer::singleShot(0, this, [self, paths] {
+        if (self && self->form_) self->manager_.filesDropped(self->formName_, paths);
+    });
+}
 
 QWidget* FormWindow::widget(const std::string& controlName) const {
     for (const Item& item : items_)

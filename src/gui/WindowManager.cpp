@@ -40,6 +40,19 @@ void WindowManager::setCloseControl(const std::string& formName, const std::stri
     closeControls_[formName] = controlName;
 }
 
+void WindowManager::setFileDrop(const std::string& formName,
+                                std::function<void(const std::string&)> open) {
+    fileDrops_[formName] = std::move(open);
+}
+
+void WindowManager::filesDropped(const std::string& formName,
+                                 const std::vector<std::string>& paths) {
+    const auto drop = fileDrops_.find(formName);
+    if (drop == fileDrops_.end()) return;
+    for (const std::string& path : paths)
+        dispatch([&] { drop->second(path); });
+}
+
 void WindowManager::dispatch(const std::function<void()>& event) {
     ++depth_;
     event();

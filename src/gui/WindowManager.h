@@ -40,6 +40,13 @@ public:
     // form's own close control or tells the user how to leave it.
     void setCloseControl(const std::string& formName, const std::string& controlName);
 
+    // Files dropped on the window of this form are passed, one by one and
+    // each as a user event of its own, to `open` (with their absolute paths).
+    // Windows of other forms take no drops.
+    void setFileDrop(const std::string& formName, std::function<void(const std::string&)> open);
+    bool takesFiles(const std::string& formName) const { return fileDrops_.count(formName) != 0; }
+    void filesDropped(const std::string& formName, const std::vector<std::string>& paths);
+
     // Runs one user event and everything that follows it.
     void dispatch(const std::function<void()>& event);
     // True while an event is being handled.
@@ -71,6 +78,7 @@ private:
     std::vector<QPointer<FormWindow>> retired_; // closed, awaiting deletion
     std::map<std::string, std::string> closeControls_;
     std::function<void()> afterEvent_;
+    std::map<std::string, std::function<void(const std::string&)>> fileDrops_;
     int depth_ = 0;
     QElapsedTimer sinceRepaint_;
 };

@@ -8,6 +8,7 @@
 #include "gui/PictureWidget.h"
 #include "gui/QtDialogs.h"
 #include "gui/WindowManager.h"
+#include "main/OpenFile.h"
 #include "main/WorkingFolder.h"
 #include "main/rahmen.h"
 #include "platform/Clock.h"
@@ -137,18 +138,21 @@ int main(int argc, char** argv) {
     rahmen::setUpApplication(app);
 
     // The data files live in the working folder: the one given on the command
-    // line, the user's data folder for the installed program, or the folder
-    // the program was started in.
+    // line (or the folder of the data file given there, which is opened once
+    // the menu is up), the user's data folder for the installed program, or
+    // the folder the program was started in.
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 2 || (arguments.size() == 2 && arguments[1].startsWith('-'))) {
-        std::fprintf(stderr, "usage: rahmen [FOLDER]\n");
+        std::fprintf(stderr, "usage: rahmen [FOLDER | FILE]\n");
         return 2;
     }
+    const rahmen::StartArgument given = rahmen::startArgument(
+        arguments.size() == 2 ? QFile::encodeName(arguments[1]).toStdString() : std::string(),
+        std::filesystem::current_path());
     const QDir installedExamples(QCoreApplication::applicationDirPath() +
                                  QStringLiteral("/../share/rahmen/examples"));
     const rahmen::WorkingFolder workingFolder = rahmen::prepareWorkingFolder(
-        {arguments.size() == 2 ? QFile::encodeName(arguments[1]).toStdString() : std::string(),
-         std::filesystem::current_path(),
+        {given.folder, std::filesystem::current_path(),
          installedExamples.exists() ? installedExamples.absolutePath().toStdString()
                                     : std::string(),
          qEnvironmentVariable("RAHMEN_WORKDIR").toStdString(),
@@ -179,6 +183,8 @@ int main(int argc, char** argv) {
     rahmen::Rahmen program(rahmen::Services{dialogs, files, clock, desktop});
 
     windows.setCloseControl("MAINFORM", "BUTTON5");
+    windows.setFileDrop("MAINFORM",
+                        [&](const std::string& path) { rahmen::openGivenFile(program, path); });
     windows.setAfterEvent([&] {
         program.afterEvent();
         if (program.ended()) QCoreApplication::quit();
@@ -186,6 +192,12 @@ int main(int argc, char** argv) {
     program.start();
     windows.refreshAll();
     if (program.ended()) return 0;
+    // The file named on the command line (by the file manager, say), read as
+    // the menu's button for its kind reads it, in the first event.
+    if (!given.file.empty())
+        QTimer::singleShot(0, &app, [&] {
+            windows.dispatch([&] { rahmen::openGivenFile(program, given.file); });
+        });
 
     // RAHMEN_SCREENSHOT=file.png: save pictures of the windows shortly after
     // start-up and quit (used to make the pictures of the documentation).

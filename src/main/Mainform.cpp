@@ -109,13 +109,19 @@ void MainForm::MAINFORM_START() {
     setFocus("BUTTON84");
 }
 
+const std::vector<MainForm::DataFile>& MainForm::dataFiles() {
+    static const std::vector<DataFile> files = {
+        {".cdt", "BUTTON68", &MainForm::CALLCDT_ON},
+        {".fdt", "BUTTON91", &MainForm::CALLFDT_ON},
+        {".adt", "BUTTON52", &MainForm::CALLADT_ON},
+    };
+    return files;
+}
+
 void MainForm::DAT_ON() {
-    const struct {
-        const char* pattern;
-        const char* button;
-    } kinds[] = {{"*.cdt", "BUTTON68"}, {"*.fdt", "BUTTON91"}, {"*.adt", "BUTTON52"}};
-    for (const auto& kind : kinds)
-        if (!p_.io.files.list(kind.pattern).empty()) c(kind.button).enabled = true;
+    for (const DataFile& file : dataFiles())
+        if (!p_.io.files.list(std::string("*") + file.extension).empty())
+            c(file.button).enabled = true;
 }
 
 void MainForm::showUnits() {
@@ -206,18 +212,22 @@ void MainForm::BUTTON93_ON() {
     p_.openForm("FORM8");
 }
 
-void MainForm::CALLCDT_ON() {
-    if (rahmen::CALLCDT_ON(p_) == ReadOutcome::Done)
-        rahmen_.protectFile(modelFileName(p_.model, ".cdt"));
+bool MainForm::CALLCDT_ON(const std::optional<std::string>& chosen) {
+    if (rahmen::CALLCDT_ON(p_, chosen) != ReadOutcome::Done) return false;
+    rahmen_.protectFile(modelFileName(p_.model, ".cdt"));
+    return true;
 }
 
-void MainForm::CALLFDT_ON() {
-    if (rahmen::CALLFDT_ON(p_) == ReadOutcome::Done)
-        rahmen_.protectFile(modelFileName(p_.model, ".fdt"));
+bool MainForm::CALLFDT_ON(const std::optional<std::string>& chosen) {
+    if (rahmen::CALLFDT_ON(p_, chosen) != ReadOutcome::Done) return false;
+    rahmen_.protectFile(modelFileName(p_.model, ".fdt"));
+    return true;
 }
 
-void MainForm::CALLADT_ON() {
-    if (rahmen::CALLADT_ON(p_)) rahmen_.protectFile(p_.model.DataName + ".adt");
+bool MainForm::CALLADT_ON(const std::optional<std::string>& chosen) {
+    if (!rahmen::CALLADT_ON(p_, chosen)) return false;
+    rahmen_.protectFile(p_.model.DataName + ".adt");
+    return true;
 }
 
 void MainForm::FRDRESET_ON() {

@@ -10,6 +10,10 @@
 
 #include "platform/Form.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace rahmen {
 
 class Program;
@@ -51,11 +55,23 @@ public:
     void BUTTON35_ON();   // member property modification
     void MOANALYSIS_ON(); // plotting window as interactive analysis
     void BUTTON93_ON();   // mouse editing
-    void CALLCDT_ON();    // read a coordinate file
-    void CALLFDT_ON();    // read a frame file
-    void CALLADT_ON();    // read an analysis file
-    void FRDRESET_ON();   // request a reset of all data
-    void ANDRESET_ON();   // request a reset of the analysis data
+    // The file readers: the file chosen in the open-file dialog, or `chosen`
+    // when given (a file opened from outside). True when a file was read.
+    bool CALLCDT_ON(const std::optional<std::string>& chosen = {}); // coordinate file
+    bool CALLFDT_ON(const std::optional<std::string>& chosen = {}); // frame file
+    bool CALLADT_ON(const std::optional<std::string>& chosen = {}); // analysis file
+
+    // The menu's data files: the extension, the button that reads such a
+    // file and its handler. DAT_ON and the opening of a given file go by this
+    // table; a new kind of data file is one more row.
+    struct DataFile {
+        const char* extension; // ".fdt"
+        const char* button;    // "BUTTON91"
+        bool (MainForm::*read)(const std::optional<std::string>&);
+    };
+    static const std::vector<DataFile>& dataFiles();
+    void FRDRESET_ON(); // request a reset of all data
+    void ANDRESET_ON(); // request a reset of the analysis data
     void SI_ON();
     void SI_OFF();
     void BUTTON51_ON(); // help contents

@@ -106,8 +106,9 @@ bool BUTTON70_ON(Program& p, bool rewrite) {
     return true;
 }
 
-ReadOutcome CALLCDT_ON(Program& p) {
-    const auto path = p.io.dialogs.openFile("座標データの呼出", "データ(*.cdt)", "*.cdt");
+ReadOutcome CALLCDT_ON(Program& p, const std::optional<std::string>& chosen) {
+    const auto path =
+        chosen ? chosen : p.io.dialogs.openFile("座標データの呼出", "データ(*.cdt)", "*.cdt");
     if (!path) return ReadOutcome::Cancelled;
     Model& m = p.model;
     const ReadOutcome outcome = readFile(p, *path, "　　　座標データ呼出し中",
@@ -123,8 +124,9 @@ ReadOutcome CALLCDT_ON(Program& p) {
     return ReadOutcome::Done;
 }
 
-ReadOutcome CALLFDT_ON(Program& p) {
-    const auto path = p.io.dialogs.openFile("座標/骨組データの呼出", "データ(*.fdt)", "*.fdt");
+ReadOutcome CALLFDT_ON(Program& p, const std::optional<std::string>& chosen) {
+    const auto path =
+        chosen ? chosen : p.io.dialogs.openFile("座標/骨組データの呼出", "データ(*.fdt)", "*.fdt");
     if (!path) return ReadOutcome::Cancelled;
     Model& m = p.model;
     UnitLine unit = UnitLine::Unknown;

@@ -4,6 +4,9 @@
 // editing, and reading them from the main menu, with the dialogs, the
 // progress window and the file states.
 
+#include <optional>
+#include <string>
+
 namespace rahmen {
 
 class Program;
@@ -33,16 +36,21 @@ bool BUTTON69_ON(Program& program);
 // data was read from another folder (modelFileName).
 bool BUTTON70_ON(Program& program, bool rewrite = false);
 
+// The two readers below and CALLADT_ON take the file to read from `chosen`
+// when it is given (a file opened from the file manager or dropped on the
+// menu), in place of the open-file dialog's answer; everything else is the
+// same.
+
 // Main-menu button "座標ﾃﾞｰﾀ呼出": asks for a .cdt file and reads it. On
 // success sets DataName from the chosen path, CoordFileState to 2 and the
 // main menu's buttons for going on with member types.
-ReadOutcome CALLCDT_ON(Program& program);
+ReadOutcome CALLCDT_ON(Program& program, const std::optional<std::string>& chosen = {});
 
 // Main-menu button "座/骨ﾃﾞｰﾀ呼出": asks for a .fdt file and reads it. On
 // success sets DataName and the unit system (closing the other when the file
 // names its own, and asking the menu to show it: UnitsToShow),
 // FrameFileState to 2, FrameReady to 1 and the main menu's buttons for a
 // complete frame.
-ReadOutcome CALLFDT_ON(Program& program);
+ReadOutcome CALLFDT_ON(Program& program, const std::optional<std::string>& chosen = {});
 
 } // namespace rahmen

@@ -13,16 +13,20 @@
 #include "edit/Form8.h"
 #include "gui/PictureWidget.h"
 #include "main/Mainform.h"
+#include "main/OpenFile.h"
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QRegion>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
 #include <cmath>
+#include <filesystem>
 
 namespace rahmen::test {
 
@@ -240,6 +244,73 @@ void RealWindowTest::keyAtTheKeyWaitGoesToThePicture() {
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 6, bar->height() / 2));
     }
     QCOMPARE(answers.unexpected(), 0);
+}
+
+// The program started with a frame file (as the file manager starts it) shows
+// the menu as after reading that file with "座/骨ﾃﾞｰﾀ呼出"; a report then
+// dropped on a freshly started menu enables "データ  作図".
+void RealWindowTest::givenFrameFileAndDroppedReportAreReadAsTheMenuReadsThem() {
+    namespace fs = std::filesystem;
+    const fs::path cwd = fs::current_path();
+    QTemporaryDir elsewhere;
+    const fs::path examples = fs::path(RAHMEN_SOURCE_DIR) / "examples";
+    const fs::path frame = fs::path(elsewhere.path().toStdString()) / "two_storey.fdt";
+    const fs::path report = fs::path(elsewhere.path().toStdString()) / "two_storey.adt";
+    fs::copy_file(examples / "two_storey.fdt", frame);
+    fs::copy_file(examples / "two_storey.adt", report);
+    {
+        ProgramSession s;
+        ModalAnswerer answers;
+        const StartArgument given = startArgument(frame.string(), cwd);
+        QCOMPARE(QString::fromStdString(given.file), QString::fromStdString(frame.string()));
+        s.windows->dispatch([&] { openGivenFile(*s.program, given.file); });
+        QVERIFY(QTest::qWaitForWindowExposed(s.window("MAINFORM")));
+
+        ScriptedPlatform platform;
+        Rahmen fromMenu(platform.services());
+        fromMenu.start();
+        platform.dialogs.queueOpenFile(frame.string());
+        fromMenu.mainForm().c("BUTTON91").enabled = true;
+        QVERIFY(fromMenu.mainForm().click("BUTTON91"));
+        fromMenu.afterEvent();
+        int buttons = 0;
+        for (const Control& control : fromMenu.mainForm().controls()) {
+            if (control.kind != ControlKind::Button && control.kind != ControlKind::Radio) continue;
+            QWidget* w = s.menu(control.name.c_str());
+            QVERIFY2(w, control.name.c_str());
+            QVERIFY2(w->isEnabled() == control.enabled, control.name.c_str());
+            ++buttons;
+        }
+        QVERIFY(buttons > 10);
+        QVERIFY(s.menu("BUTTON4")->isEnabled());
+        QCOMPARE(s.program->program().model.DataName, std::string("two_storey"));
+        QCOMPARE(answers.unexpected(), 0);
+    }
+    fs::current_path(cwd);
+    {
+        ProgramSession s;
+        ModalAnswerer answers;
+        s.windows->setFileDrop("MAINFORM",
+                               [&](const std::string& path) { openGivenFile(*s.program, path); });
+        FormWindow* menu = s.window("MAINFORM");
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QVERIFY(!s.menu("BUTTON4")->isEnabled());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(report.string()))});
+        const QPoint at = s.menu("BUTTON35")->geometry().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(menu, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(menu, &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_VERIFY(s.menu("BUTTON4")->isEnabled());
+        QVERIFY(s.menu("BUTTON88")->isEnabled());
+        QVERIFY(!s.menu("BUTTON52")->isEnabled());
+        QCOMPARE(s.program->program().model.AnalysisDone, 1);
+        QCOMPARE(answers.unexpected(), 0);
+    }
+    fs::current_path(cwd);
 }
 
 } // namespace rahmen::test

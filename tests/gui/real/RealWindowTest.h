@@ -14,6 +14,7 @@ private slots:
     void scrollBarStepTurnsThePictureOnTheScreen();
     void splitMemberIsDrawnAndPickedAsTheNewFrame();
     void keyAtTheKeyWaitGoesToThePicture();
+    void givenFrameFileAndDroppedReportAreReadAsTheMenuReadsThem();
 };
 
 } // namespace rahmen::test
