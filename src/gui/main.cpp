@@ -130,6 +130,60 @@ int saveFormPictures(rahmen::Rahmen& program, rahmen::WindowManager& windows,
     return failures == 0 ? 0 : 1;
 }
 
+// Makes the working folder the current folder: the one given on the command
+// line, else the user's data folder (filled with the examples once). False
+// after a message when there is none to work in.
+bool enterWorkingFolder(const rahmen::StartArgument& given) {
+    const QDir installedExamples(QCoreApplication::applicationDirPath() +
+                                 QStringLiteral("/../share/rahmen/examples"));
+    const rahmen::WorkingFolder workingFolder = rahmen::prepareWorkingFolder(
+        {given.folder, std::filesystem::current_path(),
+         installedExamples.exists() ? installedExamples.absolutePath().toStdString()
+                                    : std::string(),
+         qEnvironmentVariable("RAHMEN_WORKDIR").toStdString(),
+         qEnvironmentVariable("HOME").toStdString()});
+    std::error_code cdError;
+    if (workingFolder.ok) std::filesystem::current_path(workingFolder.folder, cdError);
+    if (!workingFolder.ok || cdError) {
+        // Also in a message box: started from the desktop's menu, the error
+        // stream is seen by no one.
+        const std::string error = workingFolder.ok
+                                      ? workingFolder.folder.string() + ": " + cdError.message()
+                                      : workingFolder.error;
+        std::fprintf(stderr, "rahmen: %s\n", error.c_str());
+        QMessageBox::critical(nullptr, QStringLiteral("rahmen"), QString::fromStdString(error));
+        return false;
+    }
+    if (workingFolder.created)
+        std::fprintf(stderr, "rahmen: working folder %s created with %d example files\n",
+                     workingFolder.folder.c_str(), workingFolder.examplesCopied);
+    return true;
+}
+
+// RAHMEN_SCREENSHOT=file.png: save pictures of the windows shortly after
+// start-up and quit (used to make the pictures of the documentation).
+// RAHMEN_SCREENSHOT_HELP=keyword opens the help viewer at that keyword
+// first, so that its window is pictured too. RAHMEN_SCREENSHOT_FORMS=
+// FORM2,FORM3,... then pictures those input forms over a sample frame,
+// each beside the first picture (form2.png, form4-16.png, ...).
+void scheduleScreenshots(rahmen::Rahmen& program, rahmen::WindowManager& windows,
+                         rahmen::QtDialogs& dialogs, const QString& screenshot, int& result) {
+    if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_HELP")) {
+        dialogs.help("rahmen.hlp", qEnvironmentVariable("RAHMEN_SCREENSHOT_HELP").toStdString());
+        // Which pages the viewer shows, for the install test.
+        std::fprintf(stderr, "rahmen: help %s#%s\n", qPrintable(dialogs.helpViewer()->folder()),
+                     qPrintable(dialogs.helpViewer()->currentTopic()));
+    }
+    QTimer::singleShot(1000, qApp, [&program, &windows, screenshot, &result] {
+        result = saveScreenshots(windows, screenshot);
+        if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_FORMS") &&
+            saveFormPictures(program, windows, screenshot,
+                             qEnvironmentVariable("RAHMEN_SCREENSHOT_FORMS")) != 0)
+            result = 1;
+        QCoreApplication::quit();
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -149,29 +203,7 @@ int main(int argc, char** argv) {
     const rahmen::StartArgument given = rahmen::startArgument(
         arguments.size() == 2 ? QFile::encodeName(arguments[1]).toStdString() : std::string(),
         std::filesystem::current_path());
-    const QDir installedExamples(QCoreApplication::applicationDirPath() +
-                                 QStringLiteral("/../share/rahmen/examples"));
-    const rahmen::WorkingFolder workingFolder = rahmen::prepareWorkingFolder(
-        {given.folder, std::filesystem::current_path(),
-         installedExamples.exists() ? installedExamples.absolutePath().toStdString()
-                                    : std::string(),
-         qEnvironmentVariable("RAHMEN_WORKDIR").toStdString(),
-         qEnvironmentVariable("HOME").toStdString()});
-    std::error_code cdError;
-    if (workingFolder.ok) std::filesystem::current_path(workingFolder.folder, cdError);
-    if (!workingFolder.ok || cdError) {
-        // Also in a message box: started from the desktop's menu, the error
-        // stream is seen by no one.
-        const std::string error = workingFolder.ok
-                                      ? workingFolder.folder.string() + ": " + cdError.message()
-                                      : workingFolder.error;
-        std::fprintf(stderr, "rahmen: %s\n", error.c_str());
-        QMessageBox::critical(nullptr, QStringLiteral("rahmen"), QString::fromStdString(error));
-        return 1;
-    }
-    if (workingFolder.created)
-        std::fprintf(stderr, "rahmen: working folder %s created with %d example files\n",
-                     workingFolder.folder.c_str(), workingFolder.examplesCopied);
+    if (!enterWorkingFolder(given)) return 1;
     rahmen::Files files(std::filesystem::current_path());
     rahmen::SystemClock clock;
     const QRect screen = QGuiApplication::primaryScreen()
@@ -199,31 +231,10 @@ int main(int argc, char** argv) {
             windows.dispatch([&] { rahmen::openGivenFile(program, given.file); });
         });
 
-    // RAHMEN_SCREENSHOT=file.png: save pictures of the windows shortly after
-    // start-up and quit (used to make the pictures of the documentation).
-    // RAHMEN_SCREENSHOT_HELP=keyword opens the help viewer at that keyword
-    // first, so that its window is pictured too. RAHMEN_SCREENSHOT_FORMS=
-    // FORM2,FORM3,... then pictures those input forms over a sample frame,
-    // each beside the first picture (form2.png, form4-16.png, ...).
     const QString screenshot = qEnvironmentVariable("RAHMEN_SCREENSHOT");
     int screenshotResult = 0;
-    if (!screenshot.isEmpty()) {
-        if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_HELP")) {
-            dialogs.help("rahmen.hlp",
-                         qEnvironmentVariable("RAHMEN_SCREENSHOT_HELP").toStdString());
-            // Which pages the viewer shows, for the install test.
-            std::fprintf(stderr, "rahmen: help %s#%s\n", qPrintable(dialogs.helpViewer()->folder()),
-                         qPrintable(dialogs.helpViewer()->currentTopic()));
-        }
-        QTimer::singleShot(1000, &app, [&] {
-            screenshotResult = saveScreenshots(windows, screenshot);
-            if (qEnvironmentVariableIsSet("RAHMEN_SCREENSHOT_FORMS") &&
-                saveFormPictures(program, windows, screenshot,
-                                 qEnvironmentVariable("RAHMEN_SCREENSHOT_FORMS")) != 0)
-                screenshotResult = 1;
-            QCoreApplication::quit();
-        });
-    }
+    if (!screenshot.isEmpty())
+        scheduleScreenshots(program, windows, dialogs, screenshot, screenshotResult);
     const int result = app.exec();
     return screenshot.isEmpty() ? result : screenshotResult;
 }
