@@ -610,17 +610,17 @@ void Form13::SET_CTA() {
         RESTART2_ON();
         return;
     }
-    const bool typed =
-        UniformLoadMode ? checkNumberBoxes(p_, *this,
-                                           {{"EDIT193", "Ｙ方向の等分布荷重", kAnyValue},
-                                            {"EDIT194", "Ｚ方向の等分布荷重", kAnyValue}})
-                        : checkNumberBoxes(p_, *this,
-                                           {{"EDIT192", "Ｘ方向の荷重", kAnyValue},
-                                            {"EDIT193", "Ｙ方向の荷重", kAnyValue},
-                                            {"EDIT194", "Ｚ方向の荷重", kAnyValue},
-                                            {"EDIT195", "Ｘ軸回りのモーメント荷重", kMomentLoad},
-                                            {"EDIT196", "Ｙ軸回りのモーメント荷重", kMomentLoad},
-                                            {"EDIT197", "Ｚ軸回りのモーメント荷重", kMomentLoad}});
+    // The boxes of the load being applied and the range each is stored in.
+    static const std::vector<NumberBox> uniformBoxes = {
+        {"EDIT193", "Ｙ方向の等分布荷重", kAnyValue}, {"EDIT194", "Ｚ方向の等分布荷重", kAnyValue}};
+    static const std::vector<NumberBox> nodalBoxes = {
+        {"EDIT192", "Ｘ方向の荷重", kAnyValue},
+        {"EDIT193", "Ｙ方向の荷重", kAnyValue},
+        {"EDIT194", "Ｚ方向の荷重", kAnyValue},
+        {"EDIT195", "Ｘ軸回りのモーメント荷重", kMomentLoad},
+        {"EDIT196", "Ｙ軸回りのモーメント荷重", kMomentLoad},
+        {"EDIT197", "Ｚ軸回りのモーメント荷重", kMomentLoad}};
+    const bool typed = checkNumberBoxes(p_, *this, UniformLoadMode ? uniformBoxes : nodalBoxes);
     if (!typed) return;
     SET_LOAD();
     enableLoadFields(false);

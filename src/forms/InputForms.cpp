@@ -96,7 +96,9 @@ bool boxEmpty(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
 }
 
-bool checkNumberBoxes(Program& program, Form& form, std::initializer_list<NumberBox> boxes) {
+namespace {
+
+template <class Boxes> bool checkBoxes(Program& program, Form& form, const Boxes& boxes) {
     for (const NumberBox& b : boxes) {
         if (checkValue(program.io.dialogs, b.what, boxNumber(form.c(b.box).caption), b.range))
             continue;
@@ -104,6 +106,16 @@ bool checkNumberBoxes(Program& program, Form& form, std::initializer_list<Number
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool checkNumberBoxes(Program& program, Form& form, std::initializer_list<NumberBox> boxes) {
+    return checkBoxes(program, form, boxes);
+}
+
+bool checkNumberBoxes(Program& program, Form& form, const std::vector<NumberBox>& boxes) {
+    return checkBoxes(program, form, boxes);
 }
 
 } // namespace rahmen

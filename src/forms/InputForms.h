@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace rahmen {
 
@@ -56,5 +57,6 @@ struct NumberBox {
 // "rahmen"), puts the focus into it and returns false: a form stores only
 // what its file can hold and read back.
 bool checkNumberBoxes(Program& program, Form& form, std::initializer_list<NumberBox> boxes);
+bool checkNumberBoxes(Program& program, Form& form, const std::vector<NumberBox>& boxes);
 
 } // namespace rahmen

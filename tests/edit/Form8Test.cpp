@@ -353,8 +353,11 @@ TEST_F(EditWindow, CoordinateAndAngleBoxesRefuseNumbersBeyondTheStoredRange) {
                       0);
         } else {
             EXPECT_TRUE(shown.empty()) << shown[0].text;
-            if (move) EXPECT_EQ(p->model.NodeX[6], -1e30f);
-            if (!move) EXPECT_EQ(p->model.MemberAngle[6], 1e30f);
+            if (move) {
+                EXPECT_EQ(p->model.NodeX[6], -1e30f);
+            } else {
+                EXPECT_EQ(p->model.MemberAngle[6], 1e30f);
+            }
         }
     }
 }
