@@ -97,7 +97,8 @@ void addCaseLoads(Model& model, const LoadCase& c, double factor);
 // that of its member loads (member, wy, wz), each ended by an empty line —
 // and the numbered list of the combinations (number, label, 長期/短期,
 // expression). Every combination needs at least one term (as every parsed
-// one has) for the file to read back.
+// one has) for the file to read back. Throws DataFileError for a load that
+// cannot be written (beyond the program's range).
 std::string loadCaseFileBytes(const LoadCaseSet& set);
 
 // Reads a load-case file into `set` (replacing what it held). Node and member
