@@ -7,7 +7,6 @@
 #include "platform/FormServices.h"
 
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 namespace rahmen {
@@ -17,12 +16,6 @@ namespace {
 constexpr int kNodeColumns = 7;
 constexpr int kLevelColumns = 4;
 constexpr int kMemberColumns = 3;
-
-// A loaded-node count only has to tell "none" from "some": it stops at its
-// largest value instead of wrapping round to a negative one.
-void countUp(int16_t& count) {
-    if (count < std::numeric_limits<int16_t>::max()) ++count;
-}
 
 } // namespace
 
@@ -150,12 +143,11 @@ Form10::Page Form10::storeNodePage() {
     if (rows.empty()) return Page::Empty;
     for (int i : rows) {
         const int n = static_cast<int>(boxNumber(c(nodeBox(i, 0)).caption));
-        m.NodeLoadFlag[n] = 1;
-        countUp(m.LoadedNodeCount);
+        markNodeLoaded(m, n);
         for (int j = 1; j < kNodeColumns; ++j) {
             // Forces as typed; moments typed in force·m, held in force·cm.
             const float value = boxSingle(c(nodeBox(i, j)).caption);
-            m.NodeLoad[6 * n - 6 + j] = j <= 3 ? value : 100.0f * value;
+            m.NodeLoad[6 * n - 6 + j] = j <= 3 ? value : kHeldMomentScale * value;
         }
     }
     return Page::Stored;
@@ -196,8 +188,7 @@ Form10::Page Form10::storeLevelPage(bool analysis) {
             share[j] = boxSingle(c(levelBox(i, j + 1)).caption) / static_cast<float>(count);
         for (int n = 1; n <= nodes; ++n) {
             if (m.NodeZ[n] != level) continue;
-            m.NodeLoadFlag[n] = 1;
-            countUp(m.LoadedNodeCount);
+            markNodeLoaded(m, n);
             for (int j = 0; j < 3; ++j)
                 m.NodeLoad[6 * n - 5 + j] = share[j];
         }
@@ -226,10 +217,7 @@ Form10::Page Form10::storeMemberPage() {
     if (rows.empty()) return Page::Empty;
     for (int i : rows) {
         const int e = static_cast<int>(boxNumber(c(memberBox(i, 0)).caption));
-        if (m.MemberLoadFlag[e] == 0) {
-            m.MemberLoadFlag[e] = 1;
-            m.LoadedMemberCount += 1;
-        }
+        markMemberLoaded(m, e);
         m.MemberUniformLoad[e][1] = boxSingle(c(memberBox(i, 1)).caption);
         m.MemberUniformLoad[e][2] = boxSingle(c(memberBox(i, 2)).caption);
     }

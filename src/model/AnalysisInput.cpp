@@ -20,6 +20,17 @@ void setConcreteConstants(Model& m) {
     m.ShearModulus = 90.0f * m.UnitFactor;
 }
 
+void markNodeLoaded(Model& m, int n) {
+    m.NodeLoadFlag[n] = 1;
+    if (m.LoadedNodeCount < std::numeric_limits<int16_t>::max()) ++m.LoadedNodeCount;
+}
+
+void markMemberLoaded(Model& m, int e) {
+    if (m.MemberLoadFlag[e] != 0) return;
+    m.MemberLoadFlag[e] = 1;
+    m.LoadedMemberCount += 1;
+}
+
 void stripSupportLoads(Program& p) {
     Model& m = p.model;
     const int nodes = m.NodeCount < kMaxNodes ? m.NodeCount : kMaxNodes;

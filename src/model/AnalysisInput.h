@@ -14,6 +14,16 @@ struct Model;
 void setSteelConstants(Model& model);
 void setConcreteConstants(Model& model);
 
+// What the load form does for every row of loads it stores: node `n` marked
+// as loaded and the loaded-node count raised (it only has to tell "none" from
+// "some", so it stops at its largest value instead of wrapping round); member
+// `e` marked as loaded and counted once.
+void markNodeLoaded(Model& model, int n);
+void markMemberLoaded(Model& model, int e);
+
+// Nodal moments are typed in force·m and held in force·cm.
+constexpr float kHeldMomentScale = 100.0f;
+
 // What the load form does before the analysis: every support node loses its
 // nodal load, with one message "支持点n は荷重付加点から除きます。" per node.
 void stripSupportLoads(Program& program);

@@ -1,6 +1,9 @@
 #include "LoadFormTesting.h"
 
 #include "forms/Form10.h"
+#include "model/LoadCases.h"
+
+#include <memory>
 
 namespace rahmen::testing {
 namespace {
@@ -280,6 +283,51 @@ TEST_F(LoadForm, HelpOpensTheTableInputTopic) {
     open().click("BUTTON62");
     ASSERT_EQ(platform.dialogs.helps().size(), 1u);
     EXPECT_EQ(platform.dialogs.helps()[0].keyword, "表入力解析");
+}
+
+// Two cases added with factors fill the load tables exactly as the form does
+// when the summed loads are typed into it.
+TEST_F(LoadForm, CaseLoadsAddedWithFactorsFillTheTablesAsTheFormStoresTheirSum) {
+    Form10& f = open();
+    f.click("RADIO45");
+    nodeRow(f, 0, {"5", "10", "-2", "-30", "1.5", "1", "-0.25"});
+    nodeRow(f, 1, {"7", "4", "0", "0", "0", "0", "0"});
+    f.click("BUTTON30");
+    f.click("RADIO68");
+    memberRow(f, 0, {"7", "-10", "2"});
+    memberRow(f, 1, {"9", "0", "-3"});
+    f.click("BUTTON30");
+    const auto copy = std::make_unique<Model>(m());
+    const Model& typed = *copy;
+    for (int n = 1; n <= 9; ++n) {
+        m().NodeLoadFlag[n] = 0;
+        for (int k = 6 * n - 5; k <= 6 * n; ++k)
+            m().NodeLoad[k] = 0;
+    }
+    for (int e = 1; e <= 10; ++e)
+        m().MemberLoadFlag[e] = m().MemberUniformLoad[e][1] = m().MemberUniformLoad[e][2] = 0;
+    m().LoadedNodeCount = 0;
+    m().LoadedMemberCount = 0;
+    LoadCase a;
+    a.nodeLoads = {{5, {5, -1, -15}, {0.75f, 0, -0.125f}}, {7, {2, 0, 0}, {0, 0, 0}}};
+    a.memberLoads = {{7, -5, 1}, {9, 0, -1.5f}};
+    LoadCase b;
+    b.nodeLoads = {{5, {0, 0, 0}, {0, 1, 0}}};
+    b.memberLoads = {{7, 0, 0}};
+    addCaseLoads(m(), a, 2);
+    addCaseLoads(m(), b, 1);
+    for (int n = 1; n <= 9; ++n) {
+        EXPECT_EQ(m().NodeLoadFlag[n], typed.NodeLoadFlag[n]) << n;
+        for (int k = 6 * n - 5; k <= 6 * n; ++k)
+            EXPECT_EQ(m().NodeLoad[k], typed.NodeLoad[k]) << k;
+    }
+    for (int e = 1; e <= 10; ++e) {
+        EXPECT_EQ(m().MemberLoadFlag[e], typed.MemberLoadFlag[e]) << e;
+        EXPECT_EQ(m().MemberUniformLoad[e][1], typed.MemberUniformLoad[e][1]) << e;
+        EXPECT_EQ(m().MemberUniformLoad[e][2], typed.MemberUniformLoad[e][2]) << e;
+    }
+    EXPECT_EQ(m().LoadedNodeCount, typed.LoadedNodeCount);
+    EXPECT_EQ(m().LoadedMemberCount, typed.LoadedMemberCount);
 }
 
 } // namespace
