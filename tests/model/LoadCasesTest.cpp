@@ -210,8 +210,9 @@ TEST(LoadCaseFile, RefusesMalformedFilesNamingTheLine) {
         } catch (const DataFileError& e) {
             EXPECT_EQ(e.fileName(), "frame1.lcd");
             EXPECT_EQ(e.line(), c.line) << c.text << ": " << e.what();
-            if (*c.problem)
+            if (*c.problem) {
                 EXPECT_NE(std::string(e.what()).find(c.problem), std::string::npos) << e.what();
+            }
         }
     }
 }
