@@ -80,8 +80,8 @@ bool isSupport(const Model& model, int node) {
     return model.NodeIsSupport[node] == -1;
 }
 
-// Clean-up at the end of every analysis, successful or not: the equivalent
-// loads and the fixed-end moments are built anew by the next one.
+} // namespace
+
 void clearLoadWork(Model& model, int dofs) {
     for (int d = 1; d <= dofs; ++d) {
         model.EquivalentNodeLoad[d] = 0.0f;
@@ -91,8 +91,6 @@ void clearLoadWork(Model& model, int dofs) {
         for (int k : {5, 6, 11, 12})
             model.MemberLoadMoment[m][k] = 0.0f;
 }
-
-} // namespace
 
 double analysisModulus(const Model& model, float modulus) {
     if (model.UnitFactor == 1.0f) return modulus;
@@ -543,29 +541,35 @@ std::size_t workBytes(const AnalysisWork& work) {
 
 } // namespace
 
-AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
-                            const ReportWriter& writeReport) {
-    AnalysisOutcome out;
+bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                    AnalysisOutcome& out) {
     out.message = checkAnalysisModel(model);
-    if (!out.message.empty()) return out;
+    if (!out.message.empty()) return false;
     Run run(model, progress, work, out);
     AnalysisTimes& times = out.times;
 
     fillShearAreas(model);
-    timed(times.equivalentLoads, [&] { equivalentLoads(run); });
     announce(progress, "　バンド幅計算", "α", 7);
     timed(times.bandWidth, [&] { numbering(run); });
-    if (!timed(times.assembly, [&] { return assemble(run); })) return out;
+    if (!timed(times.assembly, [&] { return assemble(run); })) return false;
     // How far apart the stiffnesses of the free degrees of freedom lie, before
     // the supports' unit diagonals are set.
     const double spread = diagonalSpread(work.band);
     timed(times.supports, [&] { supports(run); });
     announceDecomposition(run);
-    if (!timed(times.decomposition, [&] { return decompose(run, spread); })) return out;
+    return timed(times.decomposition, [&] { return decompose(run, spread); });
+}
+
+bool solveFrameLoads(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                     AnalysisOutcome& out, const ReportWriter& writeReport) {
+    Run run(model, progress, work, out);
+    AnalysisTimes& times = out.times;
+
+    timed(times.equivalentLoads, [&] { equivalentLoads(run); });
     announce(progress, "　前進代入", "δ", 7);
     timed(times.substitution, [&] { substitute(run); });
     // From here on nothing can fail: the results replace the previous ones.
-    if (!storeDisplacements(run)) return out;
+    if (!storeDisplacements(run)) return false;
     announce(progress, "　部材端力計算", "ε", 7);
     timed(times.endForces, [&] {
         endForces(run);
@@ -579,6 +583,16 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     clearLoadWork(model, run.N);
     model.AnalysisDone = 1;
     out.ok = true;
+    return true;
+}
+
+AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                            const ReportWriter& writeReport) {
+    AnalysisOutcome out;
+    // The equivalent loads come after the decomposition: neither depends on
+    // the other, and a failed decomposition clears them either way.
+    if (decomposeFrame(model, progress, work, out))
+        solveFrameLoads(model, progress, work, out, writeReport);
     return out;
 }
 
