@@ -1,5 +1,6 @@
 #include "analysis/LoadCaseAnalysis.h"
 
+#include "analysis/BandMatrix.h"
 #include "analysis/MemberResults.h"
 #include "analysis/mo_analy.h"
 #include "model/AnalysisInput.h"
@@ -170,17 +171,34 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         return result;
     }
 
+    // Every case's right-hand side, then one substitution for all of them
+    // (the band is read once).
+    const int N = 6 * model.NodeCount;
+    const int count = static_cast<int>(set.cases.size());
+    std::vector<double> columns((static_cast<std::size_t>(N) + 1) * count);
+    std::vector<double> column;
+    for (int r = 0; r < count; ++r) {
+        putLoads(model, {{1.0, &set.cases[r]}});
+        frameLoadVector(model, work, column);
+        for (int c = 1; c <= N; ++c)
+            columns[static_cast<std::size_t>(c) * count + r] = column[c];
+    }
+    if (count > 0) solveBand(work.band, columns.data(), count);
+
     std::map<std::string, CaseResults> byLabel;
-    for (const LoadCase& c : set.cases) {
+    for (int r = 0; r < count; ++r) {
+        const LoadCase& c = set.cases[r];
         putLoads(model, {{1.0, &c}});
         clearPartialResults(model);
+        for (int i = 1; i <= N; ++i)
+            column[i] = columns[static_cast<std::size_t>(i) * count + r];
         // The sink sees the state the report writer of the analysis sees.
         const ReportWriter record = [&](Model& md, const std::vector<float>& reaction,
                                         AnalysisProgress&) {
             byLabel[c.label] = recordResults(md, reaction);
             if (sink) sink(c.label, md, reaction);
         };
-        if (!solveFrameLoads(model, progress, work, out, record)) {
+        if (!solveFrameLoads(model, progress, work, out, record, &column)) {
             result.message = out.message;
             return result;
         }

@@ -97,14 +97,21 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
 bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work,
                     AnalysisOutcome& out);
 
+// The right-hand side of the loads in the model's tables, in the band's order
+// (1..N) of the frame decomposeFrame decomposed; the load work is cleared again.
+void frameLoadVector(Model& model, AnalysisWork& work, std::vector<double>& rhs);
+
 // The second half, for the loads in the model's tables, with the band that
 // decomposeFrame left in `work` (which may serve any number of loads):
-// equivalent loads, substitution, displacements, end forces, rotations and
-// reactions, the report through writeReport, then the load work cleared and
-// AnalysisDone = 1. False with out.message when the displacements are beyond
-// the program's range (the previous results kept).
+// equivalent loads, substitution (or, when `solved` is given, the band-order
+// solution of frameLoadVector's right-hand side solved already),
+// displacements, end forces, rotations and reactions, the report through
+// writeReport, then the load work cleared and AnalysisDone = 1. False with
+// out.message when the displacements are beyond the program's range (the
+// previous results kept).
 bool solveFrameLoads(Model& model, AnalysisProgress& progress, AnalysisWork& work,
-                     AnalysisOutcome& out, const ReportWriter& writeReport = {});
+                     AnalysisOutcome& out, const ReportWriter& writeReport = {},
+                     const std::vector<double>* solved = nullptr);
 
 // ---- the steps, for tests and callers that need one of them
 
