@@ -185,6 +185,23 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
     }
     if (count > 0) solveBand(work.band, columns.data(), count);
 
+    // A case whose displacements are beyond the program's range refuses the
+    // frame before any result is handed on, with the analysis's own message.
+    for (int r = 0; r < count; ++r) {
+        bool within = true;
+        for (int i = 1; i <= N && within; ++i) {
+            column[i] = columns[static_cast<std::size_t>(i) * count + r];
+            within = withinLargestValue(column[i]);
+        }
+        if (within) continue;
+        for (int i = 1; i <= N; ++i)
+            column[i] = columns[static_cast<std::size_t>(i) * count + r];
+        putLoads(model, {{1.0, &set.cases[r]}});
+        solveFrameLoads(model, progress, work, out, {}, &column);
+        result.message = out.message;
+        return result;
+    }
+
     std::map<std::string, CaseResults> byLabel;
     for (int r = 0; r < count; ++r) {
         const LoadCase& c = set.cases[r];

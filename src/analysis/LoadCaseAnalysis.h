@@ -50,8 +50,9 @@ struct LoadCaseOutcome {
 // Analyses the frame in `model` under every case of `set` (the model's own
 // load tables are replaced; supports are stripped of loads as the load form
 // does, without its messages) and calls `sink` for each case and
-// combination. A frame the analysis refuses is refused once, with the message
-// of today, and the sink is never called. At the end the model holds the
+// combination. A frame the analysis refuses (the model, an unstable frame,
+// a case's displacements beyond the program's range) is refused once, with
+// the message of today, and the sink is never called. At the end the model holds the
 // loads and results of the last call to the sink (the last combination, or
 // the last case when there are none), with the load work cleared and
 // AnalysisDone = 1 as after ANALYSIS_ON. The midspan moments and rotations of
