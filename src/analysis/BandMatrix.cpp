@@ -388,6 +388,59 @@ void solveBand(const BandMatrix& bm, double* x) {
     }
 }
 
+namespace {
+
+// W right-hand sides side by side (row c at y + c * stride), each solved
+// exactly as solveBand solves one; W fixed so that the columns of one row go
+// through the processor's vector registers together.
+template <int W>
+void solveColumns(const double* a, int n, int hb, int ld, double* y, std::ptrdiff_t stride) {
+    for (int c = 0; c < n; ++c) {
+        const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
+        double* yc = y + c * stride;
+        double v[W]; // in registers: the rows below cannot alias it
+        for (int r = 0; r < W; ++r)
+            yc[r] = v[r] = yc[r] / col[0];
+        const int len = std::min(hb, n - c);
+        for (int k = 1; k < len; ++k) {
+            double* yk = yc + k * stride;
+            const double ck = col[k];
+            for (int r = 0; r < W; ++r)
+                yk[r] -= ck * v[r];
+        }
+    }
+    for (int c = n - 1; c >= 0; --c) {
+        const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
+        double* yc = y + c * stride;
+        const int len = std::min(hb, n - c);
+        double t[W] = {};
+        for (int k = 1; k < len; ++k) {
+            const double* yk = yc + k * stride;
+            const double ck = col[k];
+            for (int r = 0; r < W; ++r)
+                t[r] += ck * yk[r];
+        }
+        for (int r = 0; r < W; ++r)
+            yc[r] = (yc[r] - t[r]) / col[0];
+    }
+}
+
+} // namespace
+
+void solveBand(const BandMatrix& bm, double* x, int count) {
+    const int n = bm.size();
+    const int hb = bm.halfBand();
+    const int ld = bm.leadingDimension();
+    double* y = x + count; // row c (0-based) at y + c * count
+    int r = 0;
+    for (; count - r >= 8; r += 8)
+        solveColumns<8>(bm.data(), n, hb, ld, y + r, count);
+    for (; count - r >= 4; r += 4)
+        solveColumns<4>(bm.data(), n, hb, ld, y + r, count);
+    for (; r < count; ++r)
+        solveColumns<1>(bm.data(), n, hb, ld, y + r, count);
+}
+
 int factorPlain(PlainBand& p) {
     const int n = p.n;
     const int hb = p.hb;

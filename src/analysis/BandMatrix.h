@@ -111,6 +111,11 @@ int factorBandKernel(BandMatrix& b);
 // (x[1..N], x[0] unused).
 void solveBand(const BandMatrix& b, double* x);
 
+// The same for `count` right-hand sides at once, reading the band once: row c
+// (1-based) of right-hand side r (0-based) at x[c * count + r], the first
+// `count` entries unused. Each column gets exactly the numbers solveBand gives.
+void solveBand(const BandMatrix& b, double* x, int count);
+
 // The decomposition and the two substitutions written out as plain loops on
 // B(k, c), hb rows by N columns, exactly in the textbook order: slow, and kept
 // as the reference the fast code is checked against.

@@ -80,8 +80,8 @@ bool isSupport(const Model& model, int node) {
     return model.NodeIsSupport[node] == -1;
 }
 
-// Clean-up at the end of every analysis, successful or not: the equivalent
-// loads and the fixed-end moments are built anew by the next one.
+} // namespace
+
 void clearLoadWork(Model& model, int dofs) {
     for (int d = 1; d <= dofs; ++d) {
         model.EquivalentNodeLoad[d] = 0.0f;
@@ -91,8 +91,6 @@ void clearLoadWork(Model& model, int dofs) {
         for (int k : {5, 6, 11, 12})
             model.MemberLoadMoment[m][k] = 0.0f;
 }
-
-} // namespace
 
 double analysisModulus(const Model& model, float modulus) {
     if (model.UnitFactor == 1.0f) return modulus;
@@ -423,12 +421,11 @@ bool decompose(Run& run, double spread) {
                                             : instabilityMessage(run.out.failedDof));
 }
 
-// Forward and back substitution, into a work vector, and the displacements
-// back in the user's numbering. A support's degree of freedom has a unit row,
-// so its right-hand side 0 keeps it in place.
-void substitute(Run& run) {
+// The right-hand side in the band's order: the nodal and equivalent loads of
+// the free nodes. A support's degree of freedom has a unit row, so its
+// right-hand side 0 keeps it in place.
+void loadVector(Run& run, std::vector<double>& rhs) {
     const Model& model = run.model;
-    std::vector<double>& rhs = run.work.rhs;
     rhs.assign(static_cast<std::size_t>(run.N) + 1, 0.0);
     for (int n = 1; n <= model.NodeCount; ++n) {
         if (isSupport(model, n)) continue;
@@ -437,10 +434,21 @@ void substitute(Run& run) {
             rhs[run.band(d)] = double(model.NodeLoad[d]) + double(model.EquivalentNodeLoad[d]);
         }
     }
-    solveBand(run.work.band, rhs.data());
+}
+
+// The displacements of the band's solution back in the user's numbering.
+void displacementsFromBand(Run& run) {
     run.work.x.assign(static_cast<std::size_t>(run.N) + 1, 0.0);
     for (int d = 1; d <= run.N; ++d)
-        run.work.x[d] = rhs[run.band(d)];
+        run.work.x[d] = run.work.rhs[run.band(d)];
+}
+
+// Forward and back substitution, into a work vector, and the displacements
+// back in the user's numbering.
+void substitute(Run& run) {
+    loadVector(run, run.work.rhs);
+    solveBand(run.work.band, run.work.rhs.data());
+    displacementsFromBand(run);
 }
 
 // Displacements beyond the program's largest value could be neither written
@@ -543,29 +551,52 @@ std::size_t workBytes(const AnalysisWork& work) {
 
 } // namespace
 
-AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
-                            const ReportWriter& writeReport) {
-    AnalysisOutcome out;
+bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                    AnalysisOutcome& out) {
     out.message = checkAnalysisModel(model);
-    if (!out.message.empty()) return out;
+    if (!out.message.empty()) return false;
     Run run(model, progress, work, out);
     AnalysisTimes& times = out.times;
 
     fillShearAreas(model);
-    timed(times.equivalentLoads, [&] { equivalentLoads(run); });
     announce(progress, "　バンド幅計算", "α", 7);
     timed(times.bandWidth, [&] { numbering(run); });
-    if (!timed(times.assembly, [&] { return assemble(run); })) return out;
+    if (!timed(times.assembly, [&] { return assemble(run); })) return false;
     // How far apart the stiffnesses of the free degrees of freedom lie, before
     // the supports' unit diagonals are set.
     const double spread = diagonalSpread(work.band);
     timed(times.supports, [&] { supports(run); });
     announceDecomposition(run);
-    if (!timed(times.decomposition, [&] { return decompose(run, spread); })) return out;
+    return timed(times.decomposition, [&] { return decompose(run, spread); });
+}
+
+void frameLoadVector(Model& model, AnalysisWork& work, std::vector<double>& rhs) {
+    AnalysisOutcome unused;
+    struct : AnalysisProgress {
+        void step(const std::string&) override {}
+        void print(const std::string&) override {}
+    } quiet;
+    Run run(model, quiet, work, unused);
+    equivalentLoads(run);
+    loadVector(run, rhs);
+    clearLoadWork(model, run.N);
+}
+
+bool solveFrameLoads(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                     AnalysisOutcome& out, const ReportWriter& writeReport,
+                     const std::vector<double>* solved) {
+    Run run(model, progress, work, out);
+    AnalysisTimes& times = out.times;
+
+    timed(times.equivalentLoads, [&] { equivalentLoads(run); });
     announce(progress, "　前進代入", "δ", 7);
-    timed(times.substitution, [&] { substitute(run); });
+    timed(times.substitution, [&] {
+        if (!solved) return substitute(run);
+        work.rhs = *solved;
+        displacementsFromBand(run);
+    });
     // From here on nothing can fail: the results replace the previous ones.
-    if (!storeDisplacements(run)) return out;
+    if (!storeDisplacements(run)) return false;
     announce(progress, "　部材端力計算", "ε", 7);
     timed(times.endForces, [&] {
         endForces(run);
@@ -579,6 +610,16 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     clearLoadWork(model, run.N);
     model.AnalysisDone = 1;
     out.ok = true;
+    return true;
+}
+
+AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                            const ReportWriter& writeReport) {
+    AnalysisOutcome out;
+    // The equivalent loads come after the decomposition: neither depends on
+    // the other, and a failed decomposition clears them either way.
+    if (decomposeFrame(model, progress, work, out))
+        solveFrameLoads(model, progress, work, out, writeReport);
     return out;
 }
 

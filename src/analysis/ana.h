@@ -89,6 +89,30 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress,
 AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
                             const ReportWriter& writeReport = {});
 
+// ---- the analysis in two halves, for one frame under many loads
+
+// The first half of runAnalysis: the check, the numbering, the assembly, the
+// supports and the decomposition, kept in `work`. False with out.message when
+// the model is refused or the frame is unstable (the results untouched).
+bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                    AnalysisOutcome& out);
+
+// The right-hand side of the loads in the model's tables, in the band's order
+// (1..N) of the frame decomposeFrame decomposed; the load work is cleared again.
+void frameLoadVector(Model& model, AnalysisWork& work, std::vector<double>& rhs);
+
+// The second half, for the loads in the model's tables, with the band that
+// decomposeFrame left in `work` (which may serve any number of loads):
+// equivalent loads, substitution (or, when `solved` is given, the band-order
+// solution of frameLoadVector's right-hand side solved already),
+// displacements, end forces, rotations and reactions, the report through
+// writeReport, then the load work cleared and AnalysisDone = 1. False with
+// out.message when the displacements are beyond the program's range (the
+// previous results kept).
+bool solveFrameLoads(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                     AnalysisOutcome& out, const ReportWriter& writeReport = {},
+                     const std::vector<double>* solved = nullptr);
+
 // ---- the steps, for tests and callers that need one of them
 
 // E and G in force/cm²: as entered in the older units, one tenth of N/mm² in SI.
@@ -111,6 +135,10 @@ int halfBandWidth(const Model& model);
 // 12), all fixed-end forces (-q(1..12)) into work.fixedEnd and the simple-beam
 // midspan moments into work.midspan.
 void CH_UL(Model& model, double E, double G, AnalysisWork& work);
+
+// Clean-up at the end of every analysis, successful or not: the equivalent
+// loads (1..dofs) and the fixed-end moments are built anew by the next one.
+void clearLoadWork(Model& model, int dofs);
 
 // The message for a failed pivot at degree of freedom d (node and direction).
 std::string instabilityMessage(int d);

@@ -31,8 +31,8 @@ void markMemberLoaded(Model& m, int e) {
     m.LoadedMemberCount += 1;
 }
 
-void stripSupportLoads(Program& p) {
-    Model& m = p.model;
+std::vector<int> stripSupportLoads(Model& m) {
+    std::vector<int> stripped;
     const int nodes = m.NodeCount < kMaxNodes ? m.NodeCount : kMaxNodes;
     for (int n = 1; n <= nodes; ++n) {
         if (m.NodeIsSupport[n] != -1 || m.NodeLoadFlag[n] != 1) continue;
@@ -40,8 +40,14 @@ void stripSupportLoads(Program& p) {
             m.NodeLoad[d] = 0;
         if (m.LoadedNodeCount > std::numeric_limits<int16_t>::min()) --m.LoadedNodeCount;
         m.NodeLoadFlag[n] = 0;
-        p.say("支持点" + std::to_string(n) + " は荷重付加点から除きます。");
+        stripped.push_back(n);
     }
+    return stripped;
+}
+
+void stripSupportLoads(Program& p) {
+    for (int n : stripSupportLoads(p.model))
+        p.say("支持点" + std::to_string(n) + " は荷重付加点から除きます。");
 }
 
 } // namespace rahmen

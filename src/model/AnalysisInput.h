@@ -3,6 +3,8 @@
 // analysis, shared with the command-line analysis: the standard material
 // constants and the removal of nodal loads from support nodes.
 
+#include <vector>
+
 namespace rahmen {
 
 class Program;
@@ -27,5 +29,7 @@ constexpr float kHeldMomentScale = 100.0f;
 // What the load form does before the analysis: every support node loses its
 // nodal load, with one message "支持点n は荷重付加点から除きます。" per node.
 void stripSupportLoads(Program& program);
+// The same on the model alone, without messages: the nodes stripped, in order.
+std::vector<int> stripSupportLoads(Model& model);
 
 } // namespace rahmen

@@ -76,6 +76,23 @@ TEST(BandMatrix, FastDecompositionAgreesWithPlainTranscriptionOnRandomSpdMatrice
         solveBand(m.fast, xFast.data());
         solvePlain(m.plain, xPlain);
         EXPECT_LT(relativeDifference(xFast, xPlain), 1e-10) << "solution, n=" << n << " hb=" << hb;
+
+        // Thirteen right-hand sides at once (blocks of 8, 4 and 1): each
+        // column exactly as solved alone.
+        const int count = 13;
+        std::vector<double> many((n + 1) * count);
+        for (int c = 1; c <= n; ++c)
+            for (int r = 0; r < count; ++r)
+                many[c * count + r] = m.rhs[c] * (1 + r) + 0.01 * r;
+        solveBand(m.fast, many.data(), count);
+        for (int r = 0; r < count; ++r) {
+            std::vector<double> one(n + 1);
+            for (int c = 1; c <= n; ++c)
+                one[c] = m.rhs[c] * (1 + r) + 0.01 * r;
+            solveBand(m.fast, one.data());
+            for (int c = 1; c <= n; ++c)
+                ASSERT_EQ(many[c * count + r], one[c]) << "n=" << n << " column " << r;
+        }
     }
 }
 

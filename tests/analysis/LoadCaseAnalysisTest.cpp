@@ -1,0 +1,231 @@
+// The analysis of all load cases at once: every case and combination must
+// report what one analysis of its summed loads reports.
+
+#include "TestFrame.h"
+
+#include "analysis/AnalysisFile.h"
+#include "analysis/LoadCaseAnalysis.h"
+#include "model/AnalysisInput.h"
+#include "platform/Sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+namespace rahmen::test {
+namespace {
+
+std::vector<std::string> reportLines(const Model& model, const std::vector<float>& reaction) {
+    std::vector<std::string> lines;
+    std::istringstream in(cp932ToUtf8(analysisReport(model, reaction, {})));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The portal of four columns and four beams: a pinned beam end, end springs,
+// a torsion release, a turned column, shear deformation.
+Frame portal(bool si) {
+    Frame f;
+    if (!si) {
+        f.m.UnitFactor = 1.0f;
+        f.m.YoungModulus = 2100;
+        f.m.ShearModulus = 810;
+    }
+    f.m.ShearShapeFactor = 1.2f;
+    const float xy[4][2] = {{0, 0}, {600, 0}, {0, 500}, {600, 500}};
+    for (float z : {0.0f, 400.0f})
+        for (const auto& p : xy)
+            f.node(p[0], p[1], z, z == 0);
+    for (int i = 1; i <= 4; ++i)
+        f.member(i, i + 4, 120, 25000, 18000, 30000, i == 2 ? 0.5f : 0);
+    const int b1 = f.member(5, 6, 60, 30000, 2000, 50);
+    const int b2 = f.member(7, 8, 60, 30000, 2000, 50);
+    const int b3 = f.member(5, 7, 60, 30000, 2000, 50);
+    f.member(6, 8, 60, 30000, 2000, 50);
+    f.m.PinEndY[b1] = -1;
+    f.m.MemberEndPinned[b1] = 1;
+    f.m.SpringStart[b2][5] = 8e5;
+    f.m.SpringEnd[b2][6] = 3e5;
+    f.m.PinStartX[b3] = -1;
+    for (int m : {b1, b2, b3})
+        f.m.updateEndSummaries(m); // the report lists the pins' and springs' rotations
+    return f;
+}
+
+LoadCaseSet portalCases(float f) {
+    LoadCaseSet set;
+    LoadCase g{"G", LoadKind::Dead, LoadDirection::None, {}, {}};
+    g.memberLoads = {{5, 0, -20 * f}, {6, 5 * f, -12 * f}, {7, 4 * f, -15 * f}, {8, 0, -8 * f}};
+    g.nodeLoads = {{8, {0, 0, -10 * f}, {0, 0, 5 * f}}};
+    LoadCase p{"P", LoadKind::Live, LoadDirection::None, {}, {}};
+    p.memberLoads = {{5, 0, -6 * f}, {7, 1 * f, -4 * f}};
+    // A load on a support (node 1) is stripped, as the load form does.
+    p.nodeLoads = {{7, {0, -20 * f, 0}, {0, 0, 0}}, {1, {3 * f, 0, 0}, {0, 0, 0}}};
+    LoadCase k{"KX", LoadKind::Seismic, LoadDirection::X, {}, {}};
+    k.nodeLoads = {{5, {30 * f, 0, 0}, {0, 0, 0}}, {6, {30 * f, 0, 0}, {0, 0, 2 * f}}};
+    set.cases = {g, p, k};
+    const std::pair<const char*, const char*> combos[] = {
+        {"L1", "G+P"}, {"S1", "G+P+KX"}, {"S2", "G+P-KX"}, {"S3", "1.2G+0.5P-0.7KX"}};
+    for (const auto& [label, expression] : combos) {
+        Combination c{label, label[0] == 'L' ? LoadTerm::Long : LoadTerm::Short, {}};
+        EXPECT_EQ(parseCombination(expression, set.cases, c.terms), "");
+        set.combinations.push_back(c);
+    }
+    return set;
+}
+
+TEST(LoadCaseAnalysis, EveryCaseAndCombinationReportsAsOneAnalysisOfItsLoads) {
+    for (bool si : {true, false}) {
+        SCOPED_TRACE(si ? "SI" : "older units");
+        const Frame unloaded = portal(si);
+        const LoadCaseSet set = portalCases(si ? 1.0f : 0.1f);
+
+        Frame f = portal(si);
+        std::map<std::string, std::vector<std::string>> reports;
+        std::vector<std::string> order;
+        RecordingProgress progress;
+        const LoadCaseOutcome out =
+            analyseLoadCases(f.m, set, progress,
+                             [&](const std::string& label, Model& m, const std::vector<float>& r) {
+                                 order.push_back(label);
+                                 reports[label] = reportLines(m, r);
+                             });
+        ASSERT_TRUE(out.ok) << out.message;
+        EXPECT_EQ(order, (std::vector<std::string>{"G", "P", "KX", "L1", "S1", "S2", "S3"}));
+
+        // The oracle: one analysis of the summed loads on an unloaded copy
+        // (a case is a combination of itself).
+        std::vector<Combination> all = set.combinations;
+        for (const LoadCase& c : set.cases)
+            all.push_back({c.label, LoadTerm::Long, {{1.0, c.label}}});
+        for (const Combination& c : all) {
+            SCOPED_TRACE(c.label);
+            Frame single;
+            *single.owner = *unloaded.owner;
+            for (const CombinationTerm& t : c.terms)
+                for (const LoadCase& lc : set.cases)
+                    if (lc.label == t.caseLabel) addCaseLoads(single.m, lc, t.factor);
+            stripSupportLoads(single.m);
+            std::vector<std::string> expected;
+            RecordingProgress quiet;
+            const AnalysisOutcome one = runAnalysis(
+                single.m, quiet, [&](Model& m, const std::vector<float>& r, AnalysisProgress&) {
+                    expected = reportLines(m, r);
+                });
+            ASSERT_TRUE(one.ok) << one.message;
+            const std::vector<std::string>& got = reports[c.label];
+            ASSERT_EQ(got.size(), expected.size());
+            for (std::size_t i = 0; i < got.size(); ++i)
+                EXPECT_EQ(got[i], expected[i]) << "line " << i + 1;
+        }
+        // The model is left as the last combination left it.
+        EXPECT_EQ(reportLines(f.m, {}).size(), reports["S3"].size());
+        EXPECT_EQ(f.m.AnalysisDone, 1);
+        EXPECT_EQ(f.m.EquivalentNodeLoad[6 * 4 + 3], 0.0f);
+    }
+}
+
+TEST(LoadCaseAnalysis, ARefusedFrameIsRefusedOnceWithTheMessageOfOneAnalysis) {
+    // A cantilever released for torsion at its support is unstable; a sound
+    // one under a tip load that sends its displacements beyond the program's
+    // range in the second case is refused too, before the first case's
+    // results are handed on.
+    const struct {
+        bool torsionReleased;
+        float tipLoad;
+    } rows[] = {{true, 5}, {false, 1e32f}};
+    for (const auto& row : rows) {
+        Frame f;
+        f.node(0, 0, 0, true);
+        f.node(400, 0, 0);
+        f.member(1, 2, 60, 3000, 2000, 500);
+        if (row.torsionReleased) f.m.PinStartX[1] = -1, f.m.MemberStartPinned[1] = 1;
+        LoadCaseSet set;
+        set.cases = {
+            {"G", LoadKind::Dead, LoadDirection::None, {}, {{1, 0, -10}}},
+            {"K", LoadKind::Seismic, LoadDirection::X, {{2, {0, 0, row.tipLoad}, {0, 0, 0}}}, {}}};
+        set.combinations = {{"S1", LoadTerm::Short, {{1, "G"}, {1, "K"}}}};
+
+        Frame single;
+        *single.owner = *f.owner;
+        addCaseLoads(single.m, set.cases[1], 1);
+        const std::string today = run(single).message;
+        ASSERT_FALSE(today.empty());
+
+        int calls = 0;
+        RecordingProgress progress;
+        const LoadCaseOutcome out = analyseLoadCases(
+            f.m, set, progress,
+            [&](const std::string&, Model&, const std::vector<float>&) { ++calls; });
+        EXPECT_FALSE(out.ok);
+        EXPECT_EQ(out.message, today);
+        EXPECT_EQ(calls, 0);
+        EXPECT_TRUE(out.envelope.empty());
+    }
+}
+
+TEST(LoadCaseAnalysis, EnvelopeOfACantileverGivesItsLargestAndSmallestMomentsAndTheirCombinations) {
+    // A 4 m cantilever along X: G a uniform 10 /m down, K 30 at the tip up.
+    // From the tip (a), hogging negative: G+K gives 30a − 5a² (45 at a = 3,
+    // 40 at the root), G−K gives −30a − 5a² (−200 at the root), G alone −5a².
+    // The start line holds those moments; along the span they are reversed
+    // (the forces of the part beyond x), so the span's largest is G−K's 200.
+    for (bool si : {true, false}) {
+        SCOPED_TRACE(si ? "SI" : "older units");
+        Frame f;
+        if (!si) f.m.UnitFactor = 1.0f, f.m.YoungModulus = 2100, f.m.ShearModulus = 810;
+        f.node(0, 0, 0, true);
+        f.node(400, 0, 0);
+        f.member(1, 2, 60, 3000, 2000, 500);
+        LoadCaseSet set;
+        set.cases = {{"G", LoadKind::Dead, LoadDirection::None, {}, {{1, 0, -10}}},
+                     {"K", LoadKind::Seismic, LoadDirection::X, {{2, {0, 0, 30}, {0, 0, 0}}}, {}}};
+        set.combinations = {{"L1", LoadTerm::Long, {{1, "G"}}},
+                            {"S1", LoadTerm::Short, {{1, "G"}, {1, "K"}}},
+                            {"S2", LoadTerm::Short, {{1, "G"}, {-1, "K"}}}};
+        RecordingProgress progress;
+        const LoadCaseOutcome out = analyseLoadCases(f.m, set, progress, {});
+        ASSERT_TRUE(out.ok) << out.message;
+        ASSERT_EQ(out.envelope.size(), 2u);
+        const MemberEnvelope& lt = out.envelope[0];
+        const MemberEnvelope& st = out.envelope[1];
+        EXPECT_EQ(lt.term, LoadTerm::Long);
+        EXPECT_EQ(st.term, LoadTerm::Short);
+        EXPECT_EQ(st.member, 1);
+
+        struct Expect {
+            const EnvelopeValue& v;
+            double largest, smallest;
+            const char *largestBy, *smallestBy;
+        };
+        const Expect table[] = {
+            {st.spanMy, 200, -45, "S2", "S1"},   {st.start[4], 40, -200, "S1", "S2"},
+            {st.start[2], 70, 10, "S2", "S1"},   {lt.spanMy, 80, 0, "L1", "L1"},
+            {lt.start[4], -80, -80, "L1", "L1"},
+        };
+        for (const Expect& e : table) {
+            EXPECT_NEAR(e.v.largest, e.largest, 1e-3);
+            EXPECT_NEAR(e.v.smallest, e.smallest, 1e-3);
+            EXPECT_EQ(e.v.largestBy, e.largestBy);
+            EXPECT_EQ(e.v.smallestBy, e.smallestBy);
+        }
+
+        const std::string csv = envelopeCsv(f.m, out.envelope);
+        const std::string unit = si ? "(kN·m)" : "(tf·m)";
+        EXPECT_EQ(csv.rfind("\xEF\xBB\xBF部材,期間,始端N最大" + std::string(si ? "(kN)" : "(tf)") +
+                                ",始端N最大の組合せ,",
+                            0),
+                  0u);
+        const std::string heading = csv.substr(0, csv.find("\r\n"));
+        EXPECT_NE(heading.find(",部材内My最大" + unit + ",部材内My最大の組合せ,部材内My最小" +
+                               unit + ",部材内My最小の組合せ,"),
+                  std::string::npos);
+        EXPECT_NE(csv.find("\r\n1,短期,"), std::string::npos);
+        EXPECT_NE(csv.find(",200,S2,-45,S1,"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace rahmen::test
