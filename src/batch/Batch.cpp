@@ -198,11 +198,12 @@ std::string materialOptions(const Arguments& a, BatchOptions& o) {
 // The problem with the names NAME_LABEL.adt of the reports of every case and
 // combination and NAME_ENV.csv ("" when all are data names).
 std::string reportNamesProblem(const std::string& name, const LoadCaseSet& set) {
-    std::vector<std::string> labels{"ENV"};
+    std::vector<std::string> labels;
     for (const LoadCase& c : set.cases)
         labels.push_back(c.label);
     for (const Combination& c : set.combinations)
         labels.push_back(c.label);
+    labels.push_back("ENV");
     for (const std::string& label : labels)
         if (std::string problem = dataNameProblem(name + "_" + label); !problem.empty())
             return name + "_" + label + ": " + oneLine(problem);
@@ -382,6 +383,9 @@ std::string batchUsage() {
            "  rahmen-batch FRAME.fdt --loads LOADS.adt [--material steel|concrete | --E 値 --G "
            "値]\n"
            "               [--kappa K] [--units si|old] [--out NAME] [--timings]\n"
+           "  rahmen-batch FRAME.fdt --case LABEL=LOADS.adt ... [--combo LABEL=EXPR ...]\n"
+           "               [--term LABEL=long|short] [条件は上と同じ] [--out NAME] [--timings]\n"
+           "  rahmen-batch FRAME.fdt --cases DATA.lcd [条件は上と同じ] [--out NAME] [--timings]\n"
            "  rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]\n"
            "  rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]\n"
            "  rahmen-batch --help\n"
@@ -405,6 +409,22 @@ std::string batchUsage() {
            "                       現在のフォルダーのデータ名で、フォルダーは付けられません。\n"
            "                       同名の解析データがあれば置き換えます\n"
            "  --timings            読込み・解析・書込みの時間を標準出力に表示します\n"
+           "--case LABEL=LOADS.adt  荷重ケース LABEL の荷重を解析データファイル LOADS.adt から\n"
+           "              読みます（--loads と同じ読み方）。ケースごとに指定します。LABEL "
+           "は英字で\n"
+           "              始まる 8 文字以内の英数字と _ で、最初の文字が種類です: G 固定、P "
+           "積載、\n"
+           "              S 積雪、W 風、K 地震。W と K には方向 X か Y を続けます（KX, WY）。\n"
+           "--combo LABEL=EXPR  荷重ケースの組合せ（例: L1=G+P, S1=G+P-KX, S2=G+P+0.35S+KY）。\n"
+           "              係数はケース名の前に、逆向きは負の係数で書きます。\n"
+           "--term LABEL=long|short  組合せ LABEL の期間（長期・短期）。既定は W, K, S の\n"
+           "              ケースを含む組合せが短期、それ以外が長期です（多雪区域の長期\n"
+           "              G+P+0.7S は --term で long を指定します）。\n"
+           "--cases DATA.lcd  荷重ケースと組合せを荷重ケースファイルから読みます（--case,\n"
+           "              --combo, --term とは一緒に使えません）。単位系は --units で指定\n"
+           "              します（既定は骨組データの単位系か SI単位）。\n"
+           "              荷重ケースを使うと、ケースと組合せごとに解析データ NAME_LABEL.adt を、\n"
+           "              組合せの包絡線を NAME_ENV.csv（UTF-8）を現在のフォルダーに書きます。\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
            "              解析し直します。骨組は下の終了コードの説明のとおりです。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
