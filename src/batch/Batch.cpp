@@ -2,12 +2,15 @@
 
 #include "analysis/AnalysisFile.h"
 #include "analysis/AnalysisFileHandlers.h"
+#include "analysis/LoadCaseAnalysis.h"
 #include "analysis/ana.h"
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
 #include "model/AnalysisInput.h"
 #include "model/DataName.h"
+#include "model/Form12.h"
 #include "model/Limits.h"
+#include "model/LoadCases.h"
 #include "model/Model.h"
 #include "model/ModelFileHandlers.h"
 #include "model/ModelFiles.h"
@@ -17,6 +20,7 @@
 #include "platform/Desktop.h"
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -60,12 +64,21 @@ std::string oneLine(std::string text) {
 }
 
 // The options followed by one value.
-const char* const kValueOptions[] = {"--loads", "--material",  "--E",
-                                     "--G",     "--kappa",     "--units",
-                                     "--out",   "--reanalyse", "--shuffle-nodes"};
+const char* const kValueOptions[] = {"--loads",         "--material", "--E",   "--G",
+                                     "--kappa",         "--units",    "--out", "--reanalyse",
+                                     "--shuffle-nodes", "--cases"};
+
+// The options that may be given again, each time with one value.
+const char* const kListOptions[] = {"--case", "--combo", "--term"};
 
 bool takesValue(const std::string& arg) {
     for (const char* name : kValueOptions)
+        if (arg == name) return true;
+    return false;
+}
+
+bool takesValues(const std::string& arg) {
+    for (const char* name : kListOptions)
         if (arg == name) return true;
     return false;
 }
@@ -78,6 +91,7 @@ namespace {
 // the four words after --generate-grid.
 struct Arguments {
     std::map<std::string, std::string> values;
+    std::map<std::string, std::vector<std::string>> lists; // --case, --combo, --term
     std::vector<std::string> files;
     std::vector<std::string> grid;
     bool generate = false;
@@ -106,6 +120,9 @@ std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
             a.grid.assign(args.begin() + static_cast<long>(i) + 1,
                           args.begin() + static_cast<long>(i) + 5);
             i += 4;
+        } else if (takesValues(arg)) {
+            if (i + 1 >= args.size()) return arg + " の値がありません。";
+            a.lists[arg].push_back(args[++i]);
         } else if (takesValue(arg)) {
             if (i + 1 >= args.size()) return arg + " の値がありません。";
             if (a.values.count(arg)) return arg + " が二度指定されています。";
@@ -122,7 +139,7 @@ std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
 // --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED].
 std::string gridCommand(const Arguments& a, BatchOptions& o) {
     const bool shuffle = a.given("--shuffle-nodes");
-    if (!a.files.empty() || a.values.size() != (shuffle ? 1u : 0u) || a.timings)
+    if (!a.files.empty() || a.values.size() != (shuffle ? 1u : 0u) || !a.lists.empty() || a.timings)
         return "--generate-grid には --shuffle-nodes 以外の引数を付けられません。";
     if (shuffle) {
         const auto seed = parseCount(a.value("--shuffle-nodes"));
@@ -178,14 +195,122 @@ std::string materialOptions(const Arguments& a, BatchOptions& o) {
     return "";
 }
 
-// FRAME.fdt --loads LOADS.adt and the analysis conditions.
+// The problem with the names NAME_LABEL.adt of the reports of every case and
+// combination and NAME_ENV.csv ("" when all are data names).
+std::string reportNamesProblem(const std::string& name, const LoadCaseSet& set) {
+    std::vector<std::string> labels;
+    for (const LoadCase& c : set.cases)
+        labels.push_back(c.label);
+    for (const Combination& c : set.combinations)
+        labels.push_back(c.label);
+    labels.push_back("ENV");
+    for (const std::string& label : labels)
+        if (std::string problem = dataNameProblem(name + "_" + label); !problem.empty())
+            return name + "_" + label + ": " + oneLine(problem);
+    return "";
+}
+
+// LABEL=VALUE of --case, --combo and --term; false without the '='.
+bool splitLabelled(const std::string& text, std::string& label, std::string& value) {
+    const std::size_t at = text.find('=');
+    if (at == std::string::npos) return false;
+    label = text.substr(0, at);
+    value = text.substr(at + 1);
+    return true;
+}
+
+bool labelTaken(const LoadCaseSet& set, const std::string& label) {
+    for (const LoadCase& c : set.cases)
+        if (c.label == label) return true;
+    for (const Combination& c : set.combinations)
+        if (c.label == label) return true;
+    return false;
+}
+
+// A combination without wind, seismic or snow cases is long-term, any other
+// short-term (--term says otherwise, e.g. G+P+0.7S in heavy-snow regions).
+LoadTerm defaultTerm(const Combination& combination, const std::vector<LoadCase>& cases) {
+    for (const CombinationTerm& t : combination.terms)
+        for (const LoadCase& c : cases)
+            if (c.label == t.caseLabel && c.kind != LoadKind::Dead && c.kind != LoadKind::Live)
+                return LoadTerm::Short;
+    return LoadTerm::Long;
+}
+
+// --case LABEL=LOADS.adt …, --combo LABEL=EXPR …, --term LABEL=long|short, or
+// --cases DATA.lcd alone.
+std::string caseOptions(const Arguments& a, BatchOptions& o) {
+    const auto list = [&a](const char* name) {
+        const auto found = a.lists.find(name);
+        return found == a.lists.end() ? std::vector<std::string>{} : found->second;
+    };
+    if (a.given("--cases")) {
+        if (!a.lists.empty())
+            return "--cases の荷重ケースファイルには --case, --combo, --term を付けられません。";
+        o.caseSetFile = a.value("--cases");
+        return "";
+    }
+    if (list("--case").empty())
+        return "--combo と --term には --case で荷重ケースを指定してください。";
+    std::string label, value;
+    for (const std::string& text : list("--case")) {
+        if (!splitLabelled(text, label, value) || value.empty())
+            return "--case は LABEL=LOADS.adt の形で指定します: " + text;
+        LoadCase c;
+        if (std::string problem = caseKindProblem(label, c); !problem.empty())
+            return "--case " + text + ": " + problem;
+        if (labelTaken(o.cases, label)) return "--case " + label + " が二度指定されています。";
+        o.cases.cases.push_back(c);
+        o.caseFiles.push_back(value);
+    }
+    for (const std::string& text : list("--combo")) {
+        Combination c;
+        if (!splitLabelled(text, c.label, value))
+            return "--combo は LABEL=EXPR の形で指定します: " + text;
+        std::string problem = labelProblem(c.label);
+        if (problem.empty() && labelTaken(o.cases, c.label))
+            problem = c.label + " は荷重ケースか組合せの名前に使われています。";
+        if (problem.empty()) problem = parseCombination(value, o.cases.cases, c.terms);
+        if (!problem.empty()) return "--combo " + text + ": " + problem;
+        c.term = defaultTerm(c, o.cases.cases);
+        o.cases.combinations.push_back(c);
+    }
+    std::vector<std::string> termed;
+    for (const std::string& text : list("--term")) {
+        if (!splitLabelled(text, label, value) || (value != "long" && value != "short"))
+            return "--term は LABEL=long か LABEL=short の形で指定します: " + text;
+        if (std::find(termed.begin(), termed.end(), label) != termed.end())
+            return "--term " + label + " が二度指定されています。";
+        termed.push_back(label);
+        auto& combinations = o.cases.combinations;
+        const auto found = std::find_if(combinations.begin(), combinations.end(),
+                                        [&](const Combination& c) { return c.label == label; });
+        if (found == combinations.end())
+            return "--term " + text + ": " + label + " は --combo で指定した組合せではありません。";
+        found->term = value == "long" ? LoadTerm::Long : LoadTerm::Short;
+    }
+    return "";
+}
+
+// FRAME.fdt --loads LOADS.adt (or load cases) and the analysis conditions.
 std::string analyseCommand(const Arguments& a, BatchOptions& o) {
     if (a.files.empty()) return "骨組データファイル（.fdt）を指定してください。";
     if (a.files.size() > 1) return "骨組データファイルは一つだけ指定できます。";
-    if (!a.given("--loads")) return "荷重を読む解析データファイルを --loads で指定してください。";
-    o.mode = BatchMode::Analyse;
+    const bool cases = a.given("--cases") || !a.lists.empty();
+    if (cases && a.given("--loads"))
+        return "--loads と荷重ケース（--case, --cases）は一緒に使えません。";
+    if (!cases && !a.given("--loads"))
+        return "荷重を読む解析データファイルを --loads で指定してください。";
+    o.mode = cases ? BatchMode::AnalyseCases : BatchMode::Analyse;
     o.frame = a.files[0];
-    o.loads = a.value("--loads");
+    if (cases) {
+        if (std::string problem = caseOptions(a, o); !problem.empty()) return problem;
+        if (o.out)
+            if (std::string problem = reportNamesProblem(*o.out, o.cases); !problem.empty())
+                return "--out " + problem;
+    } else {
+        o.loads = a.value("--loads");
+    }
     if (std::string problem = materialOptions(a, o); !problem.empty()) return problem;
     if (a.given("--kappa")) {
         const auto value = parseNumber(a.value("--kappa"));
@@ -209,6 +334,8 @@ std::string analyseCommand(const Arguments& a, BatchOptions& o) {
 // --reanalyse REPORT.adt, which takes its conditions from the report.
 std::string reanalyseCommand(const Arguments& a, BatchOptions& o) {
     if (!a.files.empty()) return "--reanalyse には骨組データファイルを付けられません。";
+    if (!a.lists.empty() || a.given("--cases"))
+        return "--reanalyse には荷重ケース（--case, --combo, --term, --cases）を付けられません。";
     for (const char* other : {"--loads", "--material", "--E", "--G", "--kappa", "--units"})
         if (a.given(other))
             return std::string("--reanalyse は解析データ自身の条件で解析します（") + other +
@@ -256,6 +383,9 @@ std::string batchUsage() {
            "  rahmen-batch FRAME.fdt --loads LOADS.adt [--material steel|concrete | --E 値 --G "
            "値]\n"
            "               [--kappa K] [--units si|old] [--out NAME] [--timings]\n"
+           "  rahmen-batch FRAME.fdt --case LABEL=LOADS.adt ... [--combo LABEL=EXPR ...]\n"
+           "               [--term LABEL=long|short] [条件は上と同じ] [--out NAME] [--timings]\n"
+           "  rahmen-batch FRAME.fdt --cases DATA.lcd [条件は上と同じ] [--out NAME] [--timings]\n"
            "  rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]\n"
            "  rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]\n"
            "  rahmen-batch --help\n"
@@ -279,6 +409,22 @@ std::string batchUsage() {
            "                       現在のフォルダーのデータ名で、フォルダーは付けられません。\n"
            "                       同名の解析データがあれば置き換えます\n"
            "  --timings            読込み・解析・書込みの時間を標準出力に表示します\n"
+           "--case LABEL=LOADS.adt  荷重ケース LABEL の荷重を解析データファイル LOADS.adt から\n"
+           "              読みます（--loads と同じ読み方）。ケースごとに指定します。LABEL "
+           "は英字で\n"
+           "              始まる 8 文字以内の英数字と _ で、最初の文字が種類です: G 固定、P "
+           "積載、\n"
+           "              S 積雪、W 風、K 地震。W と K には方向 X か Y を続けます（KX, WY）。\n"
+           "--combo LABEL=EXPR  荷重ケースの組合せ（例: L1=G+P, S1=G+P-KX, S2=G+P+0.35S+KY）。\n"
+           "              係数はケース名の前に、逆向きは負の係数で書きます。\n"
+           "--term LABEL=long|short  組合せ LABEL の期間（長期・短期）。既定は W, K, S の\n"
+           "              ケースを含む組合せが短期、それ以外が長期です（多雪区域の長期\n"
+           "              G+P+0.7S は --term で long を指定します）。\n"
+           "--cases DATA.lcd  荷重ケースと組合せを荷重ケースファイルから読みます（--case,\n"
+           "              --combo, --term とは一緒に使えません）。単位系は --units で指定\n"
+           "              します（既定は骨組データの単位系か SI単位）。\n"
+           "              荷重ケースを使うと、ケースと組合せごとに解析データ NAME_LABEL.adt を、\n"
+           "              組合せの包絡線を NAME_ENV.csv（UTF-8）を現在のフォルダーに書きます。\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
            "              解析し直します。骨組は下の終了コードの説明のとおりです。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
@@ -295,6 +441,34 @@ std::string batchUsage() {
            "解析データの骨組で解析し、終了コード 0 でも、解析データにない次の値を仮定した結果です\n"
            "（標準エラー出力にも書きます）: ねじり定数 J = Iy + Iz、せん断用断面積 Ay = Az =\n"
            "断面積 A、部材 x 軸周り（ねじり）のピンとバネ・軸方向バネはなし。\n";
+}
+
+std::string caseKindProblem(const std::string& label, LoadCase& c) {
+    if (std::string problem = labelProblem(label); !problem.empty()) return problem;
+    const char* const naming =
+        "荷重ケースの名前は種類の文字 G（固定）, P（積載）, S（積雪）, W（風）, K（地震）で始め、"
+        "W と K には方向 X か Y を続けます（例: G, P2, KX, WY）: ";
+    static const struct {
+        char letter;
+        LoadKind kind;
+    } kKinds[] = {{'G', LoadKind::Dead},
+                  {'P', LoadKind::Live},
+                  {'S', LoadKind::Snow},
+                  {'W', LoadKind::Wind},
+                  {'K', LoadKind::Seismic}};
+    for (const auto& k : kKinds) {
+        if (label[0] != k.letter) continue;
+        c.label = label;
+        c.kind = k.kind;
+        c.direction = LoadDirection::None;
+        if (k.kind != LoadKind::Wind && k.kind != LoadKind::Seismic) return "";
+        if (label.size() >= 2 && (label[1] == 'X' || label[1] == 'Y')) {
+            c.direction = label[1] == 'X' ? LoadDirection::X : LoadDirection::Y;
+            return "";
+        }
+        return naming + label;
+    }
+    return naming + label;
 }
 
 void setStandardMaterial(Model& m, Material material) {
@@ -383,6 +557,75 @@ const char* unitName(float unitFactor) {
     return unitFactor == 1.0f ? "旧単位" : "SI単位";
 }
 
+// The analysis unit system: the frame's when its springs fix it, otherwise
+// --units or that of the report `loads` names (SI without one). False when
+// refused (reported).
+bool chooseUnits(BatchRun& run, const BatchOptions& o, const std::string& loads) {
+    Model& m = run.program->model;
+    // Springs tie a frame file to the unit system it was written in; without
+    // them it holds nothing that depends on units, and the loads decide.
+    if (m.SprungEndCount != 0) {
+        if (m.UnitFactor == 0.0f) {
+            if (!o.unitFactor) {
+                run.dialogs.report("解析単位系を --units si か --units old で指定してください。");
+                return false;
+            }
+            m.UnitFactor = *o.unitFactor;
+        } else if (o.unitFactor && *o.unitFactor != m.UnitFactor) {
+            run.dialogs.report(std::string("バネデータは") + unitName(m.UnitFactor) +
+                               "の骨組です。--units " + (*o.unitFactor == 1.0f ? "old" : "si") +
+                               " では解析できません。");
+            return false;
+        }
+    } else if (o.unitFactor) {
+        m.UnitFactor = *o.unitFactor;
+    } else {
+        m.UnitFactor = !loads.empty() && reportUnitsOf(run.files, loads) == ReportUnits::Older
+                           ? 1.0f
+                           : kSiUnitFactor;
+    }
+    // Loads in the other unit system are taken over unconverted only when the
+    // unit system was given on the command line.
+    run.dialogs.answerQuestion(kUnitQuestion,
+                               o.unitFactor ? MessageResult::Yes : MessageResult::No);
+    return true;
+}
+
+// The loads of an analysis data file in place of the model's, without those on
+// supports. False when refused (reported).
+bool readLoads(BatchRun& run, const std::string& loads, const std::string& frame) {
+    Program& p = *run.program;
+    run.dialogs.setSubject(loads);
+    run.dialogs.queueOpenFile(loads);
+    if (!CALL_LOAD(p, UnitChange::KeepNumbers)) {
+        // The reason is already shown; a refused unit question gets the way round it.
+        const bool otherUnits = run.dialogs.lastMessage().rfind(kUnitQuestion, 0) == 0;
+        run.dialogs.report(otherUnits ? "荷重を読み込みませんでした。単位系の違う荷重は "
+                                        "--units で解析単位系を指定したときだけ読み込みます。"
+                                      : "荷重を読み込みませんでした。");
+        return false;
+    }
+    run.dialogs.setSubject(frame);
+    stripSupportLoads(p);
+    // As the load form, no analysis without any load.
+    if (p.model.LoadedNodeCount == 0 && p.model.LoadedMemberCount == 0) {
+        run.dialogs.setSubject(loads);
+        run.dialogs.report("荷重がありません。解析しません。");
+        return false;
+    }
+    return true;
+}
+
+void setConditions(Model& m, const BatchOptions& o) {
+    if (o.material == Material::Direct) {
+        m.YoungModulus = o.youngModulus;
+        m.ShearModulus = o.shearModulus;
+    } else {
+        setStandardMaterial(m, o.material);
+    }
+    m.ShearShapeFactor = o.kappa;
+}
+
 int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     BatchRun run(err);
     Program& p = *run.program;
@@ -395,61 +638,11 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     if (CALLFDT_ON(p) != ReadOutcome::Done) return kBatchRefused;
     t.readFrame = msSince(start);
 
-    // Springs tie a frame file to the unit system it was written in; without
-    // them it holds nothing that depends on units, and the loads decide.
-    if (m.SprungEndCount != 0) {
-        if (m.UnitFactor == 0.0f) {
-            if (!o.unitFactor) {
-                run.dialogs.report("解析単位系を --units si か --units old で指定してください。");
-                return kBatchRefused;
-            }
-            m.UnitFactor = *o.unitFactor;
-        } else if (o.unitFactor && *o.unitFactor != m.UnitFactor) {
-            run.dialogs.report(std::string("バネデータは") + unitName(m.UnitFactor) +
-                               "の骨組です。--units " + (*o.unitFactor == 1.0f ? "old" : "si") +
-                               " では解析できません。");
-            return kBatchRefused;
-        }
-    } else if (o.unitFactor) {
-        m.UnitFactor = *o.unitFactor;
-    } else {
-        m.UnitFactor =
-            reportUnitsOf(run.files, o.loads) == ReportUnits::Older ? 1.0f : kSiUnitFactor;
-    }
-
-    // Loads in the other unit system are taken over unconverted only when the
-    // unit system was given on the command line.
-    run.dialogs.answerQuestion(kUnitQuestion,
-                               o.unitFactor ? MessageResult::Yes : MessageResult::No);
-    run.dialogs.setSubject(o.loads);
-    run.dialogs.queueOpenFile(o.loads);
+    if (!chooseUnits(run, o, o.loads)) return kBatchRefused;
     start = Stopwatch::now();
-    if (!CALL_LOAD(p, UnitChange::KeepNumbers)) {
-        // The reason is already shown; a refused unit question gets the way round it.
-        const bool otherUnits = run.dialogs.lastMessage().rfind(kUnitQuestion, 0) == 0;
-        run.dialogs.report(otherUnits ? "荷重を読み込みませんでした。単位系の違う荷重は "
-                                        "--units で解析単位系を指定したときだけ読み込みます。"
-                                      : "荷重を読み込みませんでした。");
-        return kBatchRefused;
-    }
+    if (!readLoads(run, o.loads, o.frame)) return kBatchRefused;
     t.readLoads = msSince(start);
-
-    if (o.material == Material::Direct) {
-        m.YoungModulus = o.youngModulus;
-        m.ShearModulus = o.shearModulus;
-    } else {
-        setStandardMaterial(m, o.material);
-    }
-    m.ShearShapeFactor = o.kappa;
-
-    run.dialogs.setSubject(o.frame);
-    stripSupportLoads(p);
-    // As the load form, no analysis without any load.
-    if (m.LoadedNodeCount == 0 && m.LoadedMemberCount == 0) {
-        run.dialogs.setSubject(o.loads);
-        run.dialogs.report("荷重がありません。解析しません。");
-        return kBatchRefused;
-    }
+    setConditions(m, o);
 
     if (o.out) m.DataName = *o.out;
     run.dialogs.setInputAnswer(o.out);
@@ -458,6 +651,129 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\nread-frame-ms "
             << t.readFrame << "\nread-loads-ms " << t.readLoads << "\nanalysis-ms " << t.analysis
             << "\nwrite-ms " << t.write << '\n';
+    return kBatchSuccess;
+}
+
+// The loads in the model's load tables as a case, in the load form's units.
+void takeCaseLoads(const Model& m, LoadCase& c) {
+    c.nodeLoads.clear();
+    c.memberLoads.clear();
+    for (int n = 1; n <= m.NodeCount; ++n) {
+        if (m.NodeLoadFlag[n] != 1) continue;
+        CaseNodeLoad l;
+        l.node = n;
+        for (int j = 0; j < 3; ++j) {
+            l.force[j] = m.NodeLoad[6 * n - 5 + j];
+            l.moment[j] = m.NodeLoad[6 * n - 2 + j] / kHeldMomentScale;
+        }
+        c.nodeLoads.push_back(l);
+    }
+    for (int e = 1; e <= m.MemberCount; ++e)
+        if (m.MemberLoadFlag[e] == 1)
+            c.memberLoads.push_back({e, m.MemberUniformLoad[e][1], m.MemberUniformLoad[e][2]});
+}
+
+// The cases and combinations of a load-case file. False when refused (reported).
+bool readCaseSet(BatchRun& run, const std::string& path, LoadCaseSet& set) {
+    run.dialogs.setSubject(path);
+    const ReadResult file = run.files.read(path);
+    try {
+        if (!file) throw std::runtime_error(file.error);
+        ItemReader in(file.bytes, fileNameOfPath(path));
+        const Model& m = run.program->model;
+        readLoadCaseFile(in, set, m.NodeCount, m.MemberCount);
+    } catch (const std::exception& e) {
+        run.dialogs.report(std::string("荷重ケースファイルを読めませんでした。\n") + e.what());
+        return false;
+    }
+    if (set.cases.empty()) {
+        run.dialogs.report("荷重ケースがありません。解析しません。");
+        return false;
+    }
+    return true;
+}
+
+// The analysis steps into the progress window (FORM12).
+class BatchProgress : public AnalysisProgress {
+public:
+    explicit BatchProgress(Form12& form) : form_(form) {}
+    void step(const std::string& text) override { form_.step(text); }
+    void print(const std::string& line) override { form_.print(line); }
+
+private:
+    Form12& form_;
+};
+
+int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
+    BatchRun run(err);
+    Program& p = *run.program;
+    Model& m = p.model;
+    Timings t;
+
+    run.dialogs.setSubject(o.frame);
+    run.dialogs.queueOpenFile(o.frame);
+    auto start = Stopwatch::now();
+    if (CALLFDT_ON(p) != ReadOutcome::Done) return kBatchRefused;
+    t.readFrame = msSince(start);
+
+    LoadCaseSet set = o.cases;
+    start = Stopwatch::now();
+    if (!chooseUnits(run, o, o.caseFiles.empty() ? std::string() : o.caseFiles.front()))
+        return kBatchRefused;
+    if (!o.caseSetFile.empty() && !readCaseSet(run, o.caseSetFile, set)) return kBatchRefused;
+    for (std::size_t i = 0; i < o.caseFiles.size(); ++i) {
+        if (!readLoads(run, o.caseFiles[i], o.frame)) return kBatchRefused;
+        takeCaseLoads(m, set.cases[i]);
+    }
+    t.readLoads = msSince(start);
+    setConditions(m, o);
+
+    const std::string name = o.out ? *o.out : m.DataName;
+    run.dialogs.setSubject(o.frame);
+    if (std::string problem = reportNamesProblem(name, set); !problem.empty()) {
+        run.dialogs.report("解析データの名前に使えません: " + problem);
+        return kBatchRefused;
+    }
+
+    bool written = true;
+    double writeMs = 0;
+    const CaseResultSink sink = [&](const std::string& label, Model&,
+                                    const std::vector<float>& reaction) {
+        m.DataName = name + "_" + label;
+        run.dialogs.setSubject(m.DataName + ".adt");
+        const auto writeStart = Stopwatch::now();
+        p.SkipAnalysisFile = 0;
+        written = writeAnalysisFile(p, reaction) && written;
+        writeMs += msSince(writeStart);
+        run.dialogs.setSubject(o.frame);
+    };
+    p.progress.begin(p.FontOffset);
+    BatchProgress progress(p.progress);
+    start = Stopwatch::now();
+    const LoadCaseOutcome outcome = analyseLoadCases(m, set, progress, sink);
+    t.analysis = msSince(start) - writeMs;
+    p.progress.closeWindow();
+    m.DataName = name;
+    if (!outcome.ok) {
+        run.dialogs.setSubject(o.frame);
+        p.say(outcome.message, MessageButtons::Ok, MessageIcon::Exclamation);
+        return kBatchRefused;
+    }
+
+    start = Stopwatch::now();
+    const std::string csv = name + "_ENV.csv";
+    if (const FileResult r = run.files.writeAtomic(csv, envelopeCsv(m, outcome.envelope)); !r) {
+        run.dialogs.setSubject(csv);
+        run.dialogs.report("包絡線のファイルを書けませんでした。\n" + r.error);
+        written = false;
+    }
+    t.write = writeMs + msSince(start);
+    if (!written) return kBatchRefused;
+    if (o.timings)
+        out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\ncases "
+            << set.cases.size() << "\ncombinations " << set.combinations.size()
+            << "\nread-frame-ms " << t.readFrame << "\nread-loads-ms " << t.readLoads
+            << "\nanalysis-ms " << t.analysis << "\nwrite-ms " << t.write << '\n';
     return kBatchSuccess;
 }
 
@@ -640,6 +956,8 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kBatchSuccess;
     case BatchMode::Analyse:
         return analyseFrame(o, out, err);
+    case BatchMode::AnalyseCases:
+        return analyseCases(o, out, err);
     case BatchMode::Reanalyse:
         return reanalyse(o, out, err);
     case BatchMode::GenerateGrid:

@@ -4,6 +4,9 @@
 //
 //   rahmen-batch FRAME.fdt --loads LOADS.adt [--material steel|concrete | --E E --G G]
 //                [--kappa K] [--units si|old] [--out NAME] [--timings]
+//   rahmen-batch FRAME.fdt --case LABEL=LOADS.adt … [--combo LABEL=EXPR …]
+//                [--term LABEL=long|short] [conditions as above] [--out NAME]
+//   rahmen-batch FRAME.fdt --cases DATA.lcd [conditions as above] [--out NAME]
 //   rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]
 //   rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]
 //
@@ -22,6 +25,8 @@
 // loads, a unit system that does not fit, an unstable frame, a report that
 // could not be written), 2 a usage error (with the usage on the error stream).
 
+#include "model/LoadCases.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -36,13 +41,18 @@ constexpr int kBatchSuccess = 0;
 constexpr int kBatchRefused = 1;
 constexpr int kBatchUsageError = 2;
 
-enum class BatchMode { Help, Analyse, Reanalyse, GenerateGrid };
+enum class BatchMode { Help, Analyse, AnalyseCases, Reanalyse, GenerateGrid };
 enum class Material { Steel, Concrete, Direct };
 
 struct BatchOptions {
     BatchMode mode = BatchMode::Help;
-    std::string frame;  // Analyse: the frame file
-    std::string loads;  // Analyse: the analysis data file giving the loads
+    std::string frame; // Analyse: the frame file
+    std::string loads; // Analyse: the analysis data file giving the loads
+    // AnalyseCases: the cases (their loads still to be read from caseFiles, in
+    // the same order) and the combinations, or a load-case file instead.
+    LoadCaseSet cases;
+    std::vector<std::string> caseFiles;
+    std::string caseSetFile;
     std::string report; // Reanalyse: the report analysed again
     std::optional<std::string> out;
     Material material = Material::Steel;
@@ -71,6 +81,10 @@ std::string batchUsage();
 // system of `unitFactor` (1: the older units): steel 205000 and 79000 N/mm²
 // (2100 and 810 t/cm²), concrete 210 and 90 times the unit factor.
 void setStandardMaterial(Model& model, Material material);
+
+// The kind and direction of a case from its label: G, P, S, or W or K followed
+// by X or Y (KX, WY2). The problem with the label ("" when it names a case).
+std::string caseKindProblem(const std::string& label, LoadCase& c);
 
 // Runs the command; the exit status.
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

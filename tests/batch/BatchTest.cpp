@@ -3,6 +3,8 @@
 
 #include "analysis/AnalysisFile.h"
 #include "analysis/ana.h"
+#include "model/DataName.h"
+#include "model/LoadCases.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/TextFile.h"
@@ -20,6 +22,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace rahmen;
@@ -611,4 +614,171 @@ TEST_F(Batch, TheManPageListsEveryOptionOfTheHelp) {
         at = end;
     }
     EXPECT_GE(options, 12);
+}
+
+namespace {
+
+// Two cases of the portal frame, in the load form's units: a dead load
+// (vertical nodal loads, a nodal moment, uniform loads) and a seismic load in
+// X; none on supports.
+LoadCaseSet portalCases() {
+    LoadCaseSet set;
+    LoadCase g{"G", LoadKind::Dead, LoadDirection::None, {}, {}};
+    g.nodeLoads.push_back({5, {0, 0, -30}, {0, 0, 0}});
+    g.nodeLoads.push_back({7, {0, 0, -25}, {0, 0, 2.5f}});
+    g.memberLoads.push_back({6, 0, -12});
+    g.memberLoads.push_back({5, 1.5f, -8});
+    LoadCase kx{"KX", LoadKind::Seismic, LoadDirection::X, {}, {}};
+    kx.nodeLoads.push_back({5, {20, 0, 0}, {0, 0, 0}});
+    kx.nodeLoads.push_back({6, {15, 0, 0}, {0, 1.25f, 0}});
+    set.cases = {g, kx};
+    return set;
+}
+
+// The loads of a case as an analysis data file of the portal frame (SI).
+std::string caseLoadsFile(const LoadCase& c) {
+    auto m = std::make_unique<Model>();
+    ItemReader frame(bytesOf(kFixtures + "portal.fdt"), "portal.fdt");
+    readFrameFile(*m, frame);
+    m->UnitFactor = kSiUnitFactor;
+    m->DataName = c.label;
+    addCaseLoads(*m, c, 1.0);
+    return analysisReport(*m, {}, {2026, 12, 8, 10, 20, 30});
+}
+
+} // namespace
+
+TEST_F(Batch, LoadCaseOptionsAreCheckedBeforeAnyFileIsRead) {
+    const std::string fdt = fixture("portal.fdt"), adt = fixture("portal_loads.adt");
+    // The longest data name: with "_G" after it, it is none.
+    std::string longest = "n";
+    while (dataNameProblem(longest + "n").empty())
+        longest += "n";
+    const struct {
+        std::vector<std::string> args;
+        std::string named; // the option the message names
+    } cases[] = {
+        {{fdt, "--case", "A=" + adt}, "--case A="},         // no kind
+        {{fdt, "--case", "K=" + adt}, "--case K="},         // seismic without direction
+        {{fdt, "--case", "WZ=" + adt}, "--case WZ="},       // no such direction
+        {{fdt, "--case", "g=" + adt}, "--case g="},         // kinds are capitals
+        {{fdt, "--case", "G_1234567=" + adt}, "--case G_"}, // nine characters
+        {{fdt, "--case", "G"}, "--case は LABEL=LOADS.adt"},
+        {{fdt, "--case", "G="}, "--case は LABEL=LOADS.adt"},
+        {{fdt, "--case", "G=" + adt, "--case", "G=" + adt}, "--case G が二度"},
+        {{fdt, "--case", "G=" + adt, "--combo", "S1=G+KX"}, "--combo S1=G+KX"},
+        {{fdt, "--case", "G=" + adt, "--combo", "S1=G+"}, "--combo S1=G+"},
+        {{fdt, "--case", "G=" + adt, "--combo", "G=G"}, "--combo G=G"},
+        {{fdt, "--case", "G=" + adt, "--combo", "1L=G"}, "--combo 1L=G"},
+        {{fdt, "--case", "G=" + adt, "--combo", "L1"}, "--combo は LABEL=EXPR"},
+        {{fdt, "--case", "G=" + adt, "--term", "L1=long"}, "--term L1=long"},
+        {{fdt, "--case", "G=" + adt, "--combo", "L1=G", "--term", "L1=medium"}, "--term は"},
+        {{fdt, "--combo", "L1=G"}, "--combo と --term には --case で"},
+        {{fdt, "--cases", "x.lcd", "--case", "G=" + adt}, "--cases"},
+        {{fdt, "--cases", "x.lcd", "--combo", "L1=G"}, "--cases"},
+        {{fdt, "--loads", adt, "--case", "G=" + adt}, "--loads と荷重ケース"},
+        {{"--reanalyse", adt, "--case", "G=" + adt}, "--reanalyse"},
+        {{fdt, "--case", "G=" + adt, "--out", longest}, "--out " + longest + "_G: "},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.args);
+        std::string shown;
+        for (const auto& a : c.args)
+            shown += " [" + a + "]";
+        EXPECT_EQ(r.status, 2) << shown;
+        EXPECT_EQ(r.err.rfind("rahmen-batch: " + c.named, 0), 0u) << shown << "\n" << r.err;
+        EXPECT_TRUE(contains(r.err, "\n使い方:\n")) << shown;
+        EXPECT_TRUE(filesIn(work).empty()) << shown;
+    }
+    // The message says how cases are named.
+    EXPECT_TRUE(contains(run({fdt, "--case", "A=" + adt}).err, "KX"));
+}
+
+TEST_F(Batch, EveryCaseAndCombinationWritesTheReportOfItsOwnLoads) {
+    const LoadCaseSet cases = portalCases();
+    const fs::path in = root / "in";
+    fs::create_directory(in);
+    for (const LoadCase& c : cases.cases)
+        std::ofstream(in / (c.label + ".adt"), std::ios::binary) << caseLoadsFile(c);
+    const std::string fdt = fixture("portal.fdt");
+    const std::string g = (in / "G.adt").string(), kx = (in / "KX.adt").string();
+
+    const Result r = run({fdt, "--case", "G=" + g, "--case", "KX=" + kx, "--combo", "L1=G",
+                          "--combo", "S1=G+KX", "--combo", "S2=G-0.5KX", "--term", "S2=long",
+                          "--material", "concrete", "--kappa", "1.2", "--out", "p"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+    const Names reports{"p_ENV.csv", "p_G.adt", "p_KX.adt", "p_L1.adt", "p_S1.adt", "p_S2.adt"};
+    ASSERT_EQ(filesIn(work), reports);
+    EXPECT_EQ(bytesOf(work / "p_ENV.csv").rfind("\xEF\xBB\xBF", 0), 0u);
+
+    // A case's report is the report of the same loads given with --loads.
+    const fs::path single = root / "single";
+    fs::create_directory(single);
+    for (const std::string label : {"G", "KX"}) {
+        const Result one = run({fdt, "--loads", (in / (label + ".adt")).string(), "--material",
+                                "concrete", "--kappa", "1.2", "--out", "p_" + label},
+                               single);
+        ASSERT_EQ(one.status, 0) << one.err;
+        expectSameReport(bytesOf(single / ("p_" + label + ".adt")),
+                         bytesOf(work / ("p_" + label + ".adt")));
+    }
+    // A combination of one case at factor 1 reports that case, under its own name.
+    auto l1 = linesOf(bytesOf(work / "p_L1.adt")), g1 = linesOf(bytesOf(work / "p_G.adt"));
+    ASSERT_EQ(l1.size(), g1.size());
+    for (std::size_t i = 0; i < l1.size(); ++i) {
+        if (i == static_cast<std::size_t>(kDateLine)) continue;
+        EXPECT_EQ(l1[i],
+                  contains(g1[i], "p_G") ? g1[i].replace(g1[i].find("p_G"), 3, "p_L1") : g1[i])
+            << "line " << i + 1;
+    }
+
+    // The same cases and combinations from a load-case file give the same files.
+    LoadCaseSet set = cases;
+    std::vector<CombinationTerm> terms;
+    for (const auto& [label, expression, term] :
+         {std::tuple{"L1", "G", LoadTerm::Long}, std::tuple{"S1", "G+KX", LoadTerm::Short},
+          std::tuple{"S2", "G-0.5KX", LoadTerm::Long}}) {
+        ASSERT_EQ(parseCombination(expression, set.cases, terms), "");
+        set.combinations.push_back({label, term, terms});
+    }
+    std::ofstream(in / "p.lcd", std::ios::binary) << loadCaseFileBytes(set);
+    const fs::path fromFile = root / "lcd";
+    fs::create_directory(fromFile);
+    const Result lcd = run({fdt, "--cases", (in / "p.lcd").string(), "--material", "concrete",
+                            "--kappa", "1.2", "--out", "p"},
+                           fromFile);
+    ASSERT_EQ(lcd.status, 0) << lcd.err;
+    EXPECT_EQ(lcd.err, "");
+    ASSERT_EQ(filesIn(fromFile), reports);
+    for (const std::string& name : reports)
+        if (name == "p_ENV.csv")
+            EXPECT_EQ(bytesOf(fromFile / name), bytesOf(work / name));
+        else
+            expectSameReport(bytesOf(work / name), bytesOf(fromFile / name));
+}
+
+TEST_F(Batch, ALoadCaseRunIsRefusedOnceAndNamesTheFile) {
+    const std::string loads = fixture("unstable_loads.adt");
+    Result r = run({fixture("unstable.fdt"), "--case", "G=" + loads, "--case", "P=" + loads,
+                    "--combo", "L1=G+P"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, fixture("unstable.fdt") +
+                         ": 骨組が不安定です。節点 2 のX軸周りを支える剛性がありません。\n" +
+                         fixture("unstable.fdt") +
+                         ": 支持点、ピン接合、部材の配置を確かめてください。\n");
+    EXPECT_TRUE(filesIn(work).empty());
+
+    r = run({fixture("portal.fdt"), "--case", "G=" + fixture("portal_loads.adt"), "--case",
+             "KX=nothere.adt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.err, "nothere.adt: 荷重を読み込みませんでした。\n")) << r.err;
+    EXPECT_TRUE(filesIn(work).empty());
+
+    std::ofstream(work / "bad.lcd", std::ios::binary) << "荷重ケースと組合せ\r\n";
+    r = run({fixture("portal.fdt"), "--cases", "bad.lcd"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("bad.lcd: 荷重ケースファイルを読めませんでした。\n", 0), 0u) << r.err;
+    EXPECT_EQ(filesIn(work), Names{"bad.lcd"});
 }
