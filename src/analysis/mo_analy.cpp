@@ -21,7 +21,8 @@ int storeNodalLoad(Model& md, const std::vector<int16_t>& nodes, const TypedNoda
             ++newlyLoaded;
         md.NodeLoadFlag[n] = 1;
         for (int k = 0; k < 6; ++k)
-            md.NodeLoad[6 * (n - 1) + 1 + k] = k < 3 ? load.value[k] : load.value[k] * 100.0f;
+            md.NodeLoad[6 * (n - 1) + 1 + k] =
+                k < 3 ? load.value[k] : load.value[k] * kHeldMomentScale;
     }
     md.LoadedNodeCount = static_cast<int16_t>(md.LoadedNodeCount + newlyLoaded);
     return alreadyLoaded;

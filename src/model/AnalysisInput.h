@@ -23,9 +23,6 @@ void setConcreteConstants(Model& model);
 void markNodeLoaded(Model& model, int n);
 void markMemberLoaded(Model& model, int e);
 
-// Nodal moments are typed in force·m and held in force·cm.
-constexpr float kHeldMomentScale = 100.0f;
-
 // What the load form does before the analysis: every support node loses its
 // nodal load, with one message "支持点n は荷重付加点から除きます。" per node.
 void stripSupportLoads(Program& program);

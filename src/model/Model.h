@@ -26,9 +26,11 @@ constexpr int kMaxDof = 6 * kMaxNodes; // 9000
 constexpr int kMaxHShapeRows = 100;
 constexpr int kMaxPipeRows = 150;
 
-// Moments are held in force·cm in the load and analysis tables and shown in
-// force·m in MemberEndForce and the data files: the factor from one to the other.
-constexpr float kMomentCmToM = 0.01f;
+// Moments are held in force·cm in the load and analysis tables and typed and
+// shown in force·m (the forms, MemberEndForce, the data files): the factors
+// from one to the other.
+constexpr float kHeldMomentScale = 100.0f; // force·m → force·cm
+constexpr float kMomentCmToM = 0.01f;      // force·cm → force·m
 
 // 98.0665 = 10^3 * 9.80665 / 10^2, the number of N/mm² in one tf/cm².
 constexpr float kSiUnitFactor = static_cast<float>(1000.0 * 9.80665 / 100.0);
