@@ -26,7 +26,9 @@ grep -q '^Categories=Science;Engineering;$' "$prefix/share/applications/rahmen.d
 grep -q '^Name\[ja\]=' "$prefix/share/applications/rahmen.desktop" ||
   fail "desktop entry without a Japanese name"
 for page in rahmen rahmen-batch; do
-  zcat "$prefix/share/man/man1/$page.1.gz" | grep -q "^\.TH" || fail "$page.1.gz is no man page"
+  # Read whole before matching: grep -q stops at the first match, and under
+  # pipefail the writer's broken pipe would fail the check now and then.
+  grep -q "^\.TH" <<<"$(zcat "$prefix/share/man/man1/$page.1.gz")" || fail "$page.1.gz is no man page"
 done
 # The data files' types: a valid description whose types the desktop entry
 # opens, and a database built from it (in a copy of the prefix's share folder)
@@ -48,7 +50,7 @@ for file in "$prefix/share/rahmen/examples/two_storey.fdt" "$mime/two_storey"; d
   [ "$type" = application/x-rahmen-frame ] || fail "$file is of type '$type'"
 done
 rm -rf "$mime"
-"$prefix/bin/rahmen-batch" --help 2>&1 | grep -q -- "--reanalyse" || fail "rahmen-batch --help"
+grep -q -- "--reanalyse" <<<"$("$prefix/bin/rahmen-batch" --help 2>&1)" || fail "rahmen-batch --help"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
