@@ -6,6 +6,7 @@
 // state below and the menu shows it. One object
 // per program (and per test), so that nothing is a true global.
 
+#include "model/CaseResults.h"
 #include "model/Form12.h"
 #include "model/Grid.h"
 #include "model/Model.h"
@@ -56,6 +57,13 @@ public:
     // The grid of the grid generation form (FORM15), read again by the member
     // settings (FORM14) and the default loads; cleared by the full reset.
     GridVariables grid;
+
+    // The load cases and combinations of the frame (the load-case form, the
+    // file DataName.lcd), and the results of their last analysis: one per
+    // case, then one per combination, in the set's order. A frame without
+    // load cases leaves both empty.
+    LoadCaseSet loadCases;
+    std::vector<CaseResult> caseResults;
 
     Form12 progress; // FORM12
 
