@@ -130,7 +130,7 @@ StoreyLayout findStoreys(const Model& model) {
     for (const Storey& s : layout.storeys) {
         if (s.columns.empty())
             layout.notes.push_back("層 " + std::to_string(s.number) +
-                                   "（Z = " + fixed(s.bottom, 1) + "〜" + fixed(s.top, 1) +
+                                   "（Z = " + fixed(s.bottom, 1) + "～" + fixed(s.top, 1) +
                                    " cm）に柱がありません。");
         anyColumn = anyColumn || !s.columns.empty();
     }
