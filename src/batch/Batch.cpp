@@ -6,6 +6,7 @@
 #include "analysis/ana.h"
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
+#include "checks/StoreyCheck.h"
 #include "model/AnalysisInput.h"
 #include "model/DataName.h"
 #include "model/Form12.h"
@@ -19,6 +20,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Files.h"
+#include "platform/Sjis.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -97,6 +99,7 @@ struct Arguments {
     bool generate = false;
     bool help = false;
     bool timings = false;
+    bool storeys = false;
 
     bool given(const char* name) const { return values.count(name) != 0; }
     const std::string& value(const char* name) const { return values.at(name); }
@@ -112,6 +115,8 @@ std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
         }
         if (arg == "--timings") {
             a.timings = true;
+        } else if (arg == "--storeys") {
+            a.storeys = true;
         } else if (arg == "--generate-grid") {
             if (a.generate) return "--generate-grid が二度指定されています。";
             a.generate = true;
@@ -374,7 +379,10 @@ ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
         return parsed;
     }
     if (parsed.error.empty()) parsed.error = commandOf(a, parsed.options);
+    if (parsed.error.empty() && a.storeys && parsed.options.mode != BatchMode::AnalyseCases)
+        parsed.error = "--storeys には荷重ケース（--case か --cases）を指定してください。";
     parsed.options.timings = a.timings;
+    parsed.options.storeys = a.storeys;
     return parsed;
 }
 
@@ -386,6 +394,7 @@ std::string batchUsage() {
            "  rahmen-batch FRAME.fdt --case LABEL=LOADS.adt ... [--combo LABEL=EXPR ...]\n"
            "               [--term LABEL=long|short] [条件は上と同じ] [--out NAME] [--timings]\n"
            "  rahmen-batch FRAME.fdt --cases DATA.lcd [条件は上と同じ] [--out NAME] [--timings]\n"
+           "               [--storeys]（--case の形にも付けられます）\n"
            "  rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]\n"
            "  rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]\n"
            "  rahmen-batch --help\n"
@@ -425,6 +434,11 @@ std::string batchUsage() {
            "              します（既定は骨組データの単位系か SI単位）。\n"
            "              荷重ケースを使うと、ケースと組合せごとに解析データ NAME_LABEL.adt を、\n"
            "              組合せの包絡線を NAME_ENV.csv（UTF-8）を現在のフォルダーに書きます。\n"
+           "--storeys     荷重ケースの解析のあとに、地震荷重のケース（KX, KY）による層の検定\n"
+           "              （層間変形角・剛性率・偏心率、施行令 第82条の2、第82条の6）を行い、\n"
+           "              NAME_STY.csv（UTF-8）と NAME.sty（CP932 のテキスト）を書きます。\n"
+           "              重心は最初の長期の組合せ（なければ固定荷重のケース）の柱軸力から、\n"
+           "              判定は 1/200、0.6、0.15 です。\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
            "              解析し直します。骨組は下の終了コードの説明のとおりです。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
@@ -737,8 +751,10 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
 
     bool written = true;
     double writeMs = 0;
+    std::vector<CaseResult> results; // --storeys
     const CaseResultSink sink = [&](const std::string& label, Model&,
                                     const std::vector<float>& reaction) {
+        if (o.storeys) results.push_back(captureCaseResult(m, label, reaction));
         m.DataName = name + "_" + label;
         run.dialogs.setSubject(m.DataName + ".adt");
         const auto writeStart = Stopwatch::now();
@@ -766,6 +782,24 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         run.dialogs.setSubject(csv);
         run.dialogs.report("包絡線のファイルを書けませんでした。\n" + r.error);
         written = false;
+    }
+    if (o.storeys) {
+        // The storey checks; a frame without storeys or seismic cases is told
+        // why and gets no table.
+        const StoreyCheckResult storeys = checkStoreys(m, set, results);
+        run.dialogs.setSubject(o.frame);
+        if (!storeys.problem.empty()) {
+            run.dialogs.report(storeys.problem);
+            written = false;
+        } else
+            for (const auto& [file, bytes] :
+                 {std::pair{name + "_STY.csv", storeyCsv(storeys)},
+                  std::pair{name + ".sty", utf8ToCp932(storeyReportText(storeys, name))}})
+                if (const FileResult r = run.files.writeAtomic(file, bytes); !r) {
+                    run.dialogs.setSubject(file);
+                    run.dialogs.report("層の検定のファイルを書けませんでした。\n" + r.error);
+                    written = false;
+                }
     }
     t.write = writeMs + msSince(start);
     if (!written) return kBatchRefused;

@@ -7,6 +7,7 @@
 //   rahmen-batch FRAME.fdt --case LABEL=LOADS.adt … [--combo LABEL=EXPR …]
 //                [--term LABEL=long|short] [conditions as above] [--out NAME]
 //   rahmen-batch FRAME.fdt --cases DATA.lcd [conditions as above] [--out NAME]
+//   (either with --storeys: the storey checks of the seismic cases as well)
 //   rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]
 //   rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]
 //
@@ -61,6 +62,7 @@ struct BatchOptions {
     float kappa = 0;
     std::optional<float> unitFactor; // --units: 98.0665 (si) or 1 (old)
     bool timings = false;
+    bool storeys = false; // AnalyseCases: also the storey checks, NAME_STY.csv and NAME.sty
     int gridBaysX = 0, gridBaysY = 0, gridStoreys = 0; // GenerateGrid
     std::string gridName;
     unsigned gridShuffleSeed = 0; // 0: nodes numbered floor by floor

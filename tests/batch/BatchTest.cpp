@@ -782,3 +782,107 @@ TEST_F(Batch, ALoadCaseRunIsRefusedOnceAndNamesTheFile) {
     EXPECT_EQ(r.err.rfind("bad.lcd: 荷重ケースファイルを読めませんでした。\n", 0), 0u) << r.err;
     EXPECT_EQ(filesIn(work), Names{"bad.lcd"});
 }
+
+namespace {
+
+std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t at; (at = line.find(',', start)) != std::string::npos; start = at + 1)
+        fields.push_back(line.substr(start, at - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+} // namespace
+
+TEST_F(Batch, AGridWithSeismicCasesGetsItsStoreyTableConsistentWithTheReports) {
+    // A grid of 2 × 1 bays and 3 storeys; cases G (20 kN/m down on every
+    // beam), KX and KY (10 kN at every floor node) and the code's combinations.
+    ASSERT_EQ(run({"--generate-grid", "2", "1", "3", "grid"}).status, 0);
+    auto frame = std::make_unique<Model>();
+    ItemReader reader(bytesOf(work / "grid.fdt"), "grid.fdt");
+    readFrameFile(*frame, reader);
+    LoadCaseSet set;
+    set.cases = {{"G", LoadKind::Dead, LoadDirection::None, {}, {}},
+                 {"KX", LoadKind::Seismic, LoadDirection::X, {}, {}},
+                 {"KY", LoadKind::Seismic, LoadDirection::Y, {}, {}}};
+    for (int e = 1; e <= frame->MemberCount; ++e)
+        if (frame->NodeZ[frame->MemberStartNode[e]] == frame->NodeZ[frame->MemberEndNode[e]])
+            set.cases[0].memberLoads.push_back({e, 0, -20});
+    for (int n = 1; n <= frame->NodeCount; ++n)
+        if (frame->NodeZ[n] > 0) {
+            set.cases[1].nodeLoads.push_back({n, {10, 0, 0}, {0, 0, 0}});
+            set.cases[2].nodeLoads.push_back({n, {0, 10, 0}, {0, 0, 0}});
+        }
+    set.combinations = codeCombinations(set.cases, false);
+    ASSERT_EQ(set.combinations.size(), 5u); // L1 = G, S1..S4 = G ± KX, G ± KY
+    std::ofstream(work / "grid.lcd", std::ios::binary) << loadCaseFileBytes(set);
+
+    const Result r = run({"grid.fdt", "--cases", "grid.lcd", "--storeys", "--out", "g"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string csv = bytesOf(work / "g_STY.csv");
+    ASSERT_EQ(csv.rfind("\xEF\xBB\xBF層,方向,荷重,", 0), 0u);
+    std::vector<std::string> rows;
+    for (std::size_t at = 0, next; (next = csv.find("\r\n", at)) != std::string::npos;
+         at = next + 2)
+        rows.push_back(csv.substr(at, next - at));
+    ASSERT_EQ(rows.size(), 7u); // the heading, 3 storeys × 2 directions
+
+    // The drifts from the reports of KX and KY: per storey the largest and the
+    // mean of the columns' drifts (nodes of the same plan position on two floors).
+    for (int d = 0; d < 2; ++d) {
+        const auto report = readReport(work / (d ? "g_KY.adt" : "g_KX.adt"));
+        double rsSum = 0, rs[3];
+        for (int k = 1; k <= 3; ++k) {
+            double largest = 0, sum = 0;
+            int columns = 0;
+            for (int a = 1; a <= report->NodeCount; ++a)
+                for (int b = 1; b <= report->NodeCount; ++b)
+                    if (report->NodeZ[a] == 350.0f * (k - 1) && report->NodeZ[b] == 350.0f * k &&
+                        report->NodeX[a] == report->NodeX[b] &&
+                        report->NodeY[a] == report->NodeY[b]) {
+                        const double drift = disp(*report, b, d + 1) - disp(*report, a, d + 1);
+                        largest = std::max(largest, std::abs(drift));
+                        sum += drift;
+                        ++columns;
+                    }
+            ASSERT_EQ(columns, 6);
+            const auto f = csvFields(rows[std::size_t(3 * d + k)]);
+            ASSERT_EQ(f.size(), 20u) << rows[std::size_t(3 * d + k)];
+            EXPECT_EQ(f[0], std::to_string(k));
+            EXPECT_EQ(f[1], d ? "Y" : "X");
+            EXPECT_EQ(f[2], d ? "KY" : "KX");
+            EXPECT_EQ(f[3], "350");
+            EXPECT_REL(std::stod(f[4]), sum / 6, 2e-3);
+            EXPECT_REL(std::stod(f[5]), largest / 350, 2e-3);
+            rs[k - 1] = 350 / (sum / 6);
+            rsSum += rs[k - 1];
+        }
+        for (int k = 1; k <= 3; ++k) {
+            const auto f = csvFields(rows[std::size_t(3 * d + k)]);
+            EXPECT_REL(std::stod(f[9]), rs[k - 1] / (rsSum / 3), 2e-3);
+            // A symmetric plan: no eccentricity.
+            EXPECT_LT(std::stod(f[17]), 1e-3);
+        }
+    }
+    // Drifts of about 1/2000, Rs of 0.8 and more, no eccentricity: all pass.
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        EXPECT_EQ(csvFields(rows[i])[18], "OK") << rows[i];
+    const auto text = linesOf(bytesOf(work / "g.sty"));
+    ASSERT_GT(text.size(), 10u);
+    EXPECT_TRUE(contains(text[1], "層間変形角・剛性率・偏心率リスト")) << text[1];
+
+    // Nothing to check: the reports are written, the storeys refused with the reason.
+    set.cases.resize(1);
+    set.combinations = codeCombinations(set.cases, false);
+    std::ofstream(work / "dead.lcd", std::ios::binary) << loadCaseFileBytes(set);
+    const Result dead = run({"grid.fdt", "--cases", "dead.lcd", "--storeys", "--out", "d"});
+    EXPECT_EQ(dead.status, 1);
+    EXPECT_EQ(dead.err,
+              "grid.fdt: 地震荷重のケース（KX, KY など）がないため、層の検定ができません。\n");
+    EXPECT_FALSE(fs::exists(work / "d_STY.csv"));
+    EXPECT_TRUE(fs::exists(work / "d_L1.adt"));
+    EXPECT_EQ(run({"grid.fdt", "--loads", "grid_loads.adt", "--storeys"}).status, 2);
+}
