@@ -90,6 +90,11 @@ std::vector<Combination> codeCombinations(const std::vector<LoadCase>& cases, bo
 // force·cm, flags and counts set).
 void addCaseLoads(Model& model, const LoadCase& c, double factor);
 
+// The reverse: the loads in the model's load tables (the nodes and members
+// flagged as loaded) become the loads of case `c`, in the load form's units
+// (moments back in force·m), replacing what the case held.
+void takeCaseLoads(const Model& model, LoadCase& c);
+
 // The load-case file DataName.lcd (CP932, CR LF): a heading, the counts line
 // (荷重ケース数, 組合せ数), then each case — a line with its number, label,
 // kind, direction and the counts of its nodal and member loads, the numbered
