@@ -213,16 +213,6 @@ bool labelTaken(const LoadCaseSet& set, const std::string& label) {
     return false;
 }
 
-// A combination without wind, seismic or snow cases is long-term, any other
-// short-term (--term says otherwise, e.g. G+P+0.7S in heavy-snow regions).
-LoadTerm defaultTerm(const Combination& combination, const std::vector<LoadCase>& cases) {
-    for (const CombinationTerm& t : combination.terms)
-        for (const LoadCase& c : cases)
-            if (c.label == t.caseLabel && c.kind != LoadKind::Dead && c.kind != LoadKind::Live)
-                return LoadTerm::Short;
-    return LoadTerm::Long;
-}
-
 // --case LABEL=LOADS.adt …, --combo LABEL=EXPR …, --term LABEL=long|short, or
 // --cases DATA.lcd alone.
 std::string caseOptions(const Arguments& a, BatchOptions& o) {
@@ -258,7 +248,7 @@ std::string caseOptions(const Arguments& a, BatchOptions& o) {
             problem = c.label + " は荷重ケースか組合せの名前に使われています。";
         if (problem.empty()) problem = parseCombination(value, o.cases.cases, c.terms);
         if (!problem.empty()) return "--combo " + text + ": " + problem;
-        c.term = defaultTerm(c, o.cases.cases);
+        c.term = usualTerm(c, o.cases.cases);
         o.cases.combinations.push_back(c);
     }
     std::vector<std::string> termed;

@@ -207,6 +207,14 @@ void addCaseLoads(Model& m, const LoadCase& c, double factor) {
     }
 }
 
+LoadTerm usualTerm(const Combination& combination, const std::vector<LoadCase>& cases) {
+    for (const CombinationTerm& t : combination.terms)
+        for (const LoadCase& c : cases)
+            if (c.label == t.caseLabel && c.kind != LoadKind::Dead && c.kind != LoadKind::Live)
+                return LoadTerm::Short;
+    return LoadTerm::Long;
+}
+
 void takeCaseLoads(const Model& m, LoadCase& c) {
     c.nodeLoads.clear();
     c.memberLoads.clear();

@@ -73,6 +73,11 @@ std::string labelProblem(const std::string& label);
 std::string parseCombination(const std::string& expression, const std::vector<LoadCase>& cases,
                              std::vector<CombinationTerm>& terms);
 
+// The term a combination usually has: short-term when it holds a snow, wind
+// or seismic case, long-term otherwise (the user says otherwise, e.g. for
+// G+P+0.7S in heavy-snow regions).
+LoadTerm usualTerm(const Combination& combination, const std::vector<LoadCase>& cases);
+
 // The expression of a combination as parseCombination reads it back.
 std::string combinationExpression(const Combination& combination);
 
