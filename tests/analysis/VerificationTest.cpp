@@ -92,9 +92,9 @@ std::map<std::string, PortalResult> portalCases() {
     f.node(0, 0, 300);
     f.node(600, 0, 300);
     f.node(600, 0, 0, true);
-    f.member(1, 2, 1e5f, 20000, 20000, 10000);
-    f.member(2, 3, 1e5f, 40000, 40000, 10000);
-    f.member(4, 3, 1e5f, 20000, 20000, 10000);
+    f.member(1, 2, 1e7f, 20000, 20000, 10000);
+    f.member(2, 3, 1e7f, 40000, 40000, 10000);
+    f.member(4, 3, 1e7f, 20000, 20000, 10000);
     LoadCaseSet set;
     LoadCase g;
     g.label = "G";
@@ -406,7 +406,7 @@ const std::vector<Case>& cases() {
          }},
         {"Portal frame under the load cases G and ±K and their combinations",
          "Fixed-base portal: columns h = 300 cm with Ic = 20000 cm⁴, beam L = 600 cm with "
-         "Ib = 40000 cm⁴ (k = Ib·h/(Ic·L) = 1), A = 10⁵ cm² so that axial shortening is "
+         "Ib = 40000 cm⁴ (k = Ib·h/(Ic·L) = 1), A = 10⁷ cm² so that axial shortening is "
          "negligible. Case G: w = 20 kN/m downward on the beam; case K: H = 30 kN in X at the "
          "top of the left column. The two cases are analysed at once and combined as G + K and "
          "G − K by superposition (closed forms of the fixed-base portal; the larger and the "

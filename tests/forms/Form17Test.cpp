@@ -55,7 +55,7 @@ TEST_F(LoadCaseForm, RefusesBadLabelsDuplicatesAndBadExpressionsWithAMessage) {
         {false, "S1", "", "ラベル S1 は、ほかの荷重ケースか組合せに使われています。"},
         {true, "KX", "G", "ラベル KX は、ほかの荷重ケースか組合せに使われています。"},
         {true, "S2", "G+Q", "荷重ケース Q はありません。"},
-        {true, "S2", "G KX", "組合せ式の 2 項目の前に「+」か「-」がありません。"},
+        {true, "S2", "G KX", "組合せ式の 1 項目（G KX）が読めません。"},
         {true, "S2", "", "組合せ式が入力されていません。"},
     };
     for (const auto& row : rows) {
@@ -90,6 +90,7 @@ TEST_F(LoadCaseForm, ACaseTakesTheLoadFormsRowsAndTheFramesOwnLoadsStay) {
     loads.click("RADIO45");
     for (auto [j, text] : {std::pair{0, "4"}, {3, "-30"}, {5, "2.5"}})
         loads.typeText(Form10::nodeBox(0, j), text);
+    loads.click("BUTTON30"); // the page stored, as in the load form
     loads.click("RADIO68");
     for (auto [j, text] : {std::pair{0, "7"}, {2, "-12"}})
         loads.typeText(Form10::memberBox(0, j), text);
