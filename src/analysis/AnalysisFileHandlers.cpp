@@ -59,7 +59,11 @@ bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
                   MessageButtons::YesNo, MessageIcon::Question);
         if (answer != MessageResult::Yes || !askName()) break;
     }
+    return writeReportFile(p, reaction);
+}
 
+bool writeReportFile(Program& p, const std::vector<float>& reaction) {
+    Model& md = p.model;
     if (!p.progress.isOpen()) p.progress.begin(p.FontOffset);
     p.progress.step("データファイル作成中");
     for (int i = 0; i < 7; ++i)

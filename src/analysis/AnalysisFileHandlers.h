@@ -21,6 +21,12 @@ class Program;
 // in a message box and leaves an existing file as it was.
 bool writeAnalysisFile(Program& program, const std::vector<float>& reaction);
 
+// The writing half of writeAnalysisFile, without its questions: DataName.adt
+// written (atomically) with the progress window's texts, AnalysisFileWritten
+// set. The reports of the load cases, whose names follow from the data name,
+// are written through it after one question for all of them.
+bool writeReportFile(Program& program, const std::vector<float>& reaction);
+
 // CALLADT_ON (main menu "解析ﾃﾞｰﾀ呼出"): asks for a .adt file, reads it in full
 // with the progress window shown, sets AnalysisDone = 1 and DataName from the
 // chosen path and sets the main menu for a loaded analysis; the unit system

@@ -2,6 +2,7 @@
 
 #include "analysis/AnalysisFile.h"
 #include "analysis/AnalysisFileHandlers.h"
+#include "analysis/CaseReports.h"
 #include "analysis/LoadCaseAnalysis.h"
 #include "analysis/ana.h"
 #include "batch/BatchDialogs.h"
@@ -200,21 +201,6 @@ std::string materialOptions(const Arguments& a, BatchOptions& o) {
     return "";
 }
 
-// The problem with the names NAME_LABEL.adt of the reports of every case and
-// combination and NAME_ENV.csv ("" when all are data names).
-std::string reportNamesProblem(const std::string& name, const LoadCaseSet& set) {
-    std::vector<std::string> labels;
-    for (const LoadCase& c : set.cases)
-        labels.push_back(c.label);
-    for (const Combination& c : set.combinations)
-        labels.push_back(c.label);
-    labels.push_back("ENV");
-    for (const std::string& label : labels)
-        if (std::string problem = dataNameProblem(name + "_" + label); !problem.empty())
-            return name + "_" + label + ": " + oneLine(problem);
-    return "";
-}
-
 // LABEL=VALUE of --case, --combo and --term; false without the '='.
 bool splitLabelled(const std::string& text, std::string& label, std::string& value) {
     const std::size_t at = text.find('=');
@@ -230,16 +216,6 @@ bool labelTaken(const LoadCaseSet& set, const std::string& label) {
     for (const Combination& c : set.combinations)
         if (c.label == label) return true;
     return false;
-}
-
-// A combination without wind, seismic or snow cases is long-term, any other
-// short-term (--term says otherwise, e.g. G+P+0.7S in heavy-snow regions).
-LoadTerm defaultTerm(const Combination& combination, const std::vector<LoadCase>& cases) {
-    for (const CombinationTerm& t : combination.terms)
-        for (const LoadCase& c : cases)
-            if (c.label == t.caseLabel && c.kind != LoadKind::Dead && c.kind != LoadKind::Live)
-                return LoadTerm::Short;
-    return LoadTerm::Long;
 }
 
 // --case LABEL=LOADS.adt …, --combo LABEL=EXPR …, --term LABEL=long|short, or
@@ -277,7 +253,7 @@ std::string caseOptions(const Arguments& a, BatchOptions& o) {
             problem = c.label + " は荷重ケースか組合せの名前に使われています。";
         if (problem.empty()) problem = parseCombination(value, o.cases.cases, c.terms);
         if (!problem.empty()) return "--combo " + text + ": " + problem;
-        c.term = defaultTerm(c, o.cases.cases);
+        c.term = usualTerm(c, o.cases.cases);
         o.cases.combinations.push_back(c);
     }
     std::vector<std::string> termed;
@@ -311,7 +287,7 @@ std::string analyseCommand(const Arguments& a, BatchOptions& o) {
     if (cases) {
         if (std::string problem = caseOptions(a, o); !problem.empty()) return problem;
         if (o.out)
-            if (std::string problem = reportNamesProblem(*o.out, o.cases); !problem.empty())
+            if (std::string problem = caseReportNamesProblem(*o.out, o.cases); !problem.empty())
                 return "--out " + problem;
     } else {
         o.loads = a.value("--loads");
@@ -668,25 +644,6 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     return kBatchSuccess;
 }
 
-// The loads in the model's load tables as a case, in the load form's units.
-void takeCaseLoads(const Model& m, LoadCase& c) {
-    c.nodeLoads.clear();
-    c.memberLoads.clear();
-    for (int n = 1; n <= m.NodeCount; ++n) {
-        if (m.NodeLoadFlag[n] != 1) continue;
-        CaseNodeLoad l;
-        l.node = n;
-        for (int j = 0; j < 3; ++j) {
-            l.force[j] = m.NodeLoad[6 * n - 5 + j];
-            l.moment[j] = m.NodeLoad[6 * n - 2 + j] / kHeldMomentScale;
-        }
-        c.nodeLoads.push_back(l);
-    }
-    for (int e = 1; e <= m.MemberCount; ++e)
-        if (m.MemberLoadFlag[e] == 1)
-            c.memberLoads.push_back({e, m.MemberUniformLoad[e][1], m.MemberUniformLoad[e][2]});
-}
-
 // The cases and combinations of a load-case file. False when refused (reported).
 bool readCaseSet(BatchRun& run, const std::string& path, LoadCaseSet& set) {
     run.dialogs.setSubject(path);
@@ -706,17 +663,6 @@ bool readCaseSet(BatchRun& run, const std::string& path, LoadCaseSet& set) {
     }
     return true;
 }
-
-// The analysis steps into the progress window (FORM12).
-class BatchProgress : public AnalysisProgress {
-public:
-    explicit BatchProgress(Form12& form) : form_(form) {}
-    void step(const std::string& text) override { form_.step(text); }
-    void print(const std::string& line) override { form_.print(line); }
-
-private:
-    Form12& form_;
-};
 
 int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     BatchRun run(err);
@@ -744,49 +690,36 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
 
     const std::string name = o.out ? *o.out : m.DataName;
     run.dialogs.setSubject(o.frame);
-    if (std::string problem = reportNamesProblem(name, set); !problem.empty()) {
+    if (std::string problem = caseReportNamesProblem(name, set); !problem.empty()) {
         run.dialogs.report("解析データの名前に使えません: " + problem);
         return kBatchRefused;
     }
 
-    bool written = true;
     double writeMs = 0;
-    std::vector<CaseResult> results; // --storeys
-    const CaseResultSink sink = [&](const std::string& label, Model&,
-                                    const std::vector<float>& reaction) {
-        if (o.storeys) results.push_back(captureCaseResult(m, label, reaction));
-        m.DataName = name + "_" + label;
-        run.dialogs.setSubject(m.DataName + ".adt");
-        const auto writeStart = Stopwatch::now();
-        p.SkipAnalysisFile = 0;
-        written = writeAnalysisFile(p, reaction) && written;
+    Stopwatch::time_point writeStart;
+    CaseReportOptions reports;
+    reports.name = name;
+    reports.beforeWrite = [&](const std::string& file) {
+        run.dialogs.setSubject(file);
+        writeStart = Stopwatch::now();
+    };
+    reports.afterWrite = [&] {
         writeMs += msSince(writeStart);
         run.dialogs.setSubject(o.frame);
     };
-    p.progress.begin(p.FontOffset);
-    BatchProgress progress(p.progress);
+    p.SkipAnalysisFile = 0;
     start = Stopwatch::now();
-    const LoadCaseOutcome outcome = analyseLoadCases(m, set, progress, sink);
-    t.analysis = msSince(start) - writeMs;
+    const CaseReportOutcome outcome = analyseCaseReports(p, set, reports);
     p.progress.closeWindow();
-    m.DataName = name;
-    if (!outcome.ok) {
-        run.dialogs.setSubject(o.frame);
-        p.say(outcome.message, MessageButtons::Ok, MessageIcon::Exclamation);
-        return kBatchRefused;
-    }
-
-    start = Stopwatch::now();
-    const std::string csv = name + "_ENV.csv";
-    if (const FileResult r = run.files.writeAtomic(csv, envelopeCsv(m, outcome.envelope)); !r) {
-        run.dialogs.setSubject(csv);
-        run.dialogs.report("包絡線のファイルを書けませんでした。\n" + r.error);
-        written = false;
-    }
+    t.analysis = msSince(start) - writeMs;
+    t.write = writeMs;
+    if (!outcome.analysed) return kBatchRefused;
+    bool written = outcome.written;
     if (o.storeys) {
         // The storey checks; a frame without storeys or seismic cases is told
         // why and gets no table.
-        const StoreyCheckResult storeys = checkStoreys(m, set, results);
+        start = Stopwatch::now();
+        const StoreyCheckResult storeys = checkStoreys(m, set, p.caseResults);
         run.dialogs.setSubject(o.frame);
         if (!storeys.problem.empty()) {
             run.dialogs.report(storeys.problem);
@@ -800,8 +733,8 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
                     run.dialogs.report("層の検定のファイルを書けませんでした。\n" + r.error);
                     written = false;
                 }
+        t.write += msSince(start);
     }
-    t.write = writeMs + msSince(start);
     if (!written) return kBatchRefused;
     if (o.timings)
         out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\ncases "

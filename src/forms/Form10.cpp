@@ -265,9 +265,22 @@ void Form10::BUTTON30_ON() {
     showMode(); // the focus back in the first box
 }
 
+void Form10::enterCaseLoads(const std::string& label, std::function<void(bool)> done) {
+    caseDone_ = std::move(done);
+    setCaption("荷重入力（全体座標系） 荷重ケース " + label);
+    c("BUTTON31").caption = "ケースに設定";
+}
+
 void Form10::BUTTON31_ON() {
     const Page page = storePage(true);
     if (page == Page::Refused) return;
+    if (caseDone_) {
+        const auto done = std::move(caseDone_);
+        caseDone_ = nullptr;
+        close();
+        done(true);
+        return;
+    }
     const Model& m = p_.model;
     if (page == Page::Empty && m.LoadedNodeCount == 0 && m.LoadedMemberCount == 0) return;
     const std::vector<bool> menuBefore = p_.menuState();
@@ -279,7 +292,10 @@ void Form10::BUTTON31_ON() {
 }
 
 void Form10::BUTTON32_ON() {
+    const auto done = std::move(caseDone_);
+    caseDone_ = nullptr;
     close();
+    if (done) done(false);
 }
 
 void Form10::LOADHP_ON() {

@@ -20,6 +20,7 @@
 
 #include "platform/Form.h"
 
+#include <functional>
 #include <string>
 
 namespace rahmen {
@@ -42,6 +43,13 @@ public:
     static std::string memberBox(int row, int column) {
         return "EDIT" + std::to_string(195 + 3 * row + column);
     }
+
+    // Makes the open form enter the loads of one load case (the load-case
+    // form FORM17): the model's load tables hold that case's loads while the
+    // form is open, "データ解析" becomes "ケースに設定", which stores the page
+    // as "データ解析" does and calls done(true) instead of analysing, and
+    // "キャンセル" calls done(false). The rows, units and checks stay.
+    void enterCaseLoads(const std::string& label, std::function<void(bool stored)> done);
 
     void FORM10_START();
     void FORM10_INITXP();
@@ -78,6 +86,7 @@ private:
     void clearTable();
 
     Program& p_;
+    std::function<void(bool)> caseDone_; // set while a load case's loads are entered
 };
 
 } // namespace rahmen

@@ -2,6 +2,7 @@
 
 #include "analysis/ana.h"
 #include "forms/Form14.h"
+#include "forms/Form17.h"
 #include "forms/InputForms.h"
 #include "model/DataName.h"
 #include "model/Grid.h"
@@ -137,6 +138,31 @@ void setDefaultLoads(Model& m, const GridVariables& g, int direction, bool verti
     m.LoadedNodeCount = static_cast<int16_t>(m.NodeCount - perFloor);
 }
 
+LoadCaseSet defaultLoadCases(Model& m, const GridVariables& g, int direction, bool vertical) {
+    LoadCaseSet set;
+    auto add = [&](const char* label, LoadKind kind, LoadDirection towards, int loadDirection,
+                   bool down) {
+        m.NodeLoad.fill(0);
+        m.NodeLoadFlag.fill(0);
+        setDefaultLoads(m, g, loadDirection, down);
+        LoadCase c;
+        c.label = label;
+        c.kind = kind;
+        c.direction = towards;
+        takeCaseLoads(m, c);
+        set.cases.push_back(std::move(c));
+    };
+    if (vertical) add("G", LoadKind::Dead, LoadDirection::None, 0, true);
+    if (direction == 1 || direction == 3) add("KX", LoadKind::Seismic, LoadDirection::X, 1, false);
+    if (direction == 2 || direction == 3) add("KY", LoadKind::Seismic, LoadDirection::Y, 2, false);
+    // The cases hold the loads; the frame's own load tables stay empty.
+    m.NodeLoad.fill(0);
+    m.NodeLoadFlag.fill(0);
+    m.LoadedNodeCount = 0;
+    set.combinations = codeCombinations(set.cases, false);
+    return set;
+}
+
 void registerGridForms(Program& program) {
     program.registerForm("FORM14", [](Program& p) { return std::make_unique<Form14>(p); });
     program.registerForm("FORM15", [](Program& p) { return std::make_unique<Form15>(p); });
@@ -172,6 +198,7 @@ Form15::Form15(Program& program) : Form("FORM15", "グリッド作成", 640, 490
     addRadio("RADIO9", "Ｙ方向", 395, 306, 100, 24, "direction").enabled = false;
     addRadio("RADIO10", "ＸＹ方向", 500, 306, 120, 24, "direction").enabled = false;
     addCheck("CHECK13", "せん断変形を考慮する。", 24, 344, 300, 24).enabled = false;
+    addCheck("CHECK14", "荷重ケースと組合せにする。", 340, 344, 280, 24).enabled = false;
     addLabel("TEXT67", "せん断に対する形状係数", 24, 380, 220, 22).enabled = false;
     addEdit("EDIT150", "", 250, 376, 80, 26).enabled = false;
 
@@ -254,13 +281,14 @@ void Form15::loadBox(const char* box, const char* other) {
         return;
     }
     const bool on = c(box).checked;
-    for (const char* name : {"TEXT66", "EDIT149", "RADIO8", "RADIO9", "RADIO10", "CHECK13"})
+    for (const char* name :
+         {"TEXT66", "EDIT149", "RADIO8", "RADIO9", "RADIO10", "CHECK13", "CHECK14"})
         c(name).enabled = on;
     c(other).enabled = !on;
     if (on) {
         c("EDIT149").caption = "0.2";
     } else {
-        for (const char* name : {"RADIO8", "RADIO9", "RADIO10", "CHECK13"})
+        for (const char* name : {"RADIO8", "RADIO9", "RADIO10", "CHECK13", "CHECK14"})
             c(name).checked = false;
         c("TEXT67").enabled = c("EDIT150").enabled = false;
         c("EDIT150").caption = "";
@@ -387,7 +415,13 @@ void Form15::finish() {
 
     p_.grid.BaseShearCoefficient = boxSingle(c("EDIT149").caption);
     m.ShearShapeFactor = boxSingle(c("EDIT150").caption);
-    setDefaultLoads(m, p_.grid, Direction, c("CHECK12").checked);
+    // As load cases, the default loads are analysed case by case and in the
+    // code's combinations; otherwise as the one load of today.
+    const bool cases = c("CHECK14").checked;
+    if (cases)
+        p_.loadCases = defaultLoadCases(m, p_.grid, Direction, c("CHECK12").checked);
+    else
+        setDefaultLoads(m, p_.grid, Direction, c("CHECK12").checked);
     const auto name = askNewDataName(p_, kNamePrompt);
     close();
     bool analysed = false;
@@ -395,7 +429,7 @@ void Form15::finish() {
         // No files: the plotting window shows the deformation of the result,
         // so the analysis runs before it opens.
         p_.SkipAnalysisFile = -1;
-        analysed = ANALYSIS_ON(p_);
+        analysed = cases ? analyseAllCases(p_, "") : ANALYSIS_ON(p_);
         if (analysed && p_.hasForm("FORM13"))
             p_.openForm("FORM13");
         else
@@ -404,7 +438,14 @@ void Form15::finish() {
         m.DataName = *name;
         m.DataFolder.clear();
         BUTTON70_ON(p_, true);
-        analysed = ANALYSIS_ON(p_);
+        if (cases) {
+            // The cases are kept beside the frame file, so that they come back with it.
+            writeLoadCases(p_);
+            const auto reports = caseReportName(p_);
+            analysed = reports && analyseAllCases(p_, *reports);
+        } else {
+            analysed = ANALYSIS_ON(p_);
+        }
     }
     if (analysed) p_.menuEnable({}, {"BUTTON84", "BUTTON3"});
 }

@@ -20,6 +20,7 @@
 // vertical load acts downward. A frame read from a file has no grid, so the
 // default loads are refused for it.
 
+#include "model/LoadCases.h"
 #include "platform/Form.h"
 
 #include <cstdint>
@@ -44,6 +45,13 @@ double storeyShearFactor(int storeys, int k, double period);
 // LoadedNodeCount. Reads C0 from grid.BaseShearCoefficient.
 void setDefaultLoads(Model& model, const GridVariables& grid, int direction, bool vertical);
 
+// The default loads as load cases (the option "荷重ケースと組合せにする。"):
+// the vertical load as case G (when asked for), the storey forces in X as
+// case KX and in Y as case KY (direction 1 X, 2 Y, 3 both, each in full),
+// and the building code's combinations of them (the negative directions as
+// negative factors). The model's load tables are left empty.
+LoadCaseSet defaultLoadCases(Model& model, const GridVariables& grid, int direction, bool vertical);
+
 class Form15 : public Form {
 public:
     explicit Form15(Program& program);
@@ -60,6 +68,7 @@ public:
     void CHECK11_ON();  // default horizontal loads
     void CHECK12_ON();  // default horizontal and vertical loads
     void CHECK13_ON();  // shear deformation
+    // CHECK14 "荷重ケースと組合せにする。": read when the analysis starts
     void RADIO8_ON();
     void RADIO9_ON();
     void RADIO10_ON();

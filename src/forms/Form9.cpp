@@ -222,8 +222,19 @@ void Form9::BUTTON37_ON() {
         break; // nothing chosen: the constants stay as they were
     }
     close();
+    if (next_) {
+        const auto next = std::move(next_);
+        next_ = nullptr;
+        next();
+        return;
+    }
     // The load form puts the focus into its first box itself.
     p_.openForm("FORM10");
+}
+
+void Form9::conditionsFor(std::function<void()> next) {
+    next_ = std::move(next);
+    c("BUTTON37").caption = "解析開始";
 }
 
 void Form9::BUTTON39_ON() {

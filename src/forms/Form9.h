@@ -15,6 +15,7 @@
 #include "platform/Form.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace rahmen {
@@ -27,6 +28,11 @@ public:
 
     int16_t MaterialOption = 0;    // 0 none, 1 steel, 2 concrete, 3 from γ and Fc, 4 direct
     int16_t ConditionProgress = 0; // decides when "荷重入力" becomes available
+
+    // Makes the open form set the conditions of the analysis of all load
+    // cases (FORM17): "荷重入力" becomes "解析開始" and, once E and G are
+    // stored, calls `next` instead of opening the load form.
+    void conditionsFor(std::function<void()> next);
 
     void FORM9_START();
     void FORM9_INITXP();
@@ -57,7 +63,8 @@ private:
     void valueChanged();
 
     Program& p_;
-    std::string shearRadio_; // the shear radio button last chosen ("" none)
+    std::string shearRadio_;     // the shear radio button last chosen ("" none)
+    std::function<void()> next_; // set for the analysis of the load cases
 };
 
 } // namespace rahmen

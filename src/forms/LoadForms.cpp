@@ -1,6 +1,7 @@
 #include "forms/LoadForms.h"
 
 #include "forms/Form10.h"
+#include "forms/Form17.h"
 #include "forms/Form6.h"
 #include "forms/Form7.h"
 #include "forms/Form9.h"
@@ -20,6 +21,7 @@ void registerLoadForms(Program& program) {
     program.registerForm("FORM7", [](Program& p) { return std::make_unique<Form7>(p); });
     program.registerForm("FORM9", [](Program& p) { return std::make_unique<Form9>(p); });
     program.registerForm("FORM10", [](Program& p) { return std::make_unique<Form10>(p); });
+    registerLoadCaseForm(program);
 }
 
 std::string shownNumber(float value) {

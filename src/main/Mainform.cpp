@@ -30,7 +30,7 @@ constexpr int row(int i) {
 } // namespace
 
 MainForm::MainForm(Program& program, Rahmen& rahmen)
-    : Form("MAINFORM", "プログラムメニュー", 420, 520), p_(program), rahmen_(rahmen) {
+    : Form("MAINFORM", "プログラムメニュー", 420, 564), p_(program), rahmen_(rahmen) {
     addLabel("TEXT1", "骨組構造３次元解析・ZEN", kLeft, 14, 290, 26);
     addLabel("TEXT2", "Ver 2.20", 320, 20, 80, 20);
 
@@ -62,6 +62,8 @@ MainForm::MainForm(Program& program, Rahmen& rahmen)
 
     addButton("BUTTON51", "ヘルプ", kLeft, 462, kColumn, 34);
     addButton("BUTTON5", "終 了", kRight, 462, kColumn, 34);
+    // Added below the buttons above, which keep their places.
+    addButton("BUTTON94", "荷重ケース", kLeft, 508, kColumn, 34).enabled = false;
 
     for (Control& control : controls())
         control.fontSize = kDesignFontSize;
@@ -87,6 +89,7 @@ MainForm::MainForm(Program& program, Rahmen& rahmen)
     onClick("RADIO66", [this] { SI_OFF(); });
     onClick("BUTTON51", [this] { BUTTON51_ON(); });
     onClick("BUTTON5", [this] { BUTTON5_ON(); });
+    onClick("BUTTON94", [this] { BUTTON94_ON(); });
 }
 
 void MainForm::start() {
@@ -185,6 +188,10 @@ bool MainForm::unitsChosen() {
 
 void MainForm::BUTTON3_ON() {
     if (unitsChosen()) p_.openForm("FORM9");
+}
+
+void MainForm::BUTTON94_ON() {
+    if (unitsChosen()) p_.openForm("FORM17");
 }
 
 void MainForm::BUTTON4_ON() {

@@ -52,6 +52,7 @@ public:
     void BUTTON29_ON();   // supports
     void BUTTON3_ON();    // analysis conditions (table input)
     void BUTTON4_ON();    // data plotting window
+    void BUTTON94_ON();   // load cases and combinations (FORM17)
     void BUTTON35_ON();   // member property modification
     void MOANALYSIS_ON(); // plotting window as interactive analysis
     void BUTTON93_ON();   // mouse editing

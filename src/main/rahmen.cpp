@@ -129,6 +129,18 @@ void Rahmen::resetAll() {
     // The sections of the frame just cleared are nothing left to save.
     p.PropertyModified = 0;
     p.grid = GridVariables{};
+    p.loadCases = LoadCaseSet{};
+    p.caseResults.clear();
+}
+
+void Rahmen::deleteWrittenReports() {
+    const Program& p = *program_;
+    const std::string& name = p.model.DataName;
+    deleteWrittenFile(name + ".adt");
+    // The reports of an analysis of all load cases, and their envelope.
+    for (const CaseResult& r : p.caseResults)
+        deleteWrittenFile(name + "_" + r.label + ".adt");
+    if (!p.caseResults.empty()) deleteWrittenFile(name + "_ENV.csv");
 }
 
 void Rahmen::resetAnalysis() {
@@ -137,9 +149,11 @@ void Rahmen::resetAnalysis() {
         const MessageResult answer =
             p.io.dialogs.message("Solberg", "作成した解析データファイルを保存しますか。",
                                  MessageButtons::YesNo, MessageIcon::Question);
-        if (answer == MessageResult::No) deleteWrittenFile(p.model.DataName + ".adt");
+        if (answer == MessageResult::No) deleteWrittenReports();
     }
     p.model.resetAnalysis();
+    // The load cases are data like the frame and stay; their results go.
+    p.caseResults.clear();
 }
 
 void Rahmen::askKeepWrittenFiles(const std::string& title) {
@@ -152,7 +166,7 @@ void Rahmen::askKeepWrittenFiles(const std::string& title) {
     if (answer != MessageResult::No) return;
     if (m.CoordFileState == 1) deleteWrittenFile(modelFileName(m, ".cdt"));
     if (m.FrameFileState == 1) deleteWrittenFile(modelFileName(m, ".fdt"));
-    if (m.AnalysisFileWritten == 1) deleteWrittenFile(m.DataName + ".adt");
+    if (m.AnalysisFileWritten == 1) deleteWrittenReports();
 }
 
 void Rahmen::deleteWrittenFile(const std::string& name) {

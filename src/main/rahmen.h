@@ -54,6 +54,9 @@ public:
     // A file already gone is left alone; a deletion that fails is reported in
     // a message box.
     void deleteWrittenFile(const std::string& name);
+    // Deletes, as deleteWrittenFile does, the analysis report DataName.adt
+    // and the reports and envelope of the last analysis of all load cases.
+    void deleteWrittenReports();
 
     // Marks a file of the current folder as one the keep-files questions
     // never delete (a file just read).

@@ -207,6 +207,34 @@ void addCaseLoads(Model& m, const LoadCase& c, double factor) {
     }
 }
 
+LoadTerm usualTerm(const Combination& combination, const std::vector<LoadCase>& cases) {
+    for (const CombinationTerm& t : combination.terms)
+        for (const LoadCase& c : cases)
+            if (c.label == t.caseLabel && c.kind != LoadKind::Dead && c.kind != LoadKind::Live)
+                return LoadTerm::Short;
+    return LoadTerm::Long;
+}
+
+void takeCaseLoads(const Model& m, LoadCase& c) {
+    c.nodeLoads.clear();
+    c.memberLoads.clear();
+    const int nodes = std::clamp<int>(m.NodeCount, 0, kMaxNodes);
+    const int members = std::clamp<int>(m.MemberCount, 0, kMaxMembers);
+    for (int n = 1; n <= nodes; ++n) {
+        if (m.NodeLoadFlag[n] != 1) continue;
+        CaseNodeLoad l;
+        l.node = n;
+        for (int j = 0; j < 3; ++j) {
+            l.force[j] = m.NodeLoad[6 * n - 5 + j];
+            l.moment[j] = m.NodeLoad[6 * n - 2 + j] / kHeldMomentScale;
+        }
+        c.nodeLoads.push_back(l);
+    }
+    for (int e = 1; e <= members; ++e)
+        if (m.MemberLoadFlag[e] == 1)
+            c.memberLoads.push_back({e, m.MemberUniformLoad[e][1], m.MemberUniformLoad[e][2]});
+}
+
 // ---------------------------------------------------------------------------
 // The load-case file
 

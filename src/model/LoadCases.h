@@ -73,6 +73,11 @@ std::string labelProblem(const std::string& label);
 std::string parseCombination(const std::string& expression, const std::vector<LoadCase>& cases,
                              std::vector<CombinationTerm>& terms);
 
+// The term a combination usually has: short-term when it holds a snow, wind
+// or seismic case, long-term otherwise (the user says otherwise, e.g. for
+// G+P+0.7S in heavy-snow regions).
+LoadTerm usualTerm(const Combination& combination, const std::vector<LoadCase>& cases);
+
 // The expression of a combination as parseCombination reads it back.
 std::string combinationExpression(const Combination& combination);
 
@@ -89,6 +94,11 @@ std::vector<Combination> codeCombinations(const std::vector<LoadCase>& cases, bo
 // added to what is there, as the load form stores them (moments ×100 into
 // force·cm, flags and counts set).
 void addCaseLoads(Model& model, const LoadCase& c, double factor);
+
+// The reverse: the loads in the model's load tables (the nodes and members
+// flagged as loaded) become the loads of case `c`, in the load form's units
+// (moments back in force·m), replacing what the case held.
+void takeCaseLoads(const Model& model, LoadCase& c);
 
 // The load-case file DataName.lcd (CP932, CR LF): a heading, the counts line
 // (荷重ケース数, 組合せ数), then each case — a line with its number, label,

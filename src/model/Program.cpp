@@ -11,10 +11,17 @@ Program::Program(Services services) : io(services), progress(services.desktop) {
 void Program::menuEnable(std::initializer_list<const char*> enable,
                          std::initializer_list<const char*> disable) {
     if (!mainMenu) return;
+    // The load-case button is usable exactly when the table-input analysis
+    // is: both analyse the frame as it stands.
+    auto set = [this](const char* name, bool enabled) {
+        if (mainMenu->has(name)) mainMenu->c(name).enabled = enabled;
+        if (std::string(name) == "BUTTON3" && mainMenu->has("BUTTON94"))
+            mainMenu->c("BUTTON94").enabled = enabled;
+    };
     for (const char* name : enable)
-        if (mainMenu->has(name)) mainMenu->c(name).enabled = true;
+        set(name, true);
     for (const char* name : disable)
-        if (mainMenu->has(name)) mainMenu->c(name).enabled = false;
+        set(name, false);
 }
 
 std::vector<bool> Program::menuState() const {

@@ -71,7 +71,8 @@ public:
     Form* mainMenu = nullptr;
 
     // Enables and disables main-menu controls by name (nothing while there is
-    // no menu, or for a name the menu lacks).
+    // no menu, or for a name the menu lacks). The load-case button BUTTON94
+    // follows the table-input analysis BUTTON3.
     void menuEnable(std::initializer_list<const char*> enable,
                     std::initializer_list<const char*> disable = {});
     // The enabled state of every menu control, and putting it back: an

@@ -6,6 +6,7 @@
 // so the manual always shows what the program computes today.
 
 #include "TestFrame.h"
+#include "analysis/LoadCaseAnalysis.h"
 #include "analysis/MemberResults.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -71,6 +73,61 @@ Frame supportedBeam() {
     f.member(1, 2, 60, 30000, 2000, 50);
     f.uniform(1, 0, -20);
     return f;
+}
+
+// What the portal frame case reads of each case and combination: the
+// moments at both column bases and both beam ends (kN·m) and the sway.
+struct PortalResult {
+    double base[2] = {0, 0}, beamEnd[2] = {0, 0}, sway = 0;
+    double largest(const double (&m)[2]) const { return std::max(std::abs(m[0]), std::abs(m[1])); }
+    double smallest(const double (&m)[2]) const { return std::min(std::abs(m[0]), std::abs(m[1])); }
+};
+
+// A fixed-base portal in the XZ plane, columns 1 → 2 and 4 → 3 300 cm high,
+// beam 2 → 3 600 cm long, under the cases G (the beam's uniform load) and K
+// (a horizontal load at the top), combined as G + K and G − K.
+std::map<std::string, PortalResult> portalCases() {
+    Frame f;
+    f.node(0, 0, 0, true);
+    f.node(0, 0, 300);
+    f.node(600, 0, 300);
+    f.node(600, 0, 0, true);
+    f.member(1, 2, 1e7f, 20000, 20000, 10000);
+    f.member(2, 3, 1e7f, 40000, 40000, 10000);
+    f.member(4, 3, 1e7f, 20000, 20000, 10000);
+    LoadCaseSet set;
+    LoadCase g;
+    g.label = "G";
+    g.memberLoads.push_back({2, 0, -20});
+    LoadCase k;
+    k.label = "KX";
+    k.kind = LoadKind::Seismic;
+    k.direction = LoadDirection::X;
+    CaseNodeLoad h;
+    h.node = 2;
+    h.force[0] = 30;
+    k.nodeLoads.push_back(h);
+    set.cases = {g, k};
+    for (const char* expression : {"G+KX", "G-KX"}) {
+        Combination c;
+        c.label = expression[1] == '+' ? "S1" : "S2";
+        c.term = LoadTerm::Short;
+        EXPECT_EQ(parseCombination(expression, set.cases, c.terms), "");
+        set.combinations.push_back(c);
+    }
+    std::map<std::string, PortalResult> results;
+    RecordingProgress progress;
+    const LoadCaseOutcome out = analyseLoadCases(
+        f.m, set, progress, [&](const std::string& label, Model& m, const std::vector<float>&) {
+            PortalResult& r = results[label];
+            r.base[0] = m.MemberEndForce[1][3];
+            r.base[1] = m.MemberEndForce[3][3];
+            r.beamEnd[0] = m.MemberEndForce[2][2];
+            r.beamEnd[1] = m.MemberEndForce[2][5];
+            r.sway = m.NodeDisplacement[6 * (2 - 1) + 1];
+        });
+    if (!out.ok) ADD_FAILURE() << out.message;
+    return results;
 }
 
 // A cantilever of 400 cm along X with a torque of 10 kN·m at its tip.
@@ -345,6 +402,53 @@ const std::vector<Case>& cases() {
                      checks.push_back({"support " + std::to_string(n) + " reaction " + forces[c],
                                        react[n - 1][c], source, reaction(out, n, dofOf[c]),
                                        kIndependent});
+             return checks;
+         }},
+        {"Portal frame under the load cases G and ±K and their combinations",
+         "Fixed-base portal: columns h = 300 cm with Ic = 20000 cm⁴, beam L = 600 cm with "
+         "Ib = 40000 cm⁴ (k = Ib·h/(Ic·L) = 1), A = 10⁷ cm² so that axial shortening is "
+         "negligible. Case G: w = 20 kN/m downward on the beam; case K: H = 30 kN in X at the "
+         "top of the left column. The two cases are analysed at once and combined as G + K and "
+         "G − K by superposition (closed forms of the fixed-base portal; the larger and the "
+         "smaller of the two column bases and of the two beam ends).",
+         [] {
+             auto r = portalCases();
+             const PortalResult &g = r["G"], &k = r["KX"], &plus = r["S1"], &minus = r["S2"];
+             const std::string gBase = "w·L²/(12·(k+2)) = 20·6²/36";
+             const std::string gEnd = "w·L²/(6·(k+2)) = 20·6²/18";
+             const std::string kBase = "H·h·(3k+1)/(2·(6k+1)) = 30·3·4/14";
+             const std::string kEnd = "H·h·3k/(2·(6k+1)) = 30·3·3/14";
+             std::vector<Check> checks = {
+                 {"G: column base |M| (kN·m)", 20, gBase, g.largest(g.base), kClosedForm},
+                 {"G: beam end |M| (kN·m)", 40, gEnd, g.largest(g.beamEnd), kClosedForm},
+                 {"K: column base |M| (kN·m)", 25.714286, kBase, k.largest(k.base), kClosedForm},
+                 {"K: beam end |M| (kN·m)", 19.285714, kEnd, k.largest(k.beamEnd), kClosedForm},
+                 {"K: sway at the top (cm)", 0.11759582,
+                  "H·h³·(2+3k)/(12·E·Ic·(1+6k)) = 30·300³·5/(12·20500·20000·7)", k.sway,
+                  kClosedForm}};
+             for (const auto& [name, c] :
+                  {std::pair<std::string, const PortalResult*>{"G + K", &plus},
+                   {"G − K", &minus}}) {
+                 checks.push_back({name + ": larger column base |M| (kN·m)", 45.714286,
+                                   "360/14 + 20", c->largest(c->base),
+                                   kClosedForm});
+                 checks.push_back({name + ": smaller column base |M| (kN·m)", 5.7142857,
+                                   "360/14 − 20", c->smallest(c->base), kClosedForm});
+                 checks.push_back({name + ": larger beam end |M| (kN·m)", 59.285714, "40 + 270/14",
+                                   c->largest(c->beamEnd), kClosedForm});
+                 checks.push_back({name + ": smaller beam end |M| (kN·m)", 20.714286, "40 − 270/14",
+                                   c->smallest(c->beamEnd), kClosedForm});
+             }
+             checks.push_back({"G − K: sway at the top (cm)", -0.11759582,
+                               "−(K's sway); G does not sway", minus.sway, kClosedForm});
+             // Superposition is exact: the combination is the factored sum of the cases'
+             // results, to the last digit of single precision.
+             checks.push_back({"G + K: left beam end M (kN·m) against G's + K's",
+                               g.beamEnd[0] + k.beamEnd[0], "the cases' results added",
+                               plus.beamEnd[0], 1e-6});
+             checks.push_back({"G − K: right column base M (kN·m) against G's − K's",
+                               g.base[1] - k.base[1], "the cases' results subtracted",
+                               minus.base[1], 1e-6});
              return checks;
          }},
     };

@@ -12,9 +12,10 @@ namespace rahmen::testing {
 class MenuStandIn : public Form {
 public:
     MenuStandIn() : Form("MAINFORM", "プログラムメニュー", 400, 300) {
-        for (const char* name : {"BUTTON1", "BUTTON2", "BUTTON3", "BUTTON4", "BUTTON27", "BUTTON28",
-                                 "BUTTON29", "BUTTON35", "BUTTON52", "BUTTON68", "BUTTON70",
-                                 "BUTTON84", "BUTTON88", "BUTTON91", "BUTTON92", "BUTTON93"})
+        for (const char* name :
+             {"BUTTON1", "BUTTON2", "BUTTON3", "BUTTON4", "BUTTON27", "BUTTON28", "BUTTON29",
+              "BUTTON35", "BUTTON52", "BUTTON68", "BUTTON70", "BUTTON84", "BUTTON88", "BUTTON91",
+              "BUTTON92", "BUTTON93", "BUTTON94"})
             addButton(name, name, 0, 0, 10, 10);
         addRadio("RADIO65", "SI単位", 0, 0, 10, 10, "units").checked = true;
         addRadio("RADIO66", "旧単位", 0, 0, 10, 10, "units");

@@ -1,0 +1,133 @@
+// The load-case workflow end to end: grid generation with default loads as
+// load cases (grid_default_loads_as_load_cases.scn), then the reports read
+// back — a combination's displacements are the factored sum of its cases' —
+// and the frame and load-case files read in a fresh program, whose analysis
+// of all cases through the load-case form writes the same reports (the same
+// loads, the results to the report's digits).
+
+#include "ScenarioRunner.h"
+
+#include "analysis/AnalysisFile.h"
+#include "model/LoadCases.h"
+#include "model/Model.h"
+#include "model/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+namespace rahmen {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::unique_ptr<Model> readReport(const std::string& bytes, const std::string& name) {
+    auto m = std::make_unique<Model>();
+    ItemReader in(bytes, name);
+    readAnalysisReport(*m, in);
+    return m;
+}
+
+// The second half: the files of the first run, a fresh program.
+const char* const kReadBack = R"(
+openfile "grid1.fdt"
+start
+click MAINFORM BUTTON91
+expect enabled MAINFORM BUTTON94
+click MAINFORM BUTTON94
+expect open FORM17
+click FORM17 BUTTON182
+expect open FORM9
+expect caption FORM9 BUTTON37 "解析開始"
+click FORM9 RADIO4
+click FORM9 RADIO29
+type FORM9 EDIT102 "205000"
+type FORM9 EDIT149 "79433.86"
+click FORM9 BUTTON37
+expect closed FORM17
+expect model AnalysisDone 1
+expect enabled MAINFORM BUTTON4
+)";
+
+TEST(LoadCaseWorkflow, GridCasesCombineByTheirFactorsAndComeBackFromTheLoadCaseFile) {
+    const fs::path folder = fs::temp_directory_path() / "rahmen_load_case_workflow";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ScenarioRunner runner({fs::path(RAHMEN_SCENARIOS) / "fixtures", RAHMEN_FIXTURES});
+    runner.setFolder(folder);
+    ScenarioRunner::FolderContents first;
+    ASSERT_EQ(
+        runner.runFile(fs::path(RAHMEN_SCENARIOS) / "grid_default_loads_as_load_cases.scn", first),
+        std::vector<std::string>{});
+
+    // The code's combinations of G, KX and KY, with their reports.
+    LoadCaseSet set;
+    {
+        ItemReader in(first.at("grid1.lcd"), "grid1.lcd");
+        readLoadCaseFile(in, set, 18, 0x7fff);
+    }
+    ASSERT_EQ(set.cases.size(), 3u);
+    std::set<std::string> expressions;
+    for (const Combination& c : set.combinations) {
+        expressions.insert(combinationExpression(c));
+        EXPECT_EQ(first.count("grid1_" + c.label + ".adt"), 1u) << c.label;
+    }
+    EXPECT_EQ(expressions, (std::set<std::string>{"G", "G+KX", "G-KX", "G+KY", "G-KY"}));
+
+    // G−KX: every displacement the factored sum of the cases', to the
+    // report's digits.
+    const auto g = readReport(first.at("grid1_G.adt"), "grid1_G.adt");
+    const auto kx = readReport(first.at("grid1_KX.adt"), "grid1_KX.adt");
+    std::string label;
+    for (const Combination& c : set.combinations)
+        if (combinationExpression(c) == "G-KX") label = c.label;
+    const auto combined = readReport(first.at("grid1_" + label + ".adt"), label);
+    ASSERT_EQ(combined->NodeCount, 18);
+    int moved = 0;
+    for (int d = 1; d <= 6 * combined->NodeCount; ++d) {
+        const double sum = g->NodeDisplacement[d] - kx->NodeDisplacement[d];
+        // Each report rounds to 0.00001 cm: the sum of two and the third.
+        EXPECT_NEAR(combined->NodeDisplacement[d], sum, 1e-4 * std::fabs(sum) + 1.6e-5) << d;
+        moved += std::fabs(kx->NodeDisplacement[d]) > 1e-3;
+    }
+    EXPECT_GT(moved, 10); // KX does move the frame
+    for (int e = 1; e <= combined->MemberCount; ++e)
+        for (int k = 1; k <= 9; ++k) {
+            const double sum = g->MemberEndForce[e][k] - kx->MemberEndForce[e][k];
+            EXPECT_NEAR(combined->MemberEndForce[e][k], sum, 2e-3 * std::fabs(sum) + 2e-3)
+                << e << "," << k;
+        }
+
+    // A fresh program: the frame file, its load-case file read by the
+    // load-case form, the same conditions, and the same reports.
+    for (const auto& [name, bytes] : first)
+        if (name.rfind("grid1_", 0) == 0) fs::remove(folder / name);
+    ScenarioRunner::FolderContents second;
+    ASSERT_EQ(runner.run(kReadBack, "read_back", second), std::vector<std::string>{});
+    int reports = 0;
+    for (const auto& [name, bytes] : first) {
+        if (name.rfind("grid1_", 0) != 0) continue;
+        ++reports;
+        ASSERT_EQ(second.count(name), 1u) << name;
+        if (name == "grid1_ENV.csv") continue;
+        // The same loads to the last digit (the load-case file); the results
+        // to the report's digits, as the frame file keeps the grid's
+        // sections to its own digits (today's rounding of a frame read back).
+        const auto was = readReport(bytes, name), now = readReport(second.at(name), name);
+        EXPECT_EQ(was->NodeLoad, now->NodeLoad) << name;
+        EXPECT_EQ(was->MemberUniformLoad, now->MemberUniformLoad) << name;
+        EXPECT_EQ(was->NodeLoadFlag, now->NodeLoadFlag) << name;
+        for (int d = 1; d <= 6 * was->NodeCount; ++d)
+            EXPECT_NEAR(now->NodeDisplacement[d], was->NodeDisplacement[d],
+                        1e-4 * std::fabs(was->NodeDisplacement[d]) + 1e-5)
+                << name << " " << d;
+    }
+    EXPECT_EQ(reports, 3 + 5 + 1);
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace rahmen
