@@ -109,9 +109,22 @@ bool bracedOverTheWholeLength(double lb, double L) {
     return std::abs(lb - L) <= 1e-6 * std::max(1.0, L);
 }
 
-// x (m) of the largest moment of one plane when it lies inside the span.
-bool insideSpan(double x, double L) {
-    return x > 1e-9 * L && x < L * (1 - 1e-9);
+// The points inside the span (m from the start) where the shear of a plane
+// changes sign: there its bending moment has its extreme inside the span, the
+// largest of the span or, when an end moment is larger, the largest of the
+// other sign (the sagging moment of a beam between hogging ends). The shears
+// are linear along the member.
+std::vector<double> zeroShearPoints(const Model& model, int m, double L) {
+    const SectionForces a = forcesAt(model, m, 0), b = forcesAt(model, m, L);
+    std::vector<double> points;
+    for (auto [q0, q1] : {std::pair{a.Qz, b.Qz}, std::pair{a.Qy, b.Qy}}) {
+        if (!((q0 > 0 && q1 < 0) || (q0 < 0 && q1 > 0))) continue;
+        const double x = L * q0 / (q0 - q1);
+        if (x > 1e-9 * L && x < L * (1 - 1e-9) &&
+            std::find(points.begin(), points.end(), x) == points.end())
+            points.push_back(x);
+    }
+    return points;
 }
 
 PointCheck checkPoint(const Model& model, int m, double x, CheckPlace place, const CheckSection& s,
@@ -165,8 +178,9 @@ AllowableStresses memberAllowables(const Model& model, int m, const CheckSection
     if (s.kind == kSectionHShape) {
         if (bracedOverTheWholeLength(lb, L)) {
             const double Lm = L / 100;
-            const LargestMoments largest = largestMoments(model, m);
-            const double span = insideSpan(largest.xMy, Lm) ? largest.My : 0.0;
+            double span = 0;
+            for (double x : zeroShearPoints(model, m, Lm))
+                span = std::max(span, std::abs(forcesAt(model, m, x).My));
             C = momentGradientFactor(forcesAt(model, m, 0).My, forcesAt(model, m, Lm).My, span);
         }
         a.fbStrong = hStrongAxisBendingAllowable(F, lb / s.ib, s.eta, C);
@@ -206,13 +220,9 @@ std::vector<MemberCheck> checkMembers(const Model& model, const CheckConditions&
                 const double Lm = L / 100;
                 row.points.push_back(checkPoint(model, m, 0, CheckPlace::Start, s, row.allowable));
                 row.points.push_back(checkPoint(model, m, Lm, CheckPlace::End, s, row.allowable));
-                const LargestMoments largest = largestMoments(model, m);
-                if (insideSpan(largest.xMy, Lm))
+                for (double x : zeroShearPoints(model, m, Lm))
                     row.points.push_back(
-                        checkPoint(model, m, largest.xMy, CheckPlace::Span, s, row.allowable));
-                if (insideSpan(largest.xMz, Lm) && largest.xMz != largest.xMy)
-                    row.points.push_back(
-                        checkPoint(model, m, largest.xMz, CheckPlace::Span, s, row.allowable));
+                        checkPoint(model, m, x, CheckPlace::Span, s, row.allowable));
                 for (std::size_t i = 0; i < row.points.size(); ++i)
                     if (row.points[i].ratio > row.ratio || i == 0) {
                         row.ratio = row.points[i].ratio;

@@ -3,7 +3,8 @@
 // under the combinations of its load cases: long-term combinations against
 // the long-term allowable stresses, short-term ones against the short-term
 // (checks/AllowableStress.h), at both ends of every member and at the points
-// of largest moment inside its span.
+// of largest moment inside its span (where a shear changes sign: the uniform
+// loads are taken into account).
 //
 // The section of a member is the table row its member type refers to
 // (TypeSectionKind 2..4, TypeSteelNo): the built-in catalogue gives A, Zx,
