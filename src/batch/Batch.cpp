@@ -4,6 +4,7 @@
 #include "analysis/AnalysisFileHandlers.h"
 #include "analysis/LoadCaseAnalysis.h"
 #include "analysis/ana.h"
+#include "batch/BatchChecks.h"
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
 #include "model/AnalysisInput.h"
@@ -69,7 +70,7 @@ const char* const kValueOptions[] = {"--loads",         "--material", "--E",   "
                                      "--shuffle-nodes", "--cases"};
 
 // The options that may be given again, each time with one value.
-const char* const kListOptions[] = {"--case", "--combo", "--term"};
+const char* const kListOptions[] = {"--case", "--combo", "--term", "--grade", "--lb", "--lk"};
 
 bool takesValue(const std::string& arg) {
     for (const char* name : kValueOptions)
@@ -97,10 +98,19 @@ struct Arguments {
     bool generate = false;
     bool help = false;
     bool timings = false;
+    bool check = false; // --check
 
     bool given(const char* name) const { return values.count(name) != 0; }
     const std::string& value(const char* name) const { return values.at(name); }
+    bool caseLists() const {
+        return lists.count("--case") || lists.count("--combo") || lists.count("--term");
+    }
 };
+
+std::vector<std::string> listOf(const Arguments& a, const char* name) {
+    const auto found = a.lists.find(name);
+    return found == a.lists.end() ? std::vector<std::string>{} : found->second;
+}
 
 // Splits the arguments; the problem, or "" when they split cleanly.
 std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
@@ -112,6 +122,8 @@ std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
         }
         if (arg == "--timings") {
             a.timings = true;
+        } else if (arg == "--check") {
+            a.check = true;
         } else if (arg == "--generate-grid") {
             if (a.generate) return "--generate-grid が二度指定されています。";
             a.generate = true;
@@ -139,7 +151,8 @@ std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
 // --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED].
 std::string gridCommand(const Arguments& a, BatchOptions& o) {
     const bool shuffle = a.given("--shuffle-nodes");
-    if (!a.files.empty() || a.values.size() != (shuffle ? 1u : 0u) || !a.lists.empty() || a.timings)
+    if (!a.files.empty() || a.values.size() != (shuffle ? 1u : 0u) || !a.lists.empty() ||
+        a.timings || a.check)
         return "--generate-grid には --shuffle-nodes 以外の引数を付けられません。";
     if (shuffle) {
         const auto seed = parseCount(a.value("--shuffle-nodes"));
@@ -245,7 +258,7 @@ std::string caseOptions(const Arguments& a, BatchOptions& o) {
         return found == a.lists.end() ? std::vector<std::string>{} : found->second;
     };
     if (a.given("--cases")) {
-        if (!a.lists.empty())
+        if (a.caseLists())
             return "--cases の荷重ケースファイルには --case, --combo, --term を付けられません。";
         o.caseSetFile = a.value("--cases");
         return "";
@@ -296,7 +309,18 @@ std::string caseOptions(const Arguments& a, BatchOptions& o) {
 std::string analyseCommand(const Arguments& a, BatchOptions& o) {
     if (a.files.empty()) return "骨組データファイル（.fdt）を指定してください。";
     if (a.files.size() > 1) return "骨組データファイルは一つだけ指定できます。";
-    const bool cases = a.given("--cases") || !a.lists.empty();
+    const bool cases = a.given("--cases") || a.caseLists();
+    // The member checks: --check with the case options, --grade, --lb and --lk with --check.
+    const bool conditions =
+        a.lists.count("--grade") || a.lists.count("--lb") || a.lists.count("--lk");
+    if ((a.check || conditions) && !cases)
+        return "--check には荷重ケース（--case と --combo、または --cases）を指定してください。";
+    if (conditions && !a.check) return "--grade, --lb, --lk は --check と使います。";
+    o.checks.check = a.check;
+    if (std::string problem =
+            parseCheckOptions(listOf(a, "--grade"), listOf(a, "--lb"), listOf(a, "--lk"), o.checks);
+        !problem.empty())
+        return problem;
     if (cases && a.given("--loads"))
         return "--loads と荷重ケース（--case, --cases）は一緒に使えません。";
     if (!cases && !a.given("--loads"))
@@ -334,7 +358,7 @@ std::string analyseCommand(const Arguments& a, BatchOptions& o) {
 // --reanalyse REPORT.adt, which takes its conditions from the report.
 std::string reanalyseCommand(const Arguments& a, BatchOptions& o) {
     if (!a.files.empty()) return "--reanalyse には骨組データファイルを付けられません。";
-    if (!a.lists.empty() || a.given("--cases"))
+    if (!a.lists.empty() || a.given("--cases") || a.check)
         return "--reanalyse には荷重ケース（--case, --combo, --term, --cases）を付けられません。";
     for (const char* other : {"--loads", "--material", "--E", "--G", "--kappa", "--units"})
         if (a.given(other))
@@ -386,6 +410,8 @@ std::string batchUsage() {
            "  rahmen-batch FRAME.fdt --case LABEL=LOADS.adt ... [--combo LABEL=EXPR ...]\n"
            "               [--term LABEL=long|short] [条件は上と同じ] [--out NAME] [--timings]\n"
            "  rahmen-batch FRAME.fdt --cases DATA.lcd [条件は上と同じ] [--out NAME] [--timings]\n"
+           "  （荷重ケースとともに）--check [--grade TYPE=GRADE ...] [--lb MEMBER=CM ...]\n"
+           "               [--lk MEMBER=KX,KY ...]\n"
            "  rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]\n"
            "  rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]\n"
            "  rahmen-batch --help\n"
@@ -425,6 +451,18 @@ std::string batchUsage() {
            "              します（既定は骨組データの単位系か SI単位）。\n"
            "              荷重ケースを使うと、ケースと組合せごとに解析データ NAME_LABEL.adt を、\n"
            "              組合せの包絡線を NAME_ENV.csv（UTF-8）を現在のフォルダーに書きます。\n"
+           "--check       組合せごとに鋼部材の許容応力度検定（平成13年国交省告示第1024号）を\n"
+           "              して、部材・組合せごとの検定比を NAME_CHK.csv（UTF-8）に、部材ごとの\n"
+           "              最大検定比と NG の部材数を NAME.chk に書きます。長期の組合せは長期、\n"
+           "              短期の組合せは短期許容応力度で検定します。断面表（H形鋼・角形鋼管・\n"
+           "              円形鋼管）の断面の部材タイプだけを検定し、ほかの部材は「検定外」です。\n"
+           "              条件は骨組のデータ名の .ckc ファイルがあればそれを読み、次で変えます。\n"
+           "--grade TYPE=GRADE  部材タイプ TYPE の鋼種（既定 SN400B）: SS400, SN400A/B/C,\n"
+           "              STK400, STKR400（F = 235）, SN490B/C, SM490A, STK490, STKR490\n"
+           "              （F = 325）, BCR295（F = 295）\n"
+           "--lb MEMBER=CM  部材 MEMBER の圧縮フランジの横補剛間隔 lb（cm、既定は部材長さ）\n"
+           "--lk MEMBER=KX,KY  部材 MEMBER の座屈長さ係数（強軸 KX、弱軸 KY、既定 1,1:\n"
+           "              座屈長さ = 係数 × 部材長さ）\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
            "              解析し直します。骨組は下の終了コードの説明のとおりです。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
@@ -735,10 +773,25 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         return kBatchRefused;
     }
 
+    CheckConditions conditions;
+    std::vector<MemberCheck> checks;
+    if (o.checks.check) {
+        if (std::string problem = batchCheckConditions(run.files, m, o.checks, conditions);
+            !problem.empty()) {
+            run.dialogs.report("検定の条件: " + problem);
+            return kBatchRefused;
+        }
+    }
     bool written = true;
     double writeMs = 0;
     const CaseResultSink sink = [&](const std::string& label, Model&,
                                     const std::vector<float>& reaction) {
+        if (o.checks.check)
+            for (const Combination& c : set.combinations)
+                if (c.label == label) {
+                    std::vector<MemberCheck> more = checkMembers(m, conditions, label, c.term);
+                    checks.insert(checks.end(), more.begin(), more.end());
+                }
         m.DataName = name + "_" + label;
         run.dialogs.setSubject(m.DataName + ".adt");
         const auto writeStart = Stopwatch::now();
@@ -766,6 +819,16 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         run.dialogs.setSubject(csv);
         run.dialogs.report("包絡線のファイルを書けませんでした。\n" + r.error);
         written = false;
+    }
+    if (o.checks.check) {
+        run.dialogs.setSubject(name + "_CHK.csv");
+        if (const std::string why = nothingCheckedReason(checks); !why.empty())
+            run.dialogs.report(why);
+        if (const std::string problem = writeCheckFiles(run.files, m, name, checks);
+            !problem.empty()) {
+            run.dialogs.report(problem);
+            written = false;
+        }
     }
     t.write = writeMs + msSince(start);
     if (!written) return kBatchRefused;
