@@ -5,6 +5,7 @@
 #include "analysis/CaseReports.h"
 #include "analysis/LoadCaseAnalysis.h"
 #include "analysis/ana.h"
+#include "batch/BatchChecks.h"
 #include "batch/BatchDialogs.h"
 #include "batch/GridFrame.h"
 #include "checks/StoreyCheck.h"
@@ -72,7 +73,7 @@ const char* const kValueOptions[] = {"--loads",         "--material", "--E",   "
                                      "--shuffle-nodes", "--cases"};
 
 // The options that may be given again, each time with one value.
-const char* const kListOptions[] = {"--case", "--combo", "--term"};
+const char* const kListOptions[] = {"--case", "--combo", "--term", "--grade", "--lb", "--lk"};
 
 bool takesValue(const std::string& arg) {
     for (const char* name : kValueOptions)
@@ -101,10 +102,19 @@ struct Arguments {
     bool help = false;
     bool timings = false;
     bool storeys = false;
+    bool check = false; // --check
 
     bool given(const char* name) const { return values.count(name) != 0; }
     const std::string& value(const char* name) const { return values.at(name); }
+    bool caseLists() const {
+        return lists.count("--case") || lists.count("--combo") || lists.count("--term");
+    }
 };
+
+std::vector<std::string> listOf(const Arguments& a, const char* name) {
+    const auto found = a.lists.find(name);
+    return found == a.lists.end() ? std::vector<std::string>{} : found->second;
+}
 
 // Splits the arguments; the problem, or "" when they split cleanly.
 std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
@@ -118,6 +128,8 @@ std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
             a.timings = true;
         } else if (arg == "--storeys") {
             a.storeys = true;
+        } else if (arg == "--check") {
+            a.check = true;
         } else if (arg == "--generate-grid") {
             if (a.generate) return "--generate-grid が二度指定されています。";
             a.generate = true;
@@ -145,7 +157,8 @@ std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
 // --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED].
 std::string gridCommand(const Arguments& a, BatchOptions& o) {
     const bool shuffle = a.given("--shuffle-nodes");
-    if (!a.files.empty() || a.values.size() != (shuffle ? 1u : 0u) || !a.lists.empty() || a.timings)
+    if (!a.files.empty() || a.values.size() != (shuffle ? 1u : 0u) || !a.lists.empty() ||
+        a.timings || a.check)
         return "--generate-grid には --shuffle-nodes 以外の引数を付けられません。";
     if (shuffle) {
         const auto seed = parseCount(a.value("--shuffle-nodes"));
@@ -226,7 +239,7 @@ std::string caseOptions(const Arguments& a, BatchOptions& o) {
         return found == a.lists.end() ? std::vector<std::string>{} : found->second;
     };
     if (a.given("--cases")) {
-        if (!a.lists.empty())
+        if (a.caseLists())
             return "--cases の荷重ケースファイルには --case, --combo, --term を付けられません。";
         o.caseSetFile = a.value("--cases");
         return "";
@@ -277,7 +290,18 @@ std::string caseOptions(const Arguments& a, BatchOptions& o) {
 std::string analyseCommand(const Arguments& a, BatchOptions& o) {
     if (a.files.empty()) return "骨組データファイル（.fdt）を指定してください。";
     if (a.files.size() > 1) return "骨組データファイルは一つだけ指定できます。";
-    const bool cases = a.given("--cases") || !a.lists.empty();
+    const bool cases = a.given("--cases") || a.caseLists();
+    // The member checks: --check with the case options, --grade, --lb and --lk with --check.
+    const bool conditions =
+        a.lists.count("--grade") || a.lists.count("--lb") || a.lists.count("--lk");
+    if ((a.check || conditions) && !cases)
+        return "--check には荷重ケース（--case と --combo、または --cases）を指定してください。";
+    if (conditions && !a.check) return "--grade, --lb, --lk は --check と使います。";
+    o.checks.check = a.check;
+    if (std::string problem =
+            parseCheckOptions(listOf(a, "--grade"), listOf(a, "--lb"), listOf(a, "--lk"), o.checks);
+        !problem.empty())
+        return problem;
     if (cases && a.given("--loads"))
         return "--loads と荷重ケース（--case, --cases）は一緒に使えません。";
     if (!cases && !a.given("--loads"))
@@ -315,7 +339,7 @@ std::string analyseCommand(const Arguments& a, BatchOptions& o) {
 // --reanalyse REPORT.adt, which takes its conditions from the report.
 std::string reanalyseCommand(const Arguments& a, BatchOptions& o) {
     if (!a.files.empty()) return "--reanalyse には骨組データファイルを付けられません。";
-    if (!a.lists.empty() || a.given("--cases"))
+    if (!a.lists.empty() || a.given("--cases") || a.check)
         return "--reanalyse には荷重ケース（--case, --combo, --term, --cases）を付けられません。";
     for (const char* other : {"--loads", "--material", "--E", "--G", "--kappa", "--units"})
         if (a.given(other))
@@ -371,6 +395,8 @@ std::string batchUsage() {
            "               [--term LABEL=long|short] [条件は上と同じ] [--out NAME] [--timings]\n"
            "  rahmen-batch FRAME.fdt --cases DATA.lcd [条件は上と同じ] [--out NAME] [--timings]\n"
            "               [--storeys]（--case の形にも付けられます）\n"
+           "  （荷重ケースとともに）--check [--grade TYPE=GRADE ...] [--lb MEMBER=CM ...]\n"
+           "               [--lk MEMBER=KX,KY ...]\n"
            "  rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]\n"
            "  rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]\n"
            "  rahmen-batch --help\n"
@@ -415,6 +441,18 @@ std::string batchUsage() {
            "              NAME_STY.csv（UTF-8）と NAME.sty（CP932 のテキスト）を書きます。\n"
            "              重心は最初の長期の組合せ（なければ固定荷重のケース）の柱軸力から、\n"
            "              判定は 1/200、0.6、0.15 です。\n"
+           "--check       組合せごとに鋼部材の許容応力度検定（平成13年国交省告示第1024号）を\n"
+           "              して、部材・組合せごとの検定比を NAME_CHK.csv（UTF-8）に、部材ごとの\n"
+           "              最大検定比と NG の部材数を NAME.chk に書きます。長期の組合せは長期、\n"
+           "              短期の組合せは短期許容応力度で検定します。断面表（H形鋼・角形鋼管・\n"
+           "              円形鋼管）の断面の部材タイプだけを検定し、ほかの部材は「検定外」です。\n"
+           "              条件は骨組のデータ名の .ckc ファイルがあればそれを読み、次で変えます。\n"
+           "--grade TYPE=GRADE  部材タイプ TYPE の鋼種（既定 SN400B）: SS400, SN400A/B/C,\n"
+           "              STK400, STKR400（F = 235）, SN490B/C, SM490A, STK490, STKR490\n"
+           "              （F = 325）, BCR295（F = 295）\n"
+           "--lb MEMBER=CM  部材 MEMBER の圧縮フランジの横補剛間隔 lb（cm、既定は部材長さ）\n"
+           "--lk MEMBER=KX,KY  部材 MEMBER の座屈長さ係数（強軸 KX、弱軸 KY、既定 1,1:\n"
+           "              座屈長さ = 係数 × 部材長さ）\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
            "              解析し直します。骨組は下の終了コードの説明のとおりです。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
@@ -695,6 +733,15 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         return kBatchRefused;
     }
 
+    CheckConditions conditions;
+    std::vector<MemberCheck> checks;
+    if (o.checks.check) {
+        if (std::string problem = batchCheckConditions(run.files, m, o.checks, conditions);
+            !problem.empty()) {
+            run.dialogs.report("検定の条件: " + problem);
+            return kBatchRefused;
+        }
+    }
     double writeMs = 0;
     Stopwatch::time_point writeStart;
     CaseReportOptions reports;
@@ -715,6 +762,19 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     t.write = writeMs;
     if (!outcome.analysed) return kBatchRefused;
     bool written = outcome.written;
+    if (o.checks.check) {
+        start = Stopwatch::now();
+        const std::vector<MemberCheck> checks = checkCombinations(m, p.caseResults, conditions);
+        run.dialogs.setSubject(name + "_CHK.csv");
+        if (const std::string why = nothingCheckedReason(checks); !why.empty())
+            run.dialogs.report(why);
+        if (const std::string problem = writeCheckFiles(run.files, m, name, checks);
+            !problem.empty()) {
+            run.dialogs.report(problem);
+            written = false;
+        }
+        t.write += msSince(start);
+    }
     if (o.storeys) {
         // The storey checks; a frame without storeys or seismic cases is told
         // why and gets no table.

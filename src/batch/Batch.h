@@ -26,6 +26,7 @@
 // loads, a unit system that does not fit, an unstable frame, a report that
 // could not be written), 2 a usage error (with the usage on the error stream).
 
+#include "batch/BatchChecks.h"
 #include "model/LoadCases.h"
 
 #include <optional>
@@ -63,6 +64,7 @@ struct BatchOptions {
     std::optional<float> unitFactor; // --units: 98.0665 (si) or 1 (old)
     bool timings = false;
     bool storeys = false; // AnalyseCases: also the storey checks, NAME_STY.csv and NAME.sty
+    BatchCheckOptions checks;                          // AnalyseCases: --check, --grade, --lb, --lk
     int gridBaysX = 0, gridBaysY = 0, gridStoreys = 0; // GenerateGrid
     std::string gridName;
     unsigned gridShuffleSeed = 0; // 0: nodes numbered floor by floor

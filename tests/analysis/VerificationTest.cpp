@@ -8,6 +8,7 @@
 #include "TestFrame.h"
 #include "analysis/LoadCaseAnalysis.h"
 #include "analysis/MemberResults.h"
+#include "checks/SteelChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -450,6 +451,69 @@ const std::vector<Case>& cases() {
                                g.base[1] - k.base[1], "the cases' results subtracted",
                                minus.base[1], 1e-6});
              return checks;
+         }},
+        {"Allowable-stress check of a steel portal frame",
+         "A portal in the YZ plane: columns 350 cm high, fixed at their bases, and a beam of "
+         "600 cm, all H-340×250×9×14 (table row: A = 99.53 cm², Ix = 21200 cm⁴, Zx = 1250 cm³, "
+         "ix = 14.6 cm, iy = 6.05 cm, i_b = 6.79 cm, η = 6.60, web (34 − 2·1.4)·0.9 = 28.08 cm²) "
+         "bent about their strong axis, SN400B (F = 235 N/mm²); w = 30 kN/m downward on the beam "
+         "as a long-term combination. The axial deformation is suppressed in the analysis (its "
+         "member areas ×10⁴) so that the closed-form portal moments hold: with "
+         "k = (Ib/L)/(Ic/h) = 350/600, the corner moment M = (wL²/12)·2/(2 + k) = 69.677 kN·m, "
+         "the base moment M/2, the beam's midspan moment wL²/8 − M = 65.323 kN·m, the column "
+         "force N = −wL/2 = −90 kN and shear H = 1.5·M/h = 29.862 kN (the beam's N = −H); "
+         "the checks take A from the table row. Long-term allowable stresses: ft = 156.67, "
+         "fs = 90.45; lengths lb = lk = the member length.",
+         [] {
+             Frame f;
+             f.node(0, 0, 0, true);
+             f.node(0, 0, 350);
+             f.node(0, 600, 350);
+             f.node(0, 600, 0, true);
+             f.m.MemberTypeCount = 1;
+             f.m.TypeSectionKind[1] = kSectionHShape;
+             f.m.TypeSteelNo[1] = 27; // H-340x250x9x14
+             for (auto [i, j] : {std::pair{1, 2}, {2, 3}, {4, 3}}) {
+                 const int k = f.member(i, j, 99.53e4f, 21200, 3650, 60);
+                 f.m.MemberTypeNo[k] = 1;
+             }
+             f.uniform(2, 0, -30);
+             analyse(f);
+             const std::vector<MemberCheck> rows = checkMembers(f.m, {}, "L1", LoadTerm::Long);
+             const MemberCheck &column = rows[0], &beam = rows[1];
+             const PointCheck& top = column.points[1];
+             const PointCheck& end = beam.points[0];
+             const PointCheck& mid = beam.points.at(2);
+             return std::vector<Check>{
+                 {"column: λ = lk/iy", 57.851240, "350/6.05", column.lambda, 1e-6},
+                 {"column: fc (N/mm²)", 128.70883, "F(1 − 0.4(λ/Λ)²)/ν, Λ = 119.789",
+                  column.allowable.fc, 1e-6},
+                 {"column: C", 2.3, "M2/M1 = +0.5 (double curvature): 2.35, capped", column.C,
+                  1e-12},
+                 {"column: fb (N/mm²)", 156.66667,
+                  "F(2/3 − …) = 151.6, 89000/(51.55·6.60) = 261.6: ft", column.allowable.fbStrong,
+                  1e-6},
+                 {"column top: σc (N/mm²)", 9.0425, "90000/9953", -top.sigmaAxial, 1e-5},
+                 {"column top: σb (N/mm²)", 55.741935, "69.677·10⁶/1250·10³", top.sigmaBy, 1e-5},
+                 {"column top: σc/fc + σb/fb", 0.42605506, "9.0425/128.709 + 55.742/156.667",
+                  top.ratios[0], 1e-5},
+                 {"column: τ/fs", 0.11757154, "29862/2808 = 10.635; /90.45", top.ratios[3], 1e-5},
+                 {"column: governing ratio", 0.42605506, "at the top, 圧縮+曲げ", column.ratio,
+                  1e-5},
+                 {"beam: λ", 99.173554, "600/6.05", beam.lambda, 1e-6},
+                 {"beam: fc (N/mm²)", 87.161498, "F(1 − 0.4(λ/Λ)²)/ν", beam.allowable.fc, 1e-6},
+                 {"beam: C", 1.0, "equal end moments, single curvature", beam.C, 1e-12},
+                 {"beam: fb (N/mm²)", 152.60354,
+                  "larger of F(2/3 − (4/15)(88.37)²/Λ²) = 122.57 and 89000/(88.37·6.60)",
+                  beam.allowable.fbStrong, 1e-6},
+                 {"beam end: σc (N/mm²)", 3.0002764, "29862/9953", -end.sigmaAxial, 1e-5},
+                 {"beam end: σc/fc + σb/fb", 0.39969494, "3.0003/87.161 + 55.742/152.604",
+                  end.ratios[0], 1e-5},
+                 {"beam end: τ/fs", 0.35434755, "90000/2808 = 32.05; /90.45", end.ratios[3], 1e-5},
+                 {"beam midspan: x (m)", 3.0, "where the shear is zero", mid.x, 1e-9},
+                 {"beam midspan: σb (N/mm²)", 52.258065, "65.323·10⁶/1250·10³", mid.sigmaBy, 1e-5},
+                 {"beam midspan: σc/fc + σb/fb", 0.37686538, "3.0003/87.161 + 52.258/152.604",
+                  mid.ratios[0], 1e-5}};
          }},
     };
     return all;

@@ -3,12 +3,14 @@
 
 #include "analysis/AnalysisFile.h"
 #include "analysis/ana.h"
+#include "batch/GridFrame.h"
 #include "model/DataName.h"
 #include "model/LoadCases.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
 #include "model/TextFile.h"
 #include "platform/Sjis.h"
+#include "sections/Sections.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -885,4 +888,71 @@ TEST_F(Batch, AGridWithSeismicCasesGetsItsStoreyTableConsistentWithTheReports) {
     EXPECT_FALSE(fs::exists(work / "d_STY.csv"));
     EXPECT_TRUE(fs::exists(work / "d_L1.adt"));
     EXPECT_EQ(run({"grid.fdt", "--loads", "grid_loads.adt", "--storeys"}).status, 2);
+}
+
+TEST_F(Batch, CheckWritesTheRatiosOfEveryMemberAndCombination) {
+    // The benchmark grid (2 × 1 bays, one storey) with table sections: columns
+    // □-300x300x12.0, beams H-200x100x5.5x8 (too small for 20 kN/m over 6 m).
+    auto m = gridFrame(2, 1, 1);
+    DAT_READ(*m);
+    m->DataName = "steel";
+    storeSteelSection(
+        *m, 1, *SteelSectionProperties(*m, kSectionSquarePipe, 50, SquarePipeShear::HalfArea));
+    storeSteelSection(*m, 2,
+                      *SteelSectionProperties(*m, kSectionHShape, 10, SquarePipeShear::HalfArea));
+    for (int k = 1; k <= m->MemberCount; ++k)
+        m->copyTypeToMember(k, m->MemberTypeNo[k]);
+    {
+        std::ofstream out(work / "steel.fdt", std::ios::binary);
+        out << frameFileBytes(*m, {2026, 1, 2, 3, 4, 5});
+    }
+    ASSERT_EQ(run({"--generate-grid", "2", "1", "1", "g"}).status, 0);
+    const std::vector<std::string> cases = {"steel.fdt", "--case", "G=g_loads.adt",
+                                            "--combo",   "L1=G",   "--check"};
+    auto ratios = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = cases;
+        args.insert(args.end(), extra.begin(), extra.end());
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::map<std::string, std::string> verdict; // member → ratio + 判定
+        std::istringstream in(bytesOf(work / "steel_CHK.csv"));
+        std::string line;
+        std::getline(in, line);
+        EXPECT_TRUE(contains(line, "部材,組合せ,期間,断面,鋼種,F(N/mm²),検定比,判定")) << line;
+        while (std::getline(in, line)) {
+            std::vector<std::string> cells;
+            std::istringstream fields(line);
+            for (std::string cell; std::getline(fields, cell, ',');)
+                cells.push_back(cell);
+            verdict[cells[0]] = cells[6] + " " + cells[7] + " " + cells[3];
+        }
+        return verdict;
+    };
+    std::map<std::string, std::string> plain = ratios({});
+    ASSERT_EQ(plain.size(), static_cast<std::size_t>(m->MemberCount));
+    EXPECT_TRUE(contains(plain["1"], " OK □-300x300x12.0")) << plain["1"];
+    EXPECT_TRUE(contains(plain["7"], " NG Ｈ-200x100x5.5x 8")) << plain["7"];
+    const std::string report = cp932ToUtf8(bytesOf(work / "steel.chk"));
+    EXPECT_TRUE(contains(report, "NG の部材数:  7 ")) << report;
+
+    // Braces at 1 m and a longer column: the beam's ratio falls, the column's rises.
+    const std::map<std::string, std::string> braced = ratios({"--lb", "7=100", "--lk", "1=2,2"});
+    EXPECT_LT(std::stod(braced.at("7")), std::stod(plain["7"]));
+    EXPECT_GT(std::stod(braced.at("1")), std::stod(plain["1"]));
+
+    // Conditions beyond the frame, or without --check.
+    Result r = run({"steel.fdt", "--case", "G=g_loads.adt", "--combo", "L1=G", "--check", "--grade",
+                    "3=SS400"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contains(r.err, "--grade 3: 部材タイプは 1 から 2 までです。")) << r.err;
+    r = run({"steel.fdt", "--case", "G=g_loads.adt", "--lb", "1=100"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(contains(r.err, "--grade, --lb, --lk は --check と使います。")) << r.err;
+
+    // The benchmark grid's own sections are typed numbers: nothing checked, and why.
+    r = run({"g.fdt", "--case", "G=g_loads.adt", "--combo", "L1=G", "--check"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(contains(r.err, "g_CHK.csv: 検定できる部材がありません。")) << r.err;
+    EXPECT_TRUE(contains(bytesOf(work / "g_CHK.csv"),
+                         ",検定外,,,,,,,,,,,,,,,,,,,部材タイプ 1 は断面表の断面ではありません"));
 }
