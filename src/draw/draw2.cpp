@@ -521,8 +521,8 @@ std::vector<double> planeStations(double length, double L) {
     return x;
 }
 
-// Two labels for a range of values at one place: the larger there, the
-// smaller a text row below (one only when both read the same).
+// Two labels for a range of values, the larger in the upper text row (0) and
+// the smaller in the row below it (1); one only when both read the same.
 void rangeLabels(const std::function<void(int row, const std::string&)>& print, double a,
                  double b) {
     const std::string high = stressLabel(std::max(a, b));
@@ -558,11 +558,12 @@ void envelopePlaneDiagram(Program& program, StressSelection& picks, Form& window
         if (v.upper.empty()) return;
         const LabelOffsets& o = labelOffsets(a, b);
         // As the moment diagram labels its ends: the start as drawn, the end
-        // reversed.
+        // reversed. The second row goes away from the node, so that it meets
+        // no label of the member beside.
         auto at = [&](PlanePoint from, PlanePoint offset) {
-            return [&canvas, from, offset](int row, const std::string& text) {
-                planeText(canvas, {from.x + offset.x, from.y + offset.y - row * Canvas::RowHeight},
-                          text, kMomentColor);
+            const double top = from.y + offset.y + (offset.y > 0 ? Canvas::RowHeight : 0);
+            return [&canvas, x = from.x + offset.x, top](int row, const std::string& text) {
+                planeText(canvas, {x, top - row * Canvas::RowHeight}, text, kMomentColor);
             };
         };
         rangeLabels(at(a, o.start), v.upper.front(), v.lower.front());
