@@ -299,4 +299,33 @@ std::string envelopeCsv(const Model& model, const std::vector<MemberEnvelope>& e
     return csv;
 }
 
+std::vector<MomentRange> momentEnvelope(const Model& model, const std::vector<CaseResult>& results,
+                                        LoadTerm term, int m, const std::vector<double>& stations) {
+    std::vector<MomentRange> range;
+    if (m < 1 || m > model.MemberCount) return range;
+    const double L = memberLength(model, m) / 100;
+    bool first = true;
+    for (const CaseResult& r : results) {
+        if (!r.combination || r.term != term || r.memberCount != model.MemberCount) continue;
+        if (first) range.resize(stations.size());
+        const std::size_t i = static_cast<std::size_t>(m - 1);
+        std::array<double, 2> w{0, 0};
+        if (r.memberLoadFlag[i] == 1) w = {r.memberUniformLoad[i][0], r.memberUniformLoad[i][1]};
+        for (std::size_t s = 0; s < stations.size(); ++s) {
+            const SectionForces f = forcesAt(r.endForce[i], w, L, stations[s]);
+            MomentRange& e = range[s];
+            if (first) {
+                e = {f.My, f.My, f.Mz, f.Mz};
+                continue;
+            }
+            e.MyLargest = std::max(e.MyLargest, f.My);
+            e.MySmallest = std::min(e.MySmallest, f.My);
+            e.MzLargest = std::max(e.MzLargest, f.Mz);
+            e.MzSmallest = std::min(e.MzSmallest, f.Mz);
+        }
+        first = false;
+    }
+    return range;
+}
+
 } // namespace rahmen

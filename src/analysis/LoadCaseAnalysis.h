@@ -6,6 +6,7 @@
 // results along the span) — never a new analysis.
 
 #include "analysis/ana.h"
+#include "model/CaseResults.h"
 #include "model/LoadCases.h"
 
 #include <functional>
@@ -69,5 +70,19 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
 // start and the end and for My, Mz along the span: largest, its combination,
 // smallest, its combination.
 std::string envelopeCsv(const Model& model, const std::vector<MemberEnvelope>& envelope);
+
+// The largest and smallest bending moments about member y and z (force·m, as
+// forcesAt gives them) at one point of a member over several combinations.
+struct MomentRange {
+    double MyLargest = 0, MySmallest = 0, MzLargest = 0, MzSmallest = 0;
+};
+
+// The moment envelope of member m over the kept combinations of one term (the
+// cases among `results` and results of another frame are passed over): at
+// each station x (m from the start node) the range of the moments the
+// combinations give there, uniform loads included. Empty when the term has
+// no combination. The geometry is the model's; its result tables are not read.
+std::vector<MomentRange> momentEnvelope(const Model& model, const std::vector<CaseResult>& results,
+                                        LoadTerm term, int m, const std::vector<double>& stations);
 
 } // namespace rahmen

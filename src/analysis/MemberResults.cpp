@@ -65,22 +65,21 @@ double simpleBeamMoment(double w, double L) {
     return w * L * L / 8;
 }
 
-MemberEndForces memberEndForces(const Model& model, int m) {
-    const auto& f = model.MemberEndForce[m];
+namespace {
+
+// The end forces of a member from its MemberEndForce row (f(k) for k = 1..9)
+// and its uniform loads w (force/m) over lengthM metres.
+template <typename Row>
+MemberEndForces endForcesOf(const Row& f, const std::array<double, 2>& w, double lengthM) {
     // The span's load in force: force/m times the length in m.
-    const double lengthM = memberLength(model, m) / 100;
-    const std::array<double, 2> w = uniformLoads(model, m);
     const double wy = w[0] * lengthM, wz = w[1] * lengthM;
     MemberEndForces out;
-    out.end = {f[7], f[8], f[9], f[4], f[5], f[6]};
-    out.start = {-f[7], -f[8] - wy, -f[9] - wz, f[1], f[2], f[3]};
+    out.end = {f(7), f(8), f(9), f(4), f(5), f(6)};
+    out.start = {-f(7), -f(8) - wy, -f(9) - wz, f(1), f(2), f(3)};
     return out;
 }
 
-SectionForces forcesAt(const Model& model, int m, double x) {
-    const MemberEndForces ends = memberEndForces(model, m);
-    const SectionForces& s = ends.start;
-    const std::array<double, 2> w = uniformLoads(model, m);
+SectionForces forcesFromStart(const SectionForces& s, const std::array<double, 2>& w, double x) {
     // Equilibrium of the part 0..x: the start forces, the load w·x acting at
     // x/2, and the forces at x sum to nothing.
     SectionForces at;
@@ -91,6 +90,24 @@ SectionForces forcesAt(const Model& model, int m, double x) {
     at.My = -s.My - s.Qz * x - w[1] * x * x / 2;
     at.Mz = -s.Mz + s.Qy * x + w[0] * x * x / 2;
     return at;
+}
+
+} // namespace
+
+MemberEndForces memberEndForces(const Model& model, int m) {
+    const auto& f = model.MemberEndForce[m];
+    return endForcesOf([&f](int k) { return f[k]; }, uniformLoads(model, m),
+                       memberLength(model, m) / 100);
+}
+
+SectionForces forcesAt(const Model& model, int m, double x) {
+    return forcesFromStart(memberEndForces(model, m).start, uniformLoads(model, m), x);
+}
+
+SectionForces forcesAt(const std::array<float, 9>& f, const std::array<double, 2>& w, double L,
+                       double x) {
+    const MemberEndForces ends = endForcesOf([&f](int k) { return f[k - 1]; }, w, L);
+    return forcesFromStart(ends.start, w, x);
 }
 
 LargestMoments largestMoments(const Model& model, int m) {

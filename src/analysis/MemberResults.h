@@ -60,6 +60,13 @@ MemberEndForces memberEndForces(const Model& model, int m);
 // loads (force/m, member y and z).
 SectionForces forcesAt(const Model& model, int m, double x);
 
+// The same for results kept outside the model's tables (a load case or a
+// combination): f the member's MemberEndForce(m, 1..9) at f[0..8], w its
+// uniform loads (force/m, member y and z; 0 without the load flag), L its
+// length in m.
+SectionForces forcesAt(const std::array<float, 9>& f, const std::array<double, 2>& w, double L,
+                       double x);
+
 // The largest absolute bending moment of the span about member y and about
 // member z (signed, as forcesAt gives it) and where it lies (m from the start
 // node): at an end, or where the shear of that plane changes sign inside the

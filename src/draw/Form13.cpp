@@ -93,6 +93,9 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     addButton("BUTTON79", "", kX + 108, 468, 102, 28).enabled = false;
     addButton("BUTTON67", "終了", kX, 502, 102, 28);
     addButton("BUTTON72", "ヘルプ", kX + 108, 502, 102, 28);
+    // Below the status line, beside the picture, where no other control lies.
+    if (p_.PlotWindowMode == 0) caseEntries = caseChoiceEntries(p_);
+    if (!caseEntries.empty()) addCombo("COMBO13", kX, 574, kW, 24);
 
     connectHandlers();
 }
@@ -116,6 +119,7 @@ void Form13::connectHandlers() {
     onClick("BUTTON67", [this] { BUTTON67_ON(); });
     onClick("BUTTON72", [this] { DRAWHP_ON(); });
     onClick("BUTTON98", [this] { SAVE_ON(); });
+    if (has("COMBO13")) onChange("COMBO13", [this] { CASE_ON(); });
     for (const char* bar : kScrollBars)
         onScroll(bar, [this] { SCROLL_ON(); });
     onMouseDown([this](MouseButton button, int x, int y) { FORM13_MOUSEDOWN(button, x, y); });
@@ -161,6 +165,7 @@ void Form13::FORM13_START() {
             FR_ON();
             c("RADIO60").enabled = false;
         }
+        if (has("COMBO13")) startCaseChoice();
         return;
     }
 
@@ -449,7 +454,7 @@ void Form13::CHECK17_ON() {
 
 void Form13::enableDiagramRadios() {
     const bool results = p_.model.AnalysisDone != 0;
-    c("RADIO55").enabled = results;
+    c("RADIO55").enabled = results && !envelopeShown();
     c("RADIO60").enabled = results;
     c("RADIO56").enabled = true;
 }
@@ -557,10 +562,19 @@ void Form13::showStressDiagram() {
     c("BUTTON79").caption = "応力図終了";
     c("BUTTON79").enabled = true;
     c("BUTTON86").enabled = false;
-    if (SingleMemberSelect)
+    shownStress_.MemberSelected = stress.MemberSelected;
+    shownStress_.PickedPlaneAxis = stress.PickedPlaneAxis;
+    if (envelopeShown()) {
+        const LoadTerm term = caseEntries[static_cast<std::size_t>(shownCase)].term;
+        if (SingleMemberSelect)
+            envelopeMemberDiagram(p_, stress, *this, term);
+        else
+            envelopePlaneDiagram(p_, stress, *this, term);
+    } else if (SingleMemberSelect) {
         SFRCE_ON(p_, stress, *this);
-    else
+    } else {
         FORCE_ON(p_, stress, *this);
+    }
     // Nothing drawn stays selected for the next picking picture.
     stress.MemberSelected.fill(0);
     stress.PickedPlaneAxis.clear();
@@ -1073,6 +1087,70 @@ void Form13::enableLoadFields(bool enabled, bool onlyUniform) {
 void Form13::emptyLoadFields() {
     for (const char* box : kLoadBoxes)
         c(box).caption.clear();
+}
+
+// ---------------------------------------------------------------------------
+// The load case, combination or envelope shown (a frame with load cases)
+
+void Form13::startCaseChoice() {
+    Control& choice = c("COMBO13");
+    choice.items.clear();
+    for (const CaseChoiceEntry& e : caseEntries)
+        choice.items.push_back(e.item);
+    // Whatever the analysis left in the model is what the window shows first.
+    const int inModel = resultInModel(p_.model, p_.caseResults);
+    shownCase = -1;
+    for (std::size_t i = 0; i < caseEntries.size(); ++i)
+        if (inModel >= 0 && caseEntries[i].result == inModel) shownCase = static_cast<int>(i);
+    choice.selected = shownCase;
+    choice.enabled = p_.model.AnalysisDone != 0 && !p_.caseResults.empty() &&
+                     p_.caseResults.front().nodeCount == p_.model.NodeCount &&
+                     p_.caseResults.front().memberCount == p_.model.MemberCount;
+    if (shownCase >= 0) setCaption("データ作図　" + caseEntries[std::size_t(shownCase)].title);
+}
+
+bool Form13::envelopeShown() const {
+    return shownCase >= 0 && static_cast<std::size_t>(shownCase) < caseEntries.size() &&
+           caseEntries[static_cast<std::size_t>(shownCase)].envelope;
+}
+
+void Form13::CASE_ON() {
+    const int chosen = c("COMBO13").selected;
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= caseEntries.size()) return;
+    const CaseChoiceEntry& e = caseEntries[static_cast<std::size_t>(chosen)];
+    // An envelope leaves the model's results as they are: only the stress
+    // diagram draws it.
+    if (!e.envelope &&
+        !applyCaseResult(p_.model, p_.caseResults[static_cast<std::size_t>(e.result)])) {
+        c("COMBO13").selected = shownCase;
+        return;
+    }
+    shownCase = chosen;
+    setCaption("データ作図　" + e.title);
+    drawForCase();
+}
+
+// The diagram on screen drawn again for the entry chosen; an envelope has no
+// deformation diagram, which is given up (and cannot be chosen) while it is shown.
+void Form13::drawForCase() {
+    if (envelopeShown() && DiagramKind == 2) {
+        if (plot.DrawingActive == 1) endDrawing(p_, plot, *this);
+        c("RADIO55").checked = false;
+        DiagramKind = 0;
+        c("BUTTON69").enabled = false;
+        c("TEXT54").caption = kChooseStatus;
+    }
+    if (DiagramKind == 1 && StressStep == 2) {
+        stress.MemberSelected = shownStress_.MemberSelected;
+        stress.PickedPlaneAxis = shownStress_.PickedPlaneAxis;
+        showStressDiagram();
+    } else if (picking()) {
+        SCROLL_CHANGE2();
+    } else if (plot.DrawingActive == 1) {
+        redrawRunning(p_, plot, *this);
+    } else {
+        enableDiagramRadios();
+    }
 }
 
 void registerPlotForms(Program& program) {

@@ -18,6 +18,7 @@
 // extension of the name chosen.
 
 #include "analysis/mo_analy.h"
+#include "draw/CaseChoice.h"
 #include "draw/PlotState.h"
 #include "draw/draw2.h"
 #include "platform/Form.h"
@@ -53,6 +54,11 @@ public:
     bool analysisArmed = false; // mode 1: "解析開始" shown
     StructureType structureType = StructureType::None; // mode 1
     bool shearGiven = false;                           // mode 1: a shape factor was chosen
+    // A frame analysed under load cases, in data plotting: the entries of the
+    // drop-down COMBO13 and the one shown (-1 none). Without case results the
+    // window has no COMBO13.
+    std::vector<CaseChoiceEntry> caseEntries;
+    int shownCase = -1;
 
     void FORM13_START();
     void FORM13_END();
@@ -76,6 +82,7 @@ public:
     void BUTTON67_ON(); // "終了"
     void DRAWHP_ON();   // "ヘルプ"
     void SAVE_ON();     // "図保存"
+    void CASE_ON();     // COMBO13: the load case, combination or envelope shown
 
     // The mode-1 procedures of the interactive analysis.
     void SET_LOAD();
@@ -128,9 +135,14 @@ private:
     void showStressDiagram();
     void endFraLoop();
     std::string pickStatus() const;
+    void startCaseChoice();
+    bool envelopeShown() const;
+    void drawForCase();
 
     Program& p_;
     bool materialSet_ = false;
+    // The picks of the stress diagram on screen, to draw it again for another case.
+    StressSelection shownStress_;
 };
 
 // Registers FORM13 with the program's form registry.

@@ -485,6 +485,21 @@ void DRAW_KEY(Program& program, PlotState& plot, Form& form) {
     plot.view.DrawState = 0;
 }
 
+void redrawRunning(Program& program, PlotState& plot, Form& form) {
+    if (plot.DrawingActive != 1) return;
+    if (plot.AngleStep == 0) {
+        SCROLL_CHANGE1(program, plot, form);
+        return;
+    }
+    // The enlarged frame diagram shows no results.
+    if (plot.running != RunningDiagram::Deformation) return;
+    plot.deformScaleSet = 0;
+    plot.waiting = DrawingWait::None;
+    plot.view.DrawState = 1;
+    form.c("BUTTON79").enabled = false;
+    drawDeformationPicture(program, plot, form);
+}
+
 void endDrawing(Program& /*program*/, PlotState& plot, Form& form) {
     const bool deformation = plot.running == RunningDiagram::Deformation;
     // Ended while the labels waited for a key: the number choice comes back.

@@ -121,6 +121,12 @@ void LOOP_END1(Program& program, PlotState& plot, Form& form);
 // A key pressed in the window: the labels a drawing waited for.
 void DRAW_KEY(Program& program, PlotState& plot, Form& form);
 
+// The running frame or deformation drawing again for new results in the
+// model (another load case or combination), as it stands: waiting for the
+// angles, the turned frame; the enlarged deformation picture with its scale
+// worked out afresh, waiting for the key press again.
+void redrawRunning(Program& program, PlotState& plot, Form& form);
+
 // Ends the running frame or deformation drawing (picture cleared, buttons
 // back to choosing a diagram).
 void endDrawing(Program& program, PlotState& plot, Form& form);

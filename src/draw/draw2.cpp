@@ -1,5 +1,6 @@
 #include "draw/draw2.h"
 
+#include "analysis/LoadCaseAnalysis.h"
 #include "analysis/MemberResults.h"
 #include "model/Program.h"
 #include "platform/Canvas.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -127,11 +129,14 @@ PlaneValues planeValues(const Model& md, int m, char axis, double dx, double dy,
 }
 
 // The four value labels of one member, placed by the direction it runs in.
-void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& v) {
-    struct Offsets {
-        PlanePoint start, end, axial, shear;
-    };
-    static const Offsets offsets[4] = {
+// Where the labels of a member go, from its ends (plane units, y upward), by
+// the direction it runs in.
+struct LabelOffsets {
+    PlanePoint start, end, axial, shear;
+};
+
+const LabelOffsets& labelOffsets(PlanePoint a, PlanePoint b) {
+    static const LabelOffsets offsets[4] = {
         {{8, 8}, {-25, -8}, {-12, -8}, {-12, 8}}, // mostly to the right
         {{-25, 8}, {8, -8}, {5, -5}, {5, 5}},     // mostly upward
         {{-25, -8}, {8, 8}, {-12, -8}, {-12, 8}}, // mostly to the left
@@ -144,7 +149,12 @@ void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& 
         layout = dx >= 0 ? 0 : 2;
     else
         layout = dy >= 0 ? 1 : 3;
-    const Offsets& o = offsets[layout];
+    return offsets[layout];
+}
+
+// The four value labels of one member, placed by the direction it runs in.
+void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& v) {
+    const LabelOffsets& o = labelOffsets(a, b);
     const PlanePoint mid{std::floor((a.x + b.x) / 2), std::floor((a.y + b.y) / 2)};
     const struct {
         double value;
@@ -214,6 +224,23 @@ void datumCurve(Canvas& canvas, double y, double h1, double hEnd, double hMid, b
 void printLines(Canvas& canvas, int row, std::initializer_list<const char*> lines, int color) {
     for (const char* line : lines)
         canvas.text(0, row++, line, color, kLabelFontSize);
+}
+
+// The axes, the member number and its node numbers of the single-member
+// diagram.
+void memberCaptions(Canvas& canvas, const Model& md, int m) {
+    auto print = [&](int column, int row, const std::string& text, int color) {
+        canvas.text(column, row, text, color, kLabelFontSize);
+    };
+    printLines(canvas, 25, {"   z", "   ↑", "   ｏ→x　 y 軸周りモーメント"}, kMemberColor);
+    printLines(canvas, 50, {"   y", "   ↑", "   ｏ→x　 z 軸周りモーメント"}, kMemberColor);
+    print(0, 54, "部材Ｎｏ" + std::to_string(m), kMemberNumberColor);
+    const std::string start = std::to_string(md.MemberStartNode[m]);
+    const std::string end = std::to_string(md.MemberEndNode[m]);
+    print(18, 13, start, kNodeNumberColor);
+    print(18, 41, start, kNodeNumberColor);
+    print(305, 13, end, kNodeNumberColor);
+    print(305, 41, end, kNodeNumberColor);
 }
 
 } // namespace
@@ -288,7 +315,21 @@ std::string stressLabel(double value) {
     return text;
 }
 
-void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
+namespace {
+
+// How one kind of plane diagram draws a member: its value labels and its
+// moment curve between the plane points a and b of its ends.
+struct PlaneDrawing {
+    double scale = 0; // pixels per unit of moment; 0 draws no curves
+    std::function<void(Canvas&, char axis)> legend;
+    std::function<void(Canvas&, int m, PlanePoint a, PlanePoint b)> labels, curve;
+};
+
+// The plane diagram's steps for any drawing of its members: the legend and
+// labels (or the message for a member with an angle), the members with their
+// curves, the plane's axes; every selection cleared.
+void planeDiagram(Program& program, StressSelection& picks, Form& window,
+                  const PlaneDrawing& drawing) {
     prepareWindow(window);
     const Model& md = program.model;
     const std::string& picked = picks.PickedPlaneAxis;
@@ -297,7 +338,6 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
     const int members = drawableMemberCount(md);
     if (canvas) canvas->clear();
     if (canvas && (axis == 'x' || axis == 'y' || axis == 'z')) {
-        const double s = stressMomentScale(md);
         const PlaneLayout layout(md, axis);
         // Members the plane diagram can show: drawable, and not running
         // straight across the plane (a plane length of 0 has no direction).
@@ -307,11 +347,8 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
             const PlanePoint b = layout.node(md.MemberEndNode[m]);
             return a.x != b.x || a.y != b.y;
         };
-        auto values = [&](int m, PlanePoint a, PlanePoint b) {
-            return planeValues(md, m, axis, b.x - a.x, b.y - a.y, s);
-        };
         if (!picks.HideStressValues) {
-            printLegend(*canvas, axis);
+            drawing.legend(*canvas, axis);
             for (int m = 1; m <= members; ++m) {
                 if (!shown(m)) continue;
                 if (md.MemberAngle[m] != 0) {
@@ -320,9 +357,8 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
                                 MessageButtons::Ok);
                     continue;
                 }
-                const PlanePoint a = layout.node(md.MemberStartNode[m]);
-                const PlanePoint b = layout.node(md.MemberEndNode[m]);
-                planeLabels(*canvas, a, b, values(m, a, b));
+                drawing.labels(*canvas, m, layout.node(md.MemberStartNode[m]),
+                               layout.node(md.MemberEndNode[m]));
             }
         }
         for (int m = 1; m <= members; ++m) {
@@ -330,8 +366,8 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
             const PlanePoint a = layout.node(md.MemberStartNode[m]);
             const PlanePoint b = layout.node(md.MemberEndNode[m]);
             canvas->line(a.x, kPlaneBaseline - a.y, b.x, kPlaneBaseline - b.y, kMemberColor);
-            if (md.MemberAngle[m] == 0 && !picks.HideStressDiagram && s != 0)
-                planeCurve(*canvas, a, b, values(m, a, b));
+            if (md.MemberAngle[m] == 0 && !picks.HideStressDiagram && drawing.scale != 0)
+                drawing.curve(*canvas, m, a, b);
         }
         switch (axis) {
         case 'x':
@@ -346,6 +382,27 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
         }
     }
     picks.MemberSelected.fill(0);
+}
+
+} // namespace
+
+void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
+    const Model& md = program.model;
+    const char axis = picks.PickedPlaneAxis.size() == 1 ? picks.PickedPlaneAxis[0] : '\0';
+    PlaneDrawing drawing;
+    drawing.scale = stressMomentScale(md);
+    const double s = drawing.scale;
+    auto values = [&md, axis, s](int m, PlanePoint a, PlanePoint b) {
+        return planeValues(md, m, axis, b.x - a.x, b.y - a.y, s);
+    };
+    drawing.legend = printLegend;
+    drawing.labels = [&](Canvas& canvas, int m, PlanePoint a, PlanePoint b) {
+        planeLabels(canvas, a, b, values(m, a, b));
+    };
+    drawing.curve = [&](Canvas& canvas, int m, PlanePoint a, PlanePoint b) {
+        planeCurve(canvas, a, b, values(m, a, b));
+    };
+    planeDiagram(program, picks, window, drawing);
 }
 
 void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
@@ -394,21 +451,201 @@ void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
         print(145, 15, value(atEnd.Qz), kShearColor);
         print(145, 43, value(atEnd.Qy), kShearColor);
         print(145, 29, value(atEnd.N), kAxialColor);
-        printLines(*canvas, 25, {"   z", "   ↑", "   ｏ→x　 y 軸周りモーメント"}, kMemberColor);
-        printLines(*canvas, 50, {"   y", "   ↑", "   ｏ→x　 z 軸周りモーメント"}, kMemberColor);
-        print(0, 54, "部材Ｎｏ" + std::to_string(m), kMemberNumberColor);
-        const std::string start = std::to_string(md.MemberStartNode[m]);
-        const std::string end = std::to_string(md.MemberEndNode[m]);
-        print(18, 13, start, kNodeNumberColor);
-        print(18, 41, start, kNodeNumberColor);
-        print(305, 13, end, kNodeNumberColor);
-        print(305, 41, end, kNodeNumberColor);
+        memberCaptions(*canvas, md, m);
     }
     window.c("TEXT54").caption = "ボタンを選択してください。";
 }
 
 void CHVAL_ON(StressSelection& picks) {
     picks.HideStressValues = picks.HideStressValues ? 0 : -1;
+}
+
+// ---- the moment envelope of the combinations of one term
+
+namespace {
+
+// The moment component a plane diagram draws of a member and the sign that
+// turns it (as forcesAt gives it) into the offset of planeValues: the curve
+// there is sign·s·M(x) for the moment M of that component.
+struct PlaneComponent {
+    bool aboutZ = false;
+    double sign = 1;
+};
+
+PlaneComponent planeComponent(char axis, double dx, double dy) {
+    if (axis == 'z') return {true, -1};
+    if (axis == 'y' && dx == 0) return {true, 1};
+    const bool backwards = dx < 0 || (dx == 0 && dy > 0);
+    return {false, backwards ? -1.0 : 1.0};
+}
+
+// Both boundaries of an envelope as curve offsets (pixels, or any unit): the
+// upper one at each station, then the lower one.
+struct Boundaries {
+    std::vector<double> upper, lower;
+};
+
+Boundaries boundaries(const std::vector<MomentRange>& range, bool aboutZ, double factor) {
+    Boundaries b;
+    for (const MomentRange& r : range) {
+        const double largest = aboutZ ? r.MzLargest : r.MyLargest;
+        const double smallest = aboutZ ? r.MzSmallest : r.MySmallest;
+        const double v1 = factor * largest, v2 = factor * smallest;
+        b.upper.push_back(std::max(v1, v2));
+        b.lower.push_back(std::min(v1, v2));
+    }
+    return b;
+}
+
+// The largest moment of the envelope at the ends and the middle of every
+// member, as the plane diagram's scale takes it of one result.
+double envelopeLargest(const Model& md, const std::vector<CaseResult>& results, LoadTerm term) {
+    double largest = 0;
+    for (int m = 1; m <= drawableMemberCount(md); ++m) {
+        if (!memberDrawable(md, m)) continue;
+        const double L = memberLength(md, m) / 100;
+        for (const MomentRange& r : momentEnvelope(md, results, term, m, {0, L / 2, L}))
+            for (double v : {r.MyLargest, r.MySmallest, r.MzLargest, r.MzSmallest})
+                largest = std::max(largest, std::abs(v));
+    }
+    return std::isfinite(largest) ? largest : 0;
+}
+
+// The plane curve's stations of a member ℓ pixels long: one per pixel, at
+// t = 0, 1, …, INT(ℓ) (m along the member), and its end.
+std::vector<double> planeStations(double length, double L) {
+    std::vector<double> x;
+    for (int t = 0; t <= static_cast<int>(length); ++t)
+        x.push_back(t / length * L);
+    x.push_back(L);
+    return x;
+}
+
+// Two labels for a range of values, the larger in the upper text row (0) and
+// the smaller in the row below it (1); one only when both read the same.
+void rangeLabels(const std::function<void(int row, const std::string&)>& print, double a,
+                 double b) {
+    const std::string high = stressLabel(std::max(a, b));
+    const std::string low = stressLabel(std::min(a, b));
+    if (!high.empty()) print(0, high);
+    if (!low.empty() && low != high) print(1, low);
+}
+
+} // namespace
+
+void envelopePlaneDiagram(Program& program, StressSelection& picks, Form& window, LoadTerm term) {
+    const Model& md = program.model;
+    const std::vector<CaseResult>& results = program.caseResults;
+    const char axis = picks.PickedPlaneAxis.size() == 1 ? picks.PickedPlaneAxis[0] : '\0';
+    PlaneDrawing drawing;
+    const double largest = envelopeLargest(md, results, term);
+    drawing.scale = largest != 0 ? kPlaneMomentPixels / largest : 0;
+    const double s = drawing.scale;
+    // The boundaries of member m as label values (s = 1) or curve offsets.
+    auto envelope = [&](int m, PlanePoint a, PlanePoint b, double scale) {
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const PlaneComponent c = planeComponent(axis, dx, dy);
+        const double L = memberLength(md, m) / 100;
+        const auto range =
+            momentEnvelope(md, results, term, m, planeStations(std::hypot(dx, dy), L));
+        return boundaries(range, c.aboutZ, c.sign * scale);
+    };
+    drawing.legend = [](Canvas& canvas, char diagram) {
+        canvas.text(0, 0, legendFor(diagram).moment, kMomentColor, kLegendFontSize);
+    };
+    drawing.labels = [&](Canvas& canvas, int m, PlanePoint a, PlanePoint b) {
+        const Boundaries v = envelope(m, a, b, 1);
+        if (v.upper.empty()) return;
+        const LabelOffsets& o = labelOffsets(a, b);
+        // As the moment diagram labels its ends: the start as drawn, the end
+        // reversed. The second row goes away from the node, so that it meets
+        // no label of the member beside.
+        auto at = [&](PlanePoint from, PlanePoint offset) {
+            const double top = from.y + offset.y + (offset.y > 0 ? Canvas::RowHeight : 0);
+            return [&canvas, x = from.x + offset.x, top](int row, const std::string& text) {
+                planeText(canvas, {x, top - row * Canvas::RowHeight}, text, kMomentColor);
+            };
+        };
+        rangeLabels(at(a, o.start), v.upper.front(), v.lower.front());
+        rangeLabels(at(b, o.end), -v.upper.back(), -v.lower.back());
+    };
+    drawing.curve = [&](Canvas& canvas, int m, PlanePoint a, PlanePoint b) {
+        const Boundaries h = envelope(m, a, b, s);
+        if (h.upper.empty()) return;
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double length = std::sqrt(dx * dx + dy * dy);
+        const double sn = dy / length, cs = dx / length;
+        const double ax = a.x, ay = kPlaneBaseline - a.y;
+        const double bx = b.x, by = kPlaneBaseline - b.y;
+        for (const std::vector<double>* curve : {&h.upper, &h.lower}) {
+            const std::vector<double>& v = *curve;
+            canvas.line(ax, ay, ax - v.front() * sn, ay - v.front() * cs, kCurveColor);
+            for (std::size_t t = 0; t + 1 < v.size(); ++t)
+                canvas.point(ax + double(t) * cs - v[t] * sn, ay - double(t) * sn - v[t] * cs,
+                             kCurveColor);
+            canvas.line(bx - v.back() * sn, by - v.back() * cs, bx, by, kCurveColor);
+        }
+    };
+    planeDiagram(program, picks, window, drawing);
+}
+
+void envelopeMemberDiagram(Program& program, StressSelection& picks, Form& window, LoadTerm term) {
+    prepareWindow(window);
+    Canvas* canvas = window.picture();
+    if (canvas) {
+        canvas->clear();
+        canvas->text(0, 0, legendFor('s').moment, kMomentColor, kLegendFontSize);
+    }
+    const Model& md = program.model;
+    int m = 1;
+    const int members = drawableMemberCount(md);
+    while (m <= members && picks.MemberSelected[m] != 1)
+        ++m;
+    if (m <= members) picks.MemberSelected[m] = 0;
+    if (canvas && memberDrawable(md, m)) {
+        canvas->line(kDatumLeft, kDatumY, kDatumRight, kDatumY, kMemberColor);
+        canvas->line(kDatumLeft, kDatumZ, kDatumRight, kDatumZ, kMemberColor);
+        // One station per pixel of the datum line. Moments about y are drawn
+        // upward as forcesAt gives them, those about z reversed (as q1..q6 of
+        // the member diagram).
+        const double L = memberLength(md, m) / 100;
+        std::vector<double> x;
+        for (int i = 0; i <= kDatumLength; ++i)
+            x.push_back(i * L / kDatumLength);
+        const auto range = momentEnvelope(md, program.caseResults, term, m, x);
+        const Boundaries y = boundaries(range, false, 1), z = boundaries(range, true, -1);
+        double largest = 0;
+        for (const std::vector<double>* v : {&y.upper, &y.lower, &z.upper, &z.lower})
+            for (double value : *v)
+                if (std::isfinite(value)) largest = std::max(largest, std::abs(value));
+        const double t = largest != 0 ? kSingleMomentPixels / largest : 1;
+        auto curve = [&](double datum, const std::vector<double>& v) {
+            if (v.empty()) return;
+            canvas->line(kDatumLeft, datum, kDatumLeft, datum - t * v.front(), kCurveColor);
+            for (int i = 1; i <= kDatumLength; ++i)
+                canvas->point(kDatumLeft + i, datum - t * v[static_cast<std::size_t>(i)],
+                              kCurveColor);
+            canvas->line(kDatumRight, datum - t * v.back(), kDatumRight, datum, kCurveColor);
+        };
+        for (const Boundaries* b : {&y, &z}) {
+            const double datum = b == &y ? kDatumY : kDatumZ;
+            curve(datum, b->upper);
+            curve(datum, b->lower);
+        }
+        auto at = [&](int column, int row) {
+            return [&canvas, column, row](int below, const std::string& text) {
+                canvas->text(column, row + below, text, kMomentColor, kLabelFontSize);
+            };
+        };
+        if (!range.empty()) {
+            rangeLabels(at(20, 15), y.upper.front(), y.lower.front());
+            rangeLabels(at(270, 15), -y.upper.back(), -y.lower.back());
+            rangeLabels(at(20, 43), z.upper.front(), z.lower.front());
+            rangeLabels(at(270, 43), -z.upper.back(), -z.lower.back());
+        }
+        memberCaptions(*canvas, md, m);
+    }
+    window.c("TEXT54").caption = "ボタンを選択してください。";
 }
 
 } // namespace rahmen

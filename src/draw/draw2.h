@@ -12,6 +12,7 @@
 // gives the same display list.
 
 #include "analysis/MemberResults.h"
+#include "model/LoadCases.h"
 #include "model/Model.h"
 
 #include <cstdint>
@@ -85,6 +86,16 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window);
 // The single-member diagram of the selected member with the lowest number;
 // only that member's selection is cleared. Sets the status line TEXT54.
 void SFRCE_ON(Program& program, StressSelection& picks, Form& window);
+
+// The moment envelope of the combinations of one term (Program::caseResults,
+// analysis/LoadCaseAnalysis.h) in place of the moment diagrams: for every
+// member two curves, the largest and the smallest moment at each point the
+// moment curve is drawn at, in its colour and with its closing lines, scaled
+// as the plane diagram scales one result; the legend's moment text, and at
+// each end the largest and smallest end moment as labels. The model's results
+// are not read; the selection is cleared as by FORCE_ON and SFRCE_ON.
+void envelopePlaneDiagram(Program& program, StressSelection& picks, Form& window, LoadTerm term);
+void envelopeMemberDiagram(Program& program, StressSelection& picks, Form& window, LoadTerm term);
 
 // The check box "応力値非表示": switches the value labels of the next plane
 // diagram off and on.

@@ -227,5 +227,67 @@ TEST(LoadCaseAnalysis, EnvelopeOfACantileverGivesItsLargestAndSmallestMomentsAnd
     }
 }
 
+// The results of every case and combination as the program keeps them.
+std::vector<CaseResult> keptResults(Model& model, const LoadCaseSet& set) {
+    std::vector<CaseResult> kept;
+    RecordingProgress progress;
+    const LoadCaseOutcome out = analyseLoadCases(
+        model, set, progress,
+        [&](const std::string& label, Model& md, const std::vector<float>& reaction) {
+            CaseResult r = captureCaseResult(md, label, reaction);
+            const std::size_t combo = kept.size() - std::min(kept.size(), set.cases.size());
+            r.combination = kept.size() >= set.cases.size();
+            if (r.combination) r.term = set.combinations[combo].term;
+            kept.push_back(r);
+        });
+    EXPECT_TRUE(out.ok) << out.message;
+    return kept;
+}
+
+TEST(LoadCaseAnalysis, MomentEnvelopeAlongABeamIsTheRangeOfItsTermsCombinations) {
+    // A beam fixed at both ends, 6 m, in two members of 3 m: A 80 kN down at
+    // midspan (ends −PL/8 = −60, midspan PL/8 = 60), B 12 kN/m down (ends
+    // −wL²/12 = −36, midspan wL²/24 = 18, 4.5 at the quarter point). L1 = 0.5A
+    // gives the larger midspan moment (30), L2 = B the larger end moment:
+    // along member 1 hogging is positive and sagging negative.
+    Frame f;
+    f.node(0, 0, 0, true);
+    f.node(300, 0, 0);
+    f.node(600, 0, 0, true);
+    f.member(1, 2, 60, 30000, 20000, 500);
+    f.member(2, 3, 60, 30000, 20000, 500);
+    LoadCaseSet set;
+    set.cases = {{"A", LoadKind::Dead, LoadDirection::None, {{2, {0, 0, -80}, {0, 0, 0}}}, {}},
+                 {"B", LoadKind::Live, LoadDirection::None, {}, {{1, 0, -12}, {2, 0, -12}}}};
+    set.combinations = {{"L1", LoadTerm::Long, {{0.5, "A"}}},
+                        {"L2", LoadTerm::Long, {{1, "B"}}},
+                        {"S1", LoadTerm::Short, {{0.5, "A"}, {1, "B"}}}};
+    const std::vector<CaseResult> kept = keptResults(f.m, set);
+    ASSERT_EQ(kept.size(), 5u);
+
+    const std::vector<double> x = {0, 1.5, 3};
+    const auto lt = momentEnvelope(f.m, kept, LoadTerm::Long, 1, x);
+    const auto st = momentEnvelope(f.m, kept, LoadTerm::Short, 1, x);
+    ASSERT_EQ(lt.size(), 3u);
+    ASSERT_EQ(st.size(), 3u);
+    const double expected[3][4] = {// long largest, long smallest, short (both)
+                                   {36, 30, 66},
+                                   {0, -4.5, -4.5},
+                                   {-18, -30, -48}};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(x[i]);
+        EXPECT_NEAR(lt[i].MyLargest, expected[i][0], 1e-3);
+        EXPECT_NEAR(lt[i].MySmallest, expected[i][1], 1e-3);
+        EXPECT_NEAR(st[i].MyLargest, expected[i][2], 1e-3);
+        EXPECT_NEAR(st[i].MySmallest, expected[i][2], 1e-3);
+        EXPECT_NEAR(lt[i].MzLargest, 0, 1e-6);
+    }
+    // The midspan end of member 2 is its start: the same moments.
+    EXPECT_NEAR(momentEnvelope(f.m, kept, LoadTerm::Long, 2, {0})[0].MySmallest, -30, 1e-3);
+    // A term without combinations has no envelope.
+    set.combinations.pop_back();
+    EXPECT_TRUE(momentEnvelope(f.m, keptResults(f.m, set), LoadTerm::Short, 1, x).empty());
+}
+
 } // namespace
 } // namespace rahmen::test

@@ -8,6 +8,8 @@
 
 #include "../GuiTestSupport.h"
 #include "../ProgramSession.h"
+#include "analysis/LoadCaseAnalysis.h"
+#include "draw/Form13.h"
 #include "draw/Projection.h"
 #include "draw/draw1.h"
 #include "edit/Form8.h"
@@ -17,6 +19,7 @@
 #include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 
+#include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -26,6 +29,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 
 namespace rahmen::test {
@@ -311,6 +315,77 @@ void RealWindowTest::givenFrameFileAndDroppedReportAreReadAsTheMenuReadsThem() {
         QCOMPARE(answers.unexpected(), 0);
     }
     fs::current_path(cwd);
+}
+
+// A frame analysed under load cases: choosing the long-term envelope in the
+// drop-down repaints the plane diagram on the screen, as a fresh window draws it.
+void RealWindowTest::caseChoiceRepaintsTheStressDiagram() {
+    ProgramSession s;
+    ModalAnswerer answers;
+    Program& p = s.program->program();
+    portalFrame(p.model);
+    p.model.YoungModulus = 205000;
+    p.model.ShearModulus = 79000;
+    p.loadCases.cases = {
+        {"G", LoadKind::Dead, LoadDirection::None, {}, {{2, 0, -20}, {4, 0, -10}}},
+        {"KX", LoadKind::Seismic, LoadDirection::X, {{2, {40, 0, 0}, {0, 0, 0}}}, {}}};
+    p.loadCases.combinations = {{"L1", LoadTerm::Long, {{1, "G"}}},
+                                {"L2", LoadTerm::Long, {{1, "G"}, {0.6, "KX"}}},
+                                {"L3", LoadTerm::Long, {{1, "G"}, {-0.6, "KX"}}}};
+    struct : AnalysisProgress {
+        void step(const std::string&) override {}
+        void print(const std::string&) override {}
+    } progress;
+    const LoadCaseSet& set = p.loadCases;
+    const LoadCaseOutcome out = analyseLoadCases(
+        p.model, set, progress,
+        [&](const std::string& label, Model& md, const std::vector<float>& reaction) {
+            CaseResult r = captureCaseResult(md, label, reaction);
+            r.combination = p.caseResults.size() >= set.cases.size();
+            p.caseResults.push_back(r);
+        });
+    QVERIFY2(out.ok, out.message.c_str());
+    FormWindow* plot = openFromMenu(s, "BUTTON4", "FORM13");
+    QVERIFY(plot);
+    auto* form = dynamic_cast<Form13*>(plot->form());
+    QVERIFY(form);
+    s.click("FORM13", "RADIO60");
+    s.click("FORM13", "BUTTON69");
+    for (int n : {1, 2, 3})
+        clickNode(plot->picture(), form->plot.view, n);
+    s.click("FORM13", "BUTTON69");
+    PictureWidget* picture = plot->picture();
+    const QImage combination = onScreen(picture);
+
+    auto* choice = qobject_cast<QComboBox*>(s.widget("FORM13", "COMBO13"));
+    QVERIFY(choice && choice->isVisible() && choice->isEnabled());
+    QCOMPARE(choice->currentIndex(), 4); // L3, which the analysis left in the model
+    choice->setFocus();
+    QTest::keyClick(choice, Qt::Key_Down); // "長期包絡"
+    QCOMPARE(form->c("COMBO13").selected, 5);
+    QCOMPARE(plot->windowTitle(), QString::fromUtf8("データ作図　長期包絡"));
+    const QImage envelope = onScreen(picture);
+    QVERIFY(differingPixels(picture, envelope, combination) > 500);
+    if (const char* folder = std::getenv("RAHMEN_REAL_PICTURES")) {
+        combination.save(QString::fromUtf8(folder) + "/case-L3.png");
+        envelope.save(QString::fromUtf8(folder) + "/envelope-long.png");
+    }
+
+    // A fresh window that draws the envelope of the same picks.
+    Headless fresh(p.model);
+    fresh.program.program().caseResults = p.caseResults;
+    fresh.program.program().loadCases = p.loadCases;
+    auto& again = dynamic_cast<Form13&>(fresh.open("BUTTON4", "FORM13"));
+    again.choose("COMBO13", 5);
+    again.click("RADIO60");
+    again.click("BUTTON69");
+    for (int n : {1, 2, 3}) {
+        const PicturePoint at = nodePoint(again.plot.view, n);
+        again.mouseDown(MouseButton::Left, int(std::lround(at.x)), int(std::lround(at.y)));
+    }
+    again.click("BUTTON69");
+    QCOMPARE(differingPixels(picture, envelope, renderCanvas(*again.picture())), 0);
+    QCOMPARE(answers.unexpected(), 0);
 }
 
 } // namespace rahmen::test

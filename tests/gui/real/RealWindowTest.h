@@ -15,6 +15,7 @@ private slots:
     void splitMemberIsDrawnAndPickedAsTheNewFrame();
     void keyAtTheKeyWaitGoesToThePicture();
     void givenFrameFileAndDroppedReportAreReadAsTheMenuReadsThem();
+    void caseChoiceRepaintsTheStressDiagram();
 };
 
 } // namespace rahmen::test
