@@ -78,6 +78,7 @@ Legend legendFor(char diagram) {
 void printLegend(Canvas& canvas, char diagram) {
     const Legend legend = legendFor(diagram);
     int column = 0;
+    canvas.setOverlay(true);
     for (auto [text, color] :
          {std::pair{legend.moment, kMomentColor}, std::pair{legend.axial, kAxialColor},
           std::pair{legend.shear, kShearColor}}) {
@@ -85,6 +86,7 @@ void printLegend(Canvas& canvas, char diagram) {
         const double pixels = double(cp932Width(text)) * kLegendFontPixels / 2;
         column += static_cast<int>(std::lround(pixels / Canvas::ColumnWidth));
     }
+    canvas.setOverlay(false);
 }
 
 // Step 1 of both diagrams: the angles cannot be turned while a stress diagram
@@ -126,8 +128,8 @@ PlaneValues planeValues(const Model& md, int m, char axis, double dx, double dy,
     return {-s * mm.MyStart, s * mm.MyEnd, s * mm.MyMid, -mm.MyStart, -mm.MyEnd, n, qz};
 }
 
-// The four value labels of one member, placed by the direction it runs in.
-void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& v) {
+// The four value labels of member m, placed by the direction it runs in.
+void planeLabels(Canvas& canvas, int m, PlanePoint a, PlanePoint b, const PlaneValues& v) {
     struct Offsets {
         PlanePoint start, end, axial, shear;
     };
@@ -156,12 +158,16 @@ void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& 
         {v.axial, mid, o.axial, kAxialColor},
         {v.shear, mid, o.shear, kShearColor},
     };
+    canvas.setLabels(true);
+    canvas.setOwner(m);
     for (const auto& label : labels) {
         const std::string text = stressLabel(label.value);
         if (text.empty()) continue;
         planeText(canvas, {label.from.x + label.offset.x, label.from.y + label.offset.y}, text,
                   label.color);
     }
+    canvas.setOwner(0);
+    canvas.setLabels(false);
 }
 
 // The parabola m(t) = a·t² + b·t + m1 over 0..length through m1 at the start,
@@ -211,9 +217,12 @@ void datumCurve(Canvas& canvas, double y, double h1, double hEnd, double hMid, b
     canvas.line(kDatumRight, y + hEnd, kDatumRight, y, kCurveColor);
 }
 
+// Captions at the left edge: they keep their place at any zoom.
 void printLines(Canvas& canvas, int row, std::initializer_list<const char*> lines, int color) {
+    canvas.setOverlay(true);
     for (const char* line : lines)
         canvas.text(0, row++, line, color, kLabelFontSize);
+    canvas.setOverlay(false);
 }
 
 } // namespace
@@ -322,14 +331,16 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
                 }
                 const PlanePoint a = layout.node(md.MemberStartNode[m]);
                 const PlanePoint b = layout.node(md.MemberEndNode[m]);
-                planeLabels(*canvas, a, b, values(m, a, b));
+                planeLabels(*canvas, m, a, b, values(m, a, b));
             }
         }
         for (int m = 1; m <= members; ++m) {
             if (!shown(m)) continue;
             const PlanePoint a = layout.node(md.MemberStartNode[m]);
             const PlanePoint b = layout.node(md.MemberEndNode[m]);
+            canvas->setOwner(m);
             canvas->line(a.x, kPlaneBaseline - a.y, b.x, kPlaneBaseline - b.y, kMemberColor);
+            canvas->setOwner(0);
             if (md.MemberAngle[m] == 0 && !picks.HideStressDiagram && s != 0)
                 planeCurve(*canvas, a, b, values(m, a, b));
         }
@@ -396,7 +407,11 @@ void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
         print(145, 29, value(atEnd.N), kAxialColor);
         printLines(*canvas, 25, {"   z", "   ↑", "   ｏ→x　 y 軸周りモーメント"}, kMemberColor);
         printLines(*canvas, 50, {"   y", "   ↑", "   ｏ→x　 z 軸周りモーメント"}, kMemberColor);
+        // The member's number sits in the corner above the status line; it
+        // moves up when a control covers that corner.
+        canvas->setLabels(true);
         print(0, 54, "部材Ｎｏ" + std::to_string(m), kMemberNumberColor);
+        canvas->setLabels(false);
         const std::string start = std::to_string(md.MemberStartNode[m]);
         const std::string end = std::to_string(md.MemberEndNode[m]);
         print(18, 13, start, kNodeNumberColor);

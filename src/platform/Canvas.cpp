@@ -34,11 +34,16 @@ void Canvas::setFontSize(int points) {
 void Canvas::clear() {
     items_.clear();
     printRow_ = 0;
+    overlay_ = labels_ = false;
+    owner_ = 0;
     ++clearCount_;
     ++revision_;
 }
 
 void Canvas::add(Primitive p) {
+    p.overlay = overlay_;
+    p.label = labels_ && p.shape == Shape::Text;
+    p.owner = owner_;
     items_.push_back(std::move(p));
     ++revision_;
 }
