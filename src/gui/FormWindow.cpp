@@ -30,6 +30,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 namespace rahmen {
 
@@ -258,7 +259,10 @@ QWidget* FormWindow::create(const Control& control) {
         w->setMouseSink([this](MouseButton button, int x, int y) {
             deliver([&](Form& f) { f.mouseDown(button, x, y); });
         });
+        w->setTurnSink([this](int dx, int dy) { turnBy(dx, dy); });
         picture_ = w;
+        resizable_ =
+            control.width >= Canvas::DefaultWidth && control.height >= Canvas::DefaultHeight;
         return w;
     }
     }
@@ -280,7 +284,13 @@ void FormWindow::refresh() {
         shownCaption_ = form.caption();
     }
     if (form.width() != shownWidth_ || form.height() != shownHeight_) {
-        setFixedSize(form.width(), form.height());
+        if (resizable_) {
+            setMinimumSize(form.width(), form.height());
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            if (shownWidth_ < 0) resize(form.width(), form.height());
+        } else {
+            setFixedSize(form.width(), form.height());
+        }
         shownWidth_ = form.width();
         shownHeight_ = form.height();
     }
@@ -307,10 +317,52 @@ void FormWindow::refresh() {
     refreshing_ = false;
 }
 
+QRect FormWindow::placed(const Control& c) const {
+    if (scale_ == 1) return QRect(c.x, c.y, c.width, c.height);
+    auto scaled = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
+    const bool alongX = c.kind == ControlKind::Picture || c.kind == ControlKind::HScroll;
+    const bool alongY = c.kind == ControlKind::Picture || c.kind == ControlKind::VScroll;
+    return QRect(scaled(c.x), scaled(c.y), alongX ? scaled(c.width) : c.width,
+                 alongY ? scaled(c.height) : c.height);
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!resizable_ || !form_ || form_->width() <= 0 || form_->height() <= 0) return;
+    const double scale = std::max(
+        1.0, std::min(double(width()) / form_->width(), double(height()) / form_->height()));
+    if (scale == scale_) return;
+    scale_ = scale;
+    for (Item& item : items_)
+        item.x = -1; // placed again by the refresh
+    refresh();
+}
+
+void FormWindow::turnBy(int dx, int dy) {
+    if (!form_) return;
+    // About 0.5 degrees per pixel: a drag across the picture turns it half round.
+    constexpr int kMilliradiansPerPixel = 9;
+    const Control* across = nullptr;
+    const Control* down = nullptr;
+    for (const Control& c : form_->controls()) {
+        if (!c.visible || !c.enabled) continue;
+        if (c.kind == ControlKind::HScroll && !across) across = &c;
+        if (c.kind == ControlKind::VScroll && !down) down = &c;
+    }
+    const auto turn = [this](const Control* bar, int pixels) {
+        if (!bar || pixels == 0) return;
+        const std::string name = bar->name;
+        const int to = bar->scrollPos + pixels * kMilliradiansPerPixel;
+        deliver([&](Form& f) { f.scrollTo(name, to); });
+    };
+    turn(across, dx);
+    turn(down, dy);
+}
+
 void FormWindow::showControl(Item& item, const Control& c) {
     QWidget* w = item.widget;
     if (c.x != item.x || c.y != item.y || c.width != item.width || c.height != item.height) {
-        w->setGeometry(c.x, c.y, c.width, c.height);
+        w->setGeometry(placed(c));
         item.x = c.x;
         item.y = c.y;
         item.width = c.width;

@@ -186,10 +186,15 @@ void PictureWidget::resizeEvent(QResizeEvent* event) {
 void PictureWidget::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::MiddleButton) {
+        // The middle button moves the picture; the pictures' forms give it
+        // no pick of its own.
         drag_ = Drag::Pan;
         dragFrom_ = at;
-    } else if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) &&
-               turnSink_) {
+        event->accept();
+        return;
+    }
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) &&
+        turnSink_) {
         // A turning drag is not a click.
         drag_ = Drag::Turn;
         dragFrom_ = at;
@@ -203,9 +208,6 @@ void PictureWidget::mousePressEvent(QMouseEvent* event) {
         break;
     case Qt::RightButton:
         button = MouseButton::Right;
-        break;
-    case Qt::MiddleButton:
-        button = MouseButton::Middle;
         break;
     default:
         QWidget::mousePressEvent(event);

@@ -1,6 +1,6 @@
 #pragma once
 // The picture of a form on the screen: paints the form's display list and
-// turns mouse presses into the form's mouse-down event. The same painting
+// turns presses of the left and right button into the form's mouse-down event. The same painting
 // writes a PNG of the picture.
 //
 // The picture is shown through a PictureView (draw/Projection.h): scaled to
