@@ -76,6 +76,8 @@ public:
     void BUTTON67_ON(); // "終了"
     void DRAWHP_ON();   // "ヘルプ"
     void SAVE_ON();     // "図保存"
+    // The line under a saved picture: data name, kind, units, date and time.
+    std::string savedCaption() const;
 
     // The mode-1 procedures of the interactive analysis.
     void SET_LOAD();

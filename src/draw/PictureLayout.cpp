@@ -124,4 +124,21 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
     return shown;
 }
 
+Canvas savedPicture(const Canvas& canvas, const std::string& caption) {
+    Canvas saved(canvas.width(), canvas.height() + kCaptionBand);
+    saved.setBackground(canvas.background());
+    saved.setFontSize(canvas.fontSize());
+    for (const Primitive& p :
+         showPicture(canvas, PictureView{}, canvas.width(), canvas.height()).items)
+        saved.append(p);
+    // A rule between the picture and its caption, the caption a few pixels
+    // below it.
+    saved.setOverlay(true);
+    saved.line(0, canvas.height(), canvas.width(), canvas.height(), kGrey);
+    const int row = (canvas.height() + 4 + Canvas::RowHeight - 1) / Canvas::RowHeight;
+    saved.text(2, row, caption, kBlack);
+    saved.setOverlay(false);
+    return saved;
+}
+
 } // namespace rahmen

@@ -41,4 +41,11 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
                          const std::vector<LabelBox>& blocked = {},
                          const TextWidth& measure = estimatedTextWidth);
 
+// The picture as it is saved: at its design size with its labels placed, and
+// a band of kCaptionBand pixels below it holding `caption` (what the picture
+// shows, of which data, in which units, when), so that the picture itself
+// stays as the window shows it.
+constexpr int kCaptionBand = 24;
+Canvas savedPicture(const Canvas& canvas, const std::string& caption);
+
 } // namespace rahmen

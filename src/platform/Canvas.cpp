@@ -99,6 +99,11 @@ void Canvas::text(int column, int row, const std::string& text, int color, int f
     add(std::move(p));
 }
 
+void Canvas::append(const Primitive& p) {
+    items_.push_back(p);
+    ++revision_;
+}
+
 void Canvas::printLine(const std::string& line, int color) {
     if (!line.empty()) text(0, printRow_, line, color);
     ++printRow_;

@@ -120,6 +120,10 @@ public:
     // position one row down, as the progress window prints its steps. An empty
     // line only moves the position.
     void printLine(const std::string& text, int color = 0);
+
+    // A primitive as it is, its overlay, label and owner too (a copy of
+    // another picture's item).
+    void append(const Primitive& p);
     int printRow() const { return printRow_; }
 
     const std::vector<Primitive>& items() const { return items_; }
