@@ -46,7 +46,6 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
                          const std::vector<LabelBox>& blocked, const TextWidth& measure) {
     ShownPicture shown;
     const std::vector<Primitive>& items = canvas.items();
-    shown.items.reserve(items.size());
     LabelPlacer placer(width, height);
     for (const LabelBox& b : blocked)
         placer.block(b);
@@ -119,8 +118,14 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
         q.y1 += at->y - l.own.y;
         keep[l.item] = 1;
     }
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < out.size(); ++i)
-        if (keep[i]) shown.items.push_back(std::move(out[i]));
+        if (keep[i]) {
+            if (kept != i) out[kept] = std::move(out[i]);
+            ++kept;
+        }
+    out.resize(kept);
+    shown.items = std::move(out);
     return shown;
 }
 

@@ -91,14 +91,32 @@ int pointsToPixels(int points) {
     return textPixels(points);
 }
 
-void paintCanvas(QPainter& painter, const Canvas& canvas) {
+namespace {
+
+void paintShown(QPainter& painter, const Canvas& canvas, const PictureView& view) {
+    const double w = canvas.width() * view.size, h = canvas.height() * view.size;
     painter.save();
-    painter.fillRect(0, 0, canvas.width(), canvas.height(), toColor(canvas.background()));
-    painter.setClipRect(0, 0, canvas.width(), canvas.height());
-    const ShownPicture shown = showPicture(canvas, PictureView{}, canvas.width(), canvas.height(),
-                                           {}, applicationTextWidth());
+    painter.fillRect(QRectF(0, 0, w, h), toColor(canvas.background()));
+    painter.setClipRect(QRectF(0, 0, w, h));
+    const ShownPicture shown = showPicture(canvas, view, w, h, {}, applicationTextWidth());
     paintItems(painter, shown.items, canvas.fontSize());
     painter.restore();
+}
+
+} // namespace
+
+void paintCanvas(QPainter& painter, const Canvas& canvas) {
+    paintShown(painter, canvas, PictureView{});
+}
+
+QImage renderShown(const Canvas& canvas, const PictureView& view) {
+    QImage image(std::max(1, static_cast<int>(std::lround(canvas.width() * view.size))),
+                 std::max(1, static_cast<int>(std::lround(canvas.height() * view.size))),
+                 QImage::Format_RGB32);
+    QPainter painter(&image);
+    paintShown(painter, canvas, view);
+    painter.end();
+    return image;
 }
 
 QImage renderCanvas(const Canvas& canvas) {

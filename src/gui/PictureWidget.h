@@ -36,6 +36,9 @@ void paintCanvas(QPainter& painter, const Canvas& canvas);
 
 // The picture as an image of the canvas's size.
 QImage renderCanvas(const Canvas& canvas);
+// The picture shown through `view` (enlarged, zoomed, moved) as an image of
+// the canvas's size times the view's.
+QImage renderShown(const Canvas& canvas, const PictureView& view);
 
 // Writes the picture as a PNG file; false when the file cannot be written.
 bool savePng(const Canvas& canvas, const std::string& path);
