@@ -317,20 +317,45 @@ void FormWindow::refresh() {
     refreshing_ = false;
 }
 
+const Control* FormWindow::pictureControl() const {
+    if (!form_) return nullptr;
+    for (const Control& c : form_->controls())
+        if (c.kind == ControlKind::Picture) return &c;
+    return nullptr;
+}
+
 QRect FormWindow::placed(const Control& c) const {
-    if (scale_ == 1) return QRect(c.x, c.y, c.width, c.height);
-    auto scaled = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
-    const bool alongX = c.kind == ControlKind::Picture || c.kind == ControlKind::HScroll;
-    const bool alongY = c.kind == ControlKind::Picture || c.kind == ControlKind::VScroll;
-    return QRect(scaled(c.x), scaled(c.y), alongX ? scaled(c.width) : c.width,
-                 alongY ? scaled(c.height) : c.height);
+    const Control* picture = pictureControl();
+    if (scale_ == 1 || !picture) return QRect(c.x, c.y, c.width, c.height);
+    // Along each axis the span of the picture grows by the scale; what lies
+    // before it stays, what lies after it moves by the growth. A control keeps
+    // its size but for the picture's own growth along it: the picture and the
+    // scroll bars along it stretch, every other control only moves. A panel
+    // beside the picture moves with its edge as one block, from the top.
+    auto along = [this](int v, int from, int length) {
+        if (v <= from) return v;
+        if (v >= from + length) return v + static_cast<int>(std::lround((scale_ - 1) * length));
+        return from + static_cast<int>(std::lround((v - from) * scale_));
+    };
+    auto x = [&](int v) { return along(v, picture->x, picture->width); };
+    auto y = [&](int v) { return along(v, picture->y, picture->height); };
+    const bool stretchX = c.kind == ControlKind::Picture || c.kind == ControlKind::HScroll;
+    const bool stretchY = c.kind == ControlKind::Picture || c.kind == ControlKind::VScroll;
+    const bool overPicture = c.x < picture->x + picture->width && c.x + c.width > picture->x;
+    const int left = x(c.x), top = overPicture || stretchY ? y(c.y) : c.y;
+    return QRect(left, top, stretchX ? x(c.x + c.width) - left : c.width,
+                 stretchY ? y(c.y + c.height) - top : c.height);
 }
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!resizable_ || !form_ || form_->width() <= 0 || form_->height() <= 0) return;
-    const double scale = std::max(
-        1.0, std::min(double(width()) / form_->width(), double(height()) / form_->height()));
+    const Control* picture = pictureControl();
+    if (!resizable_ || !picture || picture->width <= 0 || picture->height <= 0) return;
+    // The picture takes all the room the window gained, by the smaller of
+    // its two ratios so that it keeps its shape.
+    const double sx = double(width() - form_->width() + picture->width) / picture->width;
+    const double sy = double(height() - form_->height() + picture->height) / picture->height;
+    const double scale = std::max(1.0, std::min(sx, sy));
     if (scale == scale_) return;
     scale_ = scale;
     for (Item& item : items_)

@@ -76,8 +76,9 @@ private:
     // the controls or the form has gone.
     void deliver(const std::function<void(Form&)>& event);
     void focusMoved(QWidget* now);
-    // The design rectangle of a control on the window as it is now sized.
+    // The rectangle of a control on the window as it is now sized.
     QRect placed(const Control& control) const;
+    const Control* pictureControl() const;
     // A Ctrl drag over the picture moves the first horizontal and the first
     // vertical scroll bar (the view's angles) by the drag.
     void turnBy(int dx, int dy);
@@ -92,7 +93,7 @@ private:
     std::string shownCaption_;
     int shownLeft_ = -1, shownTop_ = -1, shownWidth_ = -1, shownHeight_ = -1;
     bool resizable_ = false;
-    double scale_ = 1; // window size over the design size, resizable windows only
+    double scale_ = 1; // picture size over its design size, resizable windows only
 };
 
 } // namespace rahmen

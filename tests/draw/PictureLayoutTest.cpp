@@ -204,6 +204,42 @@ TEST_F(ShownDiagram, MemberNumberOfTheSingleMemberDiagramClearOfTheStatusLine) {
     EXPECT_EQ(labelsAt(shown.items), std::vector<std::string>{"部材Ｎｏ13@0,530"});
 }
 
+// Labels of `items` crossed by a local-axis mark.
+int labelsCrossedByMarks(const std::vector<Primitive>& items, int defaultPoints) {
+    int crossed = 0;
+    for (const Primitive& t : items) {
+        if (t.shape != Shape::Text || !t.label) continue;
+        const int px = textPixels(t.fontSize > 0 ? t.fontSize : defaultPoints);
+        const LabelBox box = textBox(t, t.x1, t.y1, px, estimatedTextWidth(t.text, px));
+        for (const Primitive& l : items)
+            if (l.shape == Shape::Line && l.owner == kAllLabels &&
+                segmentCrossesBox(l.x1, l.y1, l.x2, l.y2, box)) {
+                ++crossed;
+                break;
+            }
+    }
+    return crossed;
+}
+
+TEST_F(ShownDiagram, MemberNumbersClearOfTheLocalAxisMarks) {
+    ASSERT_TRUE(readExample("two_storey.adt", p->model));
+    Form13 window(*p);
+    PlotState plot;
+    plot.NumberLabelKind = 2;
+    plot.ShowMemberAxes = 1;
+    FRAME0_ON(*p, plot, window);
+    LOOP_END1(*p, plot, window);
+    DRAW_KEY(*p, plot, window);
+    const Canvas& canvas = *window.picture();
+    // Where the drawing puts them, the marks from each member's midpoint run
+    // through numbers; shown, none does and every number is there.
+    EXPECT_GT(labelsCrossedByMarks(canvas.items(), canvas.fontSize()), 3);
+    const ShownPicture shown = showPicture(canvas, PictureView{}, 680, 600);
+    EXPECT_EQ(shown.labelsLeftOut, 0);
+    EXPECT_EQ(labelsCrossedByMarks(shown.items, canvas.fontSize()), 0);
+    expectApart(shownLabelBoxes(shown, canvas.fontSize()));
+}
+
 // The largest grid of the grid generation form, analysed.
 std::unique_ptr<Model> largestGrid() {
     auto model = gridFrame(10, 10, 8);

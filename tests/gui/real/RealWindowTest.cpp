@@ -141,6 +141,13 @@ void clickShown(PictureWidget* picture, const ViewState& view, int node,
         QPoint(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))));
 }
 
+// With RAHMEN_REAL_SHOTS naming a folder, the whole window as the display
+// shows it is saved there, to be looked at.
+void saveShot(QWidget* window, const char* name) {
+    const QString folder = qEnvironmentVariable("RAHMEN_REAL_SHOTS");
+    if (!folder.isEmpty()) onScreen(window).save(folder + "/" + name + ".png");
+}
+
 void wheel(QWidget* w, QPoint at, int delta) {
     QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -275,15 +282,32 @@ void RealWindowTest::enlargedZoomedAndPannedPicturePicksWhatIsShown() {
     const QSize design = edit->size();
     QCOMPARE(picture->view().size, 1.0);
 
-    // Enlarged by half: the picture and the bars along it grow, the other
-    // controls keep their places relative to the picture, and the picture is
-    // drawn anew at its size (its lines stay one pixel wide).
-    edit->resize(design * 3 / 2);
-    QTRY_COMPARE(picture->width(), 1020);
-    QCOMPARE(picture->view().size, 1.5);
-    QWidget* bar = s.widget("FORM8", "HSCROLL2");
-    QCOMPARE(bar->geometry(), QRect(168, 921, 735, 20));
+    // Enlarged so that the picture is 1.25 times its design size: it and the
+    // bars along it grow, the other controls move with its edges, and the
+    // picture is drawn anew at its size (its lines stay one pixel wide).
+    const QRect designPicture = picture->geometry();
+    const QRect designBar = s.widget("FORM8", "HSCROLL2")->geometry();
+    const QRect designButton = s.widget("FORM8", "BUTTON150")->geometry();
+    edit->resize(design + QSize(170, 150));
+    QTRY_COMPARE(picture->width(), 850);
+    QCOMPARE(picture->view().size, 1.25);
+    QCOMPARE(picture->height(), 750);
+    QCOMPARE(picture->pos(), designPicture.topLeft());
+    const auto grown = [&](int v, int from, int length) {
+        return v <= from            ? v
+               : v >= from + length ? v + length / 4
+                                    : from + static_cast<int>(std::lround((v - from) * 1.25));
+    };
+    const QRect bar = s.widget("FORM8", "HSCROLL2")->geometry();
+    QCOMPARE(bar.left(), grown(designBar.left(), designPicture.left(), 680));
+    QCOMPARE(bar.right() + 1, grown(designBar.right() + 1, designPicture.left(), 680));
+    QCOMPARE(bar.top(), grown(designBar.top(), designPicture.top(), 600));
+    QCOMPARE(bar.height(), designBar.height());
+    // "終了" in the panel beside the picture: moved right with the picture's
+    // edge, its height and size kept.
+    QCOMPARE(s.widget("FORM8", "BUTTON150")->geometry(), designButton.translated(170, 0));
     const QImage enlarged = onScreen(picture);
+    saveShot(edit, "form8-enlarged");
     const PicturePoint two = toScreen(picture->view(), nodePoint(form->view, 2));
     const PicturePoint three = toScreen(picture->view(), nodePoint(form->view, 3));
     const QPoint beam((two.x + three.x) / 2, (two.y + three.y) / 2);
@@ -314,6 +338,7 @@ void RealWindowTest::enlargedZoomedAndPannedPicturePicksWhatIsShown() {
                             .arg(stay.x)
                             .arg(stay.y)));
     QVERIFY(differingPixels(picture, onScreen(picture), enlarged) > 500);
+    saveShot(edit, "form8-zoomed-panned");
 
     // "節点移動": every node is picked where it is shown now.
     s.click("FORM8", "RADIO56");
