@@ -3,6 +3,7 @@
 #include "analysis/AnalysisFileHandlers.h"
 #include "analysis/mo_analy.h"
 #include "draw/Picking.h"
+#include "draw/PictureLayout.h"
 #include "draw/Projection.h"
 #include "draw/draw1.h"
 #include "forms/InputForms.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <memory>
 
 namespace rahmen {
@@ -237,6 +239,17 @@ void Form13::DRAWHP_ON() {
     p_.help(mode() == 1 ? "マウス骨組解析" : "データ作図");
 }
 
+std::string Form13::savedCaption() const {
+    const char* kinds[] = {"", "応力図", "変形図", "骨組図"};
+    const std::string kind = DiagramKind >= 1 && DiagramKind <= 3 ? kinds[DiagramKind] : caption();
+    const DateTime t = p_.io.clock.now();
+    char when[32];
+    std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute);
+    const std::string name = p_.model.DataName.empty() ? "（データ名なし）" : p_.model.DataName;
+    return name + "　" + kind + "　" + c("TEXT110").caption + "　" + when;
+}
+
 void Form13::SAVE_ON() {
     const std::string suggested =
         (p_.model.DataName.empty() ? "rahmen" : p_.model.DataName) + ".png";
@@ -254,10 +267,11 @@ void Form13::SAVE_ON() {
         ext = "png";
     }
     bool saved = false;
+    const Canvas picture = savedPicture(*this->picture(), savedCaption());
     if (ext == "svg") {
-        saved = p_.io.files.writeAtomic(path, canvasToSvg(*picture())).ok;
+        saved = p_.io.files.writeAtomic(path, canvasToSvg(picture)).ok;
     } else if (ext == "png") {
-        saved = p_.io.desktop.writePng(*picture(), p_.io.files.path(path).string());
+        saved = p_.io.desktop.writePng(picture, p_.io.files.path(path).string());
     } else {
         p_.say("図は拡張子 .png か .svg の名前で保存してください。");
         return;

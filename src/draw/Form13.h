@@ -83,6 +83,8 @@ public:
     void DRAWHP_ON();   // "ヘルプ"
     void SAVE_ON();     // "図保存"
     void CASE_ON();     // COMBO13: the load case, combination or envelope shown
+    // The line under a saved picture: data name, kind, units, date and time.
+    std::string savedCaption() const;
 
     // The mode-1 procedures of the interactive analysis.
     void SET_LOAD();

@@ -204,6 +204,8 @@ PicturePoint triadPoint(const ViewState& view, double x, double y, double z, boo
 
 void drawTriad(const ViewState& view, Canvas& canvas, int centreY) {
     const double cx = kTriadCentreX, cy = centreY;
+    // The triad shows the angles, not the frame: it keeps its place at any zoom.
+    canvas.setOverlay(true);
     canvas.circle(cx, cy, 38, kCyan);
     const PicturePoint refY = triadPoint(view, 0, 45, 0, false, centreY);
     canvas.line(cx, cy, refY.x, refY.y, kCyan);
@@ -226,6 +228,42 @@ void drawTriad(const ViewState& view, Canvas& canvas, int centreY) {
             triadPoint(view, 38.5 * unit[0], 38.5 * unit[1], 38.5 * unit[2], true, centreY);
         canvas.text(textColumn(label.x), textRow(label.y), rotLabels[axis], kBlack);
     }
+    canvas.setOverlay(false);
+}
+
+PicturePoint toScreen(const PictureView& view, PicturePoint design) {
+    return {view.size * (view.zoom * design.x + view.panX),
+            view.size * (view.zoom * design.y + view.panY)};
+}
+
+PicturePoint overlayToScreen(const PictureView& view, PicturePoint design) {
+    return {view.size * design.x, view.size * design.y};
+}
+
+PicturePoint toPicture(const PictureView& view, PicturePoint screen) {
+    return {(screen.x / view.size - view.panX) / view.zoom,
+            (screen.y / view.size - view.panY) / view.zoom};
+}
+
+void zoomAbout(PictureView& view, double x, double y, double factor) {
+    const PicturePoint fixed = toPicture(view, {x, y});
+    view.zoom = std::clamp(view.zoom * factor, kMinZoom, kMaxZoom);
+    view.panX = x / view.size - view.zoom * fixed.x;
+    view.panY = y / view.size - view.zoom * fixed.y;
+}
+
+void panBy(PictureView& view, double dx, double dy) {
+    view.panX += dx / view.size;
+    view.panY += dy / view.size;
+}
+
+void fitPicture(PictureView& view) {
+    view.zoom = 1;
+    view.panX = view.panY = 0;
+}
+
+bool zoomedOrPanned(const PictureView& view) {
+    return view.zoom != 1 || view.panX != 0 || view.panY != 0;
 }
 
 } // namespace rahmen

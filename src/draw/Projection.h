@@ -117,6 +117,36 @@ ProjectedOffset projectVector(const ViewState& view, double x, double y, double 
 // The angles from the positions of HSCROLL1, VSCROLL1 and VSCROLL2.
 void readViewAngles(const Form& form, ViewState& view);
 
+// ---- the picture on the screen
+
+// How a picture drawn at its design size (the display list's pixels) is
+// shown: scaled by the window's enlargement over the design size, zoomed and
+// moved by the user. The pictures, the labels placed over them and the picks
+// of nodes all go through it, so that a click picks what is shown. Overlays
+// (legends, the triad) follow the window's size only.
+struct PictureView {
+    double size = 1; // screen pixels per design pixel of the window
+    double zoom = 1;
+    double panX = 0, panY = 0; // design pixels, after the zoom
+};
+
+constexpr double kMinZoom = 0.25;
+constexpr double kMaxZoom = 64;
+
+// A design point on the screen, and back.
+PicturePoint toScreen(const PictureView& view, PicturePoint design);
+PicturePoint overlayToScreen(const PictureView& view, PicturePoint design);
+PicturePoint toPicture(const PictureView& view, PicturePoint screen);
+
+// Zooms by `factor` (clamped to kMinZoom..kMaxZoom) keeping the design point
+// under the screen point (x, y) where it is.
+void zoomAbout(PictureView& view, double x, double y, double factor);
+// Moves the picture by (dx, dy) screen pixels.
+void panBy(PictureView& view, double dx, double dy);
+// Back to the fit the drawing made: no zoom, no pan (the size stays).
+void fitPicture(PictureView& view);
+bool zoomedOrPanned(const PictureView& view);
+
 // ---- the usual sequences
 
 // Start of a drawing: angles 0, centre, project, store the normal fit and

@@ -51,12 +51,14 @@ void drawDeformHeader(Canvas& canvas, const std::string& ratio) {
     for (const std::string& part : parts)
         width += headerWidth(part, em);
     double x = std::max(100.0, canvas.width() - 8 - width);
+    canvas.setOverlay(true);
     for (int i = 0; i < 3; ++i) {
         if (!parts[i].empty())
             canvas.text(static_cast<int>(x / Canvas::ColumnWidth), 0, parts[i], colours[i],
                         kDeformHeaderPoints);
         x += headerWidth(parts[i], em) + gap;
     }
+    canvas.setOverlay(false);
 }
 const char* const kAngleScrollBars[] = {"HSCROLL1", "VSCROLL1", "VSCROLL2"};
 const char* const kNumberControls[] = {"RADIO57", "RADIO58", "RADIO59", "CHECK17"};
@@ -66,12 +68,17 @@ bool set(int16_t flag) {
 }
 
 // The text cell of a label above and left of a picture point given by its x
-// and height: (INT(x / 2) - 3, INT(row - h / 10) - 1).
-void label(Canvas& canvas, double x, double h, double row, int number, int colour,
-           int fontSize = 0) {
+// and height: (INT(x / 2) - 3, INT(row - h / 10) - 1). The label of a member
+// names its owner; a node's label has none.
+void label(Canvas& canvas, double x, double h, double row, int number, int colour, int fontSize = 0,
+           int owner = 0) {
     const int column = static_cast<int>(std::floor(x / 2)) - 3;
     const int line = static_cast<int>(std::floor(row - h / 10)) - 1;
+    canvas.setLabels(true);
+    canvas.setOwner(owner);
     canvas.text(column, line, std::to_string(number), colour, fontSize);
+    canvas.setOwner(0);
+    canvas.setLabels(false);
 }
 
 Canvas& pictureOf(Form& form) {
@@ -118,7 +125,9 @@ void drawDeformationFrame(const Model& model, const ViewState& view, Canvas& can
         if (!memberDrawable(model, m)) continue;
         const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
         const PicturePoint a = nodePoint(view, s), b = nodePoint(view, e);
+        canvas.setOwner(m);
         canvas.line(a.x, a.y, b.x, b.y, model.MemberLoadFlag[m] == 1 ? kLightGrey : kCyan);
+        canvas.setOwner(0);
         endCircles(s, model.MemberStartPinned[m] == 1, model.MemberStartSprung[m] == 1);
         endCircles(e, model.MemberEndPinned[m] == 1, model.MemberEndSprung[m] == 1);
     }
@@ -165,7 +174,8 @@ void drawFrameLabels(const Model& model, const PlotState& plot, Canvas& canvas) 
         const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
         const double mx = (view.ScreenX[s] + view.ScreenX[e]) / 2;
         const double mh = (view.ScreenH[s] + view.ScreenH[e]) / 2;
-        label(canvas, mx, mh, 60, plot.NumberLabelKind == 2 ? m : model.MemberTypeNo[m], kGreen);
+        label(canvas, mx, mh, 60, plot.NumberLabelKind == 2 ? m : model.MemberTypeNo[m], kGreen, 0,
+              m);
     }
 }
 
@@ -232,8 +242,10 @@ void drawMember(const Model& model, const ViewState& view, Canvas& canvas, int m
                 FrameMarks& marks) {
     const int s = model.MemberStartNode[m], e = model.MemberEndNode[m];
     const PicturePoint a = nodePoint(view, s), b = nodePoint(view, e);
+    canvas.setOwner(m);
     canvas.line(a.x, a.y, b.x, b.y, colour);
     if (view.DrawState == 1) drawReleaseThirds(model, view, canvas, m);
+    canvas.setOwner(0);
     if (model.MemberStartPinned[m] == 1) marks.pin[s] = 1;
     if (model.MemberStartSprung[m] == 1) marks.spring[s] = 1;
     if (model.MemberEndPinned[m] == 1) marks.pin[e] = 1;
@@ -269,11 +281,14 @@ void EL_CO3(const Model& model, const ViewState& view, Canvas& canvas, int m) {
     const double mx = (view.ScreenX[s] + view.ScreenX[e]) / 2;
     const double my = view.Baseline - (view.ScreenH[s] + view.ScreenH[e]) / 2;
     const int colours[3] = {kLightBlue, kLightMagenta, kMagenta};
+    // The marks are kept clear by every label, their own member's number too.
+    canvas.setOwner(kAllLabels);
     for (int k = 0; k < 3; ++k) {
         const ProjectedOffset d =
             projectVector(view, 15 * axes[k][0], 15 * axes[k][1], 15 * axes[k][2], 1.0);
         canvas.line(mx, my, mx + d.u, my - d.v, colours[k]);
     }
+    canvas.setOwner(0);
 }
 
 void drawFrameMarks(const Model& model, const ViewState& view, Canvas& canvas,

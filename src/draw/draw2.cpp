@@ -80,6 +80,7 @@ Legend legendFor(char diagram) {
 void printLegend(Canvas& canvas, char diagram) {
     const Legend legend = legendFor(diagram);
     int column = 0;
+    canvas.setOverlay(true);
     for (auto [text, color] :
          {std::pair{legend.moment, kMomentColor}, std::pair{legend.axial, kAxialColor},
           std::pair{legend.shear, kShearColor}}) {
@@ -87,6 +88,7 @@ void printLegend(Canvas& canvas, char diagram) {
         const double pixels = double(cp932Width(text)) * kLegendFontPixels / 2;
         column += static_cast<int>(std::lround(pixels / Canvas::ColumnWidth));
     }
+    canvas.setOverlay(false);
 }
 
 // Step 1 of both diagrams: the angles cannot be turned while a stress diagram
@@ -128,7 +130,6 @@ PlaneValues planeValues(const Model& md, int m, char axis, double dx, double dy,
     return {-s * mm.MyStart, s * mm.MyEnd, s * mm.MyMid, -mm.MyStart, -mm.MyEnd, n, qz};
 }
 
-// The four value labels of one member, placed by the direction it runs in.
 // Where the labels of a member go, from its ends (plane units, y upward), by
 // the direction it runs in.
 struct LabelOffsets {
@@ -152,8 +153,10 @@ const LabelOffsets& labelOffsets(PlanePoint a, PlanePoint b) {
     return offsets[layout];
 }
 
-// The four value labels of one member, placed by the direction it runs in.
-void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& v) {
+// The four value labels of member m, placed by the direction it runs in:
+// labels the picture may move apart when shown, owned by the member so that
+// they keep off other members' lines.
+void planeLabels(Canvas& canvas, int m, PlanePoint a, PlanePoint b, const PlaneValues& v) {
     const LabelOffsets& o = labelOffsets(a, b);
     const PlanePoint mid{std::floor((a.x + b.x) / 2), std::floor((a.y + b.y) / 2)};
     const struct {
@@ -166,12 +169,16 @@ void planeLabels(Canvas& canvas, PlanePoint a, PlanePoint b, const PlaneValues& 
         {v.axial, mid, o.axial, kAxialColor},
         {v.shear, mid, o.shear, kShearColor},
     };
+    canvas.setLabels(true);
+    canvas.setOwner(m);
     for (const auto& label : labels) {
         const std::string text = stressLabel(label.value);
         if (text.empty()) continue;
         planeText(canvas, {label.from.x + label.offset.x, label.from.y + label.offset.y}, text,
                   label.color);
     }
+    canvas.setOwner(0);
+    canvas.setLabels(false);
 }
 
 // The parabola m(t) = a·t² + b·t + m1 over 0..length through m1 at the start,
@@ -221,9 +228,12 @@ void datumCurve(Canvas& canvas, double y, double h1, double hEnd, double hMid, b
     canvas.line(kDatumRight, y + hEnd, kDatumRight, y, kCurveColor);
 }
 
+// Captions at the left edge: they keep their place at any zoom.
 void printLines(Canvas& canvas, int row, std::initializer_list<const char*> lines, int color) {
+    canvas.setOverlay(true);
     for (const char* line : lines)
         canvas.text(0, row++, line, color, kLabelFontSize);
+    canvas.setOverlay(false);
 }
 
 // The axes, the member number and its node numbers of the single-member
@@ -234,7 +244,11 @@ void memberCaptions(Canvas& canvas, const Model& md, int m) {
     };
     printLines(canvas, 25, {"   z", "   ↑", "   ｏ→x　 y 軸周りモーメント"}, kMemberColor);
     printLines(canvas, 50, {"   y", "   ↑", "   ｏ→x　 z 軸周りモーメント"}, kMemberColor);
+    // The member's number sits in the corner above the status line; it
+    // moves up when a control covers that corner.
+    canvas.setLabels(true);
     print(0, 54, "部材Ｎｏ" + std::to_string(m), kMemberNumberColor);
+    canvas.setLabels(false);
     const std::string start = std::to_string(md.MemberStartNode[m]);
     const std::string end = std::to_string(md.MemberEndNode[m]);
     print(18, 13, start, kNodeNumberColor);
@@ -365,7 +379,9 @@ void planeDiagram(Program& program, StressSelection& picks, Form& window,
             if (!shown(m)) continue;
             const PlanePoint a = layout.node(md.MemberStartNode[m]);
             const PlanePoint b = layout.node(md.MemberEndNode[m]);
+            canvas->setOwner(m);
             canvas->line(a.x, kPlaneBaseline - a.y, b.x, kPlaneBaseline - b.y, kMemberColor);
+            canvas->setOwner(0);
             if (md.MemberAngle[m] == 0 && !picks.HideStressDiagram && drawing.scale != 0)
                 drawing.curve(*canvas, m, a, b);
         }
@@ -397,7 +413,7 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
     };
     drawing.legend = printLegend;
     drawing.labels = [&](Canvas& canvas, int m, PlanePoint a, PlanePoint b) {
-        planeLabels(canvas, a, b, values(m, a, b));
+        planeLabels(canvas, m, a, b, values(m, a, b));
     };
     drawing.curve = [&](Canvas& canvas, int m, PlanePoint a, PlanePoint b) {
         planeCurve(canvas, a, b, values(m, a, b));
@@ -551,7 +567,9 @@ void envelopePlaneDiagram(Program& program, StressSelection& picks, Form& window
         return boundaries(range, c.aboutZ, c.sign * scale);
     };
     drawing.legend = [](Canvas& canvas, char diagram) {
+        canvas.setOverlay(true);
         canvas.text(0, 0, legendFor(diagram).moment, kMomentColor, kLegendFontSize);
+        canvas.setOverlay(false);
     };
     drawing.labels = [&](Canvas& canvas, int m, PlanePoint a, PlanePoint b) {
         const Boundaries v = envelope(m, a, b, 1);
@@ -566,8 +584,12 @@ void envelopePlaneDiagram(Program& program, StressSelection& picks, Form& window
                 planeText(canvas, {x, top - row * Canvas::RowHeight}, text, kMomentColor);
             };
         };
+        canvas.setLabels(true);
+        canvas.setOwner(m);
         rangeLabels(at(a, o.start), v.upper.front(), v.lower.front());
         rangeLabels(at(b, o.end), -v.upper.back(), -v.lower.back());
+        canvas.setOwner(0);
+        canvas.setLabels(false);
     };
     drawing.curve = [&](Canvas& canvas, int m, PlanePoint a, PlanePoint b) {
         const Boundaries h = envelope(m, a, b, s);
@@ -594,7 +616,9 @@ void envelopeMemberDiagram(Program& program, StressSelection& picks, Form& windo
     Canvas* canvas = window.picture();
     if (canvas) {
         canvas->clear();
+        canvas->setOverlay(true);
         canvas->text(0, 0, legendFor('s').moment, kMomentColor, kLegendFontSize);
+        canvas->setOverlay(false);
     }
     const Model& md = program.model;
     int m = 1;

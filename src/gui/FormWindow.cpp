@@ -30,6 +30,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 namespace rahmen {
 
@@ -258,7 +259,10 @@ QWidget* FormWindow::create(const Control& control) {
         w->setMouseSink([this](MouseButton button, int x, int y) {
             deliver([&](Form& f) { f.mouseDown(button, x, y); });
         });
+        w->setTurnSink([this](int dx, int dy) { turnBy(dx, dy); });
         picture_ = w;
+        resizable_ =
+            control.width >= Canvas::DefaultWidth && control.height >= Canvas::DefaultHeight;
         return w;
     }
     }
@@ -280,7 +284,13 @@ void FormWindow::refresh() {
         shownCaption_ = form.caption();
     }
     if (form.width() != shownWidth_ || form.height() != shownHeight_) {
-        setFixedSize(form.width(), form.height());
+        if (resizable_) {
+            setMinimumSize(form.width(), form.height());
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            if (shownWidth_ < 0) resize(form.width(), form.height());
+        } else {
+            setFixedSize(form.width(), form.height());
+        }
         shownWidth_ = form.width();
         shownHeight_ = form.height();
     }
@@ -307,10 +317,77 @@ void FormWindow::refresh() {
     refreshing_ = false;
 }
 
+const Control* FormWindow::pictureControl() const {
+    if (!form_) return nullptr;
+    for (const Control& c : form_->controls())
+        if (c.kind == ControlKind::Picture) return &c;
+    return nullptr;
+}
+
+QRect FormWindow::placed(const Control& c) const {
+    const Control* picture = pictureControl();
+    if (scale_ == 1 || !picture) return QRect(c.x, c.y, c.width, c.height);
+    // Along each axis the span of the picture grows by the scale; what lies
+    // before it stays, what lies after it moves by the growth. A control keeps
+    // its size but for the picture's own growth along it: the picture and the
+    // scroll bars along it stretch, every other control only moves. A panel
+    // beside the picture moves with its edge as one block, from the top.
+    auto along = [this](int v, int from, int length) {
+        if (v <= from) return v;
+        if (v >= from + length) return v + static_cast<int>(std::lround((scale_ - 1) * length));
+        return from + static_cast<int>(std::lround((v - from) * scale_));
+    };
+    auto x = [&](int v) { return along(v, picture->x, picture->width); };
+    auto y = [&](int v) { return along(v, picture->y, picture->height); };
+    const bool stretchX = c.kind == ControlKind::Picture || c.kind == ControlKind::HScroll;
+    const bool stretchY = c.kind == ControlKind::Picture || c.kind == ControlKind::VScroll;
+    const bool overPicture = c.x < picture->x + picture->width && c.x + c.width > picture->x;
+    const int left = x(c.x), top = overPicture || stretchY ? y(c.y) : c.y;
+    return QRect(left, top, stretchX ? x(c.x + c.width) - left : c.width,
+                 stretchY ? y(c.y + c.height) - top : c.height);
+}
+
+void FormWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const Control* picture = pictureControl();
+    if (!resizable_ || !picture || picture->width <= 0 || picture->height <= 0) return;
+    // The picture takes all the room the window gained, by the smaller of
+    // its two ratios so that it keeps its shape.
+    const double sx = double(width() - form_->width() + picture->width) / picture->width;
+    const double sy = double(height() - form_->height() + picture->height) / picture->height;
+    const double scale = std::max(1.0, std::min(sx, sy));
+    if (scale == scale_) return;
+    scale_ = scale;
+    for (Item& item : items_)
+        item.x = -1; // placed again by the refresh
+    refresh();
+}
+
+void FormWindow::turnBy(int dx, int dy) {
+    if (!form_) return;
+    // About 0.5 degrees per pixel: a drag across the picture turns it half round.
+    constexpr int kMilliradiansPerPixel = 9;
+    const Control* across = nullptr;
+    const Control* down = nullptr;
+    for (const Control& c : form_->controls()) {
+        if (!c.visible || !c.enabled) continue;
+        if (c.kind == ControlKind::HScroll && !across) across = &c;
+        if (c.kind == ControlKind::VScroll && !down) down = &c;
+    }
+    const auto turn = [this](const Control* bar, int pixels) {
+        if (!bar || pixels == 0) return;
+        const std::string name = bar->name;
+        const int to = bar->scrollPos + pixels * kMilliradiansPerPixel;
+        deliver([&](Form& f) { f.scrollTo(name, to); });
+    };
+    turn(across, dx);
+    turn(down, dy);
+}
+
 void FormWindow::showControl(Item& item, const Control& c) {
     QWidget* w = item.widget;
     if (c.x != item.x || c.y != item.y || c.width != item.width || c.height != item.height) {
-        w->setGeometry(c.x, c.y, c.width, c.height);
+        w->setGeometry(placed(c));
         item.x = c.x;
         item.y = c.y;
         item.width = c.width;

@@ -49,6 +49,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A window with a picture of the full design size grows with the user's
+    // resize: the picture scales, the controls keep their places relative to
+    // it (scroll bars along the picture stretch with it).
+    void resizeEvent(QResizeEvent* event) override;
     // Local files dragged over a window whose form takes files (the main
     // menu) may be dropped; they are opened once the drop has ended.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -72,6 +76,12 @@ private:
     // the controls or the form has gone.
     void deliver(const std::function<void(Form&)>& event);
     void focusMoved(QWidget* now);
+    // The rectangle of a control on the window as it is now sized.
+    QRect placed(const Control& control) const;
+    const Control* pictureControl() const;
+    // A Ctrl drag over the picture moves the first horizontal and the first
+    // vertical scroll bar (the view's angles) by the drag.
+    void turnBy(int dx, int dy);
 
     Form* form_;
     std::string formName_;
@@ -82,6 +92,8 @@ private:
     std::string shownFocus_;
     std::string shownCaption_;
     int shownLeft_ = -1, shownTop_ = -1, shownWidth_ = -1, shownHeight_ = -1;
+    bool resizable_ = false;
+    double scale_ = 1; // picture size over its design size, resizable windows only
 };
 
 } // namespace rahmen

@@ -1,11 +1,16 @@
 #include "gui/PictureWidget.h"
 
-#include <QFontMetrics>
+#include "draw/PictureLayout.h"
+
+#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <cmath>
+#include <map>
 
 namespace rahmen {
 
@@ -16,23 +21,30 @@ QColor toColor(int index) {
     return QColor(rgb.r, rgb.g, rgb.b);
 }
 
-} // namespace
-
-int pointsToPixels(int points) {
-    return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
+// The widths of texts in the application's font, as the painter draws them.
+TextWidth applicationTextWidth() {
+    auto metrics = std::make_shared<std::map<int, QFontMetricsF>>();
+    return [metrics](const std::string& text, int pixels) {
+        auto it = metrics->find(pixels);
+        if (it == metrics->end()) {
+            QFont font = QGuiApplication::font();
+            font.setPixelSize(pixels);
+            it = metrics->emplace(pixels, QFontMetricsF(font)).first;
+        }
+        return it->second.horizontalAdvance(QString::fromStdString(text));
+    };
 }
 
-void paintCanvas(QPainter& painter, const Canvas& canvas) {
-    painter.save();
-    painter.fillRect(0, 0, canvas.width(), canvas.height(), toColor(canvas.background()));
-    painter.setClipRect(0, 0, canvas.width(), canvas.height());
+// The items of a shown picture on a painter whose origin is the picture's
+// top-left corner.
+void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defaultPoints) {
     // Thin lines without smoothing, as the pictures were drawn on the screens
     // the program was made for; text is smoothed so that kanji stay legible.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     QFont font = QGuiApplication::font();
     int fontPixels = 0;
-    for (const Primitive& p : canvas.items()) {
+    for (const Primitive& p : items) {
         const QColor color = toColor(p.color);
         switch (p.shape) {
         case Shape::Line:
@@ -55,7 +67,7 @@ void paintCanvas(QPainter& painter, const Canvas& canvas) {
             painter.drawPoint(QPointF(p.x1, p.y1));
             break;
         case Shape::Text: {
-            const int pixels = pointsToPixels(p.fontSize > 0 ? p.fontSize : canvas.fontSize());
+            const int pixels = pointsToPixels(p.fontSize > 0 ? p.fontSize : defaultPoints);
             if (pixels != fontPixels) {
                 font.setPixelSize(pixels);
                 painter.setFont(font);
@@ -71,7 +83,40 @@ void paintCanvas(QPainter& painter, const Canvas& canvas) {
         }
         }
     }
+}
+
+} // namespace
+
+int pointsToPixels(int points) {
+    return textPixels(points);
+}
+
+namespace {
+
+void paintShown(QPainter& painter, const Canvas& canvas, const PictureView& view) {
+    const double w = canvas.width() * view.size, h = canvas.height() * view.size;
+    painter.save();
+    painter.fillRect(QRectF(0, 0, w, h), toColor(canvas.background()));
+    painter.setClipRect(QRectF(0, 0, w, h));
+    const ShownPicture shown = showPicture(canvas, view, w, h, {}, applicationTextWidth());
+    paintItems(painter, shown.items, canvas.fontSize());
     painter.restore();
+}
+
+} // namespace
+
+void paintCanvas(QPainter& painter, const Canvas& canvas) {
+    paintShown(painter, canvas, PictureView{});
+}
+
+QImage renderShown(const Canvas& canvas, const PictureView& view) {
+    QImage image(std::max(1, static_cast<int>(std::lround(canvas.width() * view.size))),
+                 std::max(1, static_cast<int>(std::lround(canvas.height() * view.size))),
+                 QImage::Format_RGB32);
+    QPainter painter(&image);
+    paintShown(painter, canvas, view);
+    painter.end();
+    return image;
 }
 
 QImage renderCanvas(const Canvas& canvas) {
@@ -95,6 +140,7 @@ PictureWidget::PictureWidget(const Canvas* canvas, QWidget* parent)
 void PictureWidget::setCanvas(const Canvas* canvas) {
     canvas_ = canvas;
     shownRevision_ = ~std::uint64_t{0};
+    updateSize();
     update();
 }
 
@@ -109,15 +155,70 @@ void PictureWidget::refresh() {
     update();
 }
 
+void PictureWidget::updateSize() {
+    // The picture grows with the widget, by the smaller of the two ratios so
+    // that it is never cut; at the design size the ratio is exactly 1.
+    if (!canvas_ || canvas_->width() <= 0 || canvas_->height() <= 0) return;
+    const double sx = static_cast<double>(width()) / canvas_->width();
+    const double sy = static_cast<double>(height()) / canvas_->height();
+    view_.size = std::max(1.0, std::min(sx, sy));
+}
+
+std::vector<LabelBox> PictureWidget::coveredBoxes() const {
+    // A label next to a control reads as part of it: the margin keeps labels
+    // a few pixels away.
+    constexpr int kMargin = 3;
+    std::vector<LabelBox> boxes;
+    if (!parentWidget()) return boxes;
+    for (QObject* child : parentWidget()->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w == this || !w->isVisible()) continue;
+        const QRect r =
+            w->geometry().translated(-pos()).adjusted(-kMargin, -kMargin, kMargin, kMargin);
+        if (!r.intersects(rect())) continue;
+        boxes.push_back({double(r.x()), double(r.y()), double(r.width()), double(r.height())});
+    }
+    return boxes;
+}
+
 void PictureWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The rectangle of the layout may be larger than the canvas.
     painter.fillRect(rect(), palette().window());
     if (!canvas_) return;
-    paintCanvas(painter, *canvas_);
+    updateSize();
+    const double w = canvas_->width() * view_.size, h = canvas_->height() * view_.size;
+    painter.fillRect(QRectF(0, 0, w, h), toColor(canvas_->background()));
+    painter.setClipRect(QRectF(0, 0, w, h));
+    const ShownPicture shown =
+        showPicture(*canvas_, view_, w, h, coveredBoxes(), applicationTextWidth());
+    paintItems(painter, shown.items, canvas_->fontSize());
+}
+
+void PictureWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    updateSize();
+    update();
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::MiddleButton) {
+        // The middle button moves the picture; the pictures' forms give it
+        // no pick of its own.
+        drag_ = Drag::Pan;
+        dragFrom_ = at;
+        event->accept();
+        return;
+    }
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) &&
+        turnSink_) {
+        // A turning drag is not a click.
+        drag_ = Drag::Turn;
+        dragFrom_ = at;
+        event->accept();
+        return;
+    }
     MouseButton button;
     switch (event->button()) {
     case Qt::LeftButton:
@@ -126,16 +227,73 @@ void PictureWidget::mousePressEvent(QMouseEvent* event) {
     case Qt::RightButton:
         button = MouseButton::Right;
         break;
-    case Qt::MiddleButton:
-        button = MouseButton::Middle;
-        break;
     default:
         QWidget::mousePressEvent(event);
         return;
     }
-    const QPoint at = event->position().toPoint();
-    if (mouseSink_) mouseSink_(button, at.x(), at.y());
+    // The form takes the click in the picture's own pixels.
+    const PicturePoint p = toPicture(view_, {double(at.x()), double(at.y())});
+    const int x = static_cast<int>(std::lround(p.x)), y = static_cast<int>(std::lround(p.y));
+    if (mouseSink_) mouseSink_(button, x, y);
     event->accept();
+}
+
+void PictureWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const QPoint by = at - dragFrom_;
+    switch (drag_) {
+    case Drag::None:
+        QWidget::mouseMoveEvent(event);
+        return;
+    case Drag::Pan:
+        panBy(view_, by.x(), by.y());
+        update();
+        break;
+    case Drag::Turn:
+        if (turnSink_) turnSink_(by.x(), by.y());
+        break;
+    }
+    dragFrom_ = at;
+    event->accept();
+}
+
+void PictureWidget::mouseReleaseEvent(QMouseEvent* event) {
+    drag_ = Drag::None;
+    QWidget::mouseReleaseEvent(event);
+}
+
+void PictureWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        fitPicture(view_);
+        update();
+        event->accept();
+        return;
+    }
+    // A double click is a second press for the form.
+    mousePressEvent(event);
+}
+
+void PictureWidget::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y();
+    if (steps == 0) {
+        event->ignore();
+        return;
+    }
+    // One notch (120) zooms by a quarter, about the point under the pointer.
+    const QPointF at = event->position();
+    zoomAbout(view_, at.x(), at.y(), std::pow(1.25, steps / 120.0));
+    update();
+    event->accept();
+}
+
+void PictureWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Home && zoomedOrPanned(view_)) {
+        fitPicture(view_);
+        update();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace rahmen

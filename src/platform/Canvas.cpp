@@ -34,11 +34,16 @@ void Canvas::setFontSize(int points) {
 void Canvas::clear() {
     items_.clear();
     printRow_ = 0;
+    overlay_ = labels_ = false;
+    owner_ = 0;
     ++clearCount_;
     ++revision_;
 }
 
 void Canvas::add(Primitive p) {
+    p.overlay = overlay_;
+    p.label = labels_ && p.shape == Shape::Text;
+    p.owner = owner_;
     items_.push_back(std::move(p));
     ++revision_;
 }
@@ -92,6 +97,11 @@ void Canvas::text(int column, int row, const std::string& text, int color, int f
     p.text = text;
     p.fontSize = fontSize > 0 ? fontSize : fontSize_;
     add(std::move(p));
+}
+
+void Canvas::append(const Primitive& p) {
+    items_.push_back(p);
+    ++revision_;
 }
 
 void Canvas::printLine(const std::string& line, int color) {

@@ -61,7 +61,18 @@ struct Primitive {
     double radius = 0;
     std::string text; // UTF-8
     int fontSize = 0; // points, text only
+    // What the picture may do with the primitive when it is shown: an overlay
+    // (legend, triad, captions) stays at its place in the picture whatever
+    // the zoom; a label (a number or value naming a member or node) may be
+    // moved off an overlap or left out. The owner is the member a line or a
+    // label belongs to (0 none); a mark line owned by kAllLabels is kept
+    // clear by every label.
+    bool overlay = false;
+    bool label = false;
+    int owner = 0;
 };
+
+constexpr int kAllLabels = -1;
 
 class Canvas {
 public:
@@ -85,8 +96,18 @@ public:
     int fontSize() const { return fontSize_; }
     void setFontSize(int points);
 
-    // Empties the picture and puts the print position back to the first row.
+    // Empties the picture and puts the print position back to the first row;
+    // ends any overlay, label or owner drawing.
     void clear();
+
+    // The following primitives are overlays, labels, or belong to a member
+    // (see Primitive), until changed again.
+    void setOverlay(bool on) { overlay_ = on; }
+    void setLabels(bool on) { labels_ = on; }
+    void setOwner(int owner) { owner_ = owner; }
+    bool overlay() const { return overlay_; }
+    bool labels() const { return labels_; }
+    int owner() const { return owner_; }
 
     void line(double x1, double y1, double x2, double y2, int color);
     void circle(double x, double y, double radius, int color);
@@ -99,6 +120,10 @@ public:
     // position one row down, as the progress window prints its steps. An empty
     // line only moves the position.
     void printLine(const std::string& text, int color = 0);
+
+    // A primitive as it is, its overlay, label and owner too (a copy of
+    // another picture's item).
+    void append(const Primitive& p);
     int printRow() const { return printRow_; }
 
     const std::vector<Primitive>& items() const { return items_; }
@@ -114,6 +139,9 @@ private:
     int background_ = 15;
     int fontSize_ = DefaultFontSize;
     int printRow_ = 0;
+    bool overlay_ = false;
+    bool labels_ = false;
+    int owner_ = 0;
     int clearCount_ = 0;
     std::uint64_t revision_ = 0;
     std::vector<Primitive> items_;

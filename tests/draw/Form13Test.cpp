@@ -209,6 +209,12 @@ TEST_F(PlotWindow, SavedPictureFollowsTheExtension) {
             ASSERT_TRUE(svg.ok) << c.name;
             EXPECT_NE(svg.bytes.find("<svg"), std::string::npos);
             EXPECT_NE(svg.bytes.find("<line"), std::string::npos); // the members
+            // Below the picture, its caption: no data name here, the
+            // window's kind, its units and the scripted clock's time.
+            EXPECT_NE(svg.bytes.find("height=\"624\""), std::string::npos);
+            EXPECT_NE(svg.bytes.find(
+                          "（データ名なし）　マウス骨組解析　単位：kN,m,rad　2026-12-08 10:20"),
+                      std::string::npos);
         }
     }
 }

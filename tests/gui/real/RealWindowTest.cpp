@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <cstdlib>
@@ -132,6 +133,29 @@ void clickNode(PictureWidget* picture, const ViewState& view, int node,
     QTest::mouseClick(
         picture, button, {},
         QPoint(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))));
+}
+
+// A click on the place where the picture shows the node now (enlarged,
+// zoomed, moved).
+void clickShown(PictureWidget* picture, const ViewState& view, int node,
+                Qt::MouseButton button = Qt::LeftButton) {
+    const PicturePoint at = toScreen(picture->view(), nodePoint(view, node));
+    QTest::mouseClick(
+        picture, button, {},
+        QPoint(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))));
+}
+
+// With RAHMEN_REAL_SHOTS naming a folder, the whole window as the display
+// shows it is saved there, to be looked at.
+void saveShot(QWidget* window, const char* name) {
+    const QString folder = qEnvironmentVariable("RAHMEN_REAL_SHOTS");
+    if (!folder.isEmpty()) onScreen(window).save(folder + "/" + name + ".png");
+}
+
+void wheel(QWidget* w, QPoint at, int delta) {
+    QWheelEvent event(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &event);
 }
 
 QString labelText(ProgramSession& s, const char* form, const char* control) {
@@ -247,6 +271,121 @@ void RealWindowTest::keyAtTheKeyWaitGoesToThePicture() {
         // Turning the picture leaves the labelled view for the next wait.
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 6, bar->height() / 2));
     }
+    QCOMPARE(answers.unexpected(), 0);
+}
+
+void RealWindowTest::enlargedZoomedAndPannedPicturePicksWhatIsShown() {
+    ProgramSession s;
+    ModalAnswerer answers;
+    Program& p = s.program->program();
+    portalFrame(p.model);
+    FormWindow* edit = openFromMenu(s, "BUTTON93", "FORM8");
+    QVERIFY(edit);
+    auto* form = dynamic_cast<Form8*>(edit->form());
+    PictureWidget* picture = edit->picture();
+    const QSize design = edit->size();
+    QCOMPARE(picture->view().size, 1.0);
+
+    // Enlarged so that the picture is 1.25 times its design size: it and the
+    // bars along it grow, the other controls move with its edges, and the
+    // picture is drawn anew at its size (its lines stay one pixel wide).
+    const QRect designPicture = picture->geometry();
+    const QRect designBar = s.widget("FORM8", "HSCROLL2")->geometry();
+    const QRect designButton = s.widget("FORM8", "BUTTON150")->geometry();
+    edit->resize(design + QSize(170, 150));
+    QTRY_COMPARE(picture->width(), 850);
+    QCOMPARE(picture->view().size, 1.25);
+    QCOMPARE(picture->height(), 750);
+    QCOMPARE(picture->pos(), designPicture.topLeft());
+    const auto grown = [&](int v, int from, int length) {
+        return v <= from            ? v
+               : v >= from + length ? v + length / 4
+                                    : from + static_cast<int>(std::lround((v - from) * 1.25));
+    };
+    const QRect bar = s.widget("FORM8", "HSCROLL2")->geometry();
+    QCOMPARE(bar.left(), grown(designBar.left(), designPicture.left(), 680));
+    QCOMPARE(bar.right() + 1, grown(designBar.right() + 1, designPicture.left(), 680));
+    QCOMPARE(bar.top(), grown(designBar.top(), designPicture.top(), 600));
+    QCOMPARE(bar.height(), designBar.height());
+    // "終了" in the panel beside the picture: moved right with the picture's
+    // edge, its height and size kept.
+    QCOMPARE(s.widget("FORM8", "BUTTON150")->geometry(), designButton.translated(170, 0));
+    const QImage enlarged = onScreen(picture);
+    saveShot(edit, "form8-enlarged");
+    const PicturePoint two = toScreen(picture->view(), nodePoint(form->view, 2));
+    const PicturePoint three = toScreen(picture->view(), nodePoint(form->view, 3));
+    const QPoint beam((two.x + three.x) / 2, (two.y + three.y) / 2);
+    QVERIFY(enlarged.pixel(beam) != enlarged.pixel(beam + QPoint(0, 1)) ||
+            enlarged.pixel(beam) != enlarged.pixel(beam + QPoint(0, -1)));
+    QVERIFY(enlarged.pixel(beam + QPoint(0, 1)) == enlarged.pixel(beam + QPoint(0, -1)));
+
+    // A wheel notch over node 3 zooms about it: node 3 stays under the
+    // pointer (within the pixel the pointer is on), node 2 moves away from it.
+    const QPoint at(std::lround(three.x), std::lround(three.y));
+    wheel(picture, at, 120);
+    QCOMPARE(picture->view().zoom, 1.25);
+    const PicturePoint stay = toScreen(picture->view(), nodePoint(form->view, 3));
+    QVERIFY(std::abs(stay.x - three.x) < 0.5 && std::abs(stay.y - three.y) < 0.5);
+    const PicturePoint away = toScreen(picture->view(), nodePoint(form->view, 2));
+    QVERIFY(std::hypot(away.x - three.x, away.y - three.y) >
+            1.2 * std::hypot(two.x - three.x, two.y - three.y));
+
+    // A middle drag moves the picture by the drag.
+    QTest::mousePress(picture, Qt::MiddleButton, {}, QPoint(300, 300));
+    QTest::mouseMove(picture, QPoint(260, 330));
+    QTest::mouseRelease(picture, Qt::MiddleButton, {}, QPoint(260, 330));
+    const PicturePoint moved = toScreen(picture->view(), nodePoint(form->view, 3));
+    QVERIFY2(std::abs(moved.x - (stay.x - 40)) < 1e-6 && std::abs(moved.y - (stay.y + 30)) < 1e-6,
+             qPrintable(QStringLiteral("(%1, %2) from (%3, %4)")
+                            .arg(moved.x)
+                            .arg(moved.y)
+                            .arg(stay.x)
+                            .arg(stay.y)));
+    QVERIFY(differingPixels(picture, onScreen(picture), enlarged) > 500);
+    saveShot(edit, "form8-zoomed-panned");
+
+    // "節点移動": every node is picked where it is shown now.
+    s.click("FORM8", "RADIO56");
+    for (int n = 1; n <= p.model.NodeCount; ++n) {
+        clickShown(picture, form->view, n);
+        QCOMPARE(form->EditPickedNodes, std::vector<int>{n});
+        clickShown(picture, form->view, n, Qt::RightButton);
+        QVERIFY(form->EditPickedNodes.empty());
+    }
+    // Home gives the drawing's own fit back, at the window's size.
+    picture->setFocus();
+    QTest::keyClick(picture, Qt::Key_Home);
+    QVERIFY(!zoomedOrPanned(picture->view()));
+    QCOMPARE(differingPixels(picture, onScreen(picture), enlarged), 0);
+    QCOMPARE(answers.unexpected(), 0);
+}
+
+void RealWindowTest::ctrlDragTurnsTheViewWithItsScrollBars() {
+    ProgramSession s;
+    ModalAnswerer answers;
+    Program& p = s.program->program();
+    portalFrame(p.model);
+    FormWindow* plot = openFromMenu(s, "BUTTON4", "FORM13");
+    QVERIFY(plot);
+    s.click("FORM13", "RADIO56");  // "骨組図"
+    s.click("FORM13", "BUTTON69"); // "実行"
+    PictureWidget* picture = plot->picture();
+    auto* across = qobject_cast<QScrollBar*>(s.widget("FORM13", "HSCROLL1"));
+    auto* down = qobject_cast<QScrollBar*>(s.widget("FORM13", "VSCROLL1"));
+    QTest::mousePress(picture, Qt::LeftButton, Qt::ControlModifier, QPoint(300, 300));
+    QTest::mouseMove(picture, QPoint(320, 290));
+    QTest::mouseRelease(picture, Qt::LeftButton, Qt::ControlModifier, QPoint(320, 290));
+    QCOMPARE(across->value(), 180);
+    QCOMPARE(down->value(), -90);
+
+    // The picture is that of the bars' angles, as a fresh window draws it.
+    Headless fresh(p.model);
+    Form& form = fresh.open("BUTTON4", "FORM13");
+    form.click("RADIO56");
+    form.click("BUTTON69");
+    form.scrollTo("HSCROLL1", 180);
+    form.scrollTo("VSCROLL1", -90);
+    QCOMPARE(differingPixels(picture, onScreen(picture), renderCanvas(*form.picture())), 0);
     QCOMPARE(answers.unexpected(), 0);
 }
 

@@ -14,6 +14,8 @@ private slots:
     void scrollBarStepTurnsThePictureOnTheScreen();
     void splitMemberIsDrawnAndPickedAsTheNewFrame();
     void keyAtTheKeyWaitGoesToThePicture();
+    void enlargedZoomedAndPannedPicturePicksWhatIsShown();
+    void ctrlDragTurnsTheViewWithItsScrollBars();
     void givenFrameFileAndDroppedReportAreReadAsTheMenuReadsThem();
     void caseChoiceRepaintsTheStressDiagram();
 };

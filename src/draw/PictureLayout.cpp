@@ -1,0 +1,149 @@
+#include "draw/PictureLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace rahmen {
+
+double estimatedTextWidth(const std::string& text, int pixels) {
+    double ems = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        unsigned code = lead;
+        if (length == 3 && i + 2 < text.size())
+            code = ((lead & 0x0Fu) << 12) |
+                   ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
+                   (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+        // ASCII and the half-width katakana are narrow, the rest full width.
+        const bool narrow = length == 1 || (code >= 0xFF61 && code <= 0xFF9F);
+        ems += narrow ? 0.6 : 1.0;
+        i += length;
+    }
+    return ems * pixels;
+}
+
+int textPixels(int points) {
+    return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
+}
+
+LabelBox textBox(const Primitive&, double x, double y, int pixels, double width) {
+    // A fifth of the font on either side keeps neighbours a blank apart, so
+    // that two numbers never read as one.
+    const double gap = 0.2 * pixels;
+    return {x - gap, y + 0.1 * pixels, width + 2 * gap, 0.8 * pixels};
+}
+
+namespace {
+
+bool outside(const LabelBox& b, double width, double height) {
+    return b.x + b.w < 0 || b.y + b.h < 0 || b.x > width || b.y > height;
+}
+
+} // namespace
+
+ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double width, double height,
+                         const std::vector<LabelBox>& blocked, const TextWidth& measure) {
+    ShownPicture shown;
+    const std::vector<Primitive>& items = canvas.items();
+    LabelPlacer placer(width, height);
+    for (const LabelBox& b : blocked)
+        placer.block(b);
+
+    auto mapped = [&](const Primitive& p, double x, double y) {
+        return p.overlay ? overlayToScreen(view, {x, y}) : toScreen(view, {x, y});
+    };
+    auto pixelsOf = [&](const Primitive& p) {
+        return textPixels(p.fontSize > 0 ? p.fontSize : canvas.fontSize());
+    };
+
+    // First what stays where it is: every text that is not a label blocks
+    // its box, and the lines of members and marks are noted.
+    struct Label {
+        std::size_t item;
+        LabelBox own;
+    };
+    std::vector<Label> labels;
+    std::vector<char> keep(items.size(), 0);
+    std::vector<Primitive> out(items);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Primitive& p = items[i];
+        Primitive& q = out[i];
+        const PicturePoint a = mapped(p, p.x1, p.y1);
+        q.x1 = a.x, q.y1 = a.y;
+        switch (p.shape) {
+        case Shape::Line: {
+            const PicturePoint b = mapped(p, p.x2, p.y2);
+            q.x2 = b.x, q.y2 = b.y;
+            const LabelBox bounds{std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x),
+                                  std::abs(b.y - a.y)};
+            if (outside(bounds, width, height)) break;
+            keep[i] = 1;
+            if (p.owner != 0) placer.addLine(a.x, a.y, b.x, b.y, p.owner);
+            break;
+        }
+        case Shape::Circle:
+        case Shape::FilledCircle:
+        case Shape::Point:
+            keep[i] = !outside({a.x - p.radius, a.y - p.radius, 2 * p.radius, 2 * p.radius}, width,
+                               height);
+            break;
+        case Shape::Text: {
+            const int pixels = pixelsOf(p);
+            const LabelBox box = textBox(p, a.x, a.y, pixels, measure(p.text, pixels));
+            if (outside(box, width, height)) break;
+            if (p.label) {
+                labels.push_back({i, box});
+                break;
+            }
+            keep[i] = 1;
+            placer.block(box);
+            break;
+        }
+        }
+    }
+    // Then the labels, in drawing order: a member's label keeps clear of
+    // other members' lines where it can; a node's label sits where members
+    // meet and looks at the other labels only.
+    for (const Label& l : labels) {
+        const Primitive& p = items[l.item];
+        const std::optional<LabelBox> at = placer.place(
+            l.own, p.owner, p.owner != 0, LabelPlacer::aroundOffsets(l.own.w, l.own.h));
+        if (!at) {
+            ++shown.labelsLeftOut;
+            continue;
+        }
+        Primitive& q = out[l.item];
+        q.x1 += at->x - l.own.x;
+        q.y1 += at->y - l.own.y;
+        keep[l.item] = 1;
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < out.size(); ++i)
+        if (keep[i]) {
+            if (kept != i) out[kept] = std::move(out[i]);
+            ++kept;
+        }
+    out.resize(kept);
+    shown.items = std::move(out);
+    return shown;
+}
+
+Canvas savedPicture(const Canvas& canvas, const std::string& caption) {
+    Canvas saved(canvas.width(), canvas.height() + kCaptionBand);
+    saved.setBackground(canvas.background());
+    saved.setFontSize(canvas.fontSize());
+    for (const Primitive& p :
+         showPicture(canvas, PictureView{}, canvas.width(), canvas.height()).items)
+        saved.append(p);
+    // A rule between the picture and its caption, the caption a few pixels
+    // below it.
+    saved.setOverlay(true);
+    saved.line(0, canvas.height(), canvas.width(), canvas.height(), kGrey);
+    const int row = (canvas.height() + 4 + Canvas::RowHeight - 1) / Canvas::RowHeight;
+    saved.text(2, row, caption, kBlack);
+    saved.setOverlay(false);
+    return saved;
+}
+
+} // namespace rahmen
