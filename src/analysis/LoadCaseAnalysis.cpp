@@ -9,12 +9,19 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <map>
 
 namespace rahmen {
 
 namespace {
+
+using Timer = std::chrono::steady_clock;
+
+double secondsSince(Timer::time_point start) {
+    return std::chrono::duration<double>(Timer::now() - start).count();
+}
 
 // Everything an analysis leaves in the model (and the reactions) that a
 // combination adds up from its cases.
@@ -164,12 +171,16 @@ void widenEnvelope(const Model& model, const Combination& combo,
 LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisProgress& progress,
                                  const CaseResultSink& sink) {
     LoadCaseOutcome result;
+    LoadCaseTimes& times = result.times;
     AnalysisWork work;
     AnalysisOutcome out;
-    if (!decomposeFrame(model, progress, work, out)) {
+    const bool decomposed = decomposeFrame(model, progress, work, out);
+    times.frame = out.times;
+    if (!decomposed) {
         result.message = out.message;
         return result;
     }
+    auto start = Timer::now();
 
     // Every case's right-hand side, then one substitution for all of them
     // (the band is read once).
@@ -183,7 +194,10 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         for (int c = 1; c <= N; ++c)
             columns[static_cast<std::size_t>(c) * count + r] = column[c];
     }
+    times.loadVectors = secondsSince(start);
+    start = Timer::now();
     if (count > 0) solveBand(work.band, columns.data(), count);
+    times.substitution = secondsSince(start);
 
     // A case whose displacements are beyond the program's range refuses the
     // frame before any result is handed on, with the analysis's own message.
@@ -202,6 +216,8 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         return result;
     }
 
+    start = Timer::now();
+    double sinkSeconds = 0;
     std::map<std::string, CaseResults> byLabel;
     for (int r = 0; r < count; ++r) {
         const LoadCase& c = set.cases[r];
@@ -213,13 +229,18 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         const ReportWriter record = [&](Model& md, const std::vector<float>& reaction,
                                         AnalysisProgress&) {
             byLabel[c.label] = recordResults(md, reaction);
+            const auto sinkStart = Timer::now();
             if (sink) sink(c.label, md, reaction);
+            sinkSeconds += secondsSince(sinkStart);
         };
         if (!solveFrameLoads(model, progress, work, out, record, &column)) {
             result.message = out.message;
             return result;
         }
     }
+
+    times.caseResults = secondsSince(start) - sinkSeconds;
+    times.sink = sinkSeconds;
 
     // Long-term members first, then short-term, each in member order.
     const int M = model.MemberCount;
@@ -241,12 +262,20 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
             loads.emplace_back(t.factor, &*c);
             parts.emplace_back(t.factor, &r->second);
         }
+        start = Timer::now();
         putLoads(model, loads);
         const std::vector<float> reaction = storeCombination(model, parts);
+        times.combinations += secondsSince(start);
+        start = Timer::now();
         if (sink) sink(combo.label, model, reaction);
+        times.sink += secondsSince(start);
+        start = Timer::now();
         widenEnvelope(model, combo, envelope, started);
+        times.envelope += secondsSince(start);
+        start = Timer::now();
         clearLoadWork(model, 6 * model.NodeCount);
         model.AnalysisDone = 1;
+        times.combinations += secondsSince(start);
     }
     for (std::size_t i = 0; i < envelope.size(); ++i)
         if (started[i]) result.envelope.push_back(envelope[i]);
