@@ -125,45 +125,68 @@ void putLoads(Model& model, const std::vector<std::pair<double, const LoadCase*>
     stripSupportLoads(model);
 }
 
-void widen(EnvelopeValue& e, double v, const std::string& label, bool first) {
+// An envelope value while the combinations are gone through: the
+// combinations giving the extremes by their index, named at the end.
+struct Extremes {
+    double largest = 0, smallest = 0;
+    int largestBy = -1, smallestBy = -1;
+};
+
+// Per member and term, as MemberEnvelope.
+struct MemberExtremes {
+    Extremes start[6], end[6], spanMy, spanMz;
+};
+
+void widen(Extremes& e, double v, int combo, bool first) {
     if (first || v > e.largest) {
         e.largest = v;
-        e.largestBy = label;
+        e.largestBy = combo;
     }
     if (first || v < e.smallest) {
         e.smallest = v;
-        e.smallestBy = label;
+        e.smallestBy = combo;
     }
 }
 
-void widen(EnvelopeValue (&e)[6], const SectionForces& f, const std::string& label, bool first) {
+void widen(Extremes (&e)[6], const SectionForces& f, int combo, bool first) {
     const double v[6] = {f.N, f.Qy, f.Qz, f.Mx, f.My, f.Mz};
     for (int k = 0; k < 6; ++k)
-        widen(e[k], v[k], label, first);
+        widen(e[k], v[k], combo, first);
 }
 
-// The combined state in the model widens the envelope of its term.
-void widenEnvelope(const Model& model, const Combination& combo,
-                   std::vector<MemberEnvelope>& envelope, std::vector<bool>& started) {
+// The combined state in the model (combination number `combo`) widens the
+// envelope of its term.
+void widenEnvelope(const Model& model, LoadTerm term, int combo,
+                   std::vector<MemberExtremes>& envelope, std::vector<bool>& started) {
     const int M = model.MemberCount;
-    const int base = combo.term == LoadTerm::Long ? 0 : M;
+    const int base = term == LoadTerm::Long ? 0 : M;
     for (int m = 1; m <= M; ++m) {
-        MemberEnvelope& e = envelope[base + m - 1];
+        MemberExtremes& e = envelope[base + m - 1];
         const bool first = !started[base + m - 1];
         started[base + m - 1] = true;
         const MemberEndForces ends = memberEndForces(model, m);
-        widen(e.start, ends.start, combo.label, first);
-        widen(e.end, ends.end, combo.label, first);
+        widen(e.start, ends.start, combo, first);
+        widen(e.end, ends.end, combo, first);
         // Along the span: both ends and the largest moment inside.
         const double L = memberLength(model, m) / 100;
         const SectionForces a = forcesAt(model, m, 0), b = forcesAt(model, m, L);
         const LargestMoments lm = largestMoments(model, m);
         const double my[3] = {a.My, b.My, lm.My}, mz[3] = {a.Mz, b.Mz, lm.Mz};
         for (int i = 0; i < 3; ++i) {
-            widen(e.spanMy, my[i], combo.label, first && i == 0);
-            widen(e.spanMz, mz[i], combo.label, first && i == 0);
+            widen(e.spanMy, my[i], combo, first && i == 0);
+            widen(e.spanMz, mz[i], combo, first && i == 0);
         }
     }
+}
+
+// The extremes with the labels of the combinations that give them.
+EnvelopeValue named(const Extremes& e, const std::vector<Combination>& combinations) {
+    EnvelopeValue v;
+    v.largest = e.largest;
+    v.smallest = e.smallest;
+    v.largestBy = combinations[static_cast<std::size_t>(e.largestBy)].label;
+    v.smallestBy = combinations[static_cast<std::size_t>(e.smallestBy)].label;
+    return v;
 }
 
 } // namespace
@@ -244,13 +267,10 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
 
     // Long-term members first, then short-term, each in member order.
     const int M = model.MemberCount;
-    std::vector<MemberEnvelope> envelope(2 * static_cast<std::size_t>(M));
+    std::vector<MemberExtremes> envelope(2 * static_cast<std::size_t>(M));
     std::vector<bool> started(envelope.size(), false);
-    for (int m = 1; m <= M; ++m) {
-        envelope[m - 1].member = envelope[M + m - 1].member = m;
-        envelope[M + m - 1].term = LoadTerm::Short;
-    }
-    for (const Combination& combo : set.combinations) {
+    for (std::size_t k = 0; k < set.combinations.size(); ++k) {
+        const Combination& combo = set.combinations[k];
         std::vector<std::pair<double, const LoadCase*>> loads;
         std::vector<std::pair<double, const CaseResults*>> parts;
         for (const CombinationTerm& t : combo.terms) {
@@ -270,15 +290,30 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         if (sink) sink(combo.label, model, reaction);
         times.sink += secondsSince(start);
         start = Timer::now();
-        widenEnvelope(model, combo, envelope, started);
+        widenEnvelope(model, combo.term, static_cast<int>(k), envelope, started);
         times.envelope += secondsSince(start);
         start = Timer::now();
         clearLoadWork(model, 6 * model.NodeCount);
         model.AnalysisDone = 1;
         times.combinations += secondsSince(start);
     }
-    for (std::size_t i = 0; i < envelope.size(); ++i)
-        if (started[i]) result.envelope.push_back(envelope[i]);
+    start = Timer::now();
+    result.envelope.reserve(
+        static_cast<std::size_t>(std::count(started.begin(), started.end(), true)));
+    for (std::size_t i = 0; i < envelope.size(); ++i) {
+        if (!started[i]) continue;
+        const MemberExtremes& x = envelope[i];
+        MemberEnvelope& e = result.envelope.emplace_back();
+        e.member = static_cast<int>(i % static_cast<std::size_t>(M)) + 1;
+        e.term = i < static_cast<std::size_t>(M) ? LoadTerm::Long : LoadTerm::Short;
+        for (int k = 0; k < 6; ++k) {
+            e.start[k] = named(x.start[k], set.combinations);
+            e.end[k] = named(x.end[k], set.combinations);
+        }
+        e.spanMy = named(x.spanMy, set.combinations);
+        e.spanMz = named(x.spanMz, set.combinations);
+    }
+    times.envelope += secondsSince(start);
     result.ok = true;
     return result;
 }
