@@ -641,7 +641,7 @@ private:
 
 } // namespace
 
-bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport) {
+bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport, AnalysisTimes* times) {
     program.progress.begin(program.FontOffset);
     ProgressWindow window(program.progress);
     const bool skipFile = program.SkipAnalysisFile == -1;
@@ -652,6 +652,7 @@ bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport) {
         };
     const AnalysisOutcome out =
         runAnalysis(program.model, window, skipFile ? ReportWriter{} : writer);
+    if (times) *times = out.times;
     if (!out.ok) {
         program.progress.closeWindow();
         program.say(out.message, MessageButtons::Ok, MessageIcon::Exclamation);

@@ -157,6 +157,8 @@ std::string instabilityMessage(int d);
 // the analysis data file writer, writeAnalysisFile), and closes the window (at
 // once without a report; otherwise the user closes it). A refused model or an
 // unstable frame closes the window and shows the message. True on success.
-bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport = {});
+// `times`, when given, gets the time of each phase (rahmen-batch --timings).
+bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport = {},
+                 AnalysisTimes* times = nullptr);
 
 } // namespace rahmen

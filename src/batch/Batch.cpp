@@ -516,7 +516,25 @@ struct BatchRun {
 
 struct Timings {
     double readFrame = 0, readLoads = 0, analysis = 0, write = 0;
+    AnalysisTimes phases; // inside the analysis
 };
+
+// When the command started (runBatch), for the time it took in all.
+Stopwatch::time_point commandStart = Stopwatch::now();
+
+// The phases inside the analysis and the command's own time from runBatch on,
+// after the lines of --timings (ms; what the process spends before and after
+// is the wall clock's time less command-ms).
+void printPhases(std::ostream& out, const AnalysisTimes& a) {
+    out << "numbering-ms " << 1e3 * a.bandWidth << "\nassembly-ms "
+        << 1e3 * (a.assembly + a.supports) << "\ndecomposition-ms " << 1e3 * a.decomposition
+        << "\nequivalent-loads-ms " << 1e3 * a.equivalentLoads << "\nsubstitution-ms "
+        << 1e3 * a.substitution << "\nend-forces-ms " << 1e3 * a.endForces << '\n';
+}
+
+void printCommandTime(std::ostream& out) {
+    out << "command-ms " << msSince(commandStart) << '\n';
+}
 
 // The analysis and the report, with DataName already set. True when both
 // succeeded.
@@ -534,7 +552,7 @@ bool analyseAndWrite(BatchRun& run, const std::string& subject, Timings& t) {
     };
     run.dialogs.setSubject(subject);
     const auto start = Stopwatch::now();
-    const bool analysed = ANALYSIS_ON(p, writer);
+    const bool analysed = ANALYSIS_ON(p, writer, &t.phases);
     t.analysis = msSince(start) - writeMs;
     t.write = writeMs;
     p.progress.closeWindow();
@@ -647,10 +665,13 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     if (o.out) m.DataName = *o.out;
     run.dialogs.setInputAnswer(o.out);
     if (!analyseAndWrite(run, o.frame, t)) return kBatchRefused;
-    if (o.timings)
+    if (o.timings) {
         out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\nread-frame-ms "
             << t.readFrame << "\nread-loads-ms " << t.readLoads << "\nanalysis-ms " << t.analysis
             << "\nwrite-ms " << t.write << '\n';
+        printPhases(out, t.phases);
+        printCommandTime(out);
+    }
     return kBatchSuccess;
 }
 
@@ -769,11 +790,21 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     }
     t.write = writeMs + msSince(start);
     if (!written) return kBatchRefused;
-    if (o.timings)
+    if (o.timings) {
+        const LoadCaseTimes& c = outcome.times;
         out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\ncases "
             << set.cases.size() << "\ncombinations " << set.combinations.size()
             << "\nread-frame-ms " << t.readFrame << "\nread-loads-ms " << t.readLoads
             << "\nanalysis-ms " << t.analysis << "\nwrite-ms " << t.write << '\n';
+        AnalysisTimes frame = c.frame;
+        frame.equivalentLoads = c.loadVectors;
+        frame.substitution = c.substitution;
+        frame.endForces = c.caseResults;
+        printPhases(out, frame);
+        out << "combinations-ms " << 1e3 * c.combinations << "\nenvelope-ms " << 1e3 * c.envelope
+            << '\n';
+        printCommandTime(out);
+    }
     return kBatchSuccess;
 }
 
@@ -923,9 +954,12 @@ int reanalyse(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     if (o.out) m.DataName = *o.out;
     run.dialogs.setInputAnswer(o.out);
     if (!analyseAndWrite(run, o.report, t)) return kBatchRefused;
-    if (o.timings)
+    if (o.timings) {
         out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\nread-report-ms "
             << t.readFrame << "\nanalysis-ms " << t.analysis << "\nwrite-ms " << t.write << '\n';
+        printPhases(out, t.phases);
+        printCommandTime(out);
+    }
     return kBatchSuccess;
 }
 
@@ -944,6 +978,7 @@ int generateGrid(const BatchOptions& o, std::ostream& err) {
 } // namespace
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    commandStart = Stopwatch::now();
     const ParsedCommand parsed = parseBatchCommand(args);
     if (!parsed.error.empty()) {
         err << "rahmen-batch: " << parsed.error << "\n\n" << batchUsage();
