@@ -16,6 +16,7 @@
 // (`--cases DATA.lcd`, writing 20 reports and the envelope), in a temporary
 // folder, and the ratio of their wall times (medians).
 
+#include "analysis/AnalysisFile.h"
 #include "analysis/LoadCaseAnalysis.h"
 #include "analysis/ana.h"
 #include "batch/GridFrame.h"
@@ -29,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -146,8 +148,10 @@ struct Phases {
     }
 };
 
-// Runs `argv` in `folder` and waits; the wall time in seconds, or -1 when it failed.
-double runCommand(const std::vector<std::string>& args, const std::filesystem::path& folder) {
+// Runs `argv` in `folder` and waits, its standard output into `output` in
+// that folder; the wall time in seconds, or -1 when it failed.
+double runCommand(const std::vector<std::string>& args, const std::filesystem::path& folder,
+                  const char* output) {
     std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -157,8 +161,8 @@ double runCommand(const std::vector<std::string>& args, const std::filesystem::p
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(folder.c_str()) != 0) _exit(126);
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
+        if (!std::freopen(output, "w", stdout) || !std::freopen("/dev/null", "w", stderr))
+            _exit(126);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -166,6 +170,29 @@ double runCommand(const std::vector<std::string>& args, const std::filesystem::p
     waitpid(pid, &status, 0);
     const double s = secondsSince(start);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? s : -1;
+}
+
+// The "NAME-ms VALUE" lines of rahmen-batch --timings into `phases`, and the
+// process's start and exit (the wall clock less the command's own time).
+void addTimings(const std::filesystem::path& file, double wall, Phases& phases) {
+    std::FILE* in = std::fopen(file.c_str(), "r");
+    if (!in) return;
+    char name[64];
+    double ms = 0;
+    std::size_t i = 0;
+    static std::set<std::string> names; // kept for the printed table
+    while (std::fscanf(in, "%63s %lf", name, &ms) == 2) {
+        std::string n = name;
+        if (n.size() < 3 || n.compare(n.size() - 3, 3, "-ms") != 0) continue;
+        n.resize(n.size() - 3);
+        if (n == "command") {
+            phases.add(i++, "start and exit", wall - ms / 1e3);
+            n = "command (in process)";
+        }
+        phases.add(i++, names.insert(n).first->c_str(), ms / 1e3);
+    }
+    std::fclose(in);
+    phases.add(i, "whole command", wall);
 }
 
 } // namespace
@@ -248,17 +275,44 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!files.writeAtomic("grid.lcd", loadCaseFileBytes(set))) return 1;
+
+    // One report: its bytes formed, and written as the program writes every
+    // file (a temporary file, on the disk, renamed over the report).
+    {
+        std::vector<double> form, write;
+        const AnalysisOutcome out = runAnalysis(*one, progress);
+        std::size_t size = 0;
+        for (int run = 0; run < runs; ++run) {
+            auto start = Stopwatch::now();
+            const std::string bytes = analysisReport(*one, out.Reaction, when);
+            form.push_back(secondsSince(start));
+            start = Stopwatch::now();
+            if (!files.writeAtomic("report.adt", bytes)) return 1;
+            write.push_back(secondsSince(start));
+            size = bytes.size();
+        }
+        std::printf("one report of %.2f MB: bytes formed %9.2f %9.2f, file written %9.2f %9.2f\n",
+                    size / 1048576.0, 1e3 * median(form), 1e3 * best(form), 1e3 * median(write),
+                    1e3 * best(write));
+    }
     std::vector<double> oneCommand, manyCommand;
+    Phases onePhases, manyPhases;
     for (int run = 0; run < runs; ++run) {
-        oneCommand.push_back(
-            runCommand({batch, "grid.fdt", "--loads", "grid_loads.adt", "--out", "one"}, folder));
+        oneCommand.push_back(runCommand(
+            {batch, "grid.fdt", "--loads", "grid_loads.adt", "--out", "one", "--timings"}, folder,
+            "one.times"));
         manyCommand.push_back(
-            runCommand({batch, "grid.fdt", "--cases", "grid.lcd", "--out", "many"}, folder));
+            runCommand({batch, "grid.fdt", "--cases", "grid.lcd", "--out", "many", "--timings"},
+                       folder, "many.times"));
         if (oneCommand.back() < 0 || manyCommand.back() < 0) {
             std::fprintf(stderr, "rahmen-batch failed in %s\n", folderName);
             return 1;
         }
+        addTimings(folder / "one.times", oneCommand.back(), onePhases);
+        addTimings(folder / "many.times", manyCommand.back(), manyPhases);
     }
+    onePhases.print("rahmen-batch --loads, one case (--timings):");
+    manyPhases.print("rahmen-batch --cases, 8 cases and 12 combinations (--timings):");
     long reports = 0;
     std::uintmax_t bytes = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder))

@@ -193,7 +193,13 @@ std::size_t fixedText(double a, int decimals, char* buf, std::size_t room) {
 // for up to nine digits where roundedScaled can; false otherwise.
 bool scientificDigits(double a, int count, char* digits, int& exponent) {
     if (count < 1 || count > 9) return false;
-    int e = static_cast<int>(std::floor(std::log10(a)));
+    // The decimal exponent from the binary one (at most one too small; the
+    // loop below corrects it), log10 only for the tiniest values.
+    std::uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int binary = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+    int e = binary > -1000 ? static_cast<int>(std::floor(binary * 0.30102999566398120))
+                           : static_cast<int>(std::floor(std::log10(a)));
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = count - 1 - e;
         if (k < -22 || k > 22) return false;
@@ -235,7 +241,10 @@ std::size_t renderFixed(const MaskField& f, double value, char* out) {
     const std::string_view fraction =
         dot == std::string_view::npos ? std::string_view() : digits.substr(dot + 1);
 
-    const bool negative = value < 0 && digits.find_first_of("123456789") != std::string::npos;
+    bool nonZero = false;
+    for (char c : digits)
+        nonZero = nonZero || (c >= '1' && c <= '9');
+    const bool negative = value < 0 && nonZero;
     // A whole part of 0 gives way to the sign or to a mask without whole digits.
     if (whole == "0" && (negative ? 2u : 1u) > static_cast<std::size_t>(f.wholeDigits))
         whole = std::string_view();
