@@ -38,7 +38,8 @@ std::optional<ChosenReport> openChosenReport(Program& p,
 
 } // namespace
 
-bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
+bool writeAnalysisFile(Program& p, const std::vector<float>& reaction,
+                       const ReportFileWrite& write) {
     if (p.SkipAnalysisFile == -1) return false;
     Model& md = p.model;
     const char* const prompt = "作成される解析ﾃﾞｰﾀﾌｧｲﾙの名前を入力してください";
@@ -73,7 +74,8 @@ bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
         p.say(std::string("解析データファイルを作成できませんでした。\r\n") + e.what());
         return false;
     }
-    const FileResult written = p.io.files.writeAtomic(fileName, bytes);
+    const FileResult written =
+        write ? write(fileName, std::move(bytes)) : p.io.files.writeAtomic(fileName, bytes);
     if (!written) {
         p.say("解析データファイル " + fileName + " を作成できませんでした。\r\n" + written.error);
         return false;

@@ -24,13 +24,17 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <limits>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 namespace rahmen {
 
@@ -714,6 +718,60 @@ bool readCaseSet(BatchRun& run, const std::string& path, LoadCaseSet& set) {
     return true;
 }
 
+// Writes the reports of the cases and combinations on a thread of its own
+// while the next one is formed: each file is written, put on the disk and
+// renamed as Files::writeAtomic does, in the order handed on; the failures
+// are kept for the end.
+class BackgroundFiles {
+public:
+    explicit BackgroundFiles(Files& files) : files_(files), thread_([this] { run(); }) {}
+    ~BackgroundFiles() { finish(); }
+
+    FileResult write(const std::string& name, std::string bytes) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            queue_.emplace_back(name, std::move(bytes));
+        }
+        wake_.notify_one();
+        return {true, ""};
+    }
+
+    // Waits for every file; the names and messages of those that failed, in order.
+    std::vector<std::pair<std::string, std::string>> finish() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_one();
+        if (thread_.joinable()) thread_.join();
+        return failures_;
+    }
+
+private:
+    void run() {
+        for (;;) {
+            std::pair<std::string, std::string> job;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return done_ || !queue_.empty(); });
+                if (queue_.empty()) return;
+                job = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            const FileResult r = files_.writeAtomic(job.first, job.second);
+            if (!r) failures_.emplace_back(job.first, r.error);
+        }
+    }
+
+    Files& files_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::pair<std::string, std::string>> queue_;
+    bool done_ = false;
+    std::vector<std::pair<std::string, std::string>> failures_; // the thread's until joined
+    std::thread thread_;
+};
+
 // The analysis steps into the progress window (FORM12).
 class BatchProgress : public AnalysisProgress {
 public:
@@ -758,13 +816,17 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
 
     bool written = true;
     double writeMs = 0;
+    BackgroundFiles background(p.io.files);
+    const ReportFileWrite later = [&](const std::string& file, std::string bytes) {
+        return background.write(file, std::move(bytes));
+    };
     const CaseResultSink sink = [&](const std::string& label, Model&,
                                     const std::vector<float>& reaction) {
         m.DataName = name + "_" + label;
         run.dialogs.setSubject(m.DataName + ".adt");
         const auto writeStart = Stopwatch::now();
         p.SkipAnalysisFile = 0;
-        written = writeAnalysisFile(p, reaction) && written;
+        written = writeAnalysisFile(p, reaction, later) && written;
         writeMs += msSince(writeStart);
         run.dialogs.setSubject(o.frame);
     };
@@ -782,6 +844,11 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     }
 
     start = Stopwatch::now();
+    for (const auto& [file, error] : background.finish()) {
+        run.dialogs.setSubject(file);
+        p.say("解析データファイル " + file + " を作成できませんでした。\r\n" + error);
+        written = false;
+    }
     const std::string csv = name + "_ENV.csv";
     if (const FileResult r = run.files.writeAtomic(csv, envelopeCsv(m, outcome.envelope)); !r) {
         run.dialogs.setSubject(csv);
