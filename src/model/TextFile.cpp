@@ -381,8 +381,15 @@ namespace {
 // Japanese labels on every line of a list, so the last ones are kept.
 const std::string& labelText(std::string_view utf8) {
     thread_local std::vector<std::pair<std::string, std::string>> known;
-    for (const auto& [from, to] : known)
-        if (from == utf8) return to;
+    // A list's lines repeat their labels in turn: the one after the last found first.
+    thread_local std::size_t next = 0;
+    for (std::size_t tried = 0; tried < known.size(); ++tried) {
+        const std::size_t i = (next + tried) % known.size();
+        if (known[i].first == utf8) {
+            next = (i + 1) % known.size();
+            return known[i].second;
+        }
+    }
     std::string s = utf8ToCp932(utf8);
     // CR and LF never occur as second bytes, so they can be replaced bytewise.
     for (char& c : s)
