@@ -32,6 +32,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -150,8 +151,9 @@ struct Phases {
 
 // Runs `argv` in `folder` and waits, its standard output into `output` in
 // that folder; the wall time in seconds, or -1 when it failed.
+// `cpu`, when given, gets its processor time (user and system, all threads).
 double runCommand(const std::vector<std::string>& args, const std::filesystem::path& folder,
-                  const char* output) {
+                  const char* output, double* cpu = nullptr) {
     std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -167,8 +169,12 @@ double runCommand(const std::vector<std::string>& args, const std::filesystem::p
         _exit(127);
     }
     int status = 0;
-    waitpid(pid, &status, 0);
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
     const double s = secondsSince(start);
+    if (cpu)
+        *cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+               1e-6 * (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? s : -1;
 }
 
@@ -295,15 +301,18 @@ int main(int argc, char** argv) {
                     size / 1048576.0, 1e3 * median(form), 1e3 * best(form), 1e3 * median(write),
                     1e3 * best(write));
     }
-    std::vector<double> oneCommand, manyCommand;
+    std::vector<double> oneCommand, manyCommand, oneCpu, manyCpu;
+    double cpu = 0;
     Phases onePhases, manyPhases;
     for (int run = 0; run < runs; ++run) {
         oneCommand.push_back(runCommand(
             {batch, "grid.fdt", "--loads", "grid_loads.adt", "--out", "one", "--timings"}, folder,
-            "one.times"));
+            "one.times", &cpu));
+        oneCpu.push_back(cpu);
         manyCommand.push_back(
             runCommand({batch, "grid.fdt", "--cases", "grid.lcd", "--out", "many", "--timings"},
-                       folder, "many.times"));
+                       folder, "many.times", &cpu));
+        manyCpu.push_back(cpu);
         if (oneCommand.back() < 0 || manyCommand.back() < 0) {
             std::fprintf(stderr, "rahmen-batch failed in %s\n", folderName);
             return 1;
@@ -327,6 +336,9 @@ int main(int argc, char** argv) {
     std::printf("command, 8 cases and 12 combinations / one case: %.2f (medians), %.2f (bests); "
                 "target at most 3\n",
                 median(manyCommand) / median(oneCommand), best(manyCommand) / best(oneCommand));
+    std::printf("processor time (all threads), one case %.2f, 8 cases and 12 combinations %.2f "
+                "(medians, ms): %.2f\n",
+                1e3 * median(oneCpu), 1e3 * median(manyCpu), median(manyCpu) / median(oneCpu));
     std::filesystem::remove_all(folder);
     return 0;
 }
