@@ -9,8 +9,10 @@
 # (build it with `cmake --build build/release --target rahmen-batch`). Each run
 # reads the frame and the loads, analyses (steel, κ = 1) and writes the report
 # in a temporary folder; the median and the best of the runs are shown per
-# phase (as the command reports them with --timings), for the whole command and
-# for its processor time (user and system, all threads), which says more than
+# phase (as the command reports them with --timings: reading, the analysis and
+# inside it numbering, assembly, decomposition, substitution and end forces,
+# writing; and the process's start and exit, the wall clock less the command's
+# own time), for the whole command and for its processor time (user and system, all threads), which says more than
 # the wall clock on a machine shared with other work. (bench_analysis compares
 # the results of the two numberings.)
 set -euo pipefail
@@ -62,8 +64,12 @@ for ((run = 1; run <= runs; run++)); do
       --timings >timings.txt; } 2>cpu.txt
     end=$(date +%s%N)
     cat timings.txt >>"$name.times"
-    echo "whole-command-ms $(((end - start) / 1000000)).$(printf %06d $(((end - start) % 1000000)))" \
-      >>"$name.times"
+    whole="$(((end - start) / 1000000)).$(printf %06d $(((end - start) % 1000000)))"
+    echo "whole-command-ms $whole" >>"$name.times"
+    # Process start (loading the libraries, their initialisation) and exit:
+    # the wall clock less the command's own time from runBatch on.
+    awk -v whole="$whole" '$1 == "command-ms" { printf "start-and-exit-ms %.3f\n", whole - $2 }' \
+      timings.txt >>"$name.times"
     awk '{ printf "processor-ms %.1f\n", 1000 * ($2 + $3) }' cpu.txt >>"$name.times"
   done
 done

@@ -704,6 +704,9 @@ std::string analysisReport(const Model& md, const std::vector<float>& reaction,
     const bool older = md.UnitFactor == 1.0f;
     const ReportCounts c = reportCounts(md);
     LineWriter w(md.DataName + ".adt");
+    // About 250 bytes a node and 520 a member (their lines in every list).
+    w.reserve(4096 + 250 * static_cast<std::size_t>(c.nodes) +
+              520 * static_cast<std::size_t>(c.members));
     writeReportHeader(w, md, c, older, when);
     writeNodeCoordinates(w, md, c.nodes);
     writeMemberList(w, md, c.members, older);

@@ -38,7 +38,8 @@ std::optional<ChosenReport> openChosenReport(Program& p,
 
 } // namespace
 
-bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
+bool writeAnalysisFile(Program& p, const std::vector<float>& reaction,
+                       const ReportFileWrite& write) {
     if (p.SkipAnalysisFile == -1) return false;
     Model& md = p.model;
     const char* const prompt = "作成される解析ﾃﾞｰﾀﾌｧｲﾙの名前を入力してください";
@@ -59,10 +60,10 @@ bool writeAnalysisFile(Program& p, const std::vector<float>& reaction) {
                   MessageButtons::YesNo, MessageIcon::Question);
         if (answer != MessageResult::Yes || !askName()) break;
     }
-    return writeReportFile(p, reaction);
+    return writeReportFile(p, reaction, write);
 }
 
-bool writeReportFile(Program& p, const std::vector<float>& reaction) {
+bool writeReportFile(Program& p, const std::vector<float>& reaction, const ReportFileWrite& write) {
     Model& md = p.model;
     if (!p.progress.isOpen()) p.progress.begin(p.FontOffset);
     p.progress.step("データファイル作成中");
@@ -77,7 +78,8 @@ bool writeReportFile(Program& p, const std::vector<float>& reaction) {
         p.say(std::string("解析データファイルを作成できませんでした。\r\n") + e.what());
         return false;
     }
-    const FileResult written = p.io.files.writeAtomic(fileName, bytes);
+    const FileResult written =
+        write ? write(fileName, std::move(bytes)) : p.io.files.writeAtomic(fileName, bytes);
     if (!written) {
         p.say("解析データファイル " + fileName + " を作成できませんでした。\r\n" + written.error);
         return false;

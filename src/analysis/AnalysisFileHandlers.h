@@ -5,6 +5,9 @@
 // progress window and the program's state to the file's contents
 // (AnalysisFile.h).
 
+#include "platform/Files.h"
+
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,19 +16,27 @@ namespace rahmen {
 
 class Program;
 
+// Writes a report's bytes to the file of that name; by default
+// Files::writeAtomic at once. A caller may hand them on and write them later
+// (rahmen-batch, while the next case is formed), reporting failures itself.
+using ReportFileWrite = std::function<FileResult(const std::string& fileName, std::string bytes)>;
+
 // The tail of ANALYSIS_ON: asks for a data name when there is none, asks before
 // replacing an existing DataName.adt, writes the report (through a temporary
 // file renamed over the old one when complete) with the progress window's
 // texts, and sets AnalysisFileWritten = 1. Nothing is written when
 // SkipAnalysisFile is -1. True when the file was written; a failure is shown
-// in a message box and leaves an existing file as it was.
-bool writeAnalysisFile(Program& program, const std::vector<float>& reaction);
+// in a message box and leaves an existing file as it was. With `write`, the
+// bytes go there instead of straight to the file.
+bool writeAnalysisFile(Program& program, const std::vector<float>& reaction,
+                       const ReportFileWrite& write = {});
 
 // The writing half of writeAnalysisFile, without its questions: DataName.adt
 // written (atomically) with the progress window's texts, AnalysisFileWritten
 // set. The reports of the load cases, whose names follow from the data name,
 // are written through it after one question for all of them.
-bool writeReportFile(Program& program, const std::vector<float>& reaction);
+bool writeReportFile(Program& program, const std::vector<float>& reaction,
+                     const ReportFileWrite& write = {});
 
 // CALLADT_ON (main menu "解析ﾃﾞｰﾀ呼出"): asks for a .adt file, reads it in full
 // with the progress window shown, sets AnalysisDone = 1 and DataName from the

@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#if defined(__FMA__) && defined(__AVX__)
+#include <immintrin.h>
+#endif
 
 // Under AddressSanitizer the band comes from the ordinary heap, where reads and
 // writes beyond it are caught.
@@ -81,6 +84,33 @@ inline Vec splat(double x) {
         v[i] = x;
     return v;
 }
+
+// a·b + c, rounded once where the processor has a fused multiply-add, else
+// rounded after the product and after the sum. The substitutions spell every
+// product and sum this way, so that one right-hand side solved alone and the
+// same one solved beside others give the same bits whatever the compiler
+// vectorises.
+#if defined(__FMA__)
+inline double mulAdd(double a, double b, double c) {
+    return std::fma(a, b, c);
+}
+#else
+inline double mulAdd(double a, double b, double c) {
+    return a * b + c;
+}
+#endif
+#if defined(__FMA__) && defined(__AVX__)
+inline Vec mulAdd(Vec a, Vec b, Vec c) {
+    return _mm256_fmadd_pd(a, b, c);
+}
+#else
+inline Vec mulAdd(Vec a, Vec b, Vec c) {
+    Vec r;
+    for (int i = 0; i < kW; ++i)
+        r[i] = mulAdd(a[i], b[i], c[i]);
+    return r;
+}
+#endif
 
 // acc = Σ_k ap(k, 0..kMR-1) ⊗ bp(k, 0..kNR-1); then either C -= acc directly
 // (a tile wholly inside the triangle) or acc is left in tmp for a masked update.
@@ -374,7 +404,7 @@ void solveBand(const BandMatrix& bm, double* x) {
         const int len = std::min(hb, n - c);
         double* yr = y + c;
         for (int k = 1; k < len; ++k)
-            yr[k] -= col[k] * yc;
+            yr[k] = mulAdd(-col[k], yc, yr[k]);
     }
     // Back: Lᵀ·x = y, one dot product per column.
     for (int c = n - 1; c >= 0; --c) {
@@ -383,7 +413,7 @@ void solveBand(const BandMatrix& bm, double* x) {
         const double* xr = y + c;
         double t = 0.0;
         for (int k = 1; k < len; ++k)
-            t += col[k] * xr[k];
+            t = mulAdd(col[k], xr[k], t);
         y[c] = (y[c] - t) / col[0];
     }
 }
@@ -391,37 +421,66 @@ void solveBand(const BandMatrix& bm, double* x) {
 namespace {
 
 // W right-hand sides side by side (row c at y + c * stride), each solved
-// exactly as solveBand solves one; W fixed so that the columns of one row go
-// through the processor's vector registers together.
+// exactly as solveBand solves one (the same products and sums in the same
+// order); W a multiple of the vector width, so that the columns of one row
+// go through the processor's vector registers together.
 template <int W>
 void solveColumns(const double* a, int n, int hb, int ld, double* y, std::ptrdiff_t stride) {
+    static_assert(W % kW == 0, "whole vectors per row");
+    constexpr int V = W / kW;
     for (int c = 0; c < n; ++c) {
         const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
         double* yc = y + c * stride;
-        double v[W]; // in registers: the rows below cannot alias it
-        for (int r = 0; r < W; ++r)
-            yc[r] = v[r] = yc[r] / col[0];
+        const Vec d = splat(col[0]);
+        Vec v[V];
+        for (int r = 0; r < V; ++r) {
+            v[r] = load(yc + r * kW) / d;
+            store(yc + r * kW, v[r]);
+        }
         const int len = std::min(hb, n - c);
         for (int k = 1; k < len; ++k) {
             double* yk = yc + k * stride;
-            const double ck = col[k];
-            for (int r = 0; r < W; ++r)
-                yk[r] -= ck * v[r];
+            const Vec ck = splat(col[k]);
+            for (int r = 0; r < V; ++r)
+                store(yk + r * kW, mulAdd(-ck, v[r], load(yk + r * kW)));
         }
     }
     for (int c = n - 1; c >= 0; --c) {
         const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
         double* yc = y + c * stride;
         const int len = std::min(hb, n - c);
-        double t[W] = {};
+        Vec t[V];
+        for (int r = 0; r < V; ++r)
+            t[r] = splat(0.0);
         for (int k = 1; k < len; ++k) {
             const double* yk = yc + k * stride;
-            const double ck = col[k];
-            for (int r = 0; r < W; ++r)
-                t[r] += ck * yk[r];
+            const Vec ck = splat(col[k]);
+            for (int r = 0; r < V; ++r)
+                t[r] = mulAdd(ck, load(yk + r * kW), t[r]);
         }
-        for (int r = 0; r < W; ++r)
-            yc[r] = (yc[r] - t[r]) / col[0];
+        const Vec d = splat(col[0]);
+        for (int r = 0; r < V; ++r)
+            store(yc + r * kW, (load(yc + r * kW) - t[r]) / d);
+    }
+}
+
+// One right-hand side of several (row c at y + c * stride), as solveBand.
+void solveColumn(const double* a, int n, int hb, int ld, double* y, std::ptrdiff_t stride) {
+    for (int c = 0; c < n; ++c) {
+        const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
+        const double yc = y[c * stride] / col[0];
+        y[c * stride] = yc;
+        const int len = std::min(hb, n - c);
+        for (int k = 1; k < len; ++k)
+            y[(c + k) * stride] = mulAdd(-col[k], yc, y[(c + k) * stride]);
+    }
+    for (int c = n - 1; c >= 0; --c) {
+        const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
+        const int len = std::min(hb, n - c);
+        double t = 0.0;
+        for (int k = 1; k < len; ++k)
+            t = mulAdd(col[k], y[(c + k) * stride], t);
+        y[c * stride] = (y[c * stride] - t) / col[0];
     }
 }
 
@@ -433,12 +492,12 @@ void solveBand(const BandMatrix& bm, double* x, int count) {
     const int ld = bm.leadingDimension();
     double* y = x + count; // row c (0-based) at y + c * count
     int r = 0;
-    for (; count - r >= 8; r += 8)
-        solveColumns<8>(bm.data(), n, hb, ld, y + r, count);
-    for (; count - r >= 4; r += 4)
-        solveColumns<4>(bm.data(), n, hb, ld, y + r, count);
+    for (; count - r >= 2 * kW; r += 2 * kW)
+        solveColumns<2 * kW>(bm.data(), n, hb, ld, y + r, count);
+    for (; count - r >= kW; r += kW)
+        solveColumns<kW>(bm.data(), n, hb, ld, y + r, count);
     for (; r < count; ++r)
-        solveColumns<1>(bm.data(), n, hb, ld, y + r, count);
+        solveColumn(bm.data(), n, hb, ld, y + r, count);
 }
 
 int factorPlain(PlainBand& p) {

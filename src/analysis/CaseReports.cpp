@@ -75,7 +75,7 @@ CaseReportOutcome analyseCaseReports(Program& p, const LoadCaseSet& set,
         if (!o.writeFiles) return;
         m.DataName = o.name + "_" + label;
         if (o.beforeWrite) o.beforeWrite(m.DataName + ".adt");
-        written = writeReportFile(p, reaction) && written;
+        written = writeReportFile(p, reaction, o.write) && written;
         if (o.afterWrite) o.afterWrite();
     };
     p.progress.begin(p.FontOffset);
@@ -88,6 +88,7 @@ CaseReportOutcome analyseCaseReports(Program& p, const LoadCaseSet& set,
         return outcome;
     }
     outcome.analysed = true;
+    outcome.times = analysed.times;
     p.caseResults = std::move(results);
     if (o.writeFiles) {
         const std::string csv = o.name + "_ENV.csv";

@@ -5,6 +5,8 @@
 // case and combination in Program::caseResults. The load-case form, the grid
 // generation and rahmen-batch all analyse their cases through it.
 
+#include "analysis/AnalysisFileHandlers.h"
+#include "analysis/LoadCaseAnalysis.h"
 #include "model/LoadCases.h"
 
 #include <functional>
@@ -28,11 +30,15 @@ struct CaseReportOptions {
     // file in its messages or times the writing.
     std::function<void(const std::string& fileName)> beforeWrite;
     std::function<void()> afterWrite;
+    // Where the reports' bytes go (by default straight to their files): a
+    // caller may write them later and report failures itself.
+    ReportFileWrite write;
 };
 
 struct CaseReportOutcome {
     bool analysed = false; // false: refused, with today's message shown once
     bool written = false;  // every file written (a failure is shown)
+    LoadCaseTimes times;   // of the analysis's phases
 };
 
 // Analyses the frame under every case of `set` with the progress window

@@ -9,12 +9,20 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <map>
 
 namespace rahmen {
 
 namespace {
+
+using Timer = std::chrono::steady_clock;
+
+double secondsSince(Timer::time_point start) {
+    return std::chrono::duration<double>(Timer::now() - start).count();
+}
 
 // Everything an analysis leaves in the model (and the reactions) that a
 // combination adds up from its cases.
@@ -118,45 +126,68 @@ void putLoads(Model& model, const std::vector<std::pair<double, const LoadCase*>
     stripSupportLoads(model);
 }
 
-void widen(EnvelopeValue& e, double v, const std::string& label, bool first) {
+// An envelope value while the combinations are gone through: the
+// combinations giving the extremes by their index, named at the end.
+struct Extremes {
+    double largest = 0, smallest = 0;
+    int largestBy = -1, smallestBy = -1;
+};
+
+// Per member and term, as MemberEnvelope.
+struct MemberExtremes {
+    Extremes start[6], end[6], spanMy, spanMz;
+};
+
+void widen(Extremes& e, double v, int combo, bool first) {
     if (first || v > e.largest) {
         e.largest = v;
-        e.largestBy = label;
+        e.largestBy = combo;
     }
     if (first || v < e.smallest) {
         e.smallest = v;
-        e.smallestBy = label;
+        e.smallestBy = combo;
     }
 }
 
-void widen(EnvelopeValue (&e)[6], const SectionForces& f, const std::string& label, bool first) {
+void widen(Extremes (&e)[6], const SectionForces& f, int combo, bool first) {
     const double v[6] = {f.N, f.Qy, f.Qz, f.Mx, f.My, f.Mz};
     for (int k = 0; k < 6; ++k)
-        widen(e[k], v[k], label, first);
+        widen(e[k], v[k], combo, first);
 }
 
-// The combined state in the model widens the envelope of its term.
-void widenEnvelope(const Model& model, const Combination& combo,
-                   std::vector<MemberEnvelope>& envelope, std::vector<bool>& started) {
+// The combined state in the model (combination number `combo`) widens the
+// envelope of its term.
+void widenEnvelope(const Model& model, LoadTerm term, int combo,
+                   std::vector<MemberExtremes>& envelope, std::vector<bool>& started) {
     const int M = model.MemberCount;
-    const int base = combo.term == LoadTerm::Long ? 0 : M;
+    const int base = term == LoadTerm::Long ? 0 : M;
     for (int m = 1; m <= M; ++m) {
-        MemberEnvelope& e = envelope[base + m - 1];
+        MemberExtremes& e = envelope[base + m - 1];
         const bool first = !started[base + m - 1];
         started[base + m - 1] = true;
         const MemberEndForces ends = memberEndForces(model, m);
-        widen(e.start, ends.start, combo.label, first);
-        widen(e.end, ends.end, combo.label, first);
+        widen(e.start, ends.start, combo, first);
+        widen(e.end, ends.end, combo, first);
         // Along the span: both ends and the largest moment inside.
         const double L = memberLength(model, m) / 100;
         const SectionForces a = forcesAt(model, m, 0), b = forcesAt(model, m, L);
         const LargestMoments lm = largestMoments(model, m);
         const double my[3] = {a.My, b.My, lm.My}, mz[3] = {a.Mz, b.Mz, lm.Mz};
         for (int i = 0; i < 3; ++i) {
-            widen(e.spanMy, my[i], combo.label, first && i == 0);
-            widen(e.spanMz, mz[i], combo.label, first && i == 0);
+            widen(e.spanMy, my[i], combo, first && i == 0);
+            widen(e.spanMz, mz[i], combo, first && i == 0);
         }
     }
+}
+
+// The extremes with the labels of the combinations that give them.
+EnvelopeValue named(const Extremes& e, const std::vector<Combination>& combinations) {
+    EnvelopeValue v;
+    v.largest = e.largest;
+    v.smallest = e.smallest;
+    v.largestBy = combinations[static_cast<std::size_t>(e.largestBy)].label;
+    v.smallestBy = combinations[static_cast<std::size_t>(e.smallestBy)].label;
+    return v;
 }
 
 } // namespace
@@ -164,12 +195,16 @@ void widenEnvelope(const Model& model, const Combination& combo,
 LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisProgress& progress,
                                  const CaseResultSink& sink) {
     LoadCaseOutcome result;
+    LoadCaseTimes& times = result.times;
     AnalysisWork work;
     AnalysisOutcome out;
-    if (!decomposeFrame(model, progress, work, out)) {
+    const bool decomposed = decomposeFrame(model, progress, work, out);
+    times.frame = out.times;
+    if (!decomposed) {
         result.message = out.message;
         return result;
     }
+    auto start = Timer::now();
 
     // Every case's right-hand side, then one substitution for all of them
     // (the band is read once).
@@ -183,7 +218,10 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         for (int c = 1; c <= N; ++c)
             columns[static_cast<std::size_t>(c) * count + r] = column[c];
     }
+    times.loadVectors = secondsSince(start);
+    start = Timer::now();
     if (count > 0) solveBand(work.band, columns.data(), count);
+    times.substitution = secondsSince(start);
 
     // A case whose displacements are beyond the program's range refuses the
     // frame before any result is handed on, with the analysis's own message.
@@ -202,6 +240,8 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         return result;
     }
 
+    start = Timer::now();
+    double sinkSeconds = 0;
     std::map<std::string, CaseResults> byLabel;
     for (int r = 0; r < count; ++r) {
         const LoadCase& c = set.cases[r];
@@ -213,7 +253,9 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         const ReportWriter record = [&](Model& md, const std::vector<float>& reaction,
                                         AnalysisProgress&) {
             byLabel[c.label] = recordResults(md, reaction);
+            const auto sinkStart = Timer::now();
             if (sink) sink(c.label, md, reaction);
+            sinkSeconds += secondsSince(sinkStart);
         };
         if (!solveFrameLoads(model, progress, work, out, record, &column)) {
             result.message = out.message;
@@ -221,15 +263,15 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
         }
     }
 
+    times.caseResults = secondsSince(start) - sinkSeconds;
+    times.sink = sinkSeconds;
+
     // Long-term members first, then short-term, each in member order.
     const int M = model.MemberCount;
-    std::vector<MemberEnvelope> envelope(2 * static_cast<std::size_t>(M));
+    std::vector<MemberExtremes> envelope(2 * static_cast<std::size_t>(M));
     std::vector<bool> started(envelope.size(), false);
-    for (int m = 1; m <= M; ++m) {
-        envelope[m - 1].member = envelope[M + m - 1].member = m;
-        envelope[M + m - 1].term = LoadTerm::Short;
-    }
-    for (const Combination& combo : set.combinations) {
+    for (std::size_t k = 0; k < set.combinations.size(); ++k) {
+        const Combination& combo = set.combinations[k];
         std::vector<std::pair<double, const LoadCase*>> loads;
         std::vector<std::pair<double, const CaseResults*>> parts;
         for (const CombinationTerm& t : combo.terms) {
@@ -241,25 +283,52 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
             loads.emplace_back(t.factor, &*c);
             parts.emplace_back(t.factor, &r->second);
         }
+        start = Timer::now();
         putLoads(model, loads);
         const std::vector<float> reaction = storeCombination(model, parts);
+        times.combinations += secondsSince(start);
+        start = Timer::now();
         if (sink) sink(combo.label, model, reaction);
-        widenEnvelope(model, combo, envelope, started);
+        times.sink += secondsSince(start);
+        start = Timer::now();
+        widenEnvelope(model, combo.term, static_cast<int>(k), envelope, started);
+        times.envelope += secondsSince(start);
+        start = Timer::now();
         clearLoadWork(model, 6 * model.NodeCount);
         model.AnalysisDone = 1;
+        times.combinations += secondsSince(start);
     }
-    for (std::size_t i = 0; i < envelope.size(); ++i)
-        if (started[i]) result.envelope.push_back(envelope[i]);
+    start = Timer::now();
+    result.envelope.reserve(
+        static_cast<std::size_t>(std::count(started.begin(), started.end(), true)));
+    for (std::size_t i = 0; i < envelope.size(); ++i) {
+        if (!started[i]) continue;
+        const MemberExtremes& x = envelope[i];
+        MemberEnvelope& e = result.envelope.emplace_back();
+        e.member = static_cast<int>(i % static_cast<std::size_t>(M)) + 1;
+        e.term = i < static_cast<std::size_t>(M) ? LoadTerm::Long : LoadTerm::Short;
+        for (int k = 0; k < 6; ++k) {
+            e.start[k] = named(x.start[k], set.combinations);
+            e.end[k] = named(x.end[k], set.combinations);
+        }
+        e.spanMy = named(x.spanMy, set.combinations);
+        e.spanMz = named(x.spanMz, set.combinations);
+    }
+    times.envelope += secondsSince(start);
     result.ok = true;
     return result;
 }
 
 namespace {
 
-std::string csvNumber(double v) {
+// A number of the CSV file: six significant digits as printf's "%.6g" writes
+// them in the "C" locale (std::to_chars is specified to give those bytes),
+// -0 as 0; appended without a temporary.
+void appendCsvNumber(std::string& csv, double v) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6g", v == 0 ? 0.0 : v);
-    return buf;
+    const auto r =
+        std::to_chars(buf, buf + sizeof buf, v == 0 ? 0.0 : v, std::chars_format::general, 6);
+    csv.append(buf, r.ptr);
 }
 
 } // namespace
@@ -283,11 +352,20 @@ std::string envelopeCsv(const Model& model, const std::vector<MemberEnvelope>& e
     csv += "\r\n";
 
     auto value = [&](const EnvelopeValue& e) {
-        csv += "," + csvNumber(e.largest) + "," + e.largestBy + "," + csvNumber(e.smallest) + "," +
-               e.smallestBy;
+        csv += ',';
+        appendCsvNumber(csv, e.largest);
+        csv += ',';
+        csv += e.largestBy;
+        csv += ',';
+        appendCsvNumber(csv, e.smallest);
+        csv += ',';
+        csv += e.smallestBy;
     };
+    // About 400 bytes a row.
+    csv.reserve(csv.size() + 400 * envelope.size());
     for (const MemberEnvelope& e : envelope) {
-        csv += std::to_string(e.member) + (e.term == LoadTerm::Long ? ",長期" : ",短期");
+        csv += std::to_string(e.member);
+        csv += e.term == LoadTerm::Long ? ",長期" : ",短期";
         for (const EnvelopeValue& v : e.start)
             value(v);
         for (const EnvelopeValue& v : e.end)

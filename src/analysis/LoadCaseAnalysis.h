@@ -42,10 +42,22 @@ struct MemberEnvelope {
     EnvelopeValue start[6], end[6], spanMy, spanMz;
 };
 
+// Seconds spent in each phase of an analysis of all cases (the benchmark's).
+struct LoadCaseTimes {
+    AnalysisTimes frame;     // numbering, assembly, decomposition (and the per-case phases)
+    double loadVectors = 0;  // every case's equivalent loads and right-hand side
+    double substitution = 0; // one substitution for all right-hand sides
+    double caseResults = 0;  // per case: end forces, reactions, rotations, kept for the sums
+    double combinations = 0; // per combination: its loads and its sums of the cases' results
+    double envelope = 0;     // end forces and moments along the span per combination
+    double sink = 0;         // in the caller's sink (its reports)
+};
+
 struct LoadCaseOutcome {
     bool ok = false;
     std::string message; // when !ok: as AnalysisOutcome::message (refused once)
     std::vector<MemberEnvelope> envelope;
+    LoadCaseTimes times;
 };
 
 // Analyses the frame in `model` under every case of `set` (the model's own

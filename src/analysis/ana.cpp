@@ -365,12 +365,14 @@ bool assemble(Run& run) {
     const Model& model = run.model;
     BandMatrix& band = run.work.band;
     band.reset(run.N, run.out.factorisedHalfBandWidth);
+    run.work.members.resize(static_cast<std::size_t>(model.MemberCount) + 1);
     announce(run.progress, "　剛性行列作成中", "β", 7);
     for (int m = 1; m <= model.MemberCount; ++m) {
         buildMemberMatrices(model, m, run.E, run.G, run.mm);
         if (!finiteStiffness(run.mm))
             return run.fail(memberText(m) + "の剛性が計算できる数値の範囲を超えました。\n" +
                             kCheckNumbers);
+        run.work.members[m] = {run.mm.L, run.mm.R, run.mm.K};
         const std::array<int, 12> g = bandDofs(memberDofs(model, m), run.work.toBand);
         const bool held[2] = {isSupport(model, model.MemberStartNode[m]),
                               isSupport(model, model.MemberEndNode[m])};
@@ -472,21 +474,20 @@ bool storeDisplacements(Run& run) {
 
 // The end forces of member m from the displacements: global F = K·d
 // (double sums; kept for the reactions) and in member axes f = T·F (stored in
-// single precision, 1-based).
-void memberForces(Run& run, int m, double (&F)[12], float (&f)[13]) {
-    buildMemberMatrices(run.model, m, run.E, run.G, run.mm);
+// single precision, 1-based), with the matrices the assembly built.
+void memberForces(Run& run, const AssembledMember& mm, int m, double (&F)[12], float (&f)[13]) {
     const std::array<int, 12> g = memberDofs(run.model, m);
     for (int a = 0; a < 12; ++a) {
         double s = 0.0;
         for (int b = 0; b < 12; ++b)
-            s += double(run.mm.K[a][b]) * run.work.x[g[b]];
+            s += double(mm.K[a][b]) * run.work.x[g[b]];
         F[a] = s;
     }
     for (int end = 0; end < 4; ++end)
         for (int i = 0; i < 3; ++i) {
             double s = 0.0;
             for (int j = 0; j < 3; ++j)
-                s += double(run.mm.R[i][j]) * F[3 * end + j];
+                s += double(mm.R[i][j]) * F[3 * end + j];
             f[1 + 3 * end + i] = static_cast<float>(s);
         }
 }
@@ -514,16 +515,17 @@ void endForces(Run& run) {
     Model& model = run.model;
     run.work.reaction.assign(static_cast<std::size_t>(run.N) + 1, 0.0);
     for (int m = 1; m <= model.MemberCount; ++m) {
+        const AssembledMember& mm = run.work.members[static_cast<std::size_t>(m)];
         double F[12];
         float f[13];
-        memberForces(run, m, F, f);
+        memberForces(run, mm, m, F, f);
         const std::array<int, 12> g = memberDofs(model, m);
         for (int end = 0; end < 2; ++end)
             if (isSupport(model, end == 0 ? model.MemberStartNode[m] : model.MemberEndNode[m]))
                 for (int a = 6 * end; a < 6 * end + 6; ++a)
                     run.work.reaction[g[a]] += F[a];
         storeEndForces(model, m, f, run.work.fixedEnd[m]);
-        storeEndRotations(model, m, f, run.mm.L, run.E);
+        storeEndRotations(model, m, f, mm.L, run.E);
     }
 }
 
@@ -545,6 +547,7 @@ std::size_t workBytes(const AnalysisWork& work) {
     return work.band.bytes() +
            (work.x.capacity() + work.rhs.capacity() + work.reaction.capacity()) * sizeof(double) +
            work.toBand.capacity() * sizeof(int) +
+           work.members.capacity() * sizeof(work.members[0]) +
            work.fixedEnd.capacity() * sizeof(work.fixedEnd[0]) +
            work.midspan.capacity() * sizeof(work.midspan[0]);
 }
@@ -638,7 +641,7 @@ private:
 
 } // namespace
 
-bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport) {
+bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport, AnalysisTimes* times) {
     program.progress.begin(program.FontOffset);
     ProgressWindow window(program.progress);
     const bool skipFile = program.SkipAnalysisFile == -1;
@@ -649,6 +652,7 @@ bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport) {
         };
     const AnalysisOutcome out =
         runAnalysis(program.model, window, skipFile ? ReportWriter{} : writer);
+    if (times) *times = out.times;
     if (!out.ok) {
         program.progress.closeWindow();
         program.say(out.message, MessageButtons::Ok, MessageIcon::Exclamation);

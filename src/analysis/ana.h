@@ -68,9 +68,18 @@ struct AnalysisOutcome {
 using ReportWriter =
     std::function<void(Model&, const std::vector<float>& reaction, AnalysisProgress&)>;
 
+// What the end forces need of a member's matrices: built once by the
+// assembly and read again for every load the decomposed frame is solved for.
+struct AssembledMember {
+    double L = 0;
+    Axes R{};
+    Matrix12 K{}; // global axes
+};
+
 // Memory of an analysis, kept by a caller that runs many (the benchmark) so
 // that a repeated analysis allocates nothing.
 struct AnalysisWork {
+    std::vector<AssembledMember> members; // 1..M, by the assembly
     BandMatrix band;
     std::vector<int> toBand;                     // user's degree of freedom → row of the band
     std::vector<double> rhs;                     // right-hand side, then displacements, band order
@@ -148,6 +157,8 @@ std::string instabilityMessage(int d);
 // the analysis data file writer, writeAnalysisFile), and closes the window (at
 // once without a report; otherwise the user closes it). A refused model or an
 // unstable frame closes the window and shows the message. True on success.
-bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport = {});
+// `times`, when given, gets the time of each phase (rahmen-batch --timings).
+bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport = {},
+                 AnalysisTimes* times = nullptr);
 
 } // namespace rahmen

@@ -28,13 +28,17 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <limits>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 namespace rahmen {
 
@@ -544,7 +548,25 @@ struct BatchRun {
 
 struct Timings {
     double readFrame = 0, readLoads = 0, analysis = 0, write = 0;
+    AnalysisTimes phases; // inside the analysis
 };
+
+// When the command started (runBatch), for the time it took in all.
+Stopwatch::time_point commandStart = Stopwatch::now();
+
+// The phases inside the analysis and the command's own time from runBatch on,
+// after the lines of --timings (ms; what the process spends before and after
+// is the wall clock's time less command-ms).
+void printPhases(std::ostream& out, const AnalysisTimes& a) {
+    out << "numbering-ms " << 1e3 * a.bandWidth << "\nassembly-ms "
+        << 1e3 * (a.assembly + a.supports) << "\ndecomposition-ms " << 1e3 * a.decomposition
+        << "\nequivalent-loads-ms " << 1e3 * a.equivalentLoads << "\nsubstitution-ms "
+        << 1e3 * a.substitution << "\nend-forces-ms " << 1e3 * a.endForces << '\n';
+}
+
+void printCommandTime(std::ostream& out) {
+    out << "command-ms " << msSince(commandStart) << '\n';
+}
 
 // The analysis and the report, with DataName already set. True when both
 // succeeded.
@@ -562,7 +584,7 @@ bool analyseAndWrite(BatchRun& run, const std::string& subject, Timings& t) {
     };
     run.dialogs.setSubject(subject);
     const auto start = Stopwatch::now();
-    const bool analysed = ANALYSIS_ON(p, writer);
+    const bool analysed = ANALYSIS_ON(p, writer, &t.phases);
     t.analysis = msSince(start) - writeMs;
     t.write = writeMs;
     p.progress.closeWindow();
@@ -675,10 +697,13 @@ int analyseFrame(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     if (o.out) m.DataName = *o.out;
     run.dialogs.setInputAnswer(o.out);
     if (!analyseAndWrite(run, o.frame, t)) return kBatchRefused;
-    if (o.timings)
+    if (o.timings) {
         out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\nread-frame-ms "
             << t.readFrame << "\nread-loads-ms " << t.readLoads << "\nanalysis-ms " << t.analysis
             << "\nwrite-ms " << t.write << '\n';
+        printPhases(out, t.phases);
+        printCommandTime(out);
+    }
     return kBatchSuccess;
 }
 
@@ -701,6 +726,60 @@ bool readCaseSet(BatchRun& run, const std::string& path, LoadCaseSet& set) {
     }
     return true;
 }
+
+// Writes the reports of the cases and combinations on a thread of its own
+// while the next one is formed: each file is written, put on the disk and
+// renamed as Files::writeAtomic does, in the order handed on; the failures
+// are kept for the end.
+class BackgroundFiles {
+public:
+    explicit BackgroundFiles(Files& files) : files_(files), thread_([this] { run(); }) {}
+    ~BackgroundFiles() { finish(); }
+
+    FileResult write(const std::string& name, std::string bytes) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            queue_.emplace_back(name, std::move(bytes));
+        }
+        wake_.notify_one();
+        return {true, ""};
+    }
+
+    // Waits for every file; the names and messages of those that failed, in order.
+    std::vector<std::pair<std::string, std::string>> finish() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_one();
+        if (thread_.joinable()) thread_.join();
+        return failures_;
+    }
+
+private:
+    void run() {
+        for (;;) {
+            std::pair<std::string, std::string> job;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return done_ || !queue_.empty(); });
+                if (queue_.empty()) return;
+                job = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            const FileResult r = files_.writeAtomic(job.first, job.second);
+            if (!r) failures_.emplace_back(job.first, r.error);
+        }
+    }
+
+    Files& files_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::pair<std::string, std::string>> queue_;
+    bool done_ = false;
+    std::vector<std::pair<std::string, std::string>> failures_; // the thread's until joined
+    std::thread thread_;
+};
 
 int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     BatchRun run(err);
@@ -734,7 +813,6 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     }
 
     CheckConditions conditions;
-    std::vector<MemberCheck> checks;
     if (o.checks.check) {
         if (std::string problem = batchCheckConditions(run.files, m, o.checks, conditions);
             !problem.empty()) {
@@ -743,12 +821,16 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         }
     }
     double writeMs = 0;
+    BackgroundFiles background(p.io.files);
     Stopwatch::time_point writeStart;
     CaseReportOptions reports;
     reports.name = name;
     reports.beforeWrite = [&](const std::string& file) {
         run.dialogs.setSubject(file);
         writeStart = Stopwatch::now();
+    };
+    reports.write = [&](const std::string& file, std::string bytes) {
+        return background.write(file, std::move(bytes));
     };
     reports.afterWrite = [&] {
         writeMs += msSince(writeStart);
@@ -762,6 +844,13 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     t.write = writeMs;
     if (!outcome.analysed) return kBatchRefused;
     bool written = outcome.written;
+    start = Stopwatch::now();
+    for (const auto& [file, error] : background.finish()) {
+        run.dialogs.setSubject(file);
+        p.say("解析データファイル " + file + " を作成できませんでした。\r\n" + error);
+        written = false;
+    }
+    t.write += msSince(start);
     if (o.checks.check) {
         start = Stopwatch::now();
         const std::vector<MemberCheck> checks = checkCombinations(m, p.caseResults, conditions);
@@ -796,11 +885,21 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         t.write += msSince(start);
     }
     if (!written) return kBatchRefused;
-    if (o.timings)
+    if (o.timings) {
+        const LoadCaseTimes& c = outcome.times;
         out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\ncases "
             << set.cases.size() << "\ncombinations " << set.combinations.size()
             << "\nread-frame-ms " << t.readFrame << "\nread-loads-ms " << t.readLoads
             << "\nanalysis-ms " << t.analysis << "\nwrite-ms " << t.write << '\n';
+        AnalysisTimes frame = c.frame;
+        frame.equivalentLoads = c.loadVectors;
+        frame.substitution = c.substitution;
+        frame.endForces = c.caseResults;
+        printPhases(out, frame);
+        out << "combinations-ms " << 1e3 * c.combinations << "\nenvelope-ms " << 1e3 * c.envelope
+            << '\n';
+        printCommandTime(out);
+    }
     return kBatchSuccess;
 }
 
@@ -950,9 +1049,12 @@ int reanalyse(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     if (o.out) m.DataName = *o.out;
     run.dialogs.setInputAnswer(o.out);
     if (!analyseAndWrite(run, o.report, t)) return kBatchRefused;
-    if (o.timings)
+    if (o.timings) {
         out << "nodes " << m.NodeCount << "\nmembers " << m.MemberCount << "\nread-report-ms "
             << t.readFrame << "\nanalysis-ms " << t.analysis << "\nwrite-ms " << t.write << '\n';
+        printPhases(out, t.phases);
+        printCommandTime(out);
+    }
     return kBatchSuccess;
 }
 
@@ -971,6 +1073,7 @@ int generateGrid(const BatchOptions& o, std::ostream& err) {
 } // namespace
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    commandStart = Stopwatch::now();
     const ParsedCommand parsed = parseBatchCommand(args);
     if (!parsed.error.empty()) {
         err << "rahmen-batch: " << parsed.error << "\n\n" << batchUsage();

@@ -85,6 +85,9 @@ double roundingMagnitude(double value) {
     return a;
 }
 
+// The widest number field of a mask: the numbers are formed on the stack.
+constexpr std::size_t kMaxFieldWidth = 256;
+
 struct MaskField {
     std::size_t begin = 0; // first byte of the field in the mask
     std::size_t end = 0;   // one past its last byte
@@ -125,6 +128,9 @@ MaskField parseMask(std::string_view mask) {
         i += 4;
     }
     f.end = i;
+    if (f.width() > kMaxFieldWidth)
+        throw std::invalid_argument("mask with a number field wider than " +
+                                    std::to_string(kMaxFieldWidth) + ": " + std::string(mask));
     return f;
 }
 
@@ -187,7 +193,13 @@ std::size_t fixedText(double a, int decimals, char* buf, std::size_t room) {
 // for up to nine digits where roundedScaled can; false otherwise.
 bool scientificDigits(double a, int count, char* digits, int& exponent) {
     if (count < 1 || count > 9) return false;
-    int e = static_cast<int>(std::floor(std::log10(a)));
+    // The decimal exponent from the binary one (at most one too small; the
+    // loop below corrects it), log10 only for the tiniest values.
+    std::uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int binary = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+    int e = binary > -1000 ? static_cast<int>(std::floor(binary * 0.30102999566398120))
+                           : static_cast<int>(std::floor(std::log10(a)));
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = count - 1 - e;
         if (k < -22 || k > 22) return false;
@@ -213,63 +225,73 @@ bool scientificDigits(double a, int count, char* digits, int& exponent) {
     return false;
 }
 
-// The number as the field lays it out, without padding, appended to `out`:
-// "-.5000", "124", "187000E-01". May be wider than the field. A report holds
-// about a hundred thousand of them, so the digits are formed in place.
-void renderFixed(const MaskField& f, double value, std::string& out) {
-    // Room for every double with the mask's decimals; the heap only for masks
-    // with very many of them.
-    char local[400];
-    std::string wide;
-    char* buf = local;
-    std::size_t room = sizeof local;
-    if (330 + static_cast<std::size_t>(f.decimals) > room) {
-        wide.resize(330 + static_cast<std::size_t>(f.decimals));
-        buf = wide.data();
-        room = wide.size();
-    }
-    const std::string_view digits(buf, fixedText(roundingMagnitude(value), f.decimals, buf, room));
+// The number as the field lays it out, without padding, written to `out`
+// (room for kBodyRoom bytes), its length returned: "-.5000", "124",
+// "187000E-01". May be wider than the field. A report holds about a hundred
+// thousand of them, so the digits are formed in place, without the heap.
+constexpr std::size_t kBodyRoom = 2 * kMaxFieldWidth + 64;
+
+std::size_t renderFixed(const MaskField& f, double value, char* out) {
+    // Every value written is below 10^31: its whole digits, the point and the decimals.
+    char buf[kMaxFieldWidth + 48];
+    const std::size_t length = fixedText(roundingMagnitude(value), f.decimals, buf, sizeof buf);
+    const std::string_view digits(buf, length);
     const std::size_t dot = digits.find('.');
     std::string_view whole = digits.substr(0, dot);
     const std::string_view fraction =
         dot == std::string_view::npos ? std::string_view() : digits.substr(dot + 1);
 
-    const bool negative = value < 0 && digits.find_first_of("123456789") != std::string::npos;
+    bool nonZero = false;
+    for (char c : digits)
+        nonZero = nonZero || (c >= '1' && c <= '9');
+    const bool negative = value < 0 && nonZero;
     // A whole part of 0 gives way to the sign or to a mask without whole digits.
     if (whole == "0" && (negative ? 2u : 1u) > static_cast<std::size_t>(f.wholeDigits))
         whole = std::string_view();
-    if (negative) out.push_back('-');
-    out.append(whole);
-    if (f.point) out.append(".").append(fraction);
+    char* o = out;
+    if (negative) *o++ = '-';
+    std::memcpy(o, whole.data(), whole.size());
+    o += whole.size();
+    if (f.point) {
+        *o++ = '.';
+        std::memcpy(o, fraction.data(), fraction.size());
+        o += fraction.size();
+    }
+    return static_cast<std::size_t>(o - out);
 }
 
-void appendExponent(std::string& out, int exponent) {
+char* writeExponent(char* o, int exponent) {
     const int magnitude = std::abs(exponent);
-    out.push_back('E');
-    out.push_back(exponent < 0 ? '-' : '+');
-    if (magnitude >= 100) out.push_back(static_cast<char>('0' + magnitude / 100));
-    out.push_back(static_cast<char>('0' + magnitude / 10 % 10));
-    out.push_back(static_cast<char>('0' + magnitude % 10));
+    *o++ = 'E';
+    *o++ = exponent < 0 ? '-' : '+';
+    if (magnitude >= 100) *o++ = static_cast<char>('0' + magnitude / 100);
+    *o++ = static_cast<char>('0' + magnitude / 10 % 10);
+    *o++ = static_cast<char>('0' + magnitude % 10);
+    return o;
 }
 
-void renderExponent(const MaskField& f, double value, std::string& out) {
+std::size_t renderExponent(const MaskField& f, double value, char* out) {
     // One whole-digit position is kept for the sign.
     int whole = f.wholeDigits > 0 ? f.wholeDigits - 1 : 0;
     if (whole + f.decimals == 0) whole = 1;
     const int significant = whole + f.decimals;
+    char* o = out;
 
     if (value == 0) {
-        if (whole > 0) out.push_back('0');
-        if (f.point) out.append(".").append(static_cast<std::size_t>(f.decimals), '0');
-        appendExponent(out, 0);
-        return;
+        if (whole > 0) *o++ = '0';
+        if (f.point) {
+            *o++ = '.';
+            std::memset(o, '0', static_cast<std::size_t>(f.decimals));
+            o += f.decimals;
+        }
+        return static_cast<std::size_t>(writeExponent(o, 0) - out);
     }
     const double magnitude = roundingMagnitude(value);
-    char digits[400];
+    char digits[kMaxFieldWidth + 48];
     std::size_t count = static_cast<std::size_t>(significant);
     int exponent = 0;
     if (!scientificDigits(magnitude, significant, digits, exponent)) {
-        char buf[400];
+        char buf[kMaxFieldWidth + 48];
         auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
                                significant - 1);
         const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
@@ -282,11 +304,16 @@ void renderExponent(const MaskField& f, double value, std::string& out) {
         std::from_chars(exp.data(), exp.data() + exp.size(), exponent);
     }
 
-    if (value < 0) out.push_back('-');
+    if (value < 0) *o++ = '-';
     const std::size_t lead = std::min(count, static_cast<std::size_t>(whole));
-    out.append(digits, lead);
-    if (f.point) out.append(".").append(digits + lead, count - lead);
-    appendExponent(out, exponent - whole + 1);
+    std::memcpy(o, digits, lead);
+    o += lead;
+    if (f.point) {
+        *o++ = '.';
+        std::memcpy(o, digits + lead, count - lead);
+        o += count - lead;
+    }
+    return static_cast<std::size_t>(writeExponent(o, exponent - whole + 1) - out);
 }
 
 // Shortest decimal form of a float, BASIC style, without the sign position.
@@ -354,8 +381,15 @@ namespace {
 // Japanese labels on every line of a list, so the last ones are kept.
 const std::string& labelText(std::string_view utf8) {
     thread_local std::vector<std::pair<std::string, std::string>> known;
-    for (const auto& [from, to] : known)
-        if (from == utf8) return to;
+    // A list's lines repeat their labels in turn: the one after the last found first.
+    thread_local std::size_t next = 0;
+    for (std::size_t tried = 0; tried < known.size(); ++tried) {
+        const std::size_t i = (next + tried) % known.size();
+        if (known[i].first == utf8) {
+            next = (i + 1) % known.size();
+            return known[i].second;
+        }
+    }
     std::string s = utf8ToCp932(utf8);
     // CR and LF never occur as second bytes, so they can be replaced bytewise.
     for (char& c : s)
@@ -425,8 +459,14 @@ struct ParsedMask {
 
 const ParsedMask& parsedMask(std::string_view mask) {
     thread_local std::vector<ParsedMask> known;
-    for (const ParsedMask& p : known)
-        if (p.mask == mask) return p;
+    // The writers mostly repeat the mask of the number before.
+    thread_local std::size_t last = 0;
+    if (last < known.size() && known[last].mask == mask) return known[last];
+    for (std::size_t i = 0; i < known.size(); ++i)
+        if (known[i].mask == mask) {
+            last = i;
+            return known[i];
+        }
     ParsedMask p;
     p.mask = std::string(mask);
     p.field = parseMask(mask);
@@ -435,6 +475,7 @@ const ParsedMask& parsedMask(std::string_view mask) {
     // A writer that builds masks on the fly would otherwise grow the list.
     if (known.size() >= 64) known.erase(known.begin());
     known.push_back(std::move(p));
+    last = known.size() - 1;
     return known.back();
 }
 
@@ -449,33 +490,27 @@ LineWriter& LineWriter::masked(std::string_view mask, double value) {
     const ParsedMask& p = parsedMask(mask);
     const MaskField& f = p.field;
     if (!withinLargestValue(value)) throw DataFileError(fileName_, line_, unwritable(value));
-    thread_local std::string body;
-    body.clear();
-    if (f.exponent)
-        renderExponent(f, value, body);
-    else
-        renderFixed(f, value, body);
+    char body[kBodyRoom];
+    const std::size_t length =
+        f.exponent ? renderExponent(f, value, body) : renderFixed(f, value, body);
 
     std::size_t leadLength = p.lead.size();
     std::size_t padding = 0;
     const std::size_t width = f.width();
-    if (body.size() <= width) {
-        padding = width - body.size();
+    if (length <= width) {
+        padding = width - length;
     } else {
         // Too wide: use the blanks before the field, but keep one of them.
-        const std::size_t excess = body.size() - width;
+        const std::size_t excess = length - width;
         std::size_t blanks = 0;
         while (blanks < p.lead.size() && p.lead[p.lead.size() - 1 - blanks] == ' ')
             ++blanks;
         leadLength -= std::min(excess, blanks > 0 ? blanks - 1 : 0);
     }
     separate(leadLength > 0 ? p.lead[0] : padding > 0 ? ' ' : body[0]);
-    const std::size_t at = bytes_.size();
-    bytes_.resize(at + leadLength + padding + body.size());
-    char* out = &bytes_[at];
-    std::memcpy(out, p.lead.data(), leadLength);
-    std::memset(out + leadLength, ' ', padding);
-    std::memcpy(out + leadLength + padding, body.data(), body.size());
+    bytes_.append(p.lead.data(), leadLength);
+    bytes_.append(padding, ' ');
+    bytes_.append(body, length);
     numberOpen_ = true;
     if (!p.tail.empty()) append(p.tail);
     return *this;

@@ -95,6 +95,9 @@ public:
     // CR LF.
     LineWriter& endLine();
 
+    // Room for a file of about `bytes` bytes, so that a large one grows without copies.
+    void reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+
     // The file so far, in CP932.
     const std::string& bytes() const { return bytes_; }
     // Bytes written on the current line.

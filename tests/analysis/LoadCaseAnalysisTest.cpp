@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
+#include <random>
 #include <sstream>
 
 namespace rahmen::test {
@@ -290,4 +292,37 @@ TEST(LoadCaseAnalysis, MomentEnvelopeAlongABeamIsTheRangeOfItsTermsCombinations)
 }
 
 } // namespace
+// The envelope's numbers as printf's "%.6g" writes them, over random values
+// of every size and sign (and -0 as 0).
+TEST(LoadCaseAnalysis, EnvelopeNumbersAreThoseOfPrintfsSixDigits) {
+    Frame f = portal(true);
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::vector<MemberEnvelope> envelope(1);
+    envelope[0].member = 1;
+    for (int row = 0; row < 2000; ++row) {
+        std::string expected = "1,長期";
+        auto fill = [&](EnvelopeValue& v) {
+            v.largest = unit(random) * std::pow(10.0, 40 * unit(random));
+            v.smallest = row == 0 ? -0.0 : std::round(unit(random) * 1e6) / 8;
+            v.largestBy = "L1";
+            v.smallestBy = "S2";
+            char a[40], b[40];
+            std::snprintf(a, sizeof a, "%.6g", v.largest);
+            std::snprintf(b, sizeof b, "%.6g", v.smallest == 0 ? 0.0 : v.smallest);
+            expected += std::string(",") + a + ",L1," + b + ",S2";
+        };
+        MemberEnvelope& e = envelope[0];
+        for (EnvelopeValue& v : e.start)
+            fill(v);
+        for (EnvelopeValue& v : e.end)
+            fill(v);
+        fill(e.spanMy);
+        fill(e.spanMz);
+        const std::string csv = envelopeCsv(f.m, envelope);
+        const std::size_t body = csv.find("\r\n") + 2;
+        ASSERT_EQ(csv.substr(body), expected + "\r\n");
+    }
+}
+
 } // namespace rahmen::test

@@ -784,6 +784,18 @@ TEST_F(Batch, ALoadCaseRunIsRefusedOnceAndNamesTheFile) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("bad.lcd: 荷重ケースファイルを読めませんでした。\n", 0), 0u) << r.err;
     EXPECT_EQ(filesIn(work), Names{"bad.lcd"});
+
+    // A report that cannot be written (a folder stands at its name) is named
+    // with its reason; the others are written.
+    fs::create_directory(work / "out_KX.adt");
+    r = run({fixture("portal.fdt"), "--case", "G=" + fixture("portal_loads.adt"), "--case",
+             "KX=" + fixture("portal_loads.adt"), "--combo", "S1=G+KX", "--out", "out"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(
+        contains(r.err, "out_KX.adt: 解析データファイル out_KX.adt を作成できませんでした。"))
+        << r.err;
+    EXPECT_TRUE(fs::is_regular_file(work / "out_G.adt"));
+    EXPECT_TRUE(fs::is_regular_file(work / "out_S1.adt"));
 }
 
 namespace {
