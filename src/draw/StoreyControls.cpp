@@ -17,12 +17,13 @@ namespace {
 constexpr int kX = 690;   // the right-hand column, as the window's other controls
 constexpr int kTop = 664; // below the case choice and the controls under it
 const char* const kStoreyControls[] = {"BUTTON136", "BUTTON137", "TEXT136", "COMBO136"};
-// What lies over the picture's edges for the frame and deformation diagrams.
-const char* const kPictureOverlays[] = {"HSCROLL1", "VSCROLL1", "VSCROLL2",
-                                        "TEXT63",   "TEXT64",   "TEXT65"};
+// What lies over the picture's edges for the window's own diagrams: the angle
+// bars, their labels and the status line over the picture's foot, where the
+// storey pictures have their axis captions and legends.
+const char* const kPictureOverlays[] = {"HSCROLL1", "VSCROLL1", "VSCROLL2", "TEXT63",
+                                        "TEXT64",   "TEXT65",   "TEXT54"};
 
-// A storey picture fills the picture area: the angle bars and their labels
-// are taken off it.
+// A storey picture fills the picture area: what lies over it is taken off.
 void hideOverlays(Form& f) {
     for (const char* name : kPictureOverlays)
         f.c(name).visible = false;

@@ -16,6 +16,7 @@ private slots:
     void keyAtTheKeyWaitGoesToThePicture();
     void givenFrameFileAndDroppedReportAreReadAsTheMenuReadsThem();
     void caseChoiceRepaintsTheStressDiagram();
+    void storeyPicturesAreShownInTheGrownWindow();
 };
 
 } // namespace rahmen::test
