@@ -98,6 +98,7 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     // Below the status line, beside the picture, where no other control lies.
     if (p_.PlotWindowMode == 0) caseEntries = caseChoiceEntries(p_);
     if (!caseEntries.empty()) addCombo("COMBO13", kX, 574, kW, 24);
+    if (!caseEntries.empty()) addStoreyControls();
 
     connectHandlers();
 }
@@ -471,6 +472,7 @@ void Form13::enableDiagramRadios() {
     c("RADIO55").enabled = results && !envelopeShown();
     c("RADIO60").enabled = results;
     c("RADIO56").enabled = true;
+    followStoreyControls();
 }
 
 void Form13::ENTER13_ON() {
@@ -548,6 +550,7 @@ void Form13::executeDiagram() {
     default:
         break;
     }
+    followStoreyControls();
 }
 
 // Stress diagram, first press: the picking picture for the members to show.

@@ -18,6 +18,7 @@
 // extension of the name chosen.
 
 #include "analysis/mo_analy.h"
+#include "checks/StoreyCheck.h"
 #include "draw/CaseChoice.h"
 #include "draw/PlotState.h"
 #include "draw/draw2.h"
@@ -59,6 +60,10 @@ public:
     // window has no COMBO13.
     std::vector<CaseChoiceEntry> caseEntries;
     int shownCase = -1;
+    // The storey checks of those results (seismic cases): with rows, the
+    // window offers their pictures (draw/StoreyControls.cpp).
+    StoreyCheckResult storeys;
+    enum class StoreyView { None, Drifts, Plan } storeyShown = StoreyView::None;
 
     void FORM13_START();
     void FORM13_END();
@@ -85,6 +90,11 @@ public:
     void CASE_ON();     // COMBO13: the load case, combination or envelope shown
     // The line under a saved picture: data name, kind, units, date and time.
     std::string savedCaption() const;
+
+    // The storey pictures of a frame analysed under seismic cases.
+    void BUTTON136_ON(); // "層間変形角図": the drift angles of every storey
+    void BUTTON137_ON(); // "層平面図": the plan of the storey chosen in COMBO136
+    void COMBO136_ON();  // "層": a storey chosen, its plan shown
 
     // The mode-1 procedures of the interactive analysis.
     void SET_LOAD();
@@ -140,6 +150,11 @@ private:
     void startCaseChoice();
     bool envelopeShown() const;
     void drawForCase();
+    // The storey controls below the case choice, when the check has rows.
+    void addStoreyControls();
+    // The storey pictures can be chosen while no diagram of the window runs;
+    // a diagram started takes the picture area back from them.
+    void followStoreyControls();
 
     Program& p_;
     bool materialSet_ = false;

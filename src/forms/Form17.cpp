@@ -5,6 +5,7 @@
 #include "forms/Form10.h"
 #include "forms/Form9.h"
 #include "forms/InputForms.h"
+#include "forms/StoreyFiles.h"
 #include "model/DataName.h"
 #include "model/ModelFileHandlers.h"
 #include "model/Program.h"
@@ -103,7 +104,8 @@ std::optional<std::string> caseReportName(Program& p) {
             p.say("解析データの名前に使えません: " + problem);
             return std::nullopt;
         }
-        if (!caseReportsExist(p, name, p.loadCases)) return name;
+        if (!caseReportsExist(p, name, p.loadCases) && !storeyFilesExist(p, name, p.loadCases))
+            return name;
         // As for a single report: "いいえ" replaces the files there are.
         const auto answer =
             p.say("既存の解析データがあります、新しいデータ名を入力しますか？\r\n\r\n"
@@ -128,6 +130,7 @@ bool analyseAllCases(Program& p, const std::string& name) {
         p.restoreMenu(menuBefore);
         return false;
     }
+    writeStoreyFiles(p, name);
     p.menuEnable({"BUTTON4", "BUTTON88"}, {"BUTTON84", "BUTTON92"});
     return true;
 }

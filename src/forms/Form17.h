@@ -30,14 +30,16 @@ class Program;
 void registerLoadCaseForm(Program& program);
 
 // The data name for the reports of all cases: asks for one while there is
-// none, and asks once (as for a single report) when any of NAME_LABEL.adt or
-// NAME_ENV.csv exists, "はい" asking for another name. Nothing when cancelled
+// none, and asks once (as for a single report) when any of NAME_LABEL.adt,
+// NAME_ENV.csv or, with seismic cases, the storey files NAME_STY.csv and
+// NAME.sty exists, "はい" asking for another name. Nothing when cancelled
 // or when the name cannot make the files' names (after a message).
 std::optional<std::string> caseReportName(Program& program);
 
 // Analyses every case of Program::loadCases as the table-input analysis
 // does (the menu moved on, put back when the frame is refused), writing the
-// reports under `name` (none when `name` is empty). True when analysed.
+// reports under `name` (none when `name` is empty) and, with seismic cases,
+// the storey files (forms/StoreyFiles.h). True when analysed.
 bool analyseAllCases(Program& program, const std::string& name);
 
 // Writes Program::loadCases to DataName.lcd (beside the frame file),

@@ -1,8 +1,10 @@
 #include "LoadFormTesting.h"
 
+#include "checks/StoreyCheck.h"
 #include "forms/Form10.h"
 #include "forms/Form17.h"
 #include "model/LoadCases.h"
+#include "platform/Sjis.h"
 
 namespace rahmen::testing {
 namespace {
@@ -167,6 +169,63 @@ TEST_F(LoadCaseForm, ARefusedFrameIsRefusedOnceAndTheMenuStays) {
     EXPECT_TRUE(menu.c("BUTTON3").enabled);
     EXPECT_FALSE(menu.c("BUTTON4").enabled);
     EXPECT_FALSE(p->io.files.exists("frame1_G.adt"));
+}
+
+TEST_F(LoadCaseForm, SeismicCasesWriteTheStoreyFilesWhichAreAskedAboutAsTheReportsAre) {
+    p->loadCases.cases = {{"G", LoadKind::Dead, LoadDirection::None, {}, {{7, 0, -20}}},
+                          {"KX", LoadKind::Seismic, LoadDirection::X, {}, {}}};
+    CaseNodeLoad h;
+    h.node = 7;
+    h.force[0] = 10;
+    p->loadCases.cases[1].nodeLoads = {h};
+    p->loadCases.combinations = codeCombinations(p->loadCases.cases, false);
+    // An existing storey file is an existing report while the cases would
+    // write it again; "いいえ" keeps the name.
+    const struct {
+        const char* file;
+        LoadKind kind;
+        bool asked;
+    } rows[] = {{"frame1_STY.csv", LoadKind::Seismic, true},
+                {"frame1.sty", LoadKind::Seismic, true},
+                {"frame1.sty", LoadKind::Wind, false},
+                {"frame1_STY.txt", LoadKind::Seismic, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        p->loadCases.cases[1].kind = row.kind;
+        ASSERT_TRUE(p->io.files.writeAtomic(row.file, "x"));
+        platform.dialogs.clearLog();
+        if (row.asked) platform.dialogs.queueMessage(MessageResult::No);
+        EXPECT_EQ(caseReportName(*p), std::optional<std::string>("frame1"));
+        EXPECT_EQ(messages().size(), row.asked ? 1u : 0u);
+        ASSERT_TRUE(p->io.files.remove(row.file));
+    }
+    // Wind only: no storey files and not a word about them.
+    p->loadCases.cases[1].kind = LoadKind::Wind;
+    platform.dialogs.clearLog();
+    ASSERT_TRUE(analyseAllCases(*p, "frame1"));
+    EXPECT_TRUE(p->io.files.exists("frame1_KX.adt"));
+    EXPECT_FALSE(p->io.files.exists("frame1_STY.csv"));
+    EXPECT_FALSE(p->io.files.exists("frame1.sty"));
+    EXPECT_TRUE(messages().empty());
+    // Seismic: two storeys in X, the CSV and the report text in CP932.
+    p->loadCases.cases[1].kind = LoadKind::Seismic;
+    ASSERT_TRUE(analyseAllCases(*p, "frame1"));
+    const auto csv = p->io.files.read("frame1_STY.csv");
+    ASSERT_TRUE(csv);
+    EXPECT_EQ(csv.bytes, storeyCsv(checkStoreys(m(), p->loadCases, p->caseResults)));
+    std::size_t lines = 0;
+    for (char ch : csv.bytes)
+        lines += ch == '\n';
+    EXPECT_EQ(lines, 1u + 2u);
+    const auto text = p->io.files.read("frame1.sty");
+    ASSERT_TRUE(text);
+    EXPECT_EQ(cp932ToUtf8(text.bytes),
+              storeyReportText(checkStoreys(m(), p->loadCases, p->caseResults), "frame1"));
+    EXPECT_TRUE(messages().empty());
+    // No analysis files asked for (the grid form's analysis without a name): none.
+    p->io.files.remove("frame1.sty");
+    ASSERT_TRUE(analyseAllCases(*p, ""));
+    EXPECT_FALSE(p->io.files.exists("frame1.sty"));
 }
 
 TEST_F(LoadCaseForm, TheSavedSetIsReadBackWhenTheFormOpensAgain) {

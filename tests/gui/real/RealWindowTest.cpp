@@ -11,6 +11,7 @@
 #include "analysis/LoadCaseAnalysis.h"
 #include "draw/Form13.h"
 #include "draw/Projection.h"
+#include "draw/StoreyPicture.h"
 #include "draw/draw1.h"
 #include "edit/Form8.h"
 #include "gui/PictureWidget.h"
@@ -23,6 +24,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRegion>
 #include <QScreen>
 #include <QScrollBar>
@@ -524,6 +526,65 @@ void RealWindowTest::caseChoiceRepaintsTheStressDiagram() {
     }
     again.click("BUTTON69");
     QCOMPARE(differingPixels(picture, envelope, renderCanvas(*again.picture())), 0);
+    QCOMPARE(answers.unexpected(), 0);
+}
+
+// The portal analysed under G, KX and KY: the plotting window grows to hold
+// the storey controls, and their pictures reach the screen as the storey
+// drawings draw them.
+void RealWindowTest::storeyPicturesAreShownInTheGrownWindow() {
+    ProgramSession s;
+    ModalAnswerer answers;
+    Program& p = s.program->program();
+    Model& m = p.model;
+    portalFrame(m);
+    m.YoungModulus = 205000, m.ShearModulus = 79000;
+    p.loadCases.cases = {
+        {"G", LoadKind::Dead, LoadDirection::None, {}, {{2, 0, -20}, {4, 0, -10}}},
+        {"KX", LoadKind::Seismic, LoadDirection::X, {{2, {40, 0, 0}, {0, 0, 0}}}, {}},
+        {"KY", LoadKind::Seismic, LoadDirection::Y, {{5, {0, 40, 0}, {0, 0, 0}}}, {}}};
+    p.loadCases.combinations = codeCombinations(p.loadCases.cases, false);
+    struct : AnalysisProgress {
+        void step(const std::string&) override {}
+        void print(const std::string&) override {}
+    } progress;
+    const LoadCaseSet& set = p.loadCases;
+    const LoadCaseOutcome out = analyseLoadCases(
+        m, set, progress,
+        [&](const std::string& label, Model& md, const std::vector<float>& reaction) {
+            CaseResult r = captureCaseResult(md, label, reaction);
+            const std::size_t i = p.caseResults.size();
+            r.combination = i >= set.cases.size();
+            if (r.combination) r.term = set.combinations[i - set.cases.size()].term;
+            p.caseResults.push_back(r);
+        });
+    QVERIFY2(out.ok, out.message.c_str());
+    m.AnalysisDone = 1;
+    FormWindow* plot = openFromMenu(s, "BUTTON4", "FORM13");
+    QVERIFY(plot);
+    auto* button = qobject_cast<QPushButton*>(s.widget("FORM13", "BUTTON136"));
+    QVERIFY(button && button->isVisible() && button->isEnabled());
+    QVERIFY(plot->rect().contains(button->geometry()));
+    QVERIFY(plot->rect().contains(s.widget("FORM13", "COMBO136")->geometry()));
+    QTest::mouseClick(button, Qt::LeftButton);
+    PictureWidget* picture = plot->picture();
+    const QImage drifts = onScreen(picture);
+    const StoreyCheckResult check = checkStoreys(m, p.loadCases, p.caseResults);
+    Canvas expected(picture->width(), picture->height());
+    drawStoreyDrifts(expected, check);
+    QCOMPARE(differingPixels(picture, drifts, renderCanvas(expected)), 0);
+
+    auto* planButton = qobject_cast<QPushButton*>(s.widget("FORM13", "BUTTON137"));
+    QVERIFY(planButton);
+    QTest::mouseClick(planButton, Qt::LeftButton);
+    const QImage plan = onScreen(picture);
+    drawStoreyPlan(expected, check, 1);
+    QCOMPARE(differingPixels(picture, plan, renderCanvas(expected)), 0);
+    if (const char* folder = std::getenv("RAHMEN_REAL_PICTURES")) {
+        drifts.save(QString::fromUtf8(folder) + "/storey-drifts.png");
+        plan.save(QString::fromUtf8(folder) + "/storey-plan.png");
+        plot->grab().save(QString::fromUtf8(folder) + "/storey-window.png");
+    }
     QCOMPARE(answers.unexpected(), 0);
 }
 

@@ -18,6 +18,7 @@ private slots:
     void ctrlDragTurnsTheViewWithItsScrollBars();
     void givenFrameFileAndDroppedReportAreReadAsTheMenuReadsThem();
     void caseChoiceRepaintsTheStressDiagram();
+    void storeyPicturesAreShownInTheGrownWindow();
 };
 
 } // namespace rahmen::test
