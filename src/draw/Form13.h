@@ -18,6 +18,7 @@
 // extension of the name chosen.
 
 #include "analysis/mo_analy.h"
+#include "checks/SteelChecks.h"
 #include "draw/CaseChoice.h"
 #include "draw/PlotState.h"
 #include "draw/draw2.h"
@@ -83,6 +84,9 @@ public:
     void DRAWHP_ON();   // "ヘルプ"
     void SAVE_ON();     // "図保存"
     void CASE_ON();     // COMBO13: the load case, combination or envelope shown
+    // CHECK130 "検定比図" (with combination results): the frame diagram drawn
+    // as the 検定比図 of the combination shown, or of all combinations.
+    void CHECK130_ON();
 
     // The mode-1 procedures of the interactive analysis.
     void SET_LOAD();
@@ -139,8 +143,11 @@ private:
     bool envelopeShown() const;
     void drawForCase();
 
+    void drawCheckFrame(const ViewState& view, Canvas& canvas);
+
     Program& p_;
     bool materialSet_ = false;
+    std::vector<MemberCheck> checkRows_; // the 検定比図's checks of every combination
     // The picks of the stress diagram on screen, to draw it again for another case.
     StressSelection shownStress_;
 };
