@@ -244,7 +244,7 @@ std::vector<int> Form18::groupMembers() {
 
 void Form18::BUTTON183_ON() {
     const char* const boxes[] = {"EDIT181", "EDIT182", "EDIT183"};
-    const char* const what[] = {"横補剛間隔", "座屈長さ係数 kx", "座屈長さ係数 ky"};
+    const char* const what[] = {"横補剛間隔", "座屈長さ係数（kx）", "座屈長さ係数（ky）"};
     std::vector<NumberBox> typed;
     for (int i = 0; i < 3; ++i)
         if (!boxEmpty(c(boxes[i]).caption)) typed.push_back({boxes[i], what[i], kNotNegative});
