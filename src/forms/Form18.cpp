@@ -134,7 +134,14 @@ void Form18::showTypes() {
             line += s.name;
             line += "  " + conditions_.gradeOf(t);
         } else {
-            line += "検定外（" + reason + "）";
+            // Numbers and rectangles by their kind (the label beside the list
+            // says why); a missing table row by the whole reason.
+            const int kind = m.TypeSectionKind[t];
+            line += "検定外（" +
+                    (kind == kSectionNumeric     ? std::string("数値入力の断面")
+                     : kind == kSectionRectangle ? std::string("長方形断面")
+                                                 : reason) +
+                    "）";
         }
         list.items.push_back(line);
     }
