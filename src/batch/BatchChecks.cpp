@@ -108,15 +108,4 @@ std::string batchCheckConditions(const Files& files, const Model& model, const B
     return "";
 }
 
-std::string writeCheckFiles(Files& files, const Model& model, const std::string& name,
-                            const std::vector<MemberCheck>& rows) {
-    const std::string csv = name + "_CHK.csv";
-    if (const FileResult r = files.writeAtomic(csv, checkCsv(model, rows)); !r)
-        return csv + ": 検定結果のファイルを書けませんでした。" + r.error;
-    const std::string report = name + ".chk";
-    if (const FileResult r = files.writeAtomic(report, checkReport(model, rows)); !r)
-        return report + ": 検定結果のファイルを書けませんでした。" + r.error;
-    return "";
-}
-
 } // namespace rahmen

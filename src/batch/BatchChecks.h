@@ -38,8 +38,4 @@ std::string parseCheckOptions(const std::vector<std::string>& grades,
 std::string batchCheckConditions(const Files& files, const Model& model, const BatchCheckOptions& o,
                                  CheckConditions& conditions);
 
-// NAME_CHK.csv and NAME.chk into the folder of `files`; the problem or "".
-std::string writeCheckFiles(Files& files, const Model& model, const std::string& name,
-                            const std::vector<MemberCheck>& rows);
-
 } // namespace rahmen

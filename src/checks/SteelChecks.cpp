@@ -3,6 +3,7 @@
 #include "checks/SteelGrades.h"
 #include "model/Model.h"
 #include "model/TextFile.h"
+#include "platform/Files.h"
 #include "platform/Sjis.h"
 #include "sections/SectionCatalogue.h"
 #include "sections/Sections.h"
@@ -28,8 +29,11 @@ std::string trimmed(const std::string& text) {
 } // namespace
 
 bool memberCheckSection(const Model& model, int m, CheckSection& s, std::string& reason) {
+    return typeCheckSection(model, model.MemberTypeNo[m], s, reason);
+}
+
+bool typeCheckSection(const Model& model, int t, CheckSection& s, std::string& reason) {
     s = {};
-    const int t = model.MemberTypeNo[m];
     if (t < 1 || t > std::min<int>(model.MemberTypeCount, kMaxMemberTypes)) {
         reason = "部材タイプがありません（タイプ番号 " + std::to_string(t) + "）";
         return false;
@@ -380,6 +384,17 @@ std::string checkReport(const Model& model, const std::vector<MemberCheck>& rows
     w.text("NG の部材数: ").number(ng).endLine();
     w.text("検定しない部材数: ").number(unchecked).endLine();
     return w.bytes();
+}
+
+std::string writeCheckFiles(Files& files, const Model& model, const std::string& name,
+                            const std::vector<MemberCheck>& rows) {
+    const std::string csv = name + "_CHK.csv";
+    if (const FileResult r = files.writeAtomic(csv, checkCsv(model, rows)); !r)
+        return csv + ": 検定結果のファイルを書けませんでした。" + r.error;
+    const std::string report = name + ".chk";
+    if (const FileResult r = files.writeAtomic(report, checkReport(model, rows)); !r)
+        return report + ": 検定結果のファイルを書けませんでした。" + r.error;
+    return "";
 }
 
 } // namespace rahmen

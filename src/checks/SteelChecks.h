@@ -28,6 +28,7 @@
 
 namespace rahmen {
 
+class Files;
 struct Model;
 
 // A member's section as the checks read it, in cm units.
@@ -44,8 +45,11 @@ struct CheckSection {
     double shearAreaY = 0, shearAreaZ = 0; // cm², for Qy and Qz
 };
 
-// The section of member m, or the reason it has none the checks can use
+// The section of member type t, or the reason it has none the checks can use
 // (`reason` set, false returned).
+bool typeCheckSection(const Model& model, int t, CheckSection& section, std::string& reason);
+
+// The section of member m (that of its type), or the reason it has none.
 bool memberCheckSection(const Model& model, int m, CheckSection& section, std::string& reason);
 
 // Newtons in one force unit of the model: 1000 (kN) or 9806.65 (tf).
@@ -131,5 +135,10 @@ std::string checkReport(const Model& model, const std::vector<MemberCheck>& rows
 // The reason the members of the frame are not checked when none is: "" when
 // at least one member is checked.
 std::string nothingCheckedReason(const std::vector<MemberCheck>& rows);
+
+// NAME_CHK.csv and NAME.chk written atomically into the folder of `files`;
+// the problem or "".
+std::string writeCheckFiles(Files& files, const Model& model, const std::string& name,
+                            const std::vector<MemberCheck>& rows);
 
 } // namespace rahmen

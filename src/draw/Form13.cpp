@@ -2,10 +2,12 @@
 
 #include "analysis/AnalysisFileHandlers.h"
 #include "analysis/mo_analy.h"
+#include "draw/CheckPicture.h"
 #include "draw/Picking.h"
 #include "draw/PictureLayout.h"
 #include "draw/Projection.h"
 #include "draw/draw1.h"
+#include "forms/CaseChecks.h"
 #include "forms/InputForms.h"
 #include "forms/LoadForms.h"
 #include "model/Program.h"
@@ -98,6 +100,13 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     // Below the status line, beside the picture, where no other control lies.
     if (p_.PlotWindowMode == 0) caseEntries = caseChoiceEntries(p_);
     if (!caseEntries.empty()) addCombo("COMBO13", kX, 574, kW, 24);
+    // The 検定比図 of the combinations, below the case choice (the window
+    // grows to hold it).
+    if (!caseEntries.empty() && hasCombinationResults(p_)) {
+        resize(width(), std::max(height(), 636));
+        addCheck("CHECK130", "検定比図", kX, 604, kW, 24);
+        onClick("CHECK130", [this] { CHECK130_ON(); });
+    }
     if (!caseEntries.empty()) addStoreyControls();
 
     connectHandlers();
@@ -1123,6 +1132,7 @@ void Form13::startCaseChoice() {
     choice.enabled = p_.model.AnalysisDone != 0 && !p_.caseResults.empty() &&
                      p_.caseResults.front().nodeCount == p_.model.NodeCount &&
                      p_.caseResults.front().memberCount == p_.model.MemberCount;
+    if (has("CHECK130")) c("CHECK130").enabled = choice.enabled;
     if (shownCase >= 0) setCaption("データ作図　" + caseEntries[std::size_t(shownCase)].title);
 }
 
@@ -1168,6 +1178,46 @@ void Form13::drawForCase() {
     } else {
         enableDiagramRadios();
     }
+}
+
+void Form13::CHECK130_ON() {
+    if (c("CHECK130").checked) {
+        std::string problem;
+        checkRows_ = caseMemberChecks(p_, problem);
+        if (!problem.empty())
+            p_.say("検定条件ファイルを読めません。既定の条件で検定します。\r\n" + problem);
+        plot.framePicture = [this](const ViewState& view, Canvas& canvas) {
+            drawCheckFrame(view, canvas);
+        };
+    } else {
+        plot.framePicture = nullptr;
+    }
+    if (plot.DrawingActive == 1) {
+        redrawFrame(p_, plot, *this);
+    } else if (c("CHECK130").checked && !picking() && StressStep == 0 && c("RADIO56").enabled) {
+        // Nothing on screen: the frame diagram is chosen, to be executed.
+        c("RADIO56").checked = true;
+        FR_ON();
+    }
+}
+
+// A combination chosen shows its own ratios; a load case or an envelope
+// the largest of every combination.
+void Form13::drawCheckFrame(const ViewState& view, Canvas& canvas) {
+    std::string combination, title = "検定比図　全組合せの最大";
+    if (shownCase >= 0 && static_cast<std::size_t>(shownCase) < caseEntries.size()) {
+        const CaseChoiceEntry& e = caseEntries[static_cast<std::size_t>(shownCase)];
+        if (!e.envelope && e.result >= 0 &&
+            static_cast<std::size_t>(e.result) < p_.caseResults.size() &&
+            p_.caseResults[static_cast<std::size_t>(e.result)].combination) {
+            combination = p_.caseResults[static_cast<std::size_t>(e.result)].label;
+            title = "検定比図　" + e.item;
+        }
+    }
+    const bool none = !nothingCheckedReason(checkRows_).empty();
+    drawCheckPicture(p_.model, view, canvas,
+                     memberRatios(checkRows_, p_.model.MemberCount, combination), title,
+                     none ? "検定できる部材がありません" : "");
 }
 
 void registerPlotForms(Program& program) {

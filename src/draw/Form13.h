@@ -19,6 +19,7 @@
 
 #include "analysis/mo_analy.h"
 #include "checks/StoreyCheck.h"
+#include "checks/SteelChecks.h"
 #include "draw/CaseChoice.h"
 #include "draw/PlotState.h"
 #include "draw/draw2.h"
@@ -95,6 +96,9 @@ public:
     void BUTTON136_ON(); // "層間変形角図": the drift angles of every storey
     void BUTTON137_ON(); // "層平面図": the plan of the storey chosen in COMBO136
     void COMBO136_ON();  // "層": a storey chosen, its plan shown
+    // CHECK130 "検定比図" (with combination results): the frame diagram drawn
+    // as the 検定比図 of the combination shown, or of all combinations.
+    void CHECK130_ON();
 
     // The mode-1 procedures of the interactive analysis.
     void SET_LOAD();
@@ -156,8 +160,11 @@ private:
     // a diagram started takes the picture area back from them.
     void followStoreyControls();
 
+    void drawCheckFrame(const ViewState& view, Canvas& canvas);
+
     Program& p_;
     bool materialSet_ = false;
+    std::vector<MemberCheck> checkRows_; // the 検定比図's checks of every combination
     // The picks of the stress diagram on screen, to draw it again for another case.
     StressSelection shownStress_;
 };

@@ -8,6 +8,7 @@
 #include "draw/Projection.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace rahmen {
 
@@ -37,6 +38,11 @@ struct PlotState {
     // and stays 0 while no displacement is found, so that every fit recomputes it.
     double DeformScale = 0.0;
     int16_t deformScaleSet = 0;
+
+    // Draws the frame diagram's frame in place of its plain members and node
+    // marks, turned and enlarged alike (the 検定比図 colours each member by its
+    // ratio, draw/CheckPicture.h); empty: the plain frame.
+    std::function<void(const ViewState& view, Canvas& canvas)> framePicture;
 };
 
 } // namespace rahmen

@@ -152,7 +152,10 @@ void drawFramePicture(const Program& program, PlotState& plot, Form& form) {
     canvas.clear();
     FrameStyle style;
     style.memberAxes = set(plot.ShowMemberAxes);
-    drawFrameMarks(program.model, plot.view, canvas, style);
+    if (plot.framePicture)
+        plot.framePicture(plot.view, canvas);
+    else
+        drawFrameMarks(program.model, plot.view, canvas, style);
     drawTriad(plot.view, canvas);
     if (plot.view.DrawState == 1) {
         enableNumberControls(form, false);
@@ -441,7 +444,10 @@ void SCROLL_CHANGE1(Program& program, PlotState& plot, Form& form) {
         return model.MemberLoadFlag[m] == 1 ? kLightGrey : kCyan;
     };
     style.memberAxes = set(plot.ShowMemberAxes);
-    drawFrameMarks(model, view, canvas, style);
+    if (!deformation && plot.framePicture)
+        plot.framePicture(view, canvas);
+    else
+        drawFrameMarks(model, view, canvas, style);
     if (deformation) {
         for (int n = 1; n <= std::min(drawableNodeCount(model), view.nodeCount()); ++n) {
             if (model.NodeLoadFlag[n] != 1) continue;
@@ -506,13 +512,30 @@ void redrawRunning(Program& program, PlotState& plot, Form& form) {
         SCROLL_CHANGE1(program, plot, form);
         return;
     }
-    // The enlarged frame diagram shows no results.
-    if (plot.running != RunningDiagram::Deformation) return;
+    // The enlarged frame diagram shows no results, but for the 検定比図 drawn
+    // in its place, which waits for the key press again.
+    if (plot.running != RunningDiagram::Deformation) {
+        if (plot.framePicture) redrawFrame(program, plot, form);
+        return;
+    }
     plot.deformScaleSet = 0;
     plot.waiting = DrawingWait::None;
     plot.view.DrawState = 1;
     form.c("BUTTON79").enabled = false;
     drawDeformationPicture(program, plot, form);
+}
+
+void redrawFrame(Program& program, PlotState& plot, Form& form) {
+    if (plot.DrawingActive != 1 || plot.running != RunningDiagram::Frame) return;
+    if (plot.AngleStep == 0) {
+        SCROLL_CHANGE1(program, plot, form);
+        return;
+    }
+    if (plot.waiting == DrawingWait::FrameLabels) enableNumberControls(form, true);
+    plot.waiting = DrawingWait::None;
+    plot.view.DrawState = 1;
+    form.c("BUTTON79").enabled = false;
+    drawFramePicture(program, plot, form);
 }
 
 void endDrawing(Program& /*program*/, PlotState& plot, Form& form) {

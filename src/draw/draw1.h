@@ -124,8 +124,14 @@ void DRAW_KEY(Program& program, PlotState& plot, Form& form);
 // The running frame or deformation drawing again for new results in the
 // model (another load case or combination), as it stands: waiting for the
 // angles, the turned frame; the enlarged deformation picture with its scale
-// worked out afresh, waiting for the key press again.
+// worked out afresh, waiting for the key press again (the enlarged frame
+// diagram only when PlotState::framePicture draws it, as redrawFrame).
 void redrawRunning(Program& program, PlotState& plot, Form& form);
+
+// The running frame diagram again as it stands (its frame drawn by
+// PlotState::framePicture or not): waiting for the angles, the turned
+// frame; enlarged, the enlarged picture, waiting for the key press again.
+void redrawFrame(Program& program, PlotState& plot, Form& form);
 
 // Ends the running frame or deformation drawing (picture cleared, buttons
 // back to choosing a diagram).

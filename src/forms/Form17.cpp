@@ -2,6 +2,7 @@
 
 #include "analysis/AnalysisFileHandlers.h"
 #include "analysis/CaseReports.h"
+#include "forms/CaseChecks.h"
 #include "forms/Form10.h"
 #include "forms/Form9.h"
 #include "forms/InputForms.h"
@@ -104,7 +105,8 @@ std::optional<std::string> caseReportName(Program& p) {
             p.say("解析データの名前に使えません: " + problem);
             return std::nullopt;
         }
-        if (!caseReportsExist(p, name, p.loadCases) && !storeyFilesExist(p, name, p.loadCases))
+        if (!caseReportsExist(p, name, p.loadCases) && !storeyFilesExist(p, name, p.loadCases) &&
+            !caseCheckFilesExist(p, name))
             return name;
         // As for a single report: "いいえ" replaces the files there are.
         const auto answer =
@@ -132,6 +134,7 @@ bool analyseAllCases(Program& p, const std::string& name) {
     }
     writeStoreyFiles(p, name);
     p.menuEnable({"BUTTON4", "BUTTON88"}, {"BUTTON84", "BUTTON92"});
+    writeCaseChecks(p, name);
     return true;
 }
 
@@ -189,6 +192,7 @@ Form17::Form17(Program& program) : Form("FORM17", "荷重ケース入力", 760, 
     addButton("BUTTON181", "呼出", 124, 508, 100, 34);
     addButton("BUTTON182", "全ケース解析", 234, 508, 150, 34);
     addButton("BUTTON183", "終了", 394, 508, 100, 34);
+    addButton("BUTTON185", "検定条件", 504, 508, 126, 34);
     addButton("BUTTON184", "ヘルプ", 640, 508, 100, 34);
 
     onChange("LIST171", [this] { LIST171_CHANGE(); });
@@ -208,6 +212,7 @@ Form17::Form17(Program& program) : Form("FORM17", "荷重ケース入力", 760, 
     onClick("BUTTON182", [this] { BUTTON182_ON(); });
     onClick("BUTTON183", [this] { BUTTON183_ON(); });
     onClick("BUTTON184", [this] { BUTTON184_ON(); });
+    onClick("BUTTON185", [this] { p_.openForm("FORM18"); });
 }
 
 void Form17::FORM17_INITXP() {

@@ -14,7 +14,9 @@
 // "全ケース解析" asks for the analysis conditions through FORM9, then analyses
 // every case and combination at once, writes DataName_LABEL.adt for each and
 // DataName_ENV.csv, and keeps their results (Program::caseResults) for the
-// plotting window. A frame without load cases never meets any of this.
+// plotting window; with combinations also the steel member checks,
+// DataName_CHK.csv and DataName.chk (forms/CaseChecks.h), whose conditions
+// "検定条件" sets (FORM18). A frame without load cases never meets any of this.
 
 #include "model/LoadCases.h"
 #include "platform/Form.h"
@@ -70,6 +72,7 @@ public:
     void BUTTON182_ON();    // "全ケース解析"
     void BUTTON183_ON();    // "終了"
     void BUTTON184_ON();    // "ヘルプ"
+    // BUTTON185 "検定条件" opens the check conditions form FORM18.
 
     std::string closeControl() const override { return "BUTTON183"; }
 

@@ -2,6 +2,7 @@
 
 #include "forms/Form10.h"
 #include "forms/Form17.h"
+#include "forms/Form18.h"
 #include "forms/Form6.h"
 #include "forms/Form7.h"
 #include "forms/Form9.h"
@@ -22,6 +23,7 @@ void registerLoadForms(Program& program) {
     program.registerForm("FORM9", [](Program& p) { return std::make_unique<Form9>(p); });
     program.registerForm("FORM10", [](Program& p) { return std::make_unique<Form10>(p); });
     registerLoadCaseForm(program);
+    registerCheckConditionsForm(program);
 }
 
 std::string shownNumber(float value) {

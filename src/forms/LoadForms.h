@@ -12,8 +12,8 @@ namespace rahmen {
 class Program;
 struct Model;
 
-// Registers FORM6, FORM7, FORM9, FORM10 and the load-case form FORM17 with the program's form
-// registry.
+// Registers FORM6, FORM7, FORM9, FORM10, the load-case form FORM17 and its
+// check conditions form FORM18 with the program's form registry.
 void registerLoadForms(Program& program);
 
 // The text a box shows for a stored single-precision value: the shortest

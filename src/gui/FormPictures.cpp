@@ -262,6 +262,9 @@ const std::vector<Entry>& entries() {
                         e);
          }},
         {{"FORM15", "FORM15", "form15.png", "grid generation"}, openGridForm(), nullptr},
+        {{"FORM18", "FORM18", "form18.png", "check conditions, member 5 chosen"},
+         openByName("FORM18"),
+         [](Form& f, std::string&) { return f.choose("LIST182", 4); }},
     };
     return list;
 }

@@ -111,9 +111,10 @@ protected:
 std::string controlsOf(const Form& f) {
     std::string all;
     for (const Control& c : f.controls()) {
-        // The case choice and the storey pictures' controls (the portal has a
+        // The case choice, the 検定比図 and the storey pictures' controls (the portal has a
         // seismic case) are what the case results add.
-        const std::string added[] = {"COMBO13", "BUTTON136", "BUTTON137", "TEXT136", "COMBO136"};
+        const std::string added[] = {"COMBO13",   "CHECK130", "BUTTON136",
+                                     "BUTTON137", "TEXT136",  "COMBO136"};
         if (std::find(std::begin(added), std::end(added), c.name) != std::end(added)) continue;
         all += c.name + "|" + c.caption + "|" + std::to_string(c.enabled) +
                std::to_string(c.visible) + std::to_string(c.checked) + std::to_string(c.x) + "," +
@@ -128,17 +129,22 @@ TEST_F(CaseChoice, WithoutCaseResultsNothingChangesAndWithThemOnlyTheChoiceIsAdd
     Form13& plain = open();
     const std::string before = controlsOf(plain);
     EXPECT_FALSE(plain.has("COMBO13"));
+    EXPECT_FALSE(plain.has("CHECK130"));
+    EXPECT_EQ(plain.height(), 600);
     plain.close();
     analyse();
     Form13& f = open();
     EXPECT_EQ(controlsOf(f), before);
-    // Beside the picture, below the status line, over no other control.
-    const Control& box = f.c("COMBO13");
-    EXPECT_LE(box.y + box.height, f.height());
-    for (const Control& c : f.controls())
-        EXPECT_TRUE(&c == &box || c.x + c.width <= box.x || box.x + box.width <= c.x ||
-                    c.y + c.height <= box.y || box.y + box.height <= c.y)
-            << c.name;
+    // Beside the picture, below the status line, over no other control; the
+    // 検定比図 of the combinations below it, the window grown to hold it.
+    for (const char* added : {"COMBO13", "CHECK130"}) {
+        const Control& box = f.c(added);
+        EXPECT_LE(box.y + box.height, f.height());
+        for (const Control& c : f.controls())
+            EXPECT_TRUE(&c == &box || c.x + c.width <= box.x || box.x + box.width <= c.x ||
+                        c.y + c.height <= box.y || box.y + box.height <= c.y)
+                << c.name;
+    }
     f.close();
     EXPECT_FALSE(open(1).has("COMBO13")); // the mouse analysis has none
 }

@@ -287,7 +287,7 @@ void FormPicturesTest::picturesAreChosenByFormOrId() {
              (QStringList{"form2.png", "form3.png", "form4.png", "form4-rect.png", "form4-16.png",
                           "form16.png", "form5.png", "form7-1.png", "form7-2.png", "form7-3.png",
                           "form7-4.png", "form6.png", "form8.png", "form11.png", "form9.png",
-                          "form10.png", "form15.png"}));
+                          "form10.png", "form15.png", "form18.png"}));
 }
 
 void FormPicturesTest::everyPictureShowsItsFormFilledIn() {

@@ -11,15 +11,18 @@
 #include "ScenarioRunner.h"
 
 #include "analysis/AnalysisFile.h"
+#include "checks/CheckConditions.h"
 #include "model/LoadCases.h"
 #include "model/Model.h"
 #include "model/TextFile.h"
+#include "platform/Sjis.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <regex>
 #include <set>
@@ -75,7 +78,9 @@ click FORM9 RADIO4
 click FORM9 RADIO29
 type FORM9 EDIT102 "205000"
 type FORM9 EDIT149 "79433.86"
+answer ok
 click FORM9 BUTTON37
+expect message "検定できる部材がありません。部材タイプに断面表（H形鋼・角形鋼管・円形鋼管）の断面がありません（数値入力・長方形の断面は検定しません）。"
 expect closed FORM17
 expect model AnalysisDone 1
 expect enabled MAINFORM BUTTON4
@@ -176,7 +181,8 @@ TEST(LoadCaseWorkflow, GridCasesCombineByTheirFactorsAndComeBackFromTheLoadCaseF
     // A fresh program: the frame file, its load-case file read by the
     // load-case form, the same conditions, and the same reports.
     for (const auto& [name, bytes] : first)
-        if (name.rfind("grid1_", 0) == 0 || name == "grid1.sty") fs::remove(folder / name);
+        if (name.rfind("grid1_", 0) == 0 || name == "grid1.sty" || name == "grid1.chk")
+            fs::remove(folder / name);
     ScenarioRunner::FolderContents second;
     ASSERT_EQ(runner.run(kReadBack, "read_back", second), std::vector<std::string>{});
     int reports = 0;
@@ -187,7 +193,9 @@ TEST(LoadCaseWorkflow, GridCasesCombineByTheirFactorsAndComeBackFromTheLoadCaseF
         if (name == "grid1_STY.csv") {
             EXPECT_EQ(storeyRows(second.at(name)), storeyRows(bytes));
         }
-        if (name == "grid1_ENV.csv" || name == "grid1_STY.csv" || name == "grid1.sty") continue;
+        if (name == "grid1_ENV.csv" || name == "grid1_STY.csv" || name == "grid1.sty" ||
+            name == "grid1_CHK.csv")
+            continue;
         // The same loads to the last digit (the load-case file); the results
         // to the report's digits, as the frame file keeps the grid's
         // sections to its own digits (today's rounding of a frame read back).
@@ -200,7 +208,86 @@ TEST(LoadCaseWorkflow, GridCasesCombineByTheirFactorsAndComeBackFromTheLoadCaseF
                         1e-4 * std::fabs(was->NodeDisplacement[d]) + 1e-5)
                 << name << " " << d;
     }
-    EXPECT_EQ(reports, 3 + 5 + 1 + 2);
+    EXPECT_EQ(reports, 3 + 5 + 3 + 1); // cases, combinations, ENV/STY/CHK CSV, .sty
+    EXPECT_EQ(second.at("grid1.chk"), first.at("grid1.chk"));
+    fs::remove_all(folder);
+}
+
+// The grid of grid_member_checks_and_ratio_picture.scn read back: the check
+// conditions form sets SN490B for the small beams' type, kx = 2 for every
+// column and lb = 150 cm for the members of that type, saves them, and the
+// analysis of all cases (the existing reports replaced) checks with them.
+const char* const kConditions = R"(
+openfile "grid2.fdt"
+start
+click MAINFORM BUTTON91
+click MAINFORM BUTTON94
+expect open FORM17
+click FORM17 BUTTON185
+expect open FORM18
+choose FORM18 LIST181 1
+choose FORM18 COMBO181 6
+click FORM18 BUTTON181
+choose FORM18 COMBO182 2
+type FORM18 EDIT182 "2"
+click FORM18 BUTTON183
+choose FORM18 COMBO182 5
+type FORM18 EDIT181 "150"
+type FORM18 EDIT182 ""
+click FORM18 BUTTON183
+click FORM18 BUTTON185
+expect file exists grid2.ckc
+click FORM18 BUTTON186
+expect closed FORM18
+click FORM17 BUTTON182
+click FORM9 RADIO4
+click FORM9 RADIO29
+type FORM9 EDIT102 "205000"
+type FORM9 EDIT149 "79433.86"
+answer no
+click FORM9 BUTTON37
+expect message "既存の解析データがあります、新しいデータ名を入力しますか？\r\n\r\n同名データ作成は既存ﾃﾞｰﾀをﾃﾞｨﾚｸﾄﾘｰより移動→いいえﾎﾞﾀﾝ" buttons yesno
+expect nomessage
+expect model AnalysisDone 1
+)";
+
+TEST(LoadCaseWorkflow, CheckConditionsFromTheirFormChangeTheChecksOfTheNextAnalysis) {
+    const fs::path folder = fs::temp_directory_path() / "rahmen_member_check_workflow";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ScenarioRunner runner({fs::path(RAHMEN_SCENARIOS) / "fixtures", RAHMEN_FIXTURES});
+    runner.setFolder(folder);
+    ScenarioRunner::FolderContents first, second;
+    ASSERT_EQ(runner.runFile(
+                  fs::path(RAHMEN_SCENARIOS) / "grid_member_checks_and_ratio_picture.scn", first),
+              std::vector<std::string>{});
+    ASSERT_EQ(runner.run(kConditions, "conditions", second), std::vector<std::string>{});
+
+    CheckConditions conditions;
+    {
+        ItemReader in(second.at("grid2.ckc"), "grid2.ckc");
+        readCheckConditionsFile(in, conditions, 3, 16);
+    }
+    EXPECT_EQ(conditions.grades, (std::map<int, std::string>{{2, "SN490B"}}));
+    std::set<int> columns, beams;
+    for (const auto& [m, k] : conditions.members) {
+        if (k.kx == 2 && k.ky == 1 && k.lb == 0) columns.insert(m);
+        if (k.kx == 1 && k.ky == 1 && k.lb == 150) beams.insert(m);
+    }
+    EXPECT_EQ(columns, (std::set<int>{1, 2, 3, 4, 9, 10, 11, 12}));
+    EXPECT_EQ(beams, (std::set<int>{5, 6, 7, 8}));
+    EXPECT_EQ(conditions.members.size(), 12u);
+
+    // Braced at 1.5 m the small beams pass (their lateral buckling governed);
+    // the columns buckle over twice their length and their ratio grows.
+    const std::string was = cp932ToUtf8(first.at("grid2.chk"));
+    const std::string now = cp932ToUtf8(second.at("grid2.chk"));
+    EXPECT_NE(was.find("    7    1.066  NG"), std::string::npos);
+    EXPECT_NE(now.find("    7    0.285  OK"), std::string::npos) << now;
+    EXPECT_NE(now.find("Ｈ-198x 99x4.5x 7  SN490B"), std::string::npos);
+    EXPECT_NE(now.find("NG の部材数:  0"), std::string::npos);
+    EXPECT_NE(was.find("    1    0.511  OK"), std::string::npos);
+    EXPECT_NE(now.find("    1    0.513  OK"), std::string::npos);
     fs::remove_all(folder);
 }
 

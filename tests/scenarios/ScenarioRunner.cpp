@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
@@ -403,8 +404,9 @@ std::string Session::expect(const std::vector<Token>& t) {
         // expect picture FORM notext "..."    no text of the picture contains it
         // expect picture FORM empty           nothing drawn
         // expect picture FORM mark X Y COLOUR a filled circle of that colour at (X, Y), ±1 pixel
-        const char* usage =
-            "usage: expect picture FORM text|notext \"...\" | empty | mark X Y COLOUR";
+        // expect picture FORM lines COLOUR N  exactly N lines of that colour
+        const char* usage = "usage: expect picture FORM text|notext \"...\" | empty | mark X Y "
+                            "COLOUR | lines COLOUR N";
         if (t.size() < 4) return usage;
         Form* form = openForm(t[2].text, error);
         if (!form) return error;
@@ -433,6 +435,17 @@ std::string Session::expect(const std::vector<Token>& t) {
                     return "";
             return "no filled circle of colour " + t[6].text + " at (" + t[4].text + ", " +
                    t[5].text + ")";
+        }
+        if (kind == "lines" && t.size() == 6) {
+            const int colour = std::stoi(t[4].text);
+            const long expected = std::stol(t[5].text);
+            const long lines = std::count_if(items.begin(), items.end(), [&](const Primitive& p) {
+                return p.shape == Shape::Line && p.color == colour;
+            });
+            if (lines != expected)
+                return "the picture holds " + std::to_string(lines) + " lines of colour " +
+                       t[4].text + " (expected " + t[5].text + ")";
+            return "";
         }
         return usage;
     }
