@@ -82,6 +82,7 @@ public:
     void BUTTON67_ON(); // "終了"
     void DRAWHP_ON();   // "ヘルプ"
     void SAVE_ON();     // "図保存"
+    void REPORT_ON();   // BUTTON110 "計算書": the calculation report form FORM20
     void CASE_ON();     // COMBO13: the load case, combination or envelope shown
 
     // The mode-1 procedures of the interactive analysis.
