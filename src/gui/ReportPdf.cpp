@@ -126,7 +126,7 @@ private:
         for (const auto& [label, value] : doc_.titleFields) {
             text(QRectF(x, y, labelWidth, h), QString::fromStdString(label), f,
                  Qt::AlignLeft | Qt::AlignVCenter);
-            text(QRectF(x + labelWidth + mm(8), y, width_ - labelWidth - mm(60), h),
+            text(QRectF(x + labelWidth + mm(8), y, width_ - x - labelWidth - mm(8), h),
                  QString::fromStdString(value), f, Qt::AlignLeft | Qt::AlignVCenter);
             y += h;
         }
@@ -334,7 +334,7 @@ private:
         const QFont f = font(9);
         const double captionH = textHeight(f) * 1.4;
         // Two pictures to a page.
-        const double full = (bottom_ - top_ - headerHeight()) / 2.0 - captionH - mm(4);
+        const double full = (bottom_ - top_ - headerHeight()) / 2.0 - captionH - mm(12);
         double w = std::min(width_ * 0.82, full * canvas.width() / canvas.height());
         double h = w * canvas.height() / canvas.width();
         if (room() < h + captionH) newPage();

@@ -299,6 +299,7 @@ void loadTables(Document& d, const Model& m) {
         if (m.MemberLoadFlag[k] == 1)
             uniform.rows.push_back({std::to_string(k), reportNumber(m.MemberUniformLoad[k][1]),
                                     reportNumber(m.MemberUniformLoad[k][2])});
+    const bool none = nodal.rows.empty() && uniform.rows.empty();
     if (!nodal.rows.empty()) {
         d.paragraph("節点荷重（全体座標系）");
         d.table(std::move(nodal));
@@ -307,7 +308,7 @@ void loadTables(Document& d, const Model& m) {
         d.paragraph("等分布荷重（部材座標系）");
         d.table(std::move(uniform));
     }
-    if (nodal.rows.empty() && uniform.rows.empty()) d.paragraph("荷重はありません。");
+    if (none) d.paragraph("荷重はありません。");
 }
 
 void loadSection(Document& d, Program& p) {
