@@ -107,6 +107,7 @@ struct Arguments {
     bool timings = false;
     bool storeys = false;
     bool check = false; // --check
+    bool pdf = false;   // --pdf
 
     bool given(const char* name) const { return values.count(name) != 0; }
     const std::string& value(const char* name) const { return values.at(name); }
@@ -134,6 +135,8 @@ std::string splitArguments(const std::vector<std::string>& args, Arguments& a) {
             a.storeys = true;
         } else if (arg == "--check") {
             a.check = true;
+        } else if (arg == "--pdf") {
+            a.pdf = true;
         } else if (arg == "--generate-grid") {
             if (a.generate) return "--generate-grid が二度指定されています。";
             a.generate = true;
@@ -387,6 +390,9 @@ ParsedCommand parseBatchCommand(const std::vector<std::string>& args) {
         parsed.error = "--storeys には荷重ケース（--case か --cases）を指定してください。";
     parsed.options.timings = a.timings;
     parsed.options.storeys = a.storeys;
+    if (parsed.error.empty() && a.pdf && parsed.options.mode != BatchMode::AnalyseCases)
+        parsed.error = "--pdf には荷重ケース（--case か --cases）を指定してください。";
+    parsed.options.pdf = a.pdf;
     return parsed;
 }
 
@@ -398,7 +404,7 @@ std::string batchUsage() {
            "  rahmen-batch FRAME.fdt --case LABEL=LOADS.adt ... [--combo LABEL=EXPR ...]\n"
            "               [--term LABEL=long|short] [条件は上と同じ] [--out NAME] [--timings]\n"
            "  rahmen-batch FRAME.fdt --cases DATA.lcd [条件は上と同じ] [--out NAME] [--timings]\n"
-           "               [--storeys]（--case の形にも付けられます）\n"
+           "               [--storeys] [--pdf]（--case の形にも付けられます）\n"
            "  （荷重ケースとともに）--check [--grade TYPE=GRADE ...] [--lb MEMBER=CM ...]\n"
            "               [--lk MEMBER=KX,KY ...]\n"
            "  rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]\n"
@@ -457,6 +463,11 @@ std::string batchUsage() {
            "--lb MEMBER=CM  部材 MEMBER の圧縮フランジの横補剛間隔 lb（cm、既定は部材長さ）\n"
            "--lk MEMBER=KX,KY  部材 MEMBER の座屈長さ係数（強軸 KX、弱軸 KY、既定 1,1:\n"
            "              座屈長さ = 係数 × 部材長さ）\n"
+           "--pdf         計算書（構造計算書: 骨組・断面・荷重・ケースと組合せごとの変位・反力・\n"
+           "              部材端力・構面ごとの応力図・変形図、--check の検定表、--storeys の\n"
+           "              層の検定表）を NAME.pdf に書きます。フォントは埋め込みます。Qt の\n"
+           "              GUI とともにビルドした rahmen-batch "
+           "だけが書けます（画面は要りません）。\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
            "              解析し直します。骨組は下の終了コードの説明のとおりです。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
@@ -781,7 +792,8 @@ private:
     std::thread thread_;
 };
 
-int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
+int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err,
+                 const BatchPdfWriter& pdf) {
     BatchRun run(err);
     Program& p = *run.program;
     Model& m = p.model;
@@ -813,6 +825,7 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
     }
 
     CheckConditions conditions;
+    std::vector<MemberCheck> checks;
     if (o.checks.check) {
         if (std::string problem = batchCheckConditions(run.files, m, o.checks, conditions);
             !problem.empty()) {
@@ -851,9 +864,10 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         written = false;
     }
     t.write += msSince(start);
+    StoreyCheckResult storeys;
     if (o.checks.check) {
         start = Stopwatch::now();
-        const std::vector<MemberCheck> checks = checkCombinations(m, p.caseResults, conditions);
+        checks = checkCombinations(m, p.caseResults, conditions);
         run.dialogs.setSubject(name + "_CHK.csv");
         if (const std::string why = nothingCheckedReason(checks); !why.empty())
             run.dialogs.report(why);
@@ -868,7 +882,7 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
         // The storey checks; a frame without storeys or seismic cases is told
         // why and gets no table.
         start = Stopwatch::now();
-        const StoreyCheckResult storeys = checkStoreys(m, set, p.caseResults);
+        storeys = checkStoreys(m, set, p.caseResults);
         run.dialogs.setSubject(o.frame);
         if (!storeys.problem.empty()) {
             run.dialogs.report(storeys.problem);
@@ -882,6 +896,27 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err) {
                     run.dialogs.report("層の検定のファイルを書けませんでした。\n" + r.error);
                     written = false;
                 }
+        t.write += msSince(start);
+    }
+    if (o.pdf) {
+        // The calculation report of every case and combination with the checks made.
+        start = Stopwatch::now();
+        run.dialogs.setSubject(name + ".pdf");
+        p.loadCases = set;
+        m.DataName = name;
+        if (!pdf) {
+            run.dialogs.report(
+                "この rahmen-batch は Qt なしでビルドされたため、PDF を書けません。");
+            written = false;
+        } else if (const std::optional<std::string> bytes =
+                       pdf(p, o.checks.check ? &checks : nullptr, o.storeys ? &storeys : nullptr);
+                   !bytes) {
+            run.dialogs.report("計算書の PDF を作成できませんでした。");
+            written = false;
+        } else if (const FileResult r = run.files.writeAtomic(name + ".pdf", *bytes); !r) {
+            run.dialogs.report("計算書を書けませんでした。\n" + r.error);
+            written = false;
+        }
         t.write += msSince(start);
     }
     if (!written) return kBatchRefused;
@@ -1072,7 +1107,8 @@ int generateGrid(const BatchOptions& o, std::ostream& err) {
 
 } // namespace
 
-int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const BatchPdfWriter& pdf) {
     commandStart = Stopwatch::now();
     const ParsedCommand parsed = parseBatchCommand(args);
     if (!parsed.error.empty()) {
@@ -1087,7 +1123,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     case BatchMode::Analyse:
         return analyseFrame(o, out, err);
     case BatchMode::AnalyseCases:
-        return analyseCases(o, out, err);
+        return analyseCases(o, out, err, pdf);
     case BatchMode::Reanalyse:
         return reanalyse(o, out, err);
     case BatchMode::GenerateGrid:

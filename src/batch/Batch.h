@@ -7,7 +7,8 @@
 //   rahmen-batch FRAME.fdt --case LABEL=LOADS.adt … [--combo LABEL=EXPR …]
 //                [--term LABEL=long|short] [conditions as above] [--out NAME]
 //   rahmen-batch FRAME.fdt --cases DATA.lcd [conditions as above] [--out NAME]
-//   (either with --storeys: the storey checks of the seismic cases as well)
+//   (either with --storeys: the storey checks of the seismic cases as well;
+//   with --pdf: the calculation report NAME.pdf)
 //   rahmen-batch --reanalyse REPORT.adt [--out NAME] [--timings]
 //   rahmen-batch --generate-grid BX BY STOREYS NAME [--shuffle-nodes SEED]
 //
@@ -27,7 +28,10 @@
 // could not be written), 2 a usage error (with the usage on the error stream).
 
 #include "batch/BatchChecks.h"
+#include "checks/StoreyCheck.h"
 #include "model/LoadCases.h"
+
+#include <functional>
 
 #include <optional>
 #include <ostream>
@@ -63,8 +67,9 @@ struct BatchOptions {
     float kappa = 0;
     std::optional<float> unitFactor; // --units: 98.0665 (si) or 1 (old)
     bool timings = false;
-    bool storeys = false; // AnalyseCases: also the storey checks, NAME_STY.csv and NAME.sty
-    BatchCheckOptions checks;                          // AnalyseCases: --check, --grade, --lb, --lk
+    bool storeys = false;     // AnalyseCases: also the storey checks, NAME_STY.csv and NAME.sty
+    bool pdf = false;         // AnalyseCases: also the calculation report NAME.pdf
+    BatchCheckOptions checks; // AnalyseCases: --check, --grade, --lb, --lk
     int gridBaysX = 0, gridBaysY = 0, gridStoreys = 0; // GenerateGrid
     std::string gridName;
     unsigned gridShuffleSeed = 0; // 0: nodes numbered floor by floor
@@ -90,7 +95,16 @@ void setStandardMaterial(Model& model, Material material);
 // by X or Y (KX, WY2). The problem with the label ("" when it names a case).
 std::string caseKindProblem(const std::string& label, LoadCase& c);
 
+// The calculation report as PDF bytes for the frame in the program after the
+// analysis of all cases, with the member checks and storey checks made
+// (nullptr: not asked for); nullopt when it could not be made. Painting pages
+// needs Qt, which the command links only where the GUI is built: its main()
+// hands the writer in, and without one --pdf is refused.
+using BatchPdfWriter = std::function<std::optional<std::string>(
+    Program& program, const std::vector<MemberCheck>* checks, const StoreyCheckResult* storeys)>;
+
 // Runs the command; the exit status.
-int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const BatchPdfWriter& pdf = {});
 
 } // namespace rahmen

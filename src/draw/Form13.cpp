@@ -93,6 +93,9 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
     addLabel("TEXT110", "単位：kN,m,rad", kX, 410, kW, 20);
     addButton("BUTTON86", "再解析", kX, 434, 102, 28).visible = false;
     addButton("BUTTON98", "図保存", kX + 108, 434, 102, 28);
+    // The calculation report, beside "図保存" where "再解析" stands only in mode 2.
+    addButton("BUTTON110", "計算書", kX, 434, 102, 28).visible =
+        p_.PlotWindowMode == 0 && p_.model.AnalysisDone != 0;
     addButton("BUTTON69", "実行", kX, 468, 102, 28).enabled = false;
     addButton("BUTTON79", "", kX + 108, 468, 102, 28).enabled = false;
     addButton("BUTTON67", "終了", kX, 502, 102, 28);
@@ -131,6 +134,7 @@ void Form13::connectHandlers() {
     onClick("BUTTON67", [this] { BUTTON67_ON(); });
     onClick("BUTTON72", [this] { DRAWHP_ON(); });
     onClick("BUTTON98", [this] { SAVE_ON(); });
+    onClick("BUTTON110", [this] { REPORT_ON(); });
     if (has("COMBO13")) onChange("COMBO13", [this] { CASE_ON(); });
     for (const char* bar : kScrollBars)
         onScroll(bar, [this] { SCROLL_ON(); });
@@ -258,6 +262,10 @@ std::string Form13::savedCaption() const {
                   t.minute);
     const std::string name = p_.model.DataName.empty() ? "（データ名なし）" : p_.model.DataName;
     return name + "　" + kind + "　" + c("TEXT110").caption + "　" + when;
+}
+
+void Form13::REPORT_ON() {
+    if (p_.hasForm("FORM20")) p_.openForm("FORM20");
 }
 
 void Form13::SAVE_ON() {

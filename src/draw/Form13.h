@@ -88,6 +88,7 @@ public:
     void BUTTON67_ON(); // "終了"
     void DRAWHP_ON();   // "ヘルプ"
     void SAVE_ON();     // "図保存"
+    void REPORT_ON();   // BUTTON110 "計算書": the calculation report form FORM20
     void CASE_ON();     // COMBO13: the load case, combination or envelope shown
     // The line under a saved picture: data name, kind, units, date and time.
     std::string savedCaption() const;

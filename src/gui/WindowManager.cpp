@@ -1,5 +1,10 @@
 #include "gui/WindowManager.h"
 
+#include "gui/ReportPdf.h"
+#include "platform/Document.h"
+
+#include <QApplication>
+
 #include "gui/FormWindow.h"
 #include "gui/PictureWidget.h"
 
@@ -25,6 +30,12 @@ WindowManager::WindowManager(Desktop& desktop, QObject* parent)
     // The headless forms save their pictures as PNG through Qt's image writer.
     desktop_.setPngWriter(
         [](const Canvas& canvas, const std::string& path) { return savePng(canvas, path); });
+    // The calculation report's pages: PDF bytes, and the print dialog over
+    // the active window.
+    desktop_.setDocumentRenderer([](const Document& document) { return documentPdf(document); },
+                                 [](const Document& document) {
+                                     return printDocument(document, QApplication::activeWindow());
+                                 });
     sinceRepaint_.start();
 }
 

@@ -6,6 +6,7 @@
 #include "forms/InputForms.h"
 #include "forms/LoadForms.h"
 #include "forms/SectionForms.h"
+#include "report/ReportForm.h"
 
 namespace rahmen {
 
@@ -16,6 +17,7 @@ void registerForms(Program& program) {
     registerEditForms(program);    // FORM8
     registerGridForms(program);    // FORM14, FORM15
     registerPlotForms(program);    // FORM13
+    registerReportForms(program);  // FORM20
 }
 
 } // namespace rahmen

@@ -4,6 +4,7 @@
 // refresh and destroy the windows of the forms.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace rahmen {
 
 class Canvas;
 class Form;
+struct Document;
 
 class DesktopListener {
 public:
@@ -80,6 +82,25 @@ public:
         return pngWriter_ && pngWriter_(canvas, path);
     }
 
+    // Pages of a document (platform/Document.h) need the GUI's page renderer
+    // too, which registers here: documentPdf() gives the PDF's bytes (nullopt
+    // when none is registered or the renderer failed), printDocument() shows
+    // the print dialog and prints (false when cancelled or none is registered).
+    using DocumentPdf = std::function<std::optional<std::string>(const Document& document)>;
+    using DocumentPrint = std::function<bool(const Document& document)>;
+    void setDocumentRenderer(DocumentPdf pdf, DocumentPrint print) {
+        documentPdf_ = std::move(pdf);
+        documentPrint_ = std::move(print);
+    }
+    bool canRenderDocuments() const { return static_cast<bool>(documentPdf_); }
+    std::optional<std::string> documentPdf(const Document& document) const {
+        if (!documentPdf_) return std::nullopt;
+        return documentPdf_(document);
+    }
+    bool printDocument(const Document& document) const {
+        return documentPrint_ && documentPrint_(document);
+    }
+
     // Set by the main menu's end button; the main loop ends the program.
     void requestEnd() { endRequested_ = true; }
     bool endRequested() const { return endRequested_; }
@@ -96,6 +117,8 @@ private:
     bool endRequested_ = false;
     std::function<void(Form&)> closeRefusal_;
     PngWriter pngWriter_;
+    DocumentPdf documentPdf_;
+    DocumentPrint documentPrint_;
 };
 
 } // namespace rahmen
