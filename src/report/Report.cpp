@@ -2,6 +2,7 @@
 
 #include "analysis/MemberResults.h"
 #include "checks/CheckConditions.h"
+#include "draw/CheckPicture.h"
 #include "draw/Form13.h"
 #include "draw/StoreyPicture.h"
 #include "draw/draw1.h"
@@ -163,6 +164,23 @@ Canvas enlargedDrawing(Program& p, void (*start)(Program&, PlotState&, Form&), i
     PlotState plot;
     plot.NumberLabelKind = labels;
     start(p, plot, window);
+    LOOP_END1(p, plot, window);
+    DRAW_KEY(p, plot, window);
+    return *window.picture();
+}
+
+// The 検定比図 over every combination, in the enlarged frame view with its
+// ratio labels, as the plotting window draws it.
+Canvas checkDrawing(Program& p, const std::vector<MemberCheck>& rows) {
+    Form13 window(p);
+    PlotState plot;
+    const std::vector<double> ratios = memberRatios(rows, p.model.MemberCount, "");
+    const bool none = !nothingCheckedReason(rows).empty();
+    plot.framePicture = [&](const ViewState& view, Canvas& canvas) {
+        drawCheckPicture(p.model, view, canvas, ratios, "検定比図　全組合せの最大",
+                         none ? "検定できる部材がありません" : "");
+    };
+    FRAME0_ON(p, plot, window);
     LOOP_END1(p, plot, window);
     DRAW_KEY(p, plot, window);
     return *window.picture();
@@ -478,12 +496,13 @@ void checkSection(Document& d, Program& p, const ReportChecks& checks) {
     }
     d.table(std::move(t));
     d.paragraph("NG の部材数: " + std::to_string(ng));
-    // The picture of the ratios (検定比図) comes from the pictures' layer when
-    // it is there; the caller hands its drawing in.
-    if (checks.checkPicture) {
-        Canvas canvas;
-        if (checks.checkPicture(p, rows, canvas)) d.picture(canvas, "検定比図");
-    }
+    // The picture of the ratios (検定比図): the caller's drawing when it hands
+    // one in, else that of the plotting window over every combination.
+    Canvas canvas;
+    if (!checks.checkPicture)
+        d.picture(checkDrawing(p, rows), "検定比図");
+    else if (checks.checkPicture(p, rows, canvas))
+        d.picture(canvas, "検定比図");
 }
 
 std::string ratioOrDash(const std::optional<double>& v, int digits) {

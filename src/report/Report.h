@@ -87,7 +87,8 @@ struct ReportChecks {
     // section.
     const StoreyCheckResult* storeys = nullptr;
     // Draws the picture of the member checks (検定比図) into the canvas;
-    // false when it drew nothing. Empty: the check section has its table only.
+    // false when it drew nothing. Empty: the plotting window's 検定比図 of
+    // the largest ratio over every combination.
     std::function<bool(Program& program, const std::vector<MemberCheck>& rows, Canvas& canvas)>
         checkPicture;
 };
