@@ -9,6 +9,7 @@
 #include "analysis/LoadCaseAnalysis.h"
 #include "analysis/MemberResults.h"
 #include "checks/SteelChecks.h"
+#include "checks/StoreyCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -431,8 +432,7 @@ const std::vector<Case>& cases() {
                   {std::pair<std::string, const PortalResult*>{"G + K", &plus},
                    {"G − K", &minus}}) {
                  checks.push_back({name + ": larger column base |M| (kN·m)", 45.714286,
-                                   "360/14 + 20", c->largest(c->base),
-                                   kClosedForm});
+                                   "360/14 + 20", c->largest(c->base), kClosedForm});
                  checks.push_back({name + ": smaller column base |M| (kN·m)", 5.7142857,
                                    "360/14 − 20", c->smallest(c->base), kClosedForm});
                  checks.push_back({name + ": larger beam end |M| (kN·m)", 59.285714, "40 + 270/14",
@@ -514,6 +514,75 @@ const std::vector<Case>& cases() {
                  {"beam midspan: σb (N/mm²)", 52.258065, "65.323·10⁶/1250·10³", mid.sigmaBy, 1e-5},
                  {"beam midspan: σc/fc + σb/fb", 0.37686538, "3.0003/87.161 + 52.258/152.604",
                   mid.ratios[0], 1e-5}};
+         }},
+        {"Eccentricity ratio of a storey with one column line doubled in stiffness",
+         "One storey h = 350 cm, one bay 600 cm (X) × 500 cm (Y), four fixed-base columns "
+         "with I = 20000 cm⁴ about both axes but Iz doubled for the two columns on y = 0 "
+         "(they bend about member z when the storey sways in X); beams stiff in every way, so "
+         "that every column is fixed at both ends and D = 12EI/h³ = 12·20500·20000/350³ = "
+         "114.7522 kN/cm (2D on y = 0 in X). Cases KX and KY: 10 kN in X or Y at every floor "
+         "node; G: 50 kN down at every floor node, the long-term combination L1 = G (the centre "
+         "of mass (300, 250)). By hand: ly = (2D·0·2 + D·500·2)/6D = 166.667 cm, lx = 300 cm, "
+         "KR = 2·2D·166.667² + 2·D·333.333² + 4·D·300² = 693333.3·D, rex = √(KR/ΣDx) = "
+         "√(693333.3/6), rey = √(693333.3/4), Rex = |250 − 166.667|/rex; one storey: Rs = 1. "
+         "The beams are stiff, not rigid: the program's D differ from 12EI/h³ by about 10⁻⁵.",
+         [] {
+             Frame f;
+             const float xy[4][2] = {{0, 0}, {600, 0}, {0, 500}, {600, 500}};
+             for (const auto& p : xy)
+                 f.node(p[0], p[1], 0, true);
+             for (const auto& p : xy)
+                 f.node(p[0], p[1], 350);
+             for (int i = 1; i <= 4; ++i)
+                 f.member(i, i + 4, 1e5f, 20000, i <= 2 ? 40000 : 20000, 1);
+             for (const auto& [i, j] : {std::pair{5, 6}, {7, 8}, {5, 7}, {6, 8}})
+                 f.member(i, j, 1e5f, 1e10f, 1e10f, 1e10f);
+             LoadCaseSet set;
+             set.cases = {{"G", LoadKind::Dead, LoadDirection::None, {}, {}},
+                          {"KX", LoadKind::Seismic, LoadDirection::X, {}, {}},
+                          {"KY", LoadKind::Seismic, LoadDirection::Y, {}, {}}};
+             for (int n = 5; n <= 8; ++n) {
+                 set.cases[0].nodeLoads.push_back({n, {0, 0, -50}, {0, 0, 0}});
+                 set.cases[1].nodeLoads.push_back({n, {10, 0, 0}, {0, 0, 0}});
+                 set.cases[2].nodeLoads.push_back({n, {0, 10, 0}, {0, 0, 0}});
+             }
+             set.combinations = {{"L1", LoadTerm::Long, {{1.0, "G"}}}};
+             std::vector<CaseResult> results;
+             RecordingProgress progress;
+             const LoadCaseOutcome out = analyseLoadCases(
+                 f.m, set, progress,
+                 [&](const std::string& label, Model& model, const std::vector<float>& r) {
+                     results.push_back(captureCaseResult(model, label, r));
+                 });
+             if (!out.ok) ADD_FAILURE() << out.message;
+             const StoreyCheckResult c = checkStoreys(f.m, set, results);
+             if (!c.problem.empty()) ADD_FAILURE() << c.problem;
+             const StoreyRow* x = nullptr;
+             const StoreyRow* y = nullptr;
+             for (const StoreyRow& r : c.rows)
+                 (r.caseLabel == "KX" ? x : y) = &r;
+             if (!x || !y) {
+                 ADD_FAILURE() << "no storey rows";
+                 return std::vector<Check>{};
+             }
+             constexpr double kStiffBeams = 1e-4; // beams stiff, not rigid
+             const double rex = std::sqrt(693333.3 / 6), rey = std::sqrt(693333.3 / 4);
+             return std::vector<Check>{
+                 {"D of a column on y = 0 in X (kN/cm)", 2 * 114.7522, "2·12EI/h³",
+                  x->columns[0].stiffness.value_or(0), kStiffBeams},
+                 {"centre of rigidity lx (cm)", 300, "symmetric in X", x->lx.value_or(0),
+                  kStiffBeams},
+                 {"centre of rigidity ly (cm)", 166.6667, "(2D·0·2 + D·500·2)/6D",
+                  x->ly.value_or(0), kStiffBeams},
+                 {"centre of mass gy (cm)", 250, "equal column forces", x->gy.value_or(0),
+                  kStiffBeams},
+                 {"torsional stiffness KR (kN·cm)", 693333.3 * 114.7522, "693333.3·D",
+                  x->KR.value_or(0), kStiffBeams},
+                 {"elastic radius rex (cm)", rex, "√(693333.3/6)", x->rex.value_or(0), kStiffBeams},
+                 {"elastic radius rey (cm)", rey, "√(693333.3/4)", x->rey.value_or(0), kStiffBeams},
+                 {"eccentricity ratio Rex", 83.33333 / rex, "|250 − 166.667|/rex",
+                  x->Re.value_or(0), kStiffBeams},
+                 {"stiffness ratio Rs (one storey)", 1, "rs / mean(rs)", x->Rs.value_or(0), 1e-12}};
          }},
     };
     return all;
