@@ -633,10 +633,15 @@ bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work
     return timed(times.decomposition, [&] { return decompose(run, spread); });
 }
 
-// Measured on this machine (bench_solvers, both cores free): OpenBLAS's band
-// decomposition at 45 GFLOP/s on the largest grids, CHOLMOD's supernodal
-// factor at XXX.
-const SolverRates kSolverRates = {45e9, 4.5e9, 0};
+// Calibrated on this machine with bench_solvers (best of runs, grids of
+// 6 × 6 × 5 to 20 × 20 × 10 bays, the other core busy with other work):
+// CHOLMOD's supernodal factor ran at 5–7 GFLOP/s on the grids the tables
+// allow and 10–12.5 GFLOP/s on the larger ones, where its supernodes are
+// wide; its ordering, symbolic factor and sparse assembly took about 6e-8 s
+// per entry of the matrix. The band's rate is OpenBLAS's with both cores
+// free (45–61 GFLOP/s on the largest grid the tables allow; 15–26 GFLOP/s
+// while other work shares the cores, when CHOLMOD loses less).
+const SolverRates kSolverRates = {45e9, 10e9, 6e-8};
 
 bool sparseEstimatedFaster(double bandFlops, double sparseFlops, double entries) {
     const SolverRates& r = kSolverRates;
