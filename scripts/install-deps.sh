@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev
-  libopenblas-dev
+  libopenblas-dev libsuitesparse-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
   fonts-ipaexfont-gothic
   xvfb xauth

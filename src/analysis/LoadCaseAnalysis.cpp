@@ -207,7 +207,7 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
     auto start = Timer::now();
 
     // Every case's right-hand side, then one substitution for all of them
-    // (the band is read once).
+    // (the factor is read once).
     const int N = 6 * model.NodeCount;
     const int count = static_cast<int>(set.cases.size());
     std::vector<double> columns((static_cast<std::size_t>(N) + 1) * count);
@@ -220,7 +220,7 @@ LoadCaseOutcome analyseLoadCases(Model& model, const LoadCaseSet& set, AnalysisP
     }
     times.loadVectors = secondsSince(start);
     start = Timer::now();
-    if (count > 0) solveBand(work.band, columns.data(), count);
+    if (count > 0) solveFrame(work, columns.data(), count);
     times.substitution = secondsSince(start);
 
     // A case whose displacements are beyond the program's range refuses the

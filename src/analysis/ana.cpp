@@ -256,12 +256,12 @@ bool finiteStiffness(const MemberMatrices& mm) {
     return true;
 }
 
-// Largest over smallest positive diagonal entry of the assembled band (1 when
-// there is none).
-double diagonalSpread(BandMatrix& band) {
+// Largest over smallest positive diagonal entry of the assembled matrix (1
+// when there is none).
+double diagonalSpread(AnalysisWork& work, int n) {
     double least = 0, most = 0;
-    for (int d = 1; d <= band.size(); ++d) {
-        const double k = band.at(d, d);
+    for (int d = 1; d <= n; ++d) {
+        const double k = work.sparse ? work.stiffness.at(d, d) : work.band.at(d, d);
         if (!(k > 0)) continue;
         if (least == 0 || k < least) least = k;
         most = std::max(most, k);
@@ -342,6 +342,57 @@ void equivalentLoads(Run& run) {
     if (run.model.LoadedMemberCount != 0) CH_UL(run.model, run.E, run.G, run.work);
 }
 
+Solver forcedSolver(Solver chosen) {
+    if (chosen != Solver::Automatic) return chosen;
+    const char* env = std::getenv("RAHMEN_SOLVER");
+    if (!env) return Solver::Automatic;
+    const std::string name = env;
+    if (name == "band") return Solver::Band;
+    if (name == "sparse") return Solver::Sparse;
+    return Solver::Automatic;
+}
+
+// The sparse path when it is forced, or when the band is large enough to be
+// worth the node order and the sparse factor is estimated faster. Its matrix
+// pattern is then set up in the band's order.
+void chooseSolver(Run& run, const NodeOrder& order) {
+    const Model& model = run.model;
+    AnalysisWork& work = run.work;
+    const double hb = run.out.factorisedHalfBandWidth;
+    run.out.bandFlops = double(run.N) * hb * hb;
+    const Solver forced = forcedSolver(work.solver);
+    work.sparse = false;
+    if (!SparseCholesky::available() || forced == Solver::Band) return;
+    if (forced == Solver::Automatic && run.out.bandFlops < kSparseWorthFlops) return;
+
+    // The node graph in band positions: members between free nodes.
+    const int nodes = model.NodeCount;
+    std::vector<char> held(static_cast<std::size_t>(nodes), 0);
+    for (int n = 1; n <= nodes; ++n)
+        held[static_cast<std::size_t>(order.position[n])] = isSupport(model, n);
+    std::vector<std::vector<int>> neighbours(static_cast<std::size_t>(nodes));
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        int p = order.position[model.MemberStartNode[m]];
+        int q = order.position[model.MemberEndNode[m]];
+        if (p == q || held[static_cast<std::size_t>(p)] || held[static_cast<std::size_t>(q)])
+            continue;
+        if (q < p) std::swap(p, q);
+        neighbours[static_cast<std::size_t>(p)].push_back(q);
+    }
+    double entries = 0;
+    for (auto& list : neighbours) {
+        std::sort(list.begin(), list.end());
+        list.erase(std::unique(list.begin(), list.end()), list.end());
+        entries += 21 + 36 * double(list.size());
+    }
+    run.out.sparseFlops = work.cholesky.orderNodes(nodes, neighbours, held);
+    if (forced == Solver::Automatic &&
+        !sparseEstimatedFaster(run.out.bandFlops, run.out.sparseFlops, entries))
+        return;
+    work.sparse = true;
+    work.stiffness.setPattern(nodes, neighbours, held);
+}
+
 // The band is solved in the node order with the narrowest band; toBand takes
 // a degree of freedom of the user's numbering to its row of the band.
 void numbering(Run& run) {
@@ -355,16 +406,15 @@ void numbering(Run& run) {
     for (int n = 1; n <= model.NodeCount; ++n)
         for (int k = 1; k <= 6; ++k)
             toBand[static_cast<std::size_t>(6 * (n - 1) + k)] = 6 * order.position[n] + k;
+    chooseSolver(run, order);
 }
 
 // The member matrices into the band. Supports: every support node is fixed
 // in all six directions, its rows and columns 0 and its diagonal 1. Leaving
 // out the member entries of a support end gives the same matrix as adding
 // them and clearing them afterwards, without walking the band across its rows.
-bool assemble(Run& run) {
+template <class Matrix> bool assembleInto(Run& run, Matrix& matrix) {
     const Model& model = run.model;
-    BandMatrix& band = run.work.band;
-    band.reset(run.N, run.out.factorisedHalfBandWidth);
     run.work.members.resize(static_cast<std::size_t>(model.MemberCount) + 1);
     announce(run.progress, "　剛性行列作成中", "β", 7);
     for (int m = 1; m <= model.MemberCount; ++m) {
@@ -380,10 +430,16 @@ bool assemble(Run& run) {
         for (int a = 0; a < 12; ++a) {
             if (held[a / 6]) continue;
             for (int b = 0; b <= a; ++b)
-                if (!held[b / 6] && K[a][b] != 0.0f) band.add(g[a], g[b], K[a][b]);
+                if (!held[b / 6] && K[a][b] != 0.0f) matrix.add(g[a], g[b], K[a][b]);
         }
     }
     return true;
+}
+
+bool assemble(Run& run) {
+    if (run.work.sparse) return assembleInto(run, run.work.stiffness);
+    run.work.band.reset(run.N, run.out.factorisedHalfBandWidth);
+    return assembleInto(run, run.work.band);
 }
 
 // The supports' unit diagonals.
@@ -392,7 +448,7 @@ void supports(Run& run) {
         if (isSupport(run.model, n))
             for (int k = 1; k <= 6; ++k) {
                 const int d = run.band(6 * (n - 1) + k);
-                run.work.band.at(d, d) = 1.0;
+                (run.work.sparse ? run.work.stiffness.at(d, d) : run.work.band.at(d, d)) = 1.0;
             }
 }
 
@@ -413,7 +469,11 @@ void announceDecomposition(Run& run) {
 // digits resolve.
 bool decompose(Run& run, double spread) {
     const std::clock_t cpu = std::clock();
-    const int failedRow = factorBand(run.work.band);
+    AnalysisWork& work = run.work;
+    run.out.sparse = work.sparse;
+    if (work.sparse) run.out.factorFlops = work.cholesky.analyse(work.stiffness);
+    const int failedRow =
+        work.sparse ? work.cholesky.factor(work.stiffness) : factorBand(work.band);
     run.out.times.decompositionCpu = double(std::clock() - cpu) / CLOCKS_PER_SEC;
     if (failedRow == 0) return true;
     const std::vector<int>& toBand = run.work.toBand;
@@ -449,7 +509,7 @@ void displacementsFromBand(Run& run) {
 // back in the user's numbering.
 void substitute(Run& run) {
     loadVector(run, run.work.rhs);
-    solveBand(run.work.band, run.work.rhs.data());
+    solveFrame(run.work, run.work.rhs.data());
     displacementsFromBand(run);
 }
 
@@ -544,7 +604,7 @@ void reactions(Run& run) {
 }
 
 std::size_t workBytes(const AnalysisWork& work) {
-    return work.band.bytes() +
+    return work.band.bytes() + work.stiffness.bytes() + work.cholesky.bytes() +
            (work.x.capacity() + work.rhs.capacity() + work.reaction.capacity()) * sizeof(double) +
            work.toBand.capacity() * sizeof(int) +
            work.members.capacity() * sizeof(work.members[0]) +
@@ -567,10 +627,35 @@ bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work
     if (!timed(times.assembly, [&] { return assemble(run); })) return false;
     // How far apart the stiffnesses of the free degrees of freedom lie, before
     // the supports' unit diagonals are set.
-    const double spread = diagonalSpread(work.band);
+    const double spread = diagonalSpread(work, run.N);
     timed(times.supports, [&] { supports(run); });
     announceDecomposition(run);
     return timed(times.decomposition, [&] { return decompose(run, spread); });
+}
+
+// Calibrated on this machine with bench_solvers (best of runs, grids of
+// 6 × 6 × 5 to 20 × 20 × 10 bays, the other core busy with other work):
+// CHOLMOD's supernodal factor ran at 5–7 GFLOP/s on the grids the tables
+// allow and 10–12.5 GFLOP/s on the larger ones, where its supernodes are
+// wide; its ordering, symbolic factor and sparse assembly took about 6e-8 s
+// per entry of the matrix. The band's rate is OpenBLAS's with both cores
+// free (45–61 GFLOP/s on the largest grid the tables allow; 15–26 GFLOP/s
+// while other work shares the cores, when CHOLMOD loses less).
+const SolverRates kSolverRates = {45e9, 10e9, 6e-8};
+
+bool sparseEstimatedFaster(double bandFlops, double sparseFlops, double entries) {
+    const SolverRates& r = kSolverRates;
+    return sparseFlops / r.sparseFlopsPerSecond + entries * r.sparseSecondsPerEntry <
+           bandFlops / r.bandFlopsPerSecond;
+}
+
+void solveFrame(const AnalysisWork& work, double* x, int count) {
+    if (work.sparse)
+        work.cholesky.solve(x, count);
+    else if (count == 1)
+        solveBand(work.band, x);
+    else
+        solveBand(work.band, x, count);
 }
 
 void frameLoadVector(Model& model, AnalysisWork& work, std::vector<double>& rhs) {

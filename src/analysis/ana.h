@@ -14,6 +14,7 @@
 
 #include "analysis/BandMatrix.h"
 #include "analysis/MemberStiffness.h"
+#include "analysis/SparseCholesky.h"
 
 #include <array>
 #include <cstddef>
@@ -60,6 +61,14 @@ struct AnalysisOutcome {
     std::vector<float> Reaction;
     AnalysisTimes times;
     std::size_t workBytes = 0; // band matrix and work arrays
+    // The solver that decomposed the frame and the estimates it was chosen by:
+    // flops of the band (N·hb²) and of the sparse factor (estimated from the
+    // node order; 0 when the sparse path was not considered), then CHOLMOD's
+    // own count of the factor it built.
+    bool sparse = false;
+    double bandFlops = 0;
+    double sparseFlops = 0;
+    double factorFlops = 0;
 };
 
 // Step 10 of the analysis: writes the report file DataName.adt from the model's
@@ -76,11 +85,40 @@ struct AssembledMember {
     Matrix12 K{}; // global axes
 };
 
+// Which solver decomposes the frame: the band, the sparse supernodal
+// Cholesky, or (Automatic) the one chooseSolver estimates faster. The
+// environment variable RAHMEN_SOLVER=band|sparse forces either for an
+// Automatic work (tests and benchmarks).
+enum class Solver { Automatic, Band, Sparse };
+
+// The cost model of the two decompositions on this machine, seconds from
+// flops: the band kernel's rate, CHOLMOD's rate and the time it spends
+// besides its flops (ordering, the symbolic factor and the sparse assembly)
+// per entry of the frame's sparse matrix.
+struct SolverRates {
+    double bandFlopsPerSecond;
+    double sparseFlopsPerSecond;
+    double sparseSecondsPerEntry;
+};
+extern const SolverRates kSolverRates;
+
+// The band below these flops is decomposed before the sparse order could be
+// found: the sparse path is not considered.
+constexpr double kSparseWorthFlops = 2e8;
+
+// True when the sparse decomposition is estimated faster. `entries`: of the
+// lower triangle of the sparse matrix.
+bool sparseEstimatedFaster(double bandFlops, double sparseFlops, double entries);
+
 // Memory of an analysis, kept by a caller that runs many (the benchmark) so
 // that a repeated analysis allocates nothing.
 struct AnalysisWork {
+    Solver solver = Solver::Automatic;
     std::vector<AssembledMember> members; // 1..M, by the assembly
     BandMatrix band;
+    bool sparse = false;                         // the frame is decomposed in the two below
+    SparseStiffness stiffness;                   // the sparse matrix, rows in the band's order
+    SparseCholesky cholesky;                     // its factor
     std::vector<int> toBand;                     // user's degree of freedom → row of the band
     std::vector<double> rhs;                     // right-hand side, then displacements, band order
     std::vector<double> x;                       // displacements, user's numbering
@@ -105,6 +143,10 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
 // the model is refused or the frame is unstable (the results untouched).
 bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work,
                     AnalysisOutcome& out);
+
+// Solves the decomposed frame for `count` right-hand sides in the band's
+// order, laid out as solveBand takes them, by the solver that decomposed it.
+void solveFrame(const AnalysisWork& work, double* x, int count = 1);
 
 // The right-hand side of the loads in the model's tables, in the band's order
 // (1..N) of the frame decomposeFrame decomposed; the load work is cleared again.
