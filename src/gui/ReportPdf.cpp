@@ -1,5 +1,6 @@
 #include "gui/ReportPdf.h"
 
+#include "gui/PdfText.h"
 #include "gui/PictureWidget.h"
 
 #include <QBuffer>
@@ -435,7 +436,9 @@ std::optional<std::string> documentPdf(const Document& document) {
     }
     buffer.close();
     if (buffer.data().isEmpty()) return std::nullopt;
-    return std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
+    // The text layer reads the characters written, not their look-alikes.
+    return unifyToUnicode(
+        std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
 }
 
 bool printDocument(const Document& document, QWidget* parent) {
