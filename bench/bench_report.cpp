@@ -201,6 +201,8 @@ int main(int argc, char** argv) {
         analysis = seconds(start);
         if (status != 0 || !fs::exists("grid.pdf")) {
             std::fprintf(stderr, "rahmen-batch failed (%d): %s\n", status, err.str().c_str());
+            fs::current_path("/");
+            fs::remove_all(folder);
             return 1;
         }
     }
