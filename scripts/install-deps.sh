@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   fonts-ipaexfont-gothic
   xvfb xauth
-  poppler-utils python3
+  poppler-utils qpdf python3 zlib1g-dev
   file dpkg-dev desktop-file-utils
   libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl
 )

@@ -1,5 +1,6 @@
 #include "gui/ReportPdf.h"
 
+#include "gui/PdfText.h"
 #include "gui/PictureWidget.h"
 
 #include <QBuffer>
@@ -23,22 +24,8 @@ namespace {
 
 const char* const kFontFamily = "IPAexGothic";
 
-// What one page shows, in device units, worked out before anything is
-// painted so that every page knows the number of pages.
-struct PageItem {
-    enum class Kind { Text, Line, Fill, Picture };
-    Kind kind = Kind::Text;
-    QRectF rect;
-    QString text;
-    QFont font;
-    int flags = 0;
-    const Canvas* canvas = nullptr;
-};
-
-struct Page {
-    std::vector<PageItem> items;
-    bool title = false;
-};
+using PageItem = DocumentPageItem;
+using Page = DocumentPage;
 
 class Layout {
 public:
@@ -59,6 +46,7 @@ public:
             block(b);
         // The contents on the title page, now that the headings have their pages.
         contents();
+        headers();
         return std::move(pages_);
     }
 
@@ -131,6 +119,29 @@ private:
             y += h;
         }
         contentsTop_ = y + mm(12);
+    }
+
+    // Every page but the title page: the data name and "n / N" above a line.
+    void headers() {
+        const QFont f = font(8);
+        const double h = textHeight(f);
+        const int count = static_cast<int>(pages_.size());
+        for (int i = 0; i < count; ++i) {
+            if (pages_[i].title) continue;
+            PageItem name, number, rule;
+            name.rect = QRectF(left_, top_, width_ * 0.7, h);
+            name.text = QString::fromStdString(doc_.header);
+            name.font = f;
+            name.flags = Qt::AlignLeft | Qt::AlignVCenter;
+            number.rect = QRectF(left_ + width_ * 0.7, top_, width_ * 0.3, h);
+            number.text = QStringLiteral("%1 / %2").arg(i + 1).arg(count);
+            number.font = f;
+            number.flags = Qt::AlignRight | Qt::AlignVCenter;
+            rule.kind = PageItem::Kind::Line;
+            rule.rect = QRectF(QPointF(left_, top_ + h + 2), QPointF(left_ + width_, top_ + h + 2));
+            auto& items = pages_[i].items;
+            items.insert(items.begin(), {name, number, rule});
+        }
     }
 
     void contents() {
@@ -258,6 +269,12 @@ private:
             size -= 0.5;
             total = measure(t, font(size), cols);
         }
+        // A table too wide even then is made smaller still rather than run
+        // past the page's edge (the padding does not shrink with the font).
+        while (total > width_) {
+            size *= std::max(0.5, width_ / total) * 0.98;
+            total = measure(t, font(size), cols);
+        }
         // What is left over goes to the columns evenly, up to a readable spread.
         const double spare = std::min(width_ - total, total * 0.25);
         if (spare > 0)
@@ -359,21 +376,7 @@ private:
     std::vector<std::pair<QString, int>> headingPages_;
 };
 
-void paintPage(QPainter& painter, const Page& page, int number, int count, const Document& doc,
-               double width, QPaintDevice& device) {
-    if (!page.title) {
-        QFont f(QString::fromLatin1(kFontFamily));
-        f.setPointSizeF(8);
-        painter.setFont(f);
-        painter.setPen(Qt::black);
-        const double h = QFontMetricsF(f, &device).height();
-        painter.drawText(QRectF(0, 0, width * 0.7, h), Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::fromStdString(doc.header));
-        painter.drawText(QRectF(width * 0.7, 0, width * 0.3, h), Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("%1 / %2").arg(number).arg(count));
-        painter.setPen(QPen(Qt::black, 0));
-        painter.drawLine(QPointF(0, h + 2), QPointF(width, h + 2));
-    }
+void paintPage(QPainter& painter, const Page& page) {
     for (const PageItem& item : page.items) {
         switch (item.kind) {
         case PageItem::Kind::Text:
@@ -406,18 +409,19 @@ void paintPage(QPainter& painter, const Page& page, int number, int count, const
 
 } // namespace
 
-int paintDocument(QPagedPaintDevice& device, const Document& document) {
+std::vector<DocumentPage> layoutDocument(QPagedPaintDevice& device, const Document& document) {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
     device.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
-    Layout layout(device, document);
-    const std::vector<Page> pages = layout.run();
-    const QRect paint = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    return Layout(device, document).run();
+}
+
+int paintDocument(QPagedPaintDevice& device, const Document& document) {
+    const std::vector<Page> pages = layoutDocument(device, document);
     QPainter painter(&device);
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0) device.newPage();
-        paintPage(painter, pages[i], static_cast<int>(i) + 1, static_cast<int>(pages.size()),
-                  document, paint.width(), device);
+        paintPage(painter, pages[i]);
     }
     painter.end();
     return static_cast<int>(pages.size());
@@ -435,7 +439,9 @@ std::optional<std::string> documentPdf(const Document& document) {
     }
     buffer.close();
     if (buffer.data().isEmpty()) return std::nullopt;
-    return std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
+    // The text layer reads the characters written, not their look-alikes.
+    return unifyToUnicode(
+        std::string(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
 }
 
 bool printDocument(const Document& document, QWidget* parent) {

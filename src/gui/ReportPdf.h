@@ -5,13 +5,41 @@
 
 #include "platform/Document.h"
 
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
 #include <optional>
 #include <string>
+#include <vector>
 
 class QPagedPaintDevice;
 class QWidget;
 
 namespace rahmen {
+
+// What one page shows, in device units from the corner of the page's
+// printable rectangle, worked out before anything is painted so that every
+// page knows the number of pages.
+struct DocumentPageItem {
+    enum class Kind { Text, Line, Fill, Picture };
+    Kind kind = Kind::Text;
+    QRectF rect; // a line: from its top left to its bottom right corner
+    QString text;
+    QFont font;
+    int flags = 0; // Qt::AlignmentFlag and Qt::TextFlag, as QPainter::drawText takes them
+    const Canvas* canvas = nullptr;
+};
+
+struct DocumentPage {
+    std::vector<DocumentPageItem> items;
+    bool title = false;
+};
+
+// The pages of the document on the device (A4 portrait, its margins set):
+// what paintDocument paints. Every page but the title page starts with its
+// header line: the document's header and "n / N".
+std::vector<DocumentPage> layoutDocument(QPagedPaintDevice& device, const Document& document);
 
 // Lays the document out for the device and paints every page; the number of
 // pages.

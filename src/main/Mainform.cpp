@@ -64,6 +64,7 @@ MainForm::MainForm(Program& program, Rahmen& rahmen)
     addButton("BUTTON5", "終 了", kRight, 462, kColumn, 34);
     // Added below the buttons above, which keep their places.
     addButton("BUTTON94", "荷重ケース", kLeft, 508, kColumn, 34).enabled = false;
+    addButton("BUTTON95", "計算書", kRight, 508, kColumn, 34).enabled = false;
 
     for (Control& control : controls())
         control.fontSize = kDesignFontSize;
@@ -90,6 +91,7 @@ MainForm::MainForm(Program& program, Rahmen& rahmen)
     onClick("BUTTON51", [this] { BUTTON51_ON(); });
     onClick("BUTTON5", [this] { BUTTON5_ON(); });
     onClick("BUTTON94", [this] { BUTTON94_ON(); });
+    onClick("BUTTON95", [this] { BUTTON95_ON(); });
 }
 
 void MainForm::start() {
@@ -192,6 +194,10 @@ void MainForm::BUTTON3_ON() {
 
 void MainForm::BUTTON94_ON() {
     if (unitsChosen()) p_.openForm("FORM17");
+}
+
+void MainForm::BUTTON95_ON() {
+    if (p_.hasForm("FORM20")) p_.openForm("FORM20");
 }
 
 void MainForm::BUTTON4_ON() {

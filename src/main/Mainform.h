@@ -53,6 +53,7 @@ public:
     void BUTTON3_ON();    // analysis conditions (table input)
     void BUTTON4_ON();    // data plotting window
     void BUTTON94_ON();   // load cases and combinations (FORM17)
+    void BUTTON95_ON();   // the calculation report (FORM20)
     void BUTTON35_ON();   // member property modification
     void MOANALYSIS_ON(); // plotting window as interactive analysis
     void BUTTON93_ON();   // mouse editing

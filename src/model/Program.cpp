@@ -12,11 +12,14 @@ void Program::menuEnable(std::initializer_list<const char*> enable,
                          std::initializer_list<const char*> disable) {
     if (!mainMenu) return;
     // The load-case button is usable exactly when the table-input analysis
-    // is: both analyse the frame as it stands.
+    // is: both analyse the frame as it stands. The report button exactly
+    // when the analysis data can be reset: once an analysis exists.
     auto set = [this](const char* name, bool enabled) {
         if (mainMenu->has(name)) mainMenu->c(name).enabled = enabled;
         if (std::string(name) == "BUTTON3" && mainMenu->has("BUTTON94"))
             mainMenu->c("BUTTON94").enabled = enabled;
+        if (std::string(name) == "BUTTON88" && mainMenu->has("BUTTON95"))
+            mainMenu->c("BUTTON95").enabled = enabled;
     };
     for (const char* name : enable)
         set(name, true);
