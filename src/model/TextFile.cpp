@@ -250,12 +250,11 @@ std::size_t renderFixed(const MaskField& f, double value, char* out) {
         whole = std::string_view();
     char* o = out;
     if (negative) *o++ = '-';
-    std::memcpy(o, whole.data(), whole.size());
-    o += whole.size();
+    // std::copy, not memcpy: an empty part may have no data pointer at all.
+    o = std::copy(whole.begin(), whole.end(), o);
     if (f.point) {
         *o++ = '.';
-        std::memcpy(o, fraction.data(), fraction.size());
-        o += fraction.size();
+        o = std::copy(fraction.begin(), fraction.end(), o);
     }
     return static_cast<std::size_t>(o - out);
 }
