@@ -38,10 +38,18 @@ TextWidth applicationTextWidth() {
 // The items of a shown picture on a painter whose origin is the picture's
 // top-left corner.
 void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defaultPoints) {
-    // Thin lines without smoothing, as the pictures were drawn on the screens
-    // the program was made for; text is smoothed so that kanji stay legible.
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Lines and circles smoothed, as text is. An antialiasing painter has the
+    // centre of a pixel at its half coordinates: shapes are drawn through the
+    // centres of the pixels nearest their ends, which keeps the level and
+    // plumb lines of the pictures one pixel sharp at every zoom while a
+    // slanting line is smoothed along its length.
+    painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // The nearest pixel, a half going up and left as the painter's own
+    // unsmoothed drawing takes it.
+    const auto at = [](double x, double y) {
+        return QPointF(std::ceil(x - 0.5) + 0.5, std::ceil(y - 0.5) + 0.5);
+    };
     QFont font = QGuiApplication::font();
     int fontPixels = 0;
     for (const Primitive& p : items) {
@@ -49,22 +57,22 @@ void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defa
         switch (p.shape) {
         case Shape::Line:
             painter.setPen(QPen(color, 0));
-            painter.drawLine(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2));
+            painter.drawLine(at(p.x1, p.y1), at(p.x2, p.y2));
             break;
         case Shape::Circle:
             painter.setPen(QPen(color, 0));
             painter.setBrush(Qt::NoBrush);
-            painter.drawEllipse(QPointF(p.x1, p.y1), p.radius, p.radius);
+            painter.drawEllipse(at(p.x1, p.y1), p.radius, p.radius);
             break;
         case Shape::FilledCircle:
             painter.setPen(QPen(color, 0));
             painter.setBrush(color);
-            painter.drawEllipse(QPointF(p.x1, p.y1), p.radius, p.radius);
+            painter.drawEllipse(at(p.x1, p.y1), p.radius, p.radius);
             painter.setBrush(Qt::NoBrush);
             break;
         case Shape::Point:
             painter.setPen(QPen(color, 0));
-            painter.drawPoint(QPointF(p.x1, p.y1));
+            painter.drawPoint(at(p.x1, p.y1));
             break;
         case Shape::Text: {
             const int pixels = pointsToPixels(p.fontSize > 0 ? p.fontSize : defaultPoints);
