@@ -261,7 +261,12 @@ std::string Form13::savedCaption() const {
     std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
                   t.minute);
     const std::string name = p_.model.DataName.empty() ? "（データ名なし）" : p_.model.DataName;
-    return name + "　" + kind + "　" + c("TEXT110").caption + "　" + when;
+    // Of a frame analysed under load cases, the case, combination or envelope
+    // shown, as the window's title names it.
+    std::string shown;
+    if (shownCase >= 0 && static_cast<std::size_t>(shownCase) < caseEntries.size())
+        shown = caseEntries[static_cast<std::size_t>(shownCase)].title + "　";
+    return name + "　" + kind + "　" + shown + c("TEXT110").caption + "　" + when;
 }
 
 void Form13::REPORT_ON() {

@@ -18,8 +18,8 @@
 // extension of the name chosen.
 
 #include "analysis/mo_analy.h"
-#include "checks/StoreyCheck.h"
 #include "checks/SteelChecks.h"
+#include "checks/StoreyCheck.h"
 #include "draw/CaseChoice.h"
 #include "draw/PlotState.h"
 #include "draw/draw2.h"
@@ -90,7 +90,8 @@ public:
     void SAVE_ON();     // "図保存"
     void REPORT_ON();   // BUTTON110 "計算書": the calculation report form FORM20
     void CASE_ON();     // COMBO13: the load case, combination or envelope shown
-    // The line under a saved picture: data name, kind, units, date and time.
+    // The line under a saved picture: data name, kind, the load case or
+    // combination shown (with case results), units, date and time.
     std::string savedCaption() const;
 
     // The storey pictures of a frame analysed under seismic cases.
