@@ -126,6 +126,16 @@ void WindowTest::pictureIsPaintedFromTheDisplayList() {
     QCOMPARE(saved.size(), QSize(100, 80));
     QCOMPARE(saved.pixelColor(50, 10), QColor(0xFF, 0x00, 0x00));
     QVERIFY(!savePng(canvas, (dir.path() + QStringLiteral("/no/such/folder/x.png")).toStdString()));
+    // For print: three times finer, the red line three pixels high, the file
+    // at 288 dots per inch.
+    QVERIFY(savePng(canvas, path, 3));
+    const QImage fine(QString::fromStdString(path));
+    QCOMPARE(fine.size(), QSize(300, 240));
+    for (int y : {30, 31, 32})
+        QCOMPARE(fine.pixelColor(150, y), QColor(0xFF, 0x00, 0x00));
+    QCOMPARE(fine.pixelColor(150, 29), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(fine.pixelColor(150, 33), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(qRound(fine.dotsPerMeterX() * 0.0254), 288);
 
     canvas.setBackground(0);
     canvas.clear();
