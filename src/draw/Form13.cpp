@@ -87,6 +87,9 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
         addLabel(kLoadLabels[i], loadCaptions[i], x, y + 3, 66, 20);
         addEdit(kLoadBoxes[i], "", x + 66, y, 40, 24);
     }
+    // The picture saved three times finer for print, above "図保存" where the
+    // load boxes stand only in the mouse analysis.
+    addButton("BUTTON99", "印刷用保存", kX + 108, 376, 102, 28);
     // Hidden once all are declared: adding a control may move the others.
     showLoadFields(false);
     enableLoadFields(false);
@@ -134,6 +137,7 @@ void Form13::connectHandlers() {
     onClick("BUTTON67", [this] { BUTTON67_ON(); });
     onClick("BUTTON72", [this] { DRAWHP_ON(); });
     onClick("BUTTON98", [this] { SAVE_ON(); });
+    onClick("BUTTON99", [this] { SAVE_ON(kPrintScale); });
     onClick("BUTTON110", [this] { REPORT_ON(); });
     if (has("COMBO13")) onChange("COMBO13", [this] { CASE_ON(); });
     for (const char* bar : kScrollBars)
@@ -261,17 +265,23 @@ std::string Form13::savedCaption() const {
     std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
                   t.minute);
     const std::string name = p_.model.DataName.empty() ? "（データ名なし）" : p_.model.DataName;
-    return name + "　" + kind + "　" + c("TEXT110").caption + "　" + when;
+    // Of a frame analysed under load cases, the case, combination or envelope
+    // shown, as the window's title names it.
+    std::string shown;
+    if (shownCase >= 0 && static_cast<std::size_t>(shownCase) < caseEntries.size())
+        shown = caseEntries[static_cast<std::size_t>(shownCase)].title + "　";
+    return name + "　" + kind + "　" + shown + c("TEXT110").caption + "　" + when;
 }
 
 void Form13::REPORT_ON() {
     if (p_.hasForm("FORM20")) p_.openForm("FORM20");
 }
 
-void Form13::SAVE_ON() {
+void Form13::SAVE_ON(int scale) {
     const std::string suggested =
         (p_.model.DataName.empty() ? "rahmen" : p_.model.DataName) + ".png";
-    const auto chosen = p_.io.dialogs.saveFile("図保存", "図(*.png *.svg)", suggested);
+    const auto chosen =
+        p_.io.dialogs.saveFile(scale > 1 ? "印刷用保存" : "図保存", "図(*.png *.svg)", suggested);
     if (!chosen) return;
     std::string path = *chosen;
     const auto dot = path.find_last_of('.');
@@ -289,7 +299,7 @@ void Form13::SAVE_ON() {
     if (ext == "svg") {
         saved = p_.io.files.writeAtomic(path, canvasToSvg(picture)).ok;
     } else if (ext == "png") {
-        saved = p_.io.desktop.writePng(picture, p_.io.files.path(path).string());
+        saved = p_.io.desktop.writePng(picture, p_.io.files.path(path).string(), scale);
     } else {
         p_.say("図は拡張子 .png か .svg の名前で保存してください。");
         return;
@@ -1109,6 +1119,7 @@ void Form13::rightPick(int node) {
 void Form13::showLoadFields(bool visible) {
     for (int i = 0; i < 6; ++i)
         c(kLoadLabels[i]).visible = c(kLoadBoxes[i]).visible = visible;
+    c("BUTTON99").visible = !visible;
 }
 
 void Form13::enableLoadFields(bool enabled, bool onlyUniform) {

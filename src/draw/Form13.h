@@ -15,11 +15,12 @@
 // the enlarged view alike.
 //
 // The button "図保存" saves the picture on screen as PNG or SVG, by the
-// extension of the name chosen.
+// extension of the name chosen; "印刷用保存" saves the PNG kPrintScale times
+// finer for print (an SVG is the same either way).
 
 #include "analysis/mo_analy.h"
-#include "checks/StoreyCheck.h"
 #include "checks/SteelChecks.h"
+#include "checks/StoreyCheck.h"
 #include "draw/CaseChoice.h"
 #include "draw/PlotState.h"
 #include "draw/draw2.h"
@@ -87,10 +88,13 @@ public:
     void BUTTON79_ON(); // angle / enlarge / end of a diagram
     void BUTTON67_ON(); // "終了"
     void DRAWHP_ON();   // "ヘルプ"
-    void SAVE_ON();     // "図保存"
-    void REPORT_ON();   // BUTTON110 "計算書": the calculation report form FORM20
-    void CASE_ON();     // COMBO13: the load case, combination or envelope shown
-    // The line under a saved picture: data name, kind, units, date and time.
+    // "図保存" (scale 1) and "印刷用保存" (kPrintScale).
+    static constexpr int kPrintScale = 3;
+    void SAVE_ON(int scale = 1);
+    void REPORT_ON(); // BUTTON110 "計算書": the calculation report form FORM20
+    void CASE_ON();   // COMBO13: the load case, combination or envelope shown
+    // The line under a saved picture: data name, kind, the load case or
+    // combination shown (with case results), units, date and time.
     std::string savedCaption() const;
 
     // The storey pictures of a frame analysed under seismic cases.

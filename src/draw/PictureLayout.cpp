@@ -40,6 +40,28 @@ bool outside(const LabelBox& b, double width, double height) {
     return b.x + b.w < 0 || b.y + b.h < 0 || b.x > width || b.y > height;
 }
 
+// The places a legend tries after its own: the four corners of the picture,
+// then along its top and bottom edges and down its sides, a few pixels in.
+std::vector<std::pair<double, double>> noteOffsets(const LabelBox& own, double width,
+                                                   double height) {
+    constexpr double kInset = 4, kStep = 40;
+    const double left = kInset, right = width - own.w - kInset;
+    const double top = kInset, bottom = height - own.h - kInset;
+    std::vector<std::pair<double, double>> at = {
+        {left, top}, {right, top}, {left, bottom}, {right, bottom}};
+    for (double x = right - kStep; x > left; x -= kStep) {
+        at.emplace_back(x, top);
+        at.emplace_back(x, bottom);
+    }
+    for (double y = top + kStep; y < bottom; y += kStep) {
+        at.emplace_back(left, y);
+        at.emplace_back(right, y);
+    }
+    for (auto& [x, y] : at)
+        x -= own.x, y -= own.y;
+    return at;
+}
+
 } // namespace
 
 ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double width, double height,
@@ -64,6 +86,15 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
         LabelBox own;
     };
     std::vector<Label> labels;
+    // A legend: overlay texts drawn as labels, consecutive ones one block,
+    // placed after every label where it covers nothing (the overlay's circles,
+    // the triad, too).
+    struct Note {
+        std::size_t first, last;
+        LabelBox own;
+    };
+    std::vector<Note> notes;
+    std::vector<LabelBox> overlayMarks;
     std::vector<char> keep(items.size(), 0);
     std::vector<Primitive> out(items);
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -84,13 +115,28 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
         }
         case Shape::Circle:
         case Shape::FilledCircle:
-        case Shape::Point:
-            keep[i] = !outside({a.x - p.radius, a.y - p.radius, 2 * p.radius, 2 * p.radius}, width,
-                               height);
+        case Shape::Point: {
+            const LabelBox bounds{a.x - p.radius, a.y - p.radius, 2 * p.radius, 2 * p.radius};
+            keep[i] = !outside(bounds, width, height);
+            if (p.overlay && p.radius > 0) overlayMarks.push_back(bounds);
             break;
+        }
         case Shape::Text: {
             const int pixels = pixelsOf(p);
             const LabelBox box = textBox(p, a.x, a.y, pixels, measure(p.text, pixels));
+            if (p.label && p.overlay) {
+                if (!notes.empty() && notes.back().last + 1 == i) {
+                    Note& n = notes.back();
+                    const double right = std::max(n.own.x + n.own.w, box.x + box.w);
+                    const double bottom = std::max(n.own.y + n.own.h, box.y + box.h);
+                    n.own.x = std::min(n.own.x, box.x), n.own.y = std::min(n.own.y, box.y);
+                    n.own.w = right - n.own.x, n.own.h = bottom - n.own.y;
+                    n.last = i;
+                } else {
+                    notes.push_back({i, i, box});
+                }
+                break;
+            }
             if (outside(box, width, height)) break;
             if (p.label) {
                 labels.push_back({i, box});
@@ -117,6 +163,18 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
         q.x1 += at->x - l.own.x;
         q.y1 += at->y - l.own.y;
         keep[l.item] = 1;
+    }
+    for (const LabelBox& b : overlayMarks)
+        placer.block(b);
+    for (const Note& n : notes) {
+        const std::optional<LabelBox> at =
+            placer.place(n.own, 0, true, noteOffsets(n.own, width, height));
+        if (!at) continue;
+        for (std::size_t i = n.first; i <= n.last; ++i) {
+            out[i].x1 += at->x - n.own.x;
+            out[i].y1 += at->y - n.own.y;
+            keep[i] = 1;
+        }
     }
     std::size_t kept = 0;
     for (std::size_t i = 0; i < out.size(); ++i)

@@ -35,8 +35,11 @@ struct ShownPicture {
 };
 
 // The picture of `canvas` for a screen area of width × height pixels shown
-// through `view`. `blocked` are screen boxes no label may cover (controls over
-// the picture). Items wholly outside the area are dropped.
+// through `view`. A legend (overlay texts drawn as labels; consecutive ones
+// are one block) is put, after every label, in the first corner or place along
+// the picture's edges where it covers no text, label, control or overlay circle
+// and crosses no member's line where such a place exists, else left out. `blocked` are screen boxes
+// no label may cover (controls over the picture). Items wholly outside the area are dropped.
 ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double width, double height,
                          const std::vector<LabelBox>& blocked = {},
                          const TextWidth& measure = estimatedTextWidth);

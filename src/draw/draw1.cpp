@@ -3,6 +3,7 @@
 #include "analysis/MemberResults.h"
 #include "analysis/MemberStiffness.h"
 #include "analysis/ana.h"
+#include "draw/PictureLayout.h"
 #include "model/Model.h"
 #include "model/Program.h"
 #include "model/TextFile.h"
@@ -157,6 +158,7 @@ void drawFramePicture(const Program& program, PlotState& plot, Form& form) {
     else
         drawFrameMarks(program.model, plot.view, canvas, style);
     drawTriad(plot.view, canvas);
+    if (style.memberAxes && !plot.framePicture) drawAxisLegend(canvas);
     if (plot.view.DrawState == 1) {
         enableNumberControls(form, false);
         form.c("TEXT54").caption = kPressKeyStatus;
@@ -292,6 +294,24 @@ void EL_CO3(const Model& model, const ViewState& view, Canvas& canvas, int m) {
         canvas.line(mx, my, mx + d.u, my - d.v, colours[k]);
     }
     canvas.setOwner(0);
+}
+
+void drawAxisLegend(Canvas& canvas) {
+    const char* const parts[] = {"部材座標系", "x", "y", "z"};
+    const int colours[] = {kBlack, kLightBlue, kLightMagenta, kMagenta};
+    const int pixels = textPixels(canvas.fontSize());
+    // At the bottom-left corner, below the window's status line; the shown
+    // picture moves it where it covers nothing.
+    const int row = (canvas.height() - 2 * pixels) / Canvas::RowHeight;
+    double x = 4;
+    canvas.setOverlay(true);
+    canvas.setLabels(true);
+    for (int i = 0; i < 4; ++i) {
+        canvas.text(static_cast<int>(x / Canvas::ColumnWidth), row, parts[i], colours[i]);
+        x += estimatedTextWidth(parts[i], pixels) + 0.6 * pixels;
+    }
+    canvas.setLabels(false);
+    canvas.setOverlay(false);
 }
 
 void drawFrameMarks(const Model& model, const ViewState& view, Canvas& canvas,
@@ -456,6 +476,7 @@ void SCROLL_CHANGE1(Program& program, PlotState& plot, Form& form) {
         }
     }
     drawTriad(view, canvas);
+    if (style.memberAxes && (deformation || !plot.framePicture)) drawAxisLegend(canvas);
 }
 
 void LOOP_END1(Program& program, PlotState& plot, Form& form) {

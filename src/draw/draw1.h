@@ -75,6 +75,10 @@ struct FrameStyle {
 
 // Every member and node mark of the frame in the placed view, as the frame
 // diagram draws them (no clear, no triad).
+// The legend of the local-axis marks (EL_CO3): which colour is x, y and z,
+// one block of overlay labels the shown picture puts where it covers nothing.
+void drawAxisLegend(Canvas& canvas);
+
 void drawFrameMarks(const Model& model, const ViewState& view, Canvas& canvas,
                     const FrameStyle& style = {});
 

@@ -40,8 +40,11 @@ QImage renderCanvas(const Canvas& canvas);
 // the canvas's size times the view's.
 QImage renderShown(const Canvas& canvas, const PictureView& view);
 
-// Writes the picture as a PNG file; false when the file cannot be written.
-bool savePng(const Canvas& canvas, const std::string& path);
+// Writes the picture as a PNG file, `scale` times its size in either
+// direction (lines, circles and text drawn anew at that size, the file's
+// resolution 96 dots per inch times the scale, so that it prints at the
+// picture's own size); false when the file cannot be written.
+bool savePng(const Canvas& canvas, const std::string& path, int scale = 1);
 
 // Font sizes are given in points; the widgets are laid out in pixels, so
 // points are turned into pixels at 96 dots per inch whatever the screen says.

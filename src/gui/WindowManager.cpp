@@ -28,8 +28,9 @@ WindowManager::WindowManager(Desktop& desktop, QObject* parent)
     : QObject(parent), desktop_(desktop) {
     desktop_.addListener(this);
     // The headless forms save their pictures as PNG through Qt's image writer.
-    desktop_.setPngWriter(
-        [](const Canvas& canvas, const std::string& path) { return savePng(canvas, path); });
+    desktop_.setPngWriter([](const Canvas& canvas, const std::string& path, int scale) {
+        return savePng(canvas, path, scale);
+    });
     // The calculation report's pages: PDF bytes, and the print dialog over
     // the active window.
     desktop_.setDocumentRenderer([](const Document& document) { return documentPdf(document); },

@@ -74,12 +74,13 @@ public:
 
     // Writing a picture as a PNG needs an image library, which only the GUI
     // has: it registers the writer here. writePng() is false when none is
-    // registered or the file could not be written.
-    using PngWriter = std::function<bool(const Canvas& canvas, const std::string& path)>;
+    // registered or the file could not be written. A scale above 1 writes
+    // the picture that many times finer (for print), drawn anew at that size.
+    using PngWriter = std::function<bool(const Canvas& canvas, const std::string& path, int scale)>;
     void setPngWriter(PngWriter writer) { pngWriter_ = std::move(writer); }
     bool canWritePng() const { return static_cast<bool>(pngWriter_); }
-    bool writePng(const Canvas& canvas, const std::string& path) const {
-        return pngWriter_ && pngWriter_(canvas, path);
+    bool writePng(const Canvas& canvas, const std::string& path, int scale = 1) const {
+        return pngWriter_ && pngWriter_(canvas, path, scale);
     }
 
     // Pages of a document (platform/Document.h) need the GUI's page renderer

@@ -176,6 +176,9 @@ TEST_F(CaseChoice, AChosenCaseOrCombinationIsInTheModelAndTheStressDiagramIsDraw
         SCOPED_TRACE(label);
         ASSERT_TRUE(f.choose("COMBO13", index));
         EXPECT_EQ(f.caption(), std::string("データ作図　") + title);
+        // A saved picture names it too.
+        EXPECT_EQ(f.savedCaption(), std::string("（データ名なし）　応力図　") + title +
+                                        "　単位：kN,m,rad　2026-12-08 10:20");
         EXPECT_TRUE(p->model.MemberEndForce == endForces[label]);
         EXPECT_EQ(canvasToSvg(*f.picture()), canvasToSvg(planes[label]));
     }

@@ -225,6 +225,38 @@ TEST_F(PlotWindow, SavedPictureFollowsTheExtension) {
 namespace rahmen {
 namespace {
 
+// "印刷用保存" stands where the mouse analysis has its load boxes and writes
+// the PNG three times finer than "図保存" does; the picture is the same.
+TEST_F(PlotWindow, PrintResolutionSaveWritesThePictureThreeTimesFiner) {
+    std::vector<std::pair<std::string, int>> written;
+    std::vector<std::size_t> items;
+    platform.desktop.setPngWriter([&](const Canvas& canvas, const std::string& path, int scale) {
+        written.emplace_back(path, scale);
+        items.push_back(canvas.items().size());
+        return true;
+    });
+    Form13& f = open(0);
+    EXPECT_TRUE(f.c("BUTTON99").visible);
+    for (const char* button : {"BUTTON98", "BUTTON99"}) {
+        platform.dialogs.queueOpenFile(std::string("frame.png"));
+        ASSERT_TRUE(f.click(button));
+    }
+    EXPECT_EQ(platform.dialogs.openFiles().back().title, "印刷用保存");
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[0].second, 1);
+    EXPECT_EQ(written[1].second, Form13::kPrintScale);
+    EXPECT_EQ(items[0], items[1]);
+    EXPECT_EQ(lastMessage(), "");
+    f.close();
+    EXPECT_FALSE(open(1).c("BUTTON99").visible);
+}
+
+} // namespace
+} // namespace rahmen
+
+namespace rahmen {
+namespace {
+
 // The load boxes of the mouse analysis take what the files can hold: the
 // largest force and (typed in force·m) moment are stored, a value just beyond
 // is refused naming the box and its range, and nothing is stored.

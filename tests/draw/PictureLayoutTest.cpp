@@ -238,6 +238,39 @@ TEST_F(ShownDiagram, MemberNumbersClearOfTheLocalAxisMarks) {
     EXPECT_EQ(shown.labelsLeftOut, 0);
     EXPECT_EQ(labelsCrossedByMarks(shown.items, canvas.fontSize()), 0);
     expectApart(shownLabelBoxes(shown, canvas.fontSize()));
+
+    // The legend of the marks' colours, in their colours, shown whole where
+    // it crosses no member (its box apart from every label, checked above)
+    // and is clear of the controls over the picture.
+    const LabelBox statusLine{10, 547, 670, 26};
+    const ShownPicture onScreen = showPicture(canvas, PictureView{}, 680, 600, {statusLine});
+    std::vector<std::pair<std::string, int>> legend;
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    for (const Primitive& q : onScreen.items)
+        if (q.shape == Shape::Text && q.overlay && q.label) {
+            legend.emplace_back(q.text, q.color);
+            const int px = textPixels(canvas.fontSize());
+            const LabelBox b = textBox(q, q.x1, q.y1, px, estimatedTextWidth(q.text, px));
+            left = std::min(left, b.x), top = std::min(top, b.y);
+            right = std::max(right, b.x + b.w), bottom = std::max(bottom, b.y + b.h);
+        }
+    const LabelBox box{left, top, right - left, bottom - top};
+    EXPECT_EQ(
+        legend,
+        (std::vector<std::pair<std::string, int>>{
+            {"部材座標系", kBlack}, {"x", kLightBlue}, {"y", kLightMagenta}, {"z", kMagenta}}));
+    EXPECT_FALSE(boxesOverlap(box, statusLine));
+    for (const Primitive& q : onScreen.items) {
+        if (q.shape == Shape::Line && q.owner > 0) {
+            EXPECT_FALSE(segmentCrossesBox(q.x1, q.y1, q.x2, q.y2, box)) << "member " << q.owner;
+        }
+    }
+    // The marks' own colours, x, y and z.
+    std::vector<int> marks;
+    for (const Primitive& q : canvas.items())
+        if (q.shape == Shape::Line && q.owner == kAllLabels && marks.size() < 3)
+            marks.push_back(q.color);
+    EXPECT_EQ(marks, (std::vector<int>{kLightBlue, kLightMagenta, kMagenta}));
 }
 
 // The largest grid of the grid generation form, analysed.

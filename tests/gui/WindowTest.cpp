@@ -107,7 +107,8 @@ void WindowTest::pictureIsPaintedFromTheDisplayList() {
     QCOMPARE(image.size(), QSize(100, 80));
     QCOMPARE(image.pixelColor(50, 10), QColor(0xFF, 0x00, 0x00));
     QCOMPARE(image.pixelColor(50, 50), QColor(0x00, 0x00, 0xFF));
-    QCOMPARE(image.pixelColor(12, 50), QColor(0x00, 0x80, 0x00)); // left edge of the circle
+    const QColor edge = image.pixelColor(12, 50); // left edge of the circle, smoothed
+    QVERIFY(edge.green() > edge.red() + 64 && edge.red() == edge.blue());
     QCOMPARE(image.pixelColor(20, 50), QColor(0xFF, 0xFF, 0xFF)); // its inside stays white
     QCOMPARE(image.pixelColor(2, 2), QColor(0xFF, 0xFF, 0xFF));
 
@@ -125,10 +126,37 @@ void WindowTest::pictureIsPaintedFromTheDisplayList() {
     QCOMPARE(saved.size(), QSize(100, 80));
     QCOMPARE(saved.pixelColor(50, 10), QColor(0xFF, 0x00, 0x00));
     QVERIFY(!savePng(canvas, (dir.path() + QStringLiteral("/no/such/folder/x.png")).toStdString()));
+    // For print: three times finer, the red line three pixels high, the file
+    // at 288 dots per inch.
+    QVERIFY(savePng(canvas, path, 3));
+    const QImage fine(QString::fromStdString(path));
+    QCOMPARE(fine.size(), QSize(300, 240));
+    for (int y : {30, 31, 32})
+        QCOMPARE(fine.pixelColor(150, y), QColor(0xFF, 0x00, 0x00));
+    QCOMPARE(fine.pixelColor(150, 29), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(fine.pixelColor(150, 33), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(qRound(fine.dotsPerMeterX() * 0.0254), 288);
 
     canvas.setBackground(0);
     canvas.clear();
     QCOMPARE(renderCanvas(canvas).pixelColor(50, 10), QColor(0, 0, 0));
+
+    // Lines are smoothed: a slanting black line on white has grey pixels
+    // beside its own, a level one stays one sharp pixel high.
+    Canvas slant(100, 80);
+    slant.line(10, 10, 90, 40, 0);
+    slant.line(10, 60, 90, 60, 0);
+    const QImage smooth = renderCanvas(slant);
+    int grey = 0;
+    for (int y = 5; y < 45; ++y)
+        for (int x = 5; x < 95; ++x) {
+            const int l = smooth.pixelColor(x, y).lightness();
+            grey += l > 40 && l < 215;
+        }
+    QVERIFY(grey > 40);
+    QCOMPARE(smooth.pixelColor(50, 60), QColor(0, 0, 0));
+    QCOMPARE(smooth.pixelColor(50, 59), QColor(0xFF, 0xFF, 0xFF));
+    QCOMPARE(smooth.pixelColor(50, 61), QColor(0xFF, 0xFF, 0xFF));
 }
 
 void WindowTest::windowShowsTheControls() {
