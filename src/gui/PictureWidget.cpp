@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <map>
+#include <vector>
 
 namespace rahmen {
 
@@ -55,7 +56,24 @@ void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defa
     const double pen = painter.transform().isScaling() ? 1.0 : 0.0;
     QFont font = QGuiApplication::font();
     int fontPixels = 0;
+    // A run of points of one colour (a deformed member's curve is tens of
+    // thousands of them) goes to the painter in one call, in the same order.
+    std::vector<QPointF> points;
+    int pointColor = -1;
+    const auto flushPoints = [&] {
+        if (points.empty()) return;
+        painter.setPen(QPen(toColor(pointColor), pen));
+        painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        points.clear();
+    };
     for (const Primitive& p : items) {
+        if (p.shape == Shape::Point) {
+            if (p.color != pointColor) flushPoints();
+            pointColor = p.color;
+            points.push_back(at(p.x1, p.y1));
+            continue;
+        }
+        flushPoints();
         const QColor color = toColor(p.color);
         switch (p.shape) {
         case Shape::Line:
@@ -73,9 +91,7 @@ void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defa
             painter.drawEllipse(at(p.x1, p.y1), p.radius, p.radius);
             painter.setBrush(Qt::NoBrush);
             break;
-        case Shape::Point:
-            painter.setPen(QPen(color, pen));
-            painter.drawPoint(at(p.x1, p.y1));
+        case Shape::Point: // gathered above
             break;
         case Shape::Text: {
             const int pixels = pointsToPixels(p.fontSize > 0 ? p.fontSize : defaultPoints);
@@ -94,6 +110,7 @@ void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defa
         }
         }
     }
+    flushPoints();
 }
 
 } // namespace
