@@ -102,7 +102,10 @@ void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defa
         if (p.shape == Shape::Point) {
             if (p.color != pointColor) flushPoints();
             pointColor = p.color;
-            points.push_back(at(p.x1, p.y1));
+            // A curve's neighbouring points often fall on one pixel: that
+            // pixel is painted once.
+            const QPointF pixel = at(p.x1, p.y1);
+            if (!wholePixels || points.empty() || points.back() != pixel) points.push_back(pixel);
             continue;
         }
         flushPoints();
