@@ -3,7 +3,9 @@
 // the application font's widths and every primitive painted antialiased into
 // an image of the window's design size (680 × 600), on the offscreen platform.
 //
-//   bench_paint [runs]      default 20
+//   bench_paint [runs] [folder]      runs default 20; with a folder, each
+//                                    picture is saved there as PNG (to check
+//                                    that a faster painting paints the same)
 
 #include "analysis/ana.h"
 #include "batch/GridFrame.h"
@@ -23,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 using namespace rahmen;
@@ -47,9 +50,15 @@ struct Silent : AnalysisProgress {
 
 // One picture: `draw` fills the window's picture again; then it is painted
 // (placing and painting) as the screen shows it.
+const char* saveFolder = nullptr;
+
 void timePicture(const char* name, Form13& window, int runs, const std::function<void()>& draw) {
     std::vector<double> painting;
     draw();
+    if (saveFolder) {
+        std::string file = std::string(saveFolder) + "/" + name + ".png";
+        renderCanvas(*window.picture()).save(QString::fromStdString(file), "PNG");
+    }
     for (int run = 0; run < runs; ++run) {
         const auto start = Clock::now();
         const QImage image = renderCanvas(*window.picture());
@@ -66,6 +75,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int runs = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 20;
+    if (argc >= 3) saveFolder = argv[2];
     ScriptedPlatform platform;
     auto program = Program::create(platform.services());
     Program& p = *program;

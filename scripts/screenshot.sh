@@ -10,7 +10,8 @@
 # name takes all pictures of that form; empty: none).
 # RAHMEN_SCREENSHOT_PLOT=1 (the default; 0: none) then pictures the plotting
 # window over the same frame (form13-1.png, form13-2.png, form13-0.png, and
-# form13-3.png: the frame diagram after steps of its scroll bars, form13-4.png:
+# form13-3.png: the frame diagram after steps of its scroll bars, form13-5.png:
+# the enlarged frame diagram with "荷重表示" on, form13-4.png:
 # the mouse analysis with a loaded node and a loaded member, its status line
 # whole) and saves each of its pictures as "図保存" does (form13-N-picture.png
 # and .svg); last the editing window after a member split (form8-2.png) and

@@ -114,6 +114,7 @@ Form13::Form13(Program& program) : Form("FORM13", "データ作図", 910, 600), 
         onClick("CHECK130", [this] { CHECK130_ON(); });
     }
     if (!caseEntries.empty()) addStoreyControls();
+    addLoadDisplay();
 
     connectHandlers();
 }
@@ -1218,6 +1219,36 @@ void Form13::CHECK130_ON() {
         c("RADIO56").checked = true;
         FR_ON();
     }
+}
+
+// In the right-hand column, in the first row below the status line that no
+// control covers: without load-case results where the case choice would stand,
+// inside the window's own size; with them below the case choice and the
+// 検定比図, the window grown to hold it.
+void Form13::addLoadDisplay() {
+    if (p_.PlotWindowMode != 0) return;
+    constexpr int kX = 690, kW = 210, kH = 24;
+    int y = 574;
+    auto covered = [&](int top) {
+        for (const Control& c : controls())
+            if (c.x < kX + kW && kX < c.x + c.width && c.y < top + kH && top < c.y + c.height)
+                return true;
+        return false;
+    };
+    while (covered(y))
+        y += 30;
+    if (y + kH > height()) resize(width(), y + kH + 8);
+    addCheck("CHECK131", "荷重表示", kX, y, kW, kH);
+    onClick("CHECK131", [this] { CHECK131_ON(); });
+}
+
+void Form13::CHECK131_ON() {
+    plot.ShowLoads = c("CHECK131").checked ? 1 : 0;
+    if (plot.DrawingActive != 1) return;
+    if (plot.running == RunningDiagram::Frame)
+        redrawFrame(p_, plot, *this);
+    else
+        redrawRunning(p_, plot, *this);
 }
 
 // A combination chosen shows its own ratios; a load case or an envelope

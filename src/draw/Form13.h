@@ -104,6 +104,10 @@ public:
     // CHECK130 "検定比図" (with combination results): the frame diagram drawn
     // as the 検定比図 of the combination shown, or of all combinations.
     void CHECK130_ON();
+    // CHECK131 "荷重表示" (the data plotting): the frame and deformation
+    // diagrams drawn with their load arrows and values, or without.
+    void CHECK131_ON();
+    void addLoadDisplay();
 
     // The mode-1 procedures of the interactive analysis.
     void SET_LOAD();

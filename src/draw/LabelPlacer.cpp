@@ -49,25 +49,32 @@ LabelPlacer::LabelPlacer(double width, double height)
       boxCells_(static_cast<std::size_t>(columns_) * rows_),
       lineCells_(static_cast<std::size_t>(columns_) * rows_) {}
 
-std::vector<int> LabelPlacer::cellsOf(const LabelBox& box) const {
+LabelPlacer::Cells LabelPlacer::cellsOf(const LabelBox& box) const {
     auto column = [&](double x) {
         return std::clamp(static_cast<int>(std::floor(x / kCell)), 0, columns_ - 1);
     };
     auto row = [&](double y) {
         return std::clamp(static_cast<int>(std::floor(y / kCell)), 0, rows_ - 1);
     };
-    std::vector<int> cells;
-    for (int r = row(box.y); r <= row(box.y + box.h); ++r)
-        for (int c = column(box.x); c <= column(box.x + box.w); ++c)
-            cells.push_back(r * columns_ + c);
-    return cells;
+    return {row(box.y), row(box.y + box.h), column(box.x), column(box.x + box.w)};
+}
+
+// Calls visit(cell) for each cell of the box until one returns true.
+template <typename Visit> bool LabelPlacer::anyInCells(const LabelBox& box, Visit&& visit) const {
+    const Cells cells = cellsOf(box);
+    for (int r = cells.firstRow; r <= cells.lastRow; ++r)
+        for (int c = cells.firstColumn; c <= cells.lastColumn; ++c)
+            if (visit(r * columns_ + c)) return true;
+    return false;
 }
 
 void LabelPlacer::fileBox(const LabelBox& box) {
     const int index = static_cast<int>(boxes_.size());
     boxes_.push_back(box);
-    for (int cell : cellsOf(box))
+    anyInCells(box, [&](int cell) {
         boxCells_[cell].push_back(index);
+        return false;
+    });
 }
 
 void LabelPlacer::block(const LabelBox& box) {
@@ -80,25 +87,29 @@ void LabelPlacer::addLine(double x1, double y1, double x2, double y2, int owner)
     const LabelBox bounds{std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1), std::abs(y2 - y1)};
     // A long line is filed in every cell of its bounding box; a cell it does
     // not pass through costs a test that fails, nothing more.
-    for (int cell : cellsOf(bounds))
+    anyInCells(bounds, [&](int cell) {
         lineCells_[cell].push_back(index);
+        return false;
+    });
 }
 
 bool LabelPlacer::overlapsBox(const LabelBox& box) const {
-    for (int cell : cellsOf(box))
+    return anyInCells(box, [&](int cell) {
         for (int i : boxCells_[cell])
             if (boxesOverlap(box, boxes_[i])) return true;
-    return false;
+        return false;
+    });
 }
 
 bool LabelPlacer::crossesLine(const LabelBox& box, int owner) const {
-    for (int cell : cellsOf(box))
+    return anyInCells(box, [&](int cell) {
         for (int i : lineCells_[cell]) {
             const Line& l = lines_[i];
             if (l.owner == owner && owner > 0) continue;
             if (segmentCrossesBox(l.x1, l.y1, l.x2, l.y2, box)) return true;
         }
-    return false;
+        return false;
+    });
 }
 
 bool LabelPlacer::inside(const LabelBox& box) const {

@@ -55,7 +55,12 @@ private:
     // Boxes and lines are filed in square cells so that a test looks only at
     // its neighbours.
     static constexpr double kCell = 48;
-    std::vector<int> cellsOf(const LabelBox& box) const;
+    // The cells a box touches: rows first to last, columns first to last.
+    struct Cells {
+        int firstRow, lastRow, firstColumn, lastColumn;
+    };
+    Cells cellsOf(const LabelBox& box) const;
+    template <typename Visit> bool anyInCells(const LabelBox& box, Visit&& visit) const;
     bool overlapsBox(const LabelBox& box) const;
     bool crossesLine(const LabelBox& box, int owner) const;
     bool inside(const LabelBox& box) const;

@@ -67,6 +67,13 @@ std::vector<std::pair<double, double>> noteOffsets(const LabelBox& own, double w
 ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double width, double height,
                          const std::vector<LabelBox>& blocked, const TextWidth& measure) {
     ShownPicture shown;
+    showPicture(shown, canvas, view, width, height, blocked, measure);
+    return shown;
+}
+
+void showPicture(ShownPicture& shown, const Canvas& canvas, const PictureView& view, double width,
+                 double height, const std::vector<LabelBox>& blocked, const TextWidth& measure) {
+    shown.labelsLeftOut = 0;
     const std::vector<Primitive>& items = canvas.items();
     LabelPlacer placer(width, height);
     for (const LabelBox& b : blocked)
@@ -96,7 +103,8 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
     std::vector<Note> notes;
     std::vector<LabelBox> overlayMarks;
     std::vector<char> keep(items.size(), 0);
-    std::vector<Primitive> out(items);
+    std::vector<Primitive>& out = shown.items;
+    out.assign(items.begin(), items.end());
     for (std::size_t i = 0; i < items.size(); ++i) {
         const Primitive& p = items[i];
         Primitive& q = out[i];
@@ -183,8 +191,6 @@ ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double w
             ++kept;
         }
     out.resize(kept);
-    shown.items = std::move(out);
-    return shown;
 }
 
 Canvas savedPicture(const Canvas& canvas, const std::string& caption) {

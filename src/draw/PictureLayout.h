@@ -43,6 +43,11 @@ struct ShownPicture {
 ShownPicture showPicture(const Canvas& canvas, const PictureView& view, double width, double height,
                          const std::vector<LabelBox>& blocked = {},
                          const TextWidth& measure = estimatedTextWidth);
+// The same into `shown`, reusing its storage (a picture of the largest grid
+// has some 90 000 items; the window shows it again at every redraw).
+void showPicture(ShownPicture& shown, const Canvas& canvas, const PictureView& view, double width,
+                 double height, const std::vector<LabelBox>& blocked = {},
+                 const TextWidth& measure = estimatedTextWidth);
 
 // The picture as it is saved: at its design size with its labels placed, and
 // a band of kCaptionBand pixels below it holding `caption` (what the picture

@@ -28,6 +28,7 @@ struct PlotState {
     int16_t DrawingActive = 0;   // 1 while a frame or deformation drawing runs
     int16_t NumberLabelKind = 0; // 0 none, 1 node, 2 member, 3 member-type numbers
     int16_t ShowMemberAxes = 0;  // "部材座標系表示": draw each member's local axes
+    int16_t ShowLoads = 0;       // "荷重表示": the load arrows and their values
     int16_t AngleStep = 0;       // 0 waiting for angles, 1 enlarged picture shown
 
     RunningDiagram running = RunningDiagram::None;

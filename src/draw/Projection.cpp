@@ -231,15 +231,6 @@ void drawTriad(const ViewState& view, Canvas& canvas, int centreY) {
     canvas.setOverlay(false);
 }
 
-PicturePoint toScreen(const PictureView& view, PicturePoint design) {
-    return {view.size * (view.zoom * design.x + view.panX),
-            view.size * (view.zoom * design.y + view.panY)};
-}
-
-PicturePoint overlayToScreen(const PictureView& view, PicturePoint design) {
-    return {view.size * design.x, view.size * design.y};
-}
-
 PicturePoint toPicture(const PictureView& view, PicturePoint screen) {
     return {(screen.x / view.size - view.panX) / view.zoom,
             (screen.y / view.size - view.panY) / view.zoom};

@@ -3,6 +3,7 @@
 #include "analysis/MemberResults.h"
 #include "analysis/MemberStiffness.h"
 #include "analysis/ana.h"
+#include "draw/LoadArrows.h"
 #include "draw/PictureLayout.h"
 #include "model/Model.h"
 #include "model/Program.h"
@@ -157,6 +158,7 @@ void drawFramePicture(const Program& program, PlotState& plot, Form& form) {
         plot.framePicture(plot.view, canvas);
     else
         drawFrameMarks(program.model, plot.view, canvas, style);
+    if (set(plot.ShowLoads)) drawLoadArrows(program.model, plot.view, canvas);
     drawTriad(plot.view, canvas);
     if (style.memberAxes && !plot.framePicture) drawAxisLegend(canvas);
     if (plot.view.DrawState == 1) {
@@ -198,6 +200,7 @@ void drawDeformationPicture(const Program& program, PlotState& plot, Form& form)
     Canvas& canvas = pictureOf(form);
     canvas.clear();
     drawDeformationFrame(model, view, canvas);
+    if (set(plot.ShowLoads)) drawLoadArrows(model, view, canvas);
     if (view.DrawState != 1) return;
 
     form.c("TEXT54").caption = kDeformDrawingStatus;
@@ -475,6 +478,7 @@ void SCROLL_CHANGE1(Program& program, PlotState& plot, Form& form) {
             canvas.filledCircle(p.x, p.y, 2, kLightGrey);
         }
     }
+    if (set(plot.ShowLoads)) drawLoadArrows(model, view, canvas);
     drawTriad(view, canvas);
     if (style.memberAxes && (deformation || !plot.framePicture)) drawAxisLegend(canvas);
 }

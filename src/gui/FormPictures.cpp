@@ -320,6 +320,18 @@ const std::vector<Entry>& plotEntries() {
              }
              return true;
          }},
+        // The enlarged frame diagram with "荷重表示" on: the sample frame's
+        // loads as arrows with their values.
+        {{"FORM13-5", "FORM13", "form13-5.png", "data plotting, the frame diagram with its loads"},
+         openPlotWindow(0),
+         [](Form& f, std::string& e) {
+             return act(f,
+                        {{"RADIO56", nullptr},
+                         {"BUTTON69", nullptr},
+                         {"CHECK131", nullptr},
+                         {"BUTTON79", nullptr}},
+                        e);
+         }},
         // The mouse analysis after a nodal load on node 4 and a uniform load
         // on the top beam (nodes 5 and 6, at (426, 125) and (254, 224)):
         // the loaded node and member as they are drawn, and the status line

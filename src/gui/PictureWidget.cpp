@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace rahmen {
@@ -23,17 +24,40 @@ QColor toColor(int index) {
 }
 
 // The widths of texts in the application's font, as the painter draws them.
+// Measuring a text shapes it, which costs more than placing it: the widths
+// are kept from one redraw to the next (a picture's labels are mostly the
+// same numbers), for the font they were measured in.
 TextWidth applicationTextWidth() {
+    static std::unordered_map<std::string, double> known;
+    static QString knownFont;
+    const QString fontKey = QGuiApplication::font().key();
+    if (fontKey != knownFont || known.size() > 200000) {
+        known.clear();
+        knownFont = fontKey;
+    }
     auto metrics = std::make_shared<std::map<int, QFontMetricsF>>();
     return [metrics](const std::string& text, int pixels) {
+        std::string key = std::to_string(pixels);
+        key += ' ';
+        key += text;
+        const auto knownWidth = known.find(key);
+        if (knownWidth != known.end()) return knownWidth->second;
         auto it = metrics->find(pixels);
         if (it == metrics->end()) {
             QFont font = QGuiApplication::font();
             font.setPixelSize(pixels);
             it = metrics->emplace(pixels, QFontMetricsF(font)).first;
         }
-        return it->second.horizontalAdvance(QString::fromStdString(text));
+        const double width = it->second.horizontalAdvance(QString::fromStdString(text));
+        known.emplace(std::move(key), width);
+        return width;
     };
+}
+
+// The shown picture of the last redraw, whose storage the next one reuses.
+ShownPicture& shownBuffer() {
+    static ShownPicture buffer;
+    return buffer;
 }
 
 // The items of a shown picture on a painter whose origin is the picture's
@@ -56,21 +80,32 @@ void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defa
     const double pen = painter.transform().isScaling() ? 1.0 : 0.0;
     QFont font = QGuiApplication::font();
     int fontPixels = 0;
+    double ascent = 0;
     // A run of points of one colour (a deformed member's curve is tens of
     // thousands of them) goes to the painter in one call, in the same order.
+    // On a painter of the picture's own pixels a point fills the one pixel
+    // whose centre it is drawn at, smoothed or not: there the points go
+    // unsmoothed, which the painter draws faster. A painter drawing finer
+    // smooths them as the lines.
+    const bool wholePixels = pen == 0.0;
     std::vector<QPointF> points;
     int pointColor = -1;
     const auto flushPoints = [&] {
         if (points.empty()) return;
         painter.setPen(QPen(toColor(pointColor), pen));
+        if (wholePixels) painter.setRenderHint(QPainter::Antialiasing, false);
         painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        if (wholePixels) painter.setRenderHint(QPainter::Antialiasing, true);
         points.clear();
     };
     for (const Primitive& p : items) {
         if (p.shape == Shape::Point) {
             if (p.color != pointColor) flushPoints();
             pointColor = p.color;
-            points.push_back(at(p.x1, p.y1));
+            // A curve's neighbouring points often fall on one pixel: that
+            // pixel is painted once.
+            const QPointF pixel = at(p.x1, p.y1);
+            if (!wholePixels || points.empty() || points.back() != pixel) points.push_back(pixel);
             continue;
         }
         flushPoints();
@@ -99,13 +134,12 @@ void paintItems(QPainter& painter, const std::vector<Primitive>& items, int defa
                 font.setPixelSize(pixels);
                 painter.setFont(font);
                 fontPixels = pixels;
+                ascent = QFontMetrics(painter.font()).ascent();
             }
             painter.setPen(color);
             // The primitive gives the top-left corner of the first character
             // cell; the painter wants the baseline.
-            const QFontMetrics metrics(painter.font());
-            painter.drawText(QPointF(p.x1, p.y1 + metrics.ascent()),
-                             QString::fromStdString(p.text));
+            painter.drawText(QPointF(p.x1, p.y1 + ascent), QString::fromStdString(p.text));
             break;
         }
         }
@@ -126,7 +160,8 @@ void paintShown(QPainter& painter, const Canvas& canvas, const PictureView& view
     painter.save();
     painter.fillRect(QRectF(0, 0, w, h), toColor(canvas.background()));
     painter.setClipRect(QRectF(0, 0, w, h));
-    const ShownPicture shown = showPicture(canvas, view, w, h, {}, applicationTextWidth());
+    ShownPicture& shown = shownBuffer();
+    showPicture(shown, canvas, view, w, h, {}, applicationTextWidth());
     paintItems(painter, shown.items, canvas.fontSize());
     painter.restore();
 }
@@ -228,8 +263,8 @@ void PictureWidget::paintEvent(QPaintEvent*) {
     const double w = canvas_->width() * view_.size, h = canvas_->height() * view_.size;
     painter.fillRect(QRectF(0, 0, w, h), toColor(canvas_->background()));
     painter.setClipRect(QRectF(0, 0, w, h));
-    const ShownPicture shown =
-        showPicture(*canvas_, view_, w, h, coveredBoxes(), applicationTextWidth());
+    ShownPicture& shown = shownBuffer();
+    showPicture(shown, *canvas_, view_, w, h, coveredBoxes(), applicationTextWidth());
     paintItems(painter, shown.items, canvas_->fontSize());
 }
 

@@ -7,6 +7,7 @@
 
 #include "analysis/LoadCaseAnalysis.h"
 #include "draw/Form13.h"
+#include "draw/LoadArrows.h"
 #include "forms/MenuStandIn.h"
 #include "platform/Svg.h"
 
@@ -112,9 +113,9 @@ std::string controlsOf(const Form& f) {
     std::string all;
     for (const Control& c : f.controls()) {
         // The case choice, the 検定比図 and the storey pictures' controls (the portal has a
-        // seismic case) are what the case results add.
-        const std::string added[] = {"COMBO13",   "CHECK130", "BUTTON136",
-                                     "BUTTON137", "TEXT136",  "COMBO136"};
+        // seismic case) are what the case results add; the load display moves below them.
+        const std::string added[] = {"COMBO13", "CHECK130", "BUTTON136", "BUTTON137",
+                                     "TEXT136", "COMBO136", "CHECK131"};
         if (std::find(std::begin(added), std::end(added), c.name) != std::end(added)) continue;
         all += c.name + "|" + c.caption + "|" + std::to_string(c.enabled) +
                std::to_string(c.visible) + std::to_string(c.checked) + std::to_string(c.x) + "," +
@@ -131,13 +132,20 @@ TEST_F(CaseChoice, WithoutCaseResultsNothingChangesAndWithThemOnlyTheChoiceIsAdd
     EXPECT_FALSE(plain.has("COMBO13"));
     EXPECT_FALSE(plain.has("CHECK130"));
     EXPECT_EQ(plain.height(), 600);
+    // The load display in the window's own size, over no control.
+    const Control& loads = plain.c("CHECK131");
+    EXPECT_LE(loads.y + loads.height, 600);
+    for (const Control& c : plain.controls())
+        EXPECT_TRUE(&c == &loads || c.x + c.width <= loads.x || loads.x + loads.width <= c.x ||
+                    c.y + c.height <= loads.y || loads.y + loads.height <= c.y)
+            << c.name;
     plain.close();
     analyse();
     Form13& f = open();
     EXPECT_EQ(controlsOf(f), before);
     // Beside the picture, below the status line, over no other control; the
     // 検定比図 of the combinations below it, the window grown to hold it.
-    for (const char* added : {"COMBO13", "CHECK130"}) {
+    for (const char* added : {"COMBO13", "CHECK130", "CHECK131"}) {
         const Control& box = f.c(added);
         EXPECT_LE(box.y + box.height, f.height());
         for (const Control& c : f.controls())
@@ -146,7 +154,9 @@ TEST_F(CaseChoice, WithoutCaseResultsNothingChangesAndWithThemOnlyTheChoiceIsAdd
                 << c.name;
     }
     f.close();
-    EXPECT_FALSE(open(1).has("COMBO13")); // the mouse analysis has none
+    Form13& mouse = open(1); // the mouse analysis has neither
+    EXPECT_FALSE(mouse.has("COMBO13"));
+    EXPECT_FALSE(mouse.has("CHECK131"));
 }
 
 TEST_F(CaseChoice, ListsCasesCombinationsAndTheEnvelopesOfTheTermsWithCombinations) {
@@ -256,6 +266,34 @@ TEST_F(CaseChoice, TheDeformationIsDrawnAgainForTheChoiceAndGivenUpForAnEnvelope
     EXPECT_FALSE(f.c("RADIO55").enabled || f.c("BUTTON69").enabled);
     ASSERT_TRUE(f.choose("COMBO13", 2));
     EXPECT_TRUE(f.c("RADIO55").enabled);
+}
+
+TEST_F(CaseChoice, TheLoadDisplayShowsTheLoadsOfTheCaseOrCombinationChosen) {
+    analyse();
+    Form13& f = open();
+    ASSERT_TRUE(f.click("RADIO56") && f.click("BUTTON69"));
+    EXPECT_FALSE(f.c("CHECK131").checked); // off until the user asks
+    ASSERT_TRUE(f.click("CHECK131"));
+    auto values = [&](int colour) {
+        std::vector<std::string> texts;
+        for (const Primitive& item : f.picture()->items())
+            if (item.shape == Shape::Text && item.color == colour) texts.push_back(item.text);
+        return texts;
+    };
+    using Texts = std::vector<std::string>;
+    struct Case {
+        int entry;
+        Texts nodes, members;
+    } const cases[] = {{0, {"20kN"}, {"12kN/m", "12kN/m"}},
+                       {1, {"30kN"}, {}},
+                       {3, {"30kN", "20kN"}, {"12kN/m", "12kN/m"}}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(f.choose("COMBO13", c.entry));
+        EXPECT_EQ(values(kNodeLoadColour), c.nodes) << c.entry;
+        EXPECT_EQ(values(kMemberLoadColour), c.members) << c.entry;
+    }
+    ASSERT_TRUE(f.click("CHECK131"));
+    EXPECT_TRUE(values(kNodeLoadColour).empty() && values(kMemberLoadColour).empty());
 }
 
 } // namespace

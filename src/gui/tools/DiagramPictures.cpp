@@ -6,8 +6,9 @@
 // member that carries a uniform load (else member 1).
 //
 // Usage: rahmen_diagrams OUTPUT_FOLDER REPORT.adt...
-// writes OUTPUT_FOLDER/frame-NAME.png, deform-NAME.png, stress-plane-NAME.png
-// and stress-member-NAME.png.
+// writes OUTPUT_FOLDER/frame-NAME.png, deform-NAME.png, frame-loads-NAME.png
+// (the frame diagram with "荷重表示" on), stress-plane-NAME.png and
+// stress-member-NAME.png.
 //
 //        rahmen_diagrams --grid OUTPUT_FOLDER
 // analyses the largest grid of the grid generation form (10 × 10 bays, 8
@@ -65,12 +66,14 @@ bool write(const Canvas& canvas, const std::filesystem::path& out) {
     return written;
 }
 
-// Draws one diagram to its enlarged picture with labels and writes it.
+// Draws one diagram to its enlarged picture with labels (and the load arrows
+// when `loads`) and writes it.
 template <class Start>
-bool picture(Program& program, Start start, const std::filesystem::path& out) {
+bool picture(Program& program, Start start, const std::filesystem::path& out, bool loads = false) {
     Form13 window(program);
     PlotState plot;
     plot.NumberLabelKind = 1;
+    plot.ShowLoads = loads ? 1 : 0;
     start(program, plot, window);
     LOOP_END1(program, plot, window);
     DRAW_KEY(program, plot, window);
@@ -191,6 +194,8 @@ int main(int argc, char** argv) {
         const std::string name = report.stem().string();
         if (!picture(*program, FRAME0_ON, folder / ("frame-" + name + ".png"))) ++failures;
         if (!picture(*program, DEFORM_ON, folder / ("deform-" + name + ".png"))) ++failures;
+        if (!picture(*program, FRAME0_ON, folder / ("frame-loads-" + name + ".png"), true))
+            ++failures;
         if (!stressPictures(*program, name, folder)) ++failures;
     }
     return failures == 0 ? 0 : 1;
