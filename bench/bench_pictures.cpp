@@ -5,13 +5,8 @@
 //
 //   bench_pictures [runs]      default 20
 
-#include "analysis/ana.h"
-#include "batch/GridFrame.h"
-#include "draw/Form13.h"
+#include "LargestGridPictures.h"
 #include "draw/PictureLayout.h"
-#include "draw/draw1.h"
-#include "draw/draw2.h"
-#include "model/Program.h"
 #include "platform/ScriptedPlatform.h"
 
 #include <algorithm>
@@ -22,24 +17,11 @@
 #include <vector>
 
 using namespace rahmen;
+using bench::SteadyClock;
+using bench::median;
+using bench::ms;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double ms(Clock::time_point from) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-struct Silent : AnalysisProgress {
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-};
 
 // One picture: `draw` fills the window's picture again (as the event that
 // redraws it does); then its labels are placed for the screen.
@@ -49,14 +31,14 @@ void timePicture(const char* name, Form13& window, int runs, const std::function
     PictureView corner;
     zoomAbout(corner, 120, 420, 4);
     for (int run = 0; run < runs; ++run) {
-        auto start = Clock::now();
+        auto start = SteadyClock::now();
         draw();
         drawing.push_back(ms(start));
         const Canvas& canvas = *window.picture();
-        start = Clock::now();
+        start = SteadyClock::now();
         const ShownPicture shown = showPicture(canvas, PictureView{}, 680, 600);
         placing.push_back(ms(start));
-        start = Clock::now();
+        start = SteadyClock::now();
         showPicture(canvas, corner, 680, 600);
         zoomed.push_back(ms(start));
         items = static_cast<int>(canvas.items().size());
@@ -77,55 +59,10 @@ int main(int argc, char** argv) {
     const int runs = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 20;
     ScriptedPlatform platform;
     auto program = Program::create(platform.services());
-    Program& p = *program;
-    p.model = *gridFrame(10, 10, 8);
-    Silent progress;
-    if (!runAnalysis(p.model, progress).ok) {
-        std::fprintf(stderr, "the grid was not analysed\n");
-        return 1;
-    }
-    std::printf("grid 10 x 10 bays, 8 storeys: %d nodes, %d members; median of %d redraws\n",
-                p.model.NodeCount, p.model.MemberCount, runs);
-
-    Form13 window(p);
-    PlotState plot;
-    FRAME0_ON(p, plot, window);
-    timePicture("frame, turned by a scroll bar", window, runs, [&] {
-        window.c("HSCROLL1").scrollPos = 87;
-        SCROLL_CHANGE1(p, plot, window);
-    });
-    plot.NumberLabelKind = 1;
-    timePicture("frame enlarged, node numbers", window, runs, [&] {
-        plot.AngleStep = 0;
-        LOOP_END1(p, plot, window);
-        DRAW_KEY(p, plot, window);
-    });
-    plot.NumberLabelKind = 2;
-    plot.ShowMemberAxes = 1;
-    timePicture("frame enlarged, member nos, axes", window, runs, [&] {
-        plot.AngleStep = 0;
-        LOOP_END1(p, plot, window);
-        DRAW_KEY(p, plot, window);
-    });
-    endDrawing(p, plot, window);
-
-    PlotState deform;
-    DEFORM_ON(p, deform, window);
-    timePicture("deformation enlarged, node numbers", window, runs, [&] {
-        deform.AngleStep = 0;
-        LOOP_END1(p, deform, window);
-        DRAW_KEY(p, deform, window);
-    });
-    endDrawing(p, deform, window);
-
-    timePicture("plane stress diagram, Y = 0", window, runs, [&] {
-        StressSelection picks;
-        picks.PickedPlaneAxis = "y";
-        const Model& m = p.model;
-        for (int k = 1; k <= m.MemberCount; ++k)
-            picks.MemberSelected[k] = m.NodeY[m.MemberStartNode[k]] == m.NodeY[1] &&
-                                      m.NodeY[m.MemberEndNode[k]] == m.NodeY[1];
-        FORCE_ON(p, picks, window);
-    });
-    return 0;
+    const bool timed = bench::timeLargestGridPictures(
+        *program, runs,
+        [runs](const char* name, Form13& window, const std::function<void()>& draw) {
+            timePicture(name, window, runs, draw);
+        });
+    return timed ? 0 : 1;
 }
