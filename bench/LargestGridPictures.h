@@ -86,12 +86,7 @@ inline bool timeLargestGridPictures(Program& p, int runs, const PictureTimer& ti
     endDrawing(p, deform, window);
 
     time("plane stress diagram, Y = 0", window, [&] {
-        StressSelection picks;
-        picks.PickedPlaneAxis = "y";
-        const Model& m = p.model;
-        for (int k = 1; k <= m.MemberCount; ++k)
-            picks.MemberSelected[k] = m.NodeY[m.MemberStartNode[k]] == m.NodeY[1] &&
-                                      m.NodeY[m.MemberEndNode[k]] == m.NodeY[1];
+        StressSelection picks = planeSelection(p.model, 'y', p.model.NodeY[1]);
         FORCE_ON(p, picks, window);
     });
     return true;

@@ -26,17 +26,6 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-// The analysis steps into the progress window.
-class ProgressWindow : public AnalysisProgress {
-public:
-    explicit ProgressWindow(Form12& form) : form_(form) {}
-    void step(const std::string& text) override { form_.step(text); }
-    void print(const std::string& line) override { form_.print(line); }
-
-private:
-    Form12& form_;
-};
-
 } // namespace
 
 std::string caseReportNamesProblem(const std::string& name, const LoadCaseSet& set) {

@@ -711,20 +711,13 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWo
     return out;
 }
 
-namespace {
+void ProgressWindow::step(const std::string& text) {
+    form_.step(text);
+}
 
-// The analysis's steps shown in the progress window FORM12.
-class ProgressWindow : public AnalysisProgress {
-public:
-    explicit ProgressWindow(Form12& form) : form_(form) {}
-    void step(const std::string& text) override { form_.step(text); }
-    void print(const std::string& line) override { form_.print(line); }
-
-private:
-    Form12& form_;
-};
-
-} // namespace
+void ProgressWindow::print(const std::string& line) {
+    form_.print(line);
+}
 
 bool ANALYSIS_ON(Program& program, const ReportWriter& writeReport, AnalysisTimes* times) {
     program.progress.begin(program.FontOffset);

@@ -37,6 +37,19 @@ public:
     virtual void print(const std::string& line) = 0;
 };
 
+class Form12;
+
+// The analysis's steps shown in the progress window FORM12.
+class ProgressWindow : public AnalysisProgress {
+public:
+    explicit ProgressWindow(Form12& form) : form_(form) {}
+    void step(const std::string& text) override;
+    void print(const std::string& line) override;
+
+private:
+    Form12& form_;
+};
+
 // Seconds spent in each phase of one analysis.
 struct AnalysisTimes {
     double equivalentLoads = 0;

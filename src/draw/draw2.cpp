@@ -421,6 +421,16 @@ void FORCE_ON(Program& program, StressSelection& picks, Form& window) {
     planeDiagram(program, picks, window, drawing);
 }
 
+StressSelection planeSelection(const Model& md, char axis, float coordinate) {
+    StressSelection picks;
+    picks.PickedPlaneAxis = std::string(1, axis);
+    const auto& t = axis == 'x' ? md.NodeX : axis == 'y' ? md.NodeY : md.NodeZ;
+    for (int m = 1; m <= md.MemberCount; ++m)
+        picks.MemberSelected[m] =
+            t[md.MemberStartNode[m]] == coordinate && t[md.MemberEndNode[m]] == coordinate;
+    return picks;
+}
+
 void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
     prepareWindow(window);
     Canvas* canvas = window.picture();

@@ -34,6 +34,11 @@ struct StressSelection {
     int16_t HideStressDiagram = 0; // "応力図非表示": no moment curves
 };
 
+// The picks of a plane diagram: every member whose two ends lie in the plane
+// normal to `axis` ('x', 'y' or 'z') at `coordinate` (cm), as picking three
+// nodes of that plane selects them.
+StressSelection planeSelection(const Model& model, char axis, float coordinate);
+
 // The bending moments of member m as the diagrams read them (force·m,
 // analysis/MemberResults.h): the end moments, and the mid-span moments of a
 // uniformly loaded member whose nodes lie in the node table. All are 0 for a

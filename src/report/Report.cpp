@@ -187,14 +187,8 @@ Canvas checkDrawing(Program& p, const std::vector<MemberCheck>& rows) {
 }
 
 Canvas planeDrawing(Program& p, const ReportPlane& plane) {
-    const Model& m = p.model;
     Form13 window(p);
-    StressSelection picks;
-    picks.PickedPlaneAxis = std::string(1, plane.axis);
-    const auto& coord = plane.axis == 'x' ? m.NodeX : m.NodeY;
-    for (int k = 1; k <= m.MemberCount; ++k)
-        picks.MemberSelected[k] = coord[m.MemberStartNode[k]] == plane.coordinate &&
-                                  coord[m.MemberEndNode[k]] == plane.coordinate;
+    StressSelection picks = planeSelection(p.model, plane.axis, plane.coordinate);
     FORCE_ON(p, picks, window);
     return *window.picture();
 }

@@ -89,11 +89,7 @@ bool stressPictures(Program& program, const std::string& name,
     bool ok = true;
     {
         Form13 window(program);
-        StressSelection picks;
-        picks.PickedPlaneAxis = "y";
-        for (int k = 1; k <= m.MemberCount; ++k)
-            picks.MemberSelected[k] = m.NodeY[m.MemberStartNode[k]] == m.NodeY[1] &&
-                                      m.NodeY[m.MemberEndNode[k]] == m.NodeY[1];
+        StressSelection picks = planeSelection(m, 'y', m.NodeY[1]);
         FORCE_ON(program, picks, window);
         ok = write(*window.picture(), folder / ("stress-plane-" + name + ".png")) && ok;
     }
@@ -156,12 +152,7 @@ int gridPictures(const std::filesystem::path& folder) {
              ok;
     }
     Form13 window(p);
-    StressSelection picks;
-    picks.PickedPlaneAxis = "y";
-    const Model& m = p.model;
-    for (int k = 1; k <= m.MemberCount; ++k)
-        picks.MemberSelected[k] = m.NodeY[m.MemberStartNode[k]] == m.NodeY[1] &&
-                                  m.NodeY[m.MemberEndNode[k]] == m.NodeY[1];
+    StressSelection picks = planeSelection(p.model, 'y', p.model.NodeY[1]);
     FORCE_ON(p, picks, window);
     ok = writeShown(*window.picture(), fit, folder / "grid-stress-plane.png") && ok;
     PictureView lowerLeft = fit;
