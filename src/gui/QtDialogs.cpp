@@ -78,6 +78,18 @@ MessageResult toResult(QMessageBox::StandardButton button) {
 
 } // namespace
 
+namespace {
+
+// A message over a window raises that window with it, above the windows the
+// window manager keeps over it (the progress window, a child window of the
+// window it reports on): they are put back on top once the message is gone.
+void raiseWindowsKeptAbove() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->isWindow() && w->parentWidget()) w->raise();
+}
+
+} // namespace
+
 QtDialogs::QtDialogs(const Files& files, QString helpFolder)
     : files_(files), helpFolder_(std::move(helpFolder)) {}
 
@@ -104,6 +116,7 @@ MessageResult QtDialogs::message(const std::string& title, const std::string& te
         box.setEscapeButton(first);
     }
     box.exec();
+    raiseWindowsKeptAbove();
     const auto pressed = box.standardButton(box.clickedButton());
     if (pressed == QMessageBox::NoButton)
         return toResult(set.second != QMessageBox::NoButton ? set.second : set.first);
