@@ -76,12 +76,6 @@ int FrameView::memberRows() const {
                      MemberEndForce.last(), MemberLoadMoment.last(), SpringStart.last()});
 }
 
-bool FrameView::memberNodesValid(int m) const {
-    const int nodes = std::clamp(NodeCount, 0, nodeRows());
-    const int i = MemberStartNode[m], j = MemberEndNode[m];
-    return i >= 1 && i <= nodes && j >= 1 && j <= nodes;
-}
-
 FrameView frameView(Model& model) {
     return viewOf(model);
 }

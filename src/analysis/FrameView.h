@@ -72,8 +72,6 @@ struct FrameView {
     // The largest node and member numbers all the node and member columns hold.
     int nodeRows() const;
     int memberRows() const;
-    // Whether member m joins two nodes within 1..NodeCount and the node columns.
-    bool memberNodesValid(int m) const;
 };
 
 // A view of the model's tables, made in O(1). The analysis's functions that

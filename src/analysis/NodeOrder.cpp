@@ -12,14 +12,19 @@ namespace rahmen {
 
 namespace {
 
-// The members 1..memberCount(frame) that lie within the member columns.
+// The members 1..memberCount(frame) and nodes 1..nodeCount(frame) that lie
+// within the columns.
 int memberCount(const FrameView& frame) {
     return std::clamp(frame.MemberCount, 0, frame.memberRows());
 }
+int nodeCount(const FrameView& frame) {
+    return std::clamp(frame.NodeCount, 0, frame.nodeRows());
+}
 
-// A member that joins two different nodes of the columns.
-bool validMember(const FrameView& frame, int m) {
-    return frame.memberNodesValid(m) && frame.MemberStartNode[m] != frame.MemberEndNode[m];
+// A member that joins two different nodes of 1..nodes.
+bool validMember(const FrameView& frame, int nodes, int m) {
+    const int i = frame.MemberStartNode[m], j = frame.MemberEndNode[m];
+    return i >= 1 && i <= nodes && j >= 1 && j <= nodes && i != j;
 }
 
 // The node graph in compressed rows: the neighbours of node n are
@@ -31,11 +36,11 @@ struct NodeGraph {
 
 NodeGraph nodeGraph(const FrameView& frame) {
     const int nodes = frame.NodeCount;
-    const int members = memberCount(frame);
+    const int members = memberCount(frame), valid = nodeCount(frame);
     NodeGraph g;
     g.start.assign(static_cast<std::size_t>(nodes) + 2, 0);
     for (int m = 1; m <= members; ++m)
-        if (validMember(frame, m)) {
+        if (validMember(frame, valid, m)) {
             ++g.start[frame.MemberStartNode[m] + 1];
             ++g.start[frame.MemberEndNode[m] + 1];
         }
@@ -43,7 +48,7 @@ NodeGraph nodeGraph(const FrameView& frame) {
     g.adj.resize(static_cast<std::size_t>(g.start.back()));
     std::vector<int> fill(g.start.begin(), g.start.end() - 1);
     for (int m = 1; m <= members; ++m)
-        if (validMember(frame, m)) {
+        if (validMember(frame, valid, m)) {
             const int i = frame.MemberStartNode[m];
             const int j = frame.MemberEndNode[m];
             g.adj[static_cast<std::size_t>(fill[i]++)] = j;
@@ -134,9 +139,9 @@ std::vector<int> coordinateSweep(const FrameView& frame, const std::array<int, 3
 
 int positionSpread(const FrameView& frame, const std::vector<int>& position) {
     int spread = 0;
-    const int members = memberCount(frame);
+    const int members = memberCount(frame), nodes = nodeCount(frame);
     for (int m = 1; m <= members; ++m)
-        if (validMember(frame, m))
+        if (validMember(frame, nodes, m))
             spread = std::max(spread, std::abs(position[frame.MemberStartNode[m]] -
                                                position[frame.MemberEndNode[m]]));
     return spread;
