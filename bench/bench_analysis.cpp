@@ -1,7 +1,13 @@
 // Times the analysis of a regular grid frame, phase by phase, with its nodes
-// numbered floor by floor and with the same nodes numbered at random.
+// numbered floor by floor and with the same nodes numbered at random; then
+// how the analysis scales on grids past the program's tables, with the band
+// and with the sparse solver.
 //
-//   bench_analysis [bays-x bays-y storeys [runs [seed]]]     default 10 10 8 9 17
+//   bench_analysis [bays-x bays-y storeys [runs [seed]]] [--sizes LIST]
+//                  [--scaling-runs R] [--no-scaling | --scaling-only]
+//
+// defaults 10 10 8 9 17, --sizes 5,6,8,10,12,14,16,18,20, --scaling-runs 2.
+// LIST: sizes n (n × n × n bays) or AxBxC (A × B bays, C storeys), comma-separated.
 //
 // The frame is the grid that `rahmen-batch --generate-grid` writes: bays of
 // 600 cm both ways, storeys of 350 cm, fixed supports on the ground, a
@@ -12,17 +18,20 @@
 // with other work the CPU time of the decomposition (all threads) says more.
 
 #include "analysis/BandMatrix.h"
+#include "analysis/FrameView.h"
 #include "analysis/ana.h"
 #include "batch/GridFrame.h"
 #include "model/Model.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -141,22 +150,12 @@ void compareKernels(int n, int hb) {
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    int bx = 10, by = 10, storeys = 8, runs = 9;
-    unsigned seed = 17;
-    if (argc >= 4) {
-        bx = std::atoi(argv[1]);
-        by = std::atoi(argv[2]);
-        storeys = std::atoi(argv[3]);
-    }
-    if (argc >= 5) runs = std::max(1, std::atoi(argv[4]));
-    if (argc >= 6) seed = static_cast<unsigned>(std::max(1, std::atoi(argv[5])));
+// The two numberings of one grid within the tables, phase by phase.
+void largestGrid(int bx, int by, int storeys, int runs, unsigned seed) {
     if (gridNodeCount(bx, by, storeys) > kMaxNodes ||
         gridMemberCount(bx, by, storeys) > kMaxMembers) {
         std::fprintf(stderr, "too many nodes or members for the program's tables\n");
-        return 1;
+        std::exit(1);
     }
 
     auto natural = gridFrame(bx, by, storeys);
@@ -201,5 +200,180 @@ int main(int argc, char** argv) {
                 a.out.workBytes / 1048576.0, peakKilobytes() / 1024.0);
     std::printf("check: roof node %d dX = %.6g cm\n", natural->NodeCount,
                 natural->NodeDisplacement[6 * (natural->NodeCount - 1) + 1]);
+}
+
+// ---- scaling past the tables
+
+// Resets the process's peak resident memory (VmHWM) to its present size, so
+// that the next reading is the peak of what runs in between.
+void resetPeakMemory() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+struct Bays {
+    int x, y, z;
+};
+
+struct SolverRun {
+    bool ran = false;
+    double whole = 0, decomposition = 0; // best of the runs, s
+    double peakMb = 0;                   // largest VmHWM after a run
+    AnalysisOutcome out;
+};
+
+// Analyses the tables `runs` times with the solver given, each run in a work
+// of its own released afterwards. Peak memory is the process's high-water
+// mark during a run: everything resident, i.e. the program, the frame's
+// tables and the analysis's own matrices and work arrays.
+SolverRun timeSolver(FrameTables& tables, Solver solver, int runs) {
+    SolverRun r;
+    SilentProgress progress;
+    for (int run = 0; run < runs; ++run) {
+        resetPeakMemory();
+        {
+            AnalysisWork work;
+            work.solver = solver;
+            const auto start = std::chrono::steady_clock::now();
+            AnalysisOutcome out = runAnalysis(tables.view(), progress, work);
+            const double whole =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            if (!out.ok) {
+                std::fprintf(stderr, "analysis failed: %s\n", out.message.c_str());
+                std::exit(1);
+            }
+            if (!r.ran || whole < r.whole) r.whole = whole;
+            if (!r.ran || out.times.decomposition < r.decomposition)
+                r.decomposition = out.times.decomposition;
+            r.out = std::move(out);
+            r.ran = true;
+        }
+        r.peakMb = std::max(r.peakMb, peakKilobytes() / 1024.0);
+    }
+    return r;
+}
+
+// Least-squares slope of log(time) against log(dofs).
+double growthExponent(const std::vector<std::array<double, 2>>& points) {
+    const double n = double(points.size());
+    if (points.size() < 2) return 0;
+    double sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (const auto& p : points) {
+        const double x = std::log(p[0]), y = std::log(p[1]);
+        sx += x, sy += y, sxx += x * x, sxy += x * y;
+    }
+    return (n * sxy - sx * sy) / (n * sxx - sx * sx);
+}
+
+// The band is left out where its matrix would exceed this.
+constexpr double kLargestBandBytes = 3e9;
+
+void scaling(const std::vector<Bays>& sizes, int runs) {
+    std::printf("\nscaling: grids generated into FrameTables, best of %d runs (ms), peak "
+                "resident memory of the process (MB)\n",
+                runs);
+    std::printf("%-10s %6s %7s %6s %-6s %9s %9s %9s %9s %7s %9s %9s %7s %8s\n", "bays", "nodes",
+                "members", "dofs", "auto", "band flop", "fact flop", "band", "band dec", "band MB",
+                "sparse", "sp. dec", "sp. MB", "max diff");
+    std::vector<std::array<double, 2>> band, sparse, automatic;
+    double largestDiff = 0;
+    for (const Bays& b : sizes) {
+        FrameTables tables;
+        gridFrameTables(tables, b.x, b.y, b.z);
+        const int N = 6 * tables.NodeCount;
+
+        // Automatic's choice, and the band's size, from one analysis.
+        const SolverRun chosen = timeSolver(tables, Solver::Automatic, 1);
+        const double bandBytes = 8.0 * N * chosen.out.factorisedHalfBandWidth;
+        const SolverRun s = timeSolver(tables, Solver::Sparse, runs);
+        const std::vector<double> xs(tables.NodeDisplacement);
+        SolverRun d;
+        double diff = 0, scale = 0;
+        if (bandBytes <= kLargestBandBytes) {
+            d = timeSolver(tables, Solver::Band, runs);
+            for (int k = 1; k <= N; ++k) {
+                diff = std::max(diff, std::abs(tables.NodeDisplacement[k] - xs[k]));
+                scale = std::max(scale, std::abs(xs[k]));
+            }
+        }
+        const double relative = scale > 0 ? diff / scale : 0;
+        largestDiff = std::max(largestDiff, relative);
+
+        char name[32];
+        std::snprintf(name, sizeof name, "%dx%dx%d", b.x, b.y, b.z);
+        std::printf("%-10s %6d %7d %6d %-6s %9.3g %9.3g ", name, tables.NodeCount,
+                    tables.MemberCount, N, chosen.out.sparse ? "sparse" : "band", s.out.bandFlops,
+                    s.out.factorFlops);
+        if (d.ran)
+            std::printf("%9.1f %9.1f %7.0f ", 1e3 * d.whole, 1e3 * d.decomposition, d.peakMb);
+        else
+            std::printf("%9s %9s %7s ", "-", "-", "-");
+        std::printf("%9.1f %9.1f %7.0f ", 1e3 * s.whole, 1e3 * s.decomposition, s.peakMb);
+        if (d.ran)
+            std::printf("%8.1e\n", relative);
+        else
+            std::printf("%8s\n", "-");
+        std::fflush(stdout);
+
+        sparse.push_back({double(N), s.whole});
+        if (d.ran) band.push_back({double(N), d.whole});
+        if (!chosen.out.sparse && !d.ran) continue;
+        automatic.push_back({double(N), chosen.out.sparse ? s.whole : d.whole});
+    }
+    std::printf("growth exponent of the whole analysis's time in the dofs (least squares on "
+                "the logs): band %.2f (%zu sizes), sparse %.2f (%zu sizes), automatic %.2f (%zu "
+                "sizes)\n",
+                growthExponent(band), band.size(), growthExponent(sparse), sparse.size(),
+                growthExponent(automatic), automatic.size());
+    std::printf("largest difference of the two solvers' displacements: %.1e of the largest\n",
+                largestDiff);
+}
+
+std::vector<Bays> parseSizes(const std::string& list) {
+    std::vector<Bays> sizes;
+    std::stringstream in(list);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        Bays b{};
+        if (std::sscanf(item.c_str(), "%dx%dx%d", &b.x, &b.y, &b.z) != 3) b.y = b.z = b.x;
+        if (b.x < 1 || b.y < 1 || b.z < 1) {
+            std::fprintf(stderr, "bad size: %s\n", item.c_str());
+            std::exit(2);
+        }
+        sizes.push_back(b);
+    }
+    return sizes;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int bx = 10, by = 10, storeys = 8, runs = 9, scalingRuns = 2;
+    unsigned seed = 17;
+    bool tableGrid = true, scalingRun = true;
+    std::vector<Bays> sizes = parseSizes("5,6,8,10,12,14,16,18,20");
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--sizes" && i + 1 < argc)
+            sizes = parseSizes(argv[++i]);
+        else if (a == "--scaling-runs" && i + 1 < argc)
+            scalingRuns = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--no-scaling")
+            scalingRun = false;
+        else if (a == "--scaling-only")
+            tableGrid = false;
+        else
+            args.push_back(a);
+    }
+    if (args.size() >= 3) {
+        bx = std::atoi(args[0].c_str());
+        by = std::atoi(args[1].c_str());
+        storeys = std::atoi(args[2].c_str());
+    }
+    if (args.size() >= 4) runs = std::max(1, std::atoi(args[3].c_str()));
+    if (args.size() >= 5) seed = static_cast<unsigned>(std::max(1, std::atoi(args[4].c_str())));
+    if (tableGrid) largestGrid(bx, by, storeys, runs, seed);
+    if (scalingRun) scaling(sizes, scalingRuns);
     return 0;
 }

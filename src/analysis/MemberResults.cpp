@@ -164,28 +164,32 @@ double pinRotation(double M, double L, double EI) {
     return -M * L / (6.0 * EI);
 }
 
-void storeEndRotations(Model& model, int m, const float (&f)[13], double L, double E) {
-    const auto& mlm = model.MemberLoadMoment[m];
+void storeEndRotations(const FrameView& frame, int m, const float (&f)[13], double L, double E) {
+    const auto& mlm = frame.MemberLoadMoment[m];
     // A spring about member y (k = 5) or z (k = 6) turns by its moment over its
     // constant; the moment includes the fixed-end moment of the span load.
     for (int k = 5; k <= 6; ++k) {
-        if (model.SpringStart[m][k] != 0.0f)
-            model.SpringRotation[m][k - 4] = (f[k] + mlm[k]) / model.SpringStart[m][k];
-        if (model.SpringEnd[m][k] != 0.0f)
-            model.SpringRotation[m][k - 2] = (f[k + 6] + mlm[k + 6]) / model.SpringEnd[m][k];
+        if (frame.SpringStart[m][k] != 0.0f)
+            frame.SpringRotation[m][k - 4] = (f[k] + mlm[k]) / frame.SpringStart[m][k];
+        if (frame.SpringEnd[m][k] != 0.0f)
+            frame.SpringRotation[m][k - 2] = (f[k + 6] + mlm[k + 6]) / frame.SpringEnd[m][k];
     }
     // A pinned end from the other end's moment of the displacements alone; the
     // span load's share of the pin's turn is in the load's deflected shape.
-    const double EIy = E * model.MemberIy[m];
-    const double EIz = E * model.MemberIz[m];
-    if (model.MemberEndPinned[m] == 1 && model.MemberStartPinned[m] == 0) {
-        model.PinRotation[m][3] = static_cast<float>(pinRotation(f[5], L, EIy));
-        model.PinRotation[m][4] = static_cast<float>(pinRotation(f[6], L, EIz));
+    const double EIy = E * frame.MemberIy[m];
+    const double EIz = E * frame.MemberIz[m];
+    if (frame.MemberEndPinned[m] == 1 && frame.MemberStartPinned[m] == 0) {
+        frame.PinRotation[m][3] = static_cast<float>(pinRotation(f[5], L, EIy));
+        frame.PinRotation[m][4] = static_cast<float>(pinRotation(f[6], L, EIz));
     }
-    if (model.MemberStartPinned[m] == 1 && model.MemberEndPinned[m] == 0) {
-        model.PinRotation[m][1] = static_cast<float>(pinRotation(f[11], L, EIy));
-        model.PinRotation[m][2] = static_cast<float>(pinRotation(f[12], L, EIz));
+    if (frame.MemberStartPinned[m] == 1 && frame.MemberEndPinned[m] == 0) {
+        frame.PinRotation[m][1] = static_cast<float>(pinRotation(f[11], L, EIy));
+        frame.PinRotation[m][2] = static_cast<float>(pinRotation(f[12], L, EIz));
     }
+}
+
+void storeEndRotations(Model& model, int m, const float (&f)[13], double L, double E) {
+    storeEndRotations(frameView(model), m, f, L, E);
 }
 
 double uniformLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd,

@@ -14,6 +14,8 @@
 // uniform loads in force/m, positions along the member in m — except where a
 // function says it takes the analysis' units (cm, force·cm).
 
+#include "analysis/FrameView.h"
+
 #include <array>
 
 namespace rahmen {
@@ -123,6 +125,7 @@ double pinRotation(double M, double L, double EI);
 // forces f (1-based, 1..12, analysis units, without fixed-end forces) and the
 // fixed-end moments in MemberLoadMoment; L in cm, E force/cm². Entries the
 // member has no spring or one-sided pin for keep their values.
+void storeEndRotations(const FrameView& frame, int m, const float (&f)[13], double L, double E);
 void storeEndRotations(Model& model, int m, const float (&f)[13], double L, double E);
 
 // ---- the deflected shape

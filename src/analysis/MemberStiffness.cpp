@@ -1,8 +1,8 @@
 #include "analysis/MemberStiffness.h"
 
-#include "analysis/MemberResults.h"
 #include "model/Model.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace rahmen {
@@ -93,30 +93,34 @@ PlaneFactors factorsZ(const MemberSection& s) {
                         flexibility(s.springEnd[6]), s.pinStartZ, s.pinEndZ);
 }
 
-MemberSection memberSection(const Model& model, int m, double E, double G) {
+MemberSection memberSection(const FrameView& frame, int m, double E, double G) {
     MemberSection s;
     Axes unused;
-    s.L = memberGeometry(model, m, unused);
+    s.L = memberGeometry(frame, m, unused);
     s.E = E;
     s.G = G;
-    s.kappa = model.ShearShapeFactor;
-    s.A = model.MemberArea[m];
-    s.Asy = model.MemberShearAreaY[m] != 0.0f ? model.MemberShearAreaY[m] : model.MemberArea[m];
-    s.Asz = model.MemberShearAreaZ[m] != 0.0f ? model.MemberShearAreaZ[m] : model.MemberArea[m];
-    s.Iy = model.MemberIy[m];
-    s.Iz = model.MemberIz[m];
-    s.J = model.MemberJ[m];
+    s.kappa = frame.ShearShapeFactor;
+    s.A = frame.MemberArea[m];
+    s.Asy = frame.MemberShearAreaY[m] != 0.0f ? frame.MemberShearAreaY[m] : frame.MemberArea[m];
+    s.Asz = frame.MemberShearAreaZ[m] != 0.0f ? frame.MemberShearAreaZ[m] : frame.MemberArea[m];
+    s.Iy = frame.MemberIy[m];
+    s.Iz = frame.MemberIz[m];
+    s.J = frame.MemberJ[m];
     for (int k = 1; k <= 6; ++k) {
-        s.springStart[k] = model.SpringStart[m][k];
-        s.springEnd[k] = model.SpringEnd[m][k];
+        s.springStart[k] = frame.SpringStart[m][k];
+        s.springEnd[k] = frame.SpringEnd[m][k];
     }
-    s.pinStartX = model.PinStartX[m] == -1;
-    s.pinStartY = model.PinStartY[m] == -1;
-    s.pinStartZ = model.PinStartZ[m] == -1;
-    s.pinEndX = model.PinEndX[m] == -1;
-    s.pinEndY = model.PinEndY[m] == -1;
-    s.pinEndZ = model.PinEndZ[m] == -1;
+    s.pinStartX = frame.PinStartX[m] == -1;
+    s.pinStartY = frame.PinStartY[m] == -1;
+    s.pinStartZ = frame.PinStartZ[m] == -1;
+    s.pinEndX = frame.PinEndX[m] == -1;
+    s.pinEndY = frame.PinEndY[m] == -1;
+    s.pinEndZ = frame.PinEndZ[m] == -1;
     return s;
+}
+
+MemberSection memberSection(const Model& model, int m, double E, double G) {
+    return memberSection(frameView(model), m, E, G);
 }
 
 Matrix12 localStiffness(const MemberSection& s) {
@@ -205,17 +209,44 @@ Matrix12 toGlobal(const Matrix12& k, const Axes& r) {
     return K;
 }
 
+namespace {
+
+// Length and axes of a member from i to j among `nodes` node coordinates
+// (1-based); an end outside them gives length 0.
+double geometry(const float* X, const float* Y, const float* Z, int nodes, int i, int j,
+                float angle, Axes& r) {
+    double dx = 0, dy = 0, dz = 0;
+    if (i >= 1 && i <= nodes && j >= 1 && j <= nodes) {
+        dx = double(X[j]) - double(X[i]);
+        dy = double(Y[j]) - double(Y[i]);
+        dz = double(Z[j]) - double(Z[i]);
+    }
+    r = memberAxes(dx, dy, dz, angle);
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+} // namespace
+
+double memberGeometry(const FrameView& frame, int m, Axes& r) {
+    const int nodes = std::min({frame.NodeX.last(), frame.NodeY.last(), frame.NodeZ.last()});
+    return geometry(frame.NodeX.data, frame.NodeY.data, frame.NodeZ.data, nodes,
+                    frame.MemberStartNode[m], frame.MemberEndNode[m], frame.MemberAngle[m], r);
+}
+
 double memberGeometry(const Model& model, int m, Axes& r) {
-    const auto [dx, dy, dz] = memberChord(model, m);
-    r = memberAxes(dx, dy, dz, model.MemberAngle[m]);
-    return memberLength(model, m);
+    return geometry(model.NodeX.data(), model.NodeY.data(), model.NodeZ.data(), kMaxNodes,
+                    model.MemberStartNode[m], model.MemberEndNode[m], model.MemberAngle[m], r);
+}
+
+void buildMemberMatrices(const FrameView& frame, int m, double E, double G, MemberMatrices& out) {
+    const MemberSection s = memberSection(frame, m, E, G);
+    out.L = memberGeometry(frame, m, out.R);
+    out.k = localStiffness(s);
+    out.K = toGlobal(out.k, out.R);
 }
 
 void buildMemberMatrices(const Model& model, int m, double E, double G, MemberMatrices& out) {
-    const MemberSection s = memberSection(model, m, E, G);
-    out.L = memberGeometry(model, m, out.R);
-    out.k = localStiffness(s);
-    out.K = toGlobal(out.k, out.R);
+    buildMemberMatrices(frameView(model), m, E, G, out);
 }
 
 } // namespace rahmen

@@ -9,6 +9,8 @@
 // The matrices are single precision, as the program has always kept them; the
 // scalar quantities they are built from are worked out in double.
 
+#include "analysis/FrameView.h"
+
 #include <array>
 
 namespace rahmen {
@@ -63,6 +65,7 @@ struct MemberSection {
 };
 
 // The section of member m as the analysis sees it; shear areas of 0 stand for A.
+MemberSection memberSection(const FrameView& frame, int m, double E, double G);
 MemberSection memberSection(const Model& model, int m, double E, double G);
 
 // The two bending planes of a section: y plane (moments about y: Iy, Asy, k = 5)
@@ -85,9 +88,12 @@ struct MemberMatrices {
 };
 
 // Builds L, the axes and both matrices of member m.
+void buildMemberMatrices(const FrameView& frame, int m, double E, double G, MemberMatrices& out);
 void buildMemberMatrices(const Model& model, int m, double E, double G, MemberMatrices& out);
 
-// Length and axes of member m (the geometry part of buildMemberMatrices).
+// Length and axes of member m (the geometry part of buildMemberMatrices); a
+// member with an end outside the node columns has length 0.
+double memberGeometry(const FrameView& frame, int m, Axes& r);
 double memberGeometry(const Model& model, int m, Axes& r);
 
 } // namespace rahmen

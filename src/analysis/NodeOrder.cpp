@@ -12,9 +12,19 @@ namespace rahmen {
 
 namespace {
 
-// A member that joins two different nodes of the tables.
-bool validMember(const Model& model, int m) {
-    return memberDrawable(model, m) && model.MemberStartNode[m] != model.MemberEndNode[m];
+// The members 1..memberCount(frame) and nodes 1..nodeCount(frame) that lie
+// within the columns.
+int memberCount(const FrameView& frame) {
+    return std::clamp(frame.MemberCount, 0, frame.memberRows());
+}
+int nodeCount(const FrameView& frame) {
+    return std::clamp(frame.NodeCount, 0, frame.nodeRows());
+}
+
+// A member that joins two different nodes of 1..nodes.
+bool validMember(const FrameView& frame, int nodes, int m) {
+    const int i = frame.MemberStartNode[m], j = frame.MemberEndNode[m];
+    return i >= 1 && i <= nodes && j >= 1 && j <= nodes && i != j;
 }
 
 // The node graph in compressed rows: the neighbours of node n are
@@ -24,22 +34,23 @@ struct NodeGraph {
     int degree(int n) const { return start[n + 1] - start[n]; }
 };
 
-NodeGraph nodeGraph(const Model& model) {
-    const int nodes = model.NodeCount;
+NodeGraph nodeGraph(const FrameView& frame) {
+    const int nodes = frame.NodeCount;
+    const int members = memberCount(frame), valid = nodeCount(frame);
     NodeGraph g;
     g.start.assign(static_cast<std::size_t>(nodes) + 2, 0);
-    for (int m = 1; m <= model.MemberCount; ++m)
-        if (validMember(model, m)) {
-            ++g.start[model.MemberStartNode[m] + 1];
-            ++g.start[model.MemberEndNode[m] + 1];
+    for (int m = 1; m <= members; ++m)
+        if (validMember(frame, valid, m)) {
+            ++g.start[frame.MemberStartNode[m] + 1];
+            ++g.start[frame.MemberEndNode[m] + 1];
         }
     std::partial_sum(g.start.begin(), g.start.end(), g.start.begin());
     g.adj.resize(static_cast<std::size_t>(g.start.back()));
     std::vector<int> fill(g.start.begin(), g.start.end() - 1);
-    for (int m = 1; m <= model.MemberCount; ++m)
-        if (validMember(model, m)) {
-            const int i = model.MemberStartNode[m];
-            const int j = model.MemberEndNode[m];
+    for (int m = 1; m <= members; ++m)
+        if (validMember(frame, valid, m)) {
+            const int i = frame.MemberStartNode[m];
+            const int j = frame.MemberEndNode[m];
             g.adj[static_cast<std::size_t>(fill[i]++)] = j;
             g.adj[static_cast<std::size_t>(fill[j]++)] = i;
         }
@@ -108,9 +119,9 @@ int pseudoPeripheral(const NodeGraph& g, int root, std::vector<int>& mark, int& 
 
 // Positions of the nodes sorted by their coordinates along the axes a, b, c in
 // that order (then by number), a sweep through the frame along axis a.
-std::vector<int> coordinateSweep(const Model& model, const std::array<int, 3>& axes) {
-    const int nodes = model.NodeCount;
-    const float* coord[3] = {&model.NodeX[0], &model.NodeY[0], &model.NodeZ[0]};
+std::vector<int> coordinateSweep(const FrameView& frame, const std::array<int, 3>& axes) {
+    const int nodes = frame.NodeCount;
+    const float* coord[3] = {frame.NodeX.data, frame.NodeY.data, frame.NodeZ.data};
     std::vector<int> seq(static_cast<std::size_t>(nodes));
     std::iota(seq.begin(), seq.end(), 1);
     std::sort(seq.begin(), seq.end(), [&](int p, int q) {
@@ -126,18 +137,19 @@ std::vector<int> coordinateSweep(const Model& model, const std::array<int, 3>& a
 
 } // namespace
 
-int positionSpread(const Model& model, const std::vector<int>& position) {
+int positionSpread(const FrameView& frame, const std::vector<int>& position) {
     int spread = 0;
-    for (int m = 1; m <= model.MemberCount; ++m)
-        if (validMember(model, m))
-            spread = std::max(spread, std::abs(position[model.MemberStartNode[m]] -
-                                               position[model.MemberEndNode[m]]));
+    const int members = memberCount(frame), nodes = nodeCount(frame);
+    for (int m = 1; m <= members; ++m)
+        if (validMember(frame, nodes, m))
+            spread = std::max(spread, std::abs(position[frame.MemberStartNode[m]] -
+                                               position[frame.MemberEndNode[m]]));
     return spread;
 }
 
-std::vector<int> reverseCuthillMcKee(const Model& model) {
-    const int nodes = std::max<int>(model.NodeCount, 0);
-    const NodeGraph g = nodeGraph(model);
+std::vector<int> reverseCuthillMcKee(const FrameView& frame) {
+    const int nodes = std::max<int>(frame.NodeCount, 0);
+    const NodeGraph g = nodeGraph(frame);
     std::vector<int> mark(static_cast<std::size_t>(nodes) + 1, 0);
     int stamp = 0;
     std::vector<char> placed(static_cast<std::size_t>(nodes) + 1, 0);
@@ -180,32 +192,44 @@ std::vector<int> reverseCuthillMcKee(const Model& model) {
     return position;
 }
 
-NodeOrder chooseNodeOrder(const Model& model) {
-    const int nodes = std::max<int>(model.NodeCount, 0);
+NodeOrder chooseNodeOrder(const FrameView& frame) {
+    const int nodes = std::max<int>(frame.NodeCount, 0);
     NodeOrder best;
     best.position.resize(static_cast<std::size_t>(nodes) + 1);
     for (int n = 1; n <= nodes; ++n)
         best.position[static_cast<std::size_t>(n)] = n - 1;
-    best.maxDifference = positionSpread(model, best.position);
+    best.maxDifference = positionSpread(frame, best.position);
 
     auto consider = [&](std::vector<int> position) {
-        const int spread = positionSpread(model, position);
+        const int spread = positionSpread(frame, position);
         if (spread < best.maxDifference) {
             best.position = std::move(position);
             best.maxDifference = spread;
         }
     };
-    consider(reverseCuthillMcKee(model));
+    consider(reverseCuthillMcKee(frame));
     // The sweeps sort by coordinates, which needs them to be ordinary numbers.
     for (int n = 1; n <= nodes; ++n)
-        if (!std::isfinite(model.NodeX[n]) || !std::isfinite(model.NodeY[n]) ||
-            !std::isfinite(model.NodeZ[n]))
+        if (!std::isfinite(frame.NodeX[n]) || !std::isfinite(frame.NodeY[n]) ||
+            !std::isfinite(frame.NodeZ[n]))
             return best;
     const std::array<int, 3> sweeps[] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2},
                                          {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
     for (const auto& axes : sweeps)
-        consider(coordinateSweep(model, axes));
+        consider(coordinateSweep(frame, axes));
     return best;
+}
+
+int positionSpread(const Model& model, const std::vector<int>& position) {
+    return positionSpread(frameView(model), position);
+}
+
+std::vector<int> reverseCuthillMcKee(const Model& model) {
+    return reverseCuthillMcKee(frameView(model));
+}
+
+NodeOrder chooseNodeOrder(const Model& model) {
+    return chooseNodeOrder(frameView(model));
 }
 
 } // namespace rahmen

@@ -10,6 +10,8 @@
 // cross its smallest section), the one with the narrowest band. Results are
 // mapped back to the user's numbering, so the order changes rounding only.
 
+#include "analysis/FrameView.h"
+
 #include <vector>
 
 namespace rahmen {
@@ -27,14 +29,17 @@ struct NodeOrder {
 
 // The largest position difference over all members (members with a node outside
 // 1..NodeCount are not counted: the analysis refuses them beforehand).
+int positionSpread(const FrameView& frame, const std::vector<int>& position);
 int positionSpread(const Model& model, const std::vector<int>& position);
 
 // Reverse Cuthill–McKee positions of the node graph, each connected part started
 // from a pseudo-peripheral node; nodes without members come last.
+std::vector<int> reverseCuthillMcKee(const FrameView& frame);
 std::vector<int> reverseCuthillMcKee(const Model& model);
 
 // The order with the narrowest band among the candidates above; the user's
 // numbering wins ties, so a well-numbered frame is solved as numbered.
+NodeOrder chooseNodeOrder(const FrameView& frame);
 NodeOrder chooseNodeOrder(const Model& model);
 
 } // namespace rahmen

@@ -1,6 +1,7 @@
 #include "analysis/ana.h"
 
 #include "analysis/AnalysisFileHandlers.h"
+#include "analysis/FrameView.h"
 #include "analysis/MemberResults.h"
 #include "analysis/NodeOrder.h"
 #include "model/Limits.h"
@@ -57,10 +58,10 @@ std::string memberText(int m) {
 }
 
 // Degrees of freedom of member m's ends, 1-based global numbers.
-std::array<int, 12> memberDofs(const Model& model, int m) {
+std::array<int, 12> memberDofs(const FrameView& frame, int m) {
     std::array<int, 12> g{};
-    const int i = model.MemberStartNode[m];
-    const int j = model.MemberEndNode[m];
+    const int i = frame.MemberStartNode[m];
+    const int j = frame.MemberEndNode[m];
     for (int k = 0; k < 6; ++k) {
         g[k] = 6 * (i - 1) + k + 1;
         g[6 + k] = 6 * (j - 1) + k + 1;
@@ -76,49 +77,60 @@ std::array<int, 12> bandDofs(const std::array<int, 12>& g, const std::vector<int
     return b;
 }
 
-bool isSupport(const Model& model, int node) {
-    return model.NodeIsSupport[node] == -1;
+bool isSupport(const FrameView& frame, int node) {
+    return frame.NodeIsSupport[node] == -1;
+}
+
+// E or G in force/cm² (see analysisModulus).
+double modulusOf(float unitFactor, float modulus) {
+    if (unitFactor == 1.0f) return modulus;
+    return modulus / 1000.0f * 100.0f;
 }
 
 } // namespace
 
-void clearLoadWork(Model& model, int dofs) {
+void clearLoadWork(const FrameView& frame, int dofs) {
     for (int d = 1; d <= dofs; ++d) {
-        model.EquivalentNodeLoad[d] = 0.0f;
-        model.SupportEquivalentLoad[d] = 0.0f;
+        frame.EquivalentNodeLoad[d] = 0.0f;
+        frame.SupportEquivalentLoad[d] = 0.0f;
     }
-    for (int m = 1; m <= kMaxMembers; ++m)
+    const int members = std::clamp(frame.MemberCount, 0, frame.memberRows());
+    for (int m = 1; m <= members; ++m)
         for (int k : {5, 6, 11, 12})
-            model.MemberLoadMoment[m][k] = 0.0f;
+            frame.MemberLoadMoment[m][k] = 0.0f;
+}
+
+void clearLoadWork(Model& model, int dofs) {
+    clearLoadWork(frameView(model), dofs);
 }
 
 double analysisModulus(const Model& model, float modulus) {
-    if (model.UnitFactor == 1.0f) return modulus;
-    return modulus / 1000.0f * 100.0f;
+    return modulusOf(model.UnitFactor, modulus);
 }
 
-std::string checkAnalysisModel(const Model& model) {
-    if (model.NodeCount < 1) return "節点がありません。";
-    if (model.NodeCount > kMaxNodes) return limitMessage("節点数", model.NodeCount, kMaxNodes);
-    if (model.MemberCount < 0 || model.MemberCount > kMaxMembers)
-        return limitMessage("部材数", model.MemberCount, kMaxMembers);
+std::string checkAnalysisFrame(const FrameView& frame) {
+    if (frame.NodeCount < 1) return "節点がありません。";
+    const int nodeRows = frame.nodeRows(), memberRows = frame.memberRows();
+    if (frame.NodeCount > nodeRows) return limitMessage("節点数", frame.NodeCount, nodeRows);
+    if (frame.MemberCount < 0 || frame.MemberCount > memberRows)
+        return limitMessage("部材数", frame.MemberCount, memberRows);
 
-    const double E = analysisModulus(model, model.YoungModulus);
-    const double G = analysisModulus(model, model.ShearModulus);
+    const double E = modulusOf(frame.UnitFactor, frame.YoungModulus);
+    const double G = modulusOf(frame.UnitFactor, frame.ShearModulus);
     if (!(E > 0.0) || !std::isfinite(E))
         return "ヤング係数が 0 以下です。\n解析条件でヤング係数を入力してください。";
     if (!(G > 0.0) || !std::isfinite(G))
         return "せん断弾性係数が 0 以下です。\n解析条件でせん断弾性係数を入力してください。";
 
-    const bool shear = model.ShearShapeFactor != 0.0f;
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        const int i = model.MemberStartNode[m];
-        const int j = model.MemberEndNode[m];
-        if (i < 1 || i > model.NodeCount || j < 1 || j > model.NodeCount)
+    const bool shear = frame.ShearShapeFactor != 0.0f;
+    for (int m = 1; m <= frame.MemberCount; ++m) {
+        const int i = frame.MemberStartNode[m];
+        const int j = frame.MemberEndNode[m];
+        if (i < 1 || i > frame.NodeCount || j < 1 || j > frame.NodeCount)
             return memberText(m) + "の節点番号（始点 " + std::to_string(i) + "、終点 " +
                    std::to_string(j) + "）が正しくありません。";
         Axes r;
-        const double L = memberGeometry(model, m, r);
+        const double L = memberGeometry(frame, m, r);
         if (!(L > 0.0) || !std::isfinite(L))
             return memberText(m) + "の長さが 0 です（節点 " + std::to_string(i) + " と節点 " +
                    std::to_string(j) + " が同じ位置にあります）。";
@@ -127,26 +139,31 @@ std::string checkAnalysisModel(const Model& model) {
             if (v > 0.0f && std::isfinite(v)) return {};
             return memberText(m) + "の" + what + (v < 0.0f ? "が負の値です。" : "が 0 です。");
         };
-        for (const std::string& problem : {positive(model.MemberArea[m], "断面積"),
-                                           positive(model.MemberIy[m], "断面2次モーメント Iy "),
-                                           positive(model.MemberIz[m], "断面2次モーメント Iz ")})
+        for (const std::string& problem : {positive(frame.MemberArea[m], "断面積"),
+                                           positive(frame.MemberIy[m], "断面2次モーメント Iy "),
+                                           positive(frame.MemberIz[m], "断面2次モーメント Iz ")})
             if (!problem.empty()) return problem;
-        if (model.MemberJ[m] < 0.0f || !std::isfinite(model.MemberJ[m]))
+        if (frame.MemberJ[m] < 0.0f || !std::isfinite(frame.MemberJ[m]))
             return memberText(m) + "のねじり定数が負の値です。";
-        if (shear && (model.MemberShearAreaY[m] < 0.0f || model.MemberShearAreaZ[m] < 0.0f))
+        if (shear && (frame.MemberShearAreaY[m] < 0.0f || frame.MemberShearAreaZ[m] < 0.0f))
             return memberText(m) + "のせん断断面積が負の値です。";
     }
     return {};
 }
 
-int scannedHalfBandWidth(const Model& model) {
+std::string checkAnalysisModel(const Model& model) {
+    // The model's columns are its tables: their sizes are the program's limits.
+    return checkAnalysisFrame(frameView(model));
+}
+
+int scannedHalfBandWidth(const FrameView& frame) {
     // Each node looks at its first 14 members in member order. Walking the
     // members once and counting per node visits the same members.
-    std::vector<int> seen(static_cast<std::size_t>(model.NodeCount) + 1, 0);
+    std::vector<int> seen(static_cast<std::size_t>(frame.NodeCount) + 1, 0);
     int maxDiff = 0;
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        const int i = model.MemberStartNode[m];
-        const int j = model.MemberEndNode[m];
+    for (int m = 1; m <= frame.MemberCount; ++m) {
+        const int i = frame.MemberStartNode[m];
+        const int j = frame.MemberEndNode[m];
         const int diff = std::abs(i - j);
         for (int node : {i, j}) {
             if (seen[node] < 14) {
@@ -159,23 +176,31 @@ int scannedHalfBandWidth(const Model& model) {
     return 6 * (maxDiff + 1);
 }
 
-int halfBandWidth(const Model& model) {
-    int hb = scannedHalfBandWidth(model);
-    for (int m = 1; m <= model.MemberCount; ++m)
-        hb = std::max(hb, 6 * (std::abs(model.MemberStartNode[m] - model.MemberEndNode[m]) + 1));
+int halfBandWidth(const FrameView& frame) {
+    int hb = scannedHalfBandWidth(frame);
+    for (int m = 1; m <= frame.MemberCount; ++m)
+        hb = std::max(hb, 6 * (std::abs(frame.MemberStartNode[m] - frame.MemberEndNode[m]) + 1));
     return hb;
 }
 
-void CH_UL(Model& model, double E, double G, AnalysisWork& work) {
-    work.fixedEnd.assign(static_cast<std::size_t>(model.MemberCount) + 1, {});
-    work.midspan.assign(static_cast<std::size_t>(model.MemberCount) + 1, {});
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        if (model.MemberLoadFlag[m] != 1.0f) continue;
-        const MemberSection s = memberSection(model, m, E, G);
+int scannedHalfBandWidth(const Model& model) {
+    return scannedHalfBandWidth(frameView(model));
+}
+
+int halfBandWidth(const Model& model) {
+    return halfBandWidth(frameView(model));
+}
+
+void CH_UL(const FrameView& frame, double E, double G, AnalysisWork& work) {
+    work.fixedEnd.assign(static_cast<std::size_t>(frame.MemberCount) + 1, {});
+    work.midspan.assign(static_cast<std::size_t>(frame.MemberCount) + 1, {});
+    for (int m = 1; m <= frame.MemberCount; ++m) {
+        if (frame.MemberLoadFlag[m] != 1.0f) continue;
+        const MemberSection s = memberSection(frame, m, E, G);
         Axes r;
-        const double L = memberGeometry(model, m, r);
-        const double wy = 0.01 * model.MemberUniformLoad[m][1]; // force/cm
-        const double wz = 0.01 * model.MemberUniformLoad[m][2];
+        const double L = memberGeometry(frame, m, r);
+        const double wy = 0.01 * frame.MemberUniformLoad[m][1]; // force/cm
+        const double wz = 0.01 * frame.MemberUniformLoad[m][2];
 
         // Member-axis load vector of the fixed beam, 1-based.
         double q[13] = {};
@@ -210,14 +235,14 @@ void CH_UL(Model& model, double E, double G, AnalysisWork& work) {
         for (int k = 1; k <= 12; ++k)
             work.fixedEnd[m][k] = static_cast<float>(-q[k]);
         for (int k : {5, 6, 11, 12})
-            model.MemberLoadMoment[m][k] = static_cast<float>(-q[k]);
+            frame.MemberLoadMoment[m][k] = static_cast<float>(-q[k]);
 
         // Global: p = Tᵀ q, node by node.
-        const int nodes[2] = {model.MemberStartNode[m], model.MemberEndNode[m]};
+        const int nodes[2] = {frame.MemberStartNode[m], frame.MemberEndNode[m]};
         for (int end = 0; end < 2; ++end) {
             const int n = nodes[end];
             auto& target =
-                isSupport(model, n) ? model.SupportEquivalentLoad : model.EquivalentNodeLoad;
+                isSupport(frame, n) ? frame.SupportEquivalentLoad : frame.EquivalentNodeLoad;
             for (int part = 0; part < 2; ++part) { // forces, then moments
                 const double* qq = q + 1 + 6 * end + 3 * part;
                 for (int c = 0; c < 3; ++c) {
@@ -229,6 +254,10 @@ void CH_UL(Model& model, double E, double G, AnalysisWork& work) {
             }
         }
     }
+}
+
+void CH_UL(Model& model, double E, double G, AnalysisWork& work) {
+    CH_UL(frameView(model), E, G, work);
 }
 
 namespace {
@@ -291,12 +320,13 @@ namespace {
 
 // What the phases of one analysis share.
 struct Run {
-    Run(Model& model, AnalysisProgress& progress, AnalysisWork& work, AnalysisOutcome& out)
-        : model(model), progress(progress), work(work), out(out),
-          E(analysisModulus(model, model.YoungModulus)),
-          G(analysisModulus(model, model.ShearModulus)), N(6 * model.NodeCount) {}
+    Run(const FrameView& frame, AnalysisProgress& progress, AnalysisWork& work,
+        AnalysisOutcome& out)
+        : frame(frame), progress(progress), work(work), out(out),
+          E(modulusOf(frame.UnitFactor, frame.YoungModulus)),
+          G(modulusOf(frame.UnitFactor, frame.ShearModulus)), N(6 * frame.NodeCount) {}
 
-    Model& model;
+    const FrameView frame;
     AnalysisProgress& progress;
     AnalysisWork& work;
     AnalysisOutcome& out;
@@ -308,7 +338,7 @@ struct Run {
     int band(int d) const { return work.toBand[static_cast<std::size_t>(d)]; }
     // Ends the analysis with a message; the load work is cleared for the next.
     bool fail(std::string message) {
-        clearLoadWork(model, N);
+        clearLoadWork(frame, N);
         out.message = std::move(message);
         return false;
     }
@@ -327,19 +357,19 @@ template <class Phase> auto timed(double& seconds, Phase phase) {
     }
 }
 
-// Shear areas of 0 stand for the area; the model keeps the value used.
-void fillShearAreas(Model& model) {
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        if (model.MemberShearAreaY[m] == 0.0f) model.MemberShearAreaY[m] = model.MemberArea[m];
-        if (model.MemberShearAreaZ[m] == 0.0f) model.MemberShearAreaZ[m] = model.MemberArea[m];
+// Shear areas of 0 stand for the area; the frame keeps the value used.
+void fillShearAreas(const FrameView& frame) {
+    for (int m = 1; m <= frame.MemberCount; ++m) {
+        if (frame.MemberShearAreaY[m] == 0.0f) frame.MemberShearAreaY[m] = frame.MemberArea[m];
+        if (frame.MemberShearAreaZ[m] == 0.0f) frame.MemberShearAreaZ[m] = frame.MemberArea[m];
     }
 }
 
 void equivalentLoads(Run& run) {
-    clearLoadWork(run.model, run.N);
-    run.work.fixedEnd.assign(static_cast<std::size_t>(run.model.MemberCount) + 1, {});
-    run.work.midspan.assign(static_cast<std::size_t>(run.model.MemberCount) + 1, {});
-    if (run.model.LoadedMemberCount != 0) CH_UL(run.model, run.E, run.G, run.work);
+    clearLoadWork(run.frame, run.N);
+    run.work.fixedEnd.assign(static_cast<std::size_t>(run.frame.MemberCount) + 1, {});
+    run.work.midspan.assign(static_cast<std::size_t>(run.frame.MemberCount) + 1, {});
+    if (run.frame.LoadedMemberCount != 0) CH_UL(run.frame, run.E, run.G, run.work);
 }
 
 Solver forcedSolver(Solver chosen) {
@@ -356,7 +386,7 @@ Solver forcedSolver(Solver chosen) {
 // worth the node order and the sparse factor is estimated faster. Its matrix
 // pattern is then set up in the band's order.
 void chooseSolver(Run& run, const NodeOrder& order) {
-    const Model& model = run.model;
+    const FrameView& frame = run.frame;
     AnalysisWork& work = run.work;
     const double hb = run.out.factorisedHalfBandWidth;
     run.out.bandFlops = double(run.N) * hb * hb;
@@ -366,14 +396,14 @@ void chooseSolver(Run& run, const NodeOrder& order) {
     if (forced == Solver::Automatic && run.out.bandFlops < kSparseWorthFlops) return;
 
     // The node graph in band positions: members between free nodes.
-    const int nodes = model.NodeCount;
+    const int nodes = frame.NodeCount;
     std::vector<char> held(static_cast<std::size_t>(nodes), 0);
     for (int n = 1; n <= nodes; ++n)
-        held[static_cast<std::size_t>(order.position[n])] = isSupport(model, n);
+        held[static_cast<std::size_t>(order.position[n])] = isSupport(frame, n);
     std::vector<std::vector<int>> neighbours(static_cast<std::size_t>(nodes));
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        int p = order.position[model.MemberStartNode[m]];
-        int q = order.position[model.MemberEndNode[m]];
+    for (int m = 1; m <= frame.MemberCount; ++m) {
+        int p = order.position[frame.MemberStartNode[m]];
+        int q = order.position[frame.MemberEndNode[m]];
         if (p == q || held[static_cast<std::size_t>(p)] || held[static_cast<std::size_t>(q)])
             continue;
         if (q < p) std::swap(p, q);
@@ -396,14 +426,14 @@ void chooseSolver(Run& run, const NodeOrder& order) {
 // The band is solved in the node order with the narrowest band; toBand takes
 // a degree of freedom of the user's numbering to its row of the band.
 void numbering(Run& run) {
-    const Model& model = run.model;
-    run.out.scannedHalfBandWidth = scannedHalfBandWidth(model);
-    run.out.halfBandWidth = halfBandWidth(model);
-    const NodeOrder order = chooseNodeOrder(model);
+    const FrameView& frame = run.frame;
+    run.out.scannedHalfBandWidth = scannedHalfBandWidth(frame);
+    run.out.halfBandWidth = halfBandWidth(frame);
+    const NodeOrder order = chooseNodeOrder(frame);
     run.out.factorisedHalfBandWidth = order.halfBandWidth();
     std::vector<int>& toBand = run.work.toBand;
     toBand.assign(static_cast<std::size_t>(run.N) + 1, 0);
-    for (int n = 1; n <= model.NodeCount; ++n)
+    for (int n = 1; n <= frame.NodeCount; ++n)
         for (int k = 1; k <= 6; ++k)
             toBand[static_cast<std::size_t>(6 * (n - 1) + k)] = 6 * order.position[n] + k;
     chooseSolver(run, order);
@@ -414,18 +444,18 @@ void numbering(Run& run) {
 // out the member entries of a support end gives the same matrix as adding
 // them and clearing them afterwards, without walking the band across its rows.
 template <class Matrix> bool assembleInto(Run& run, Matrix& matrix) {
-    const Model& model = run.model;
-    run.work.members.resize(static_cast<std::size_t>(model.MemberCount) + 1);
+    const FrameView& frame = run.frame;
+    run.work.members.resize(static_cast<std::size_t>(frame.MemberCount) + 1);
     announce(run.progress, "　剛性行列作成中", "β", 7);
-    for (int m = 1; m <= model.MemberCount; ++m) {
-        buildMemberMatrices(model, m, run.E, run.G, run.mm);
+    for (int m = 1; m <= frame.MemberCount; ++m) {
+        buildMemberMatrices(frame, m, run.E, run.G, run.mm);
         if (!finiteStiffness(run.mm))
             return run.fail(memberText(m) + "の剛性が計算できる数値の範囲を超えました。\n" +
                             kCheckNumbers);
         run.work.members[m] = {run.mm.L, run.mm.R, run.mm.K};
-        const std::array<int, 12> g = bandDofs(memberDofs(model, m), run.work.toBand);
-        const bool held[2] = {isSupport(model, model.MemberStartNode[m]),
-                              isSupport(model, model.MemberEndNode[m])};
+        const std::array<int, 12> g = bandDofs(memberDofs(frame, m), run.work.toBand);
+        const bool held[2] = {isSupport(frame, frame.MemberStartNode[m]),
+                              isSupport(frame, frame.MemberEndNode[m])};
         const Matrix12& K = run.mm.K;
         for (int a = 0; a < 12; ++a) {
             if (held[a / 6]) continue;
@@ -444,8 +474,8 @@ bool assemble(Run& run) {
 
 // The supports' unit diagonals.
 void supports(Run& run) {
-    for (int n = 1; n <= run.model.NodeCount; ++n)
-        if (isSupport(run.model, n))
+    for (int n = 1; n <= run.frame.NodeCount; ++n)
+        if (isSupport(run.frame, n))
             for (int k = 1; k <= 6; ++k) {
                 const int d = run.band(6 * (n - 1) + k);
                 (run.work.sparse ? run.work.stiffness.at(d, d) : run.work.band.at(d, d)) = 1.0;
@@ -487,13 +517,13 @@ bool decompose(Run& run, double spread) {
 // the free nodes. A support's degree of freedom has a unit row, so its
 // right-hand side 0 keeps it in place.
 void loadVector(Run& run, std::vector<double>& rhs) {
-    const Model& model = run.model;
+    const FrameView& frame = run.frame;
     rhs.assign(static_cast<std::size_t>(run.N) + 1, 0.0);
-    for (int n = 1; n <= model.NodeCount; ++n) {
-        if (isSupport(model, n)) continue;
+    for (int n = 1; n <= frame.NodeCount; ++n) {
+        if (isSupport(frame, n)) continue;
         for (int k = 1; k <= 6; ++k) {
             const int d = 6 * (n - 1) + k;
-            rhs[run.band(d)] = double(model.NodeLoad[d]) + double(model.EquivalentNodeLoad[d]);
+            rhs[run.band(d)] = double(frame.NodeLoad[d]) + double(frame.EquivalentNodeLoad[d]);
         }
     }
 }
@@ -517,17 +547,17 @@ void substitute(Run& run) {
 // nor read back: the numbers of the frame are out of range. Otherwise the
 // displacements and the simple-beam moments replace the previous results.
 bool storeDisplacements(Run& run) {
-    Model& model = run.model;
+    const FrameView& frame = run.frame;
     for (int d = 1; d <= run.N; ++d)
         if (!withinLargestValue(run.work.x[d]))
             return run.fail("変位が数値の範囲（絶対値 " + std::string(kLargestValueText) +
                             " まで）を超えました（" + dofText(d) + "）。\n" + kCheckNumbers);
     for (int d = 1; d <= run.N; ++d)
-        model.NodeDisplacement[d] = run.work.x[d];
-    for (int m = 1; m <= model.MemberCount; ++m)
-        if (model.MemberLoadFlag[m] == 1.0f && model.LoadedMemberCount != 0) {
-            model.MemberLoadMoment[m][13] = run.work.midspan[m][0];
-            model.MemberLoadMoment[m][14] = run.work.midspan[m][1];
+        frame.NodeDisplacement[d] = run.work.x[d];
+    for (int m = 1; m <= frame.MemberCount; ++m)
+        if (frame.MemberLoadFlag[m] == 1.0f && frame.LoadedMemberCount != 0) {
+            frame.MemberLoadMoment[m][13] = run.work.midspan[m][0];
+            frame.MemberLoadMoment[m][14] = run.work.midspan[m][1];
         }
     return true;
 }
@@ -536,7 +566,7 @@ bool storeDisplacements(Run& run) {
 // (double sums; kept for the reactions) and in member axes f = T·F (stored in
 // single precision, 1-based), with the matrices the assembly built.
 void memberForces(Run& run, const AssembledMember& mm, int m, double (&F)[12], float (&f)[13]) {
-    const std::array<int, 12> g = memberDofs(run.model, m);
+    const std::array<int, 12> g = memberDofs(run.frame, m);
     for (int a = 0; a < 12; ++a) {
         double s = 0.0;
         for (int b = 0; b < 12; ++b)
@@ -554,10 +584,10 @@ void memberForces(Run& run, const AssembledMember& mm, int m, double (&F)[12], f
 
 // MemberEndForce: moments in force·m with the fixed-end moments of the span
 // load, the end node's forces with its fixed-end shears.
-void storeEndForces(Model& model, int m, const float (&f)[13],
+void storeEndForces(const FrameView& frame, int m, const float (&f)[13],
                     const std::array<float, 13>& fixedEnd) {
-    const auto& mlm = model.MemberLoadMoment[m];
-    auto& ef = model.MemberEndForce[m];
+    const auto& mlm = frame.MemberLoadMoment[m];
+    auto& ef = frame.MemberEndForce[m];
     ef[1] = kMomentCmToM * f[4];
     ef[2] = kMomentCmToM * (f[5] + mlm[5]);
     ef[3] = kMomentCmToM * (f[6] + mlm[6]);
@@ -572,34 +602,34 @@ void storeEndForces(Model& model, int m, const float (&f)[13],
 // End forces, the members' forces on the supports, and the spring and pin
 // rotations, member by member.
 void endForces(Run& run) {
-    Model& model = run.model;
+    const FrameView& frame = run.frame;
     run.work.reaction.assign(static_cast<std::size_t>(run.N) + 1, 0.0);
-    for (int m = 1; m <= model.MemberCount; ++m) {
+    for (int m = 1; m <= frame.MemberCount; ++m) {
         const AssembledMember& mm = run.work.members[static_cast<std::size_t>(m)];
         double F[12];
         float f[13];
         memberForces(run, mm, m, F, f);
-        const std::array<int, 12> g = memberDofs(model, m);
+        const std::array<int, 12> g = memberDofs(frame, m);
         for (int end = 0; end < 2; ++end)
-            if (isSupport(model, end == 0 ? model.MemberStartNode[m] : model.MemberEndNode[m]))
+            if (isSupport(frame, end == 0 ? frame.MemberStartNode[m] : frame.MemberEndNode[m]))
                 for (int a = 6 * end; a < 6 * end + 6; ++a)
                     run.work.reaction[g[a]] += F[a];
-        storeEndForces(model, m, f, run.work.fixedEnd[m]);
-        storeEndRotations(model, m, f, mm.L, run.E);
+        storeEndForces(frame, m, f, run.work.fixedEnd[m]);
+        storeEndRotations(frame, m, f, mm.L, run.E);
     }
 }
 
 // Reactions: the members' forces on the support, less the loads that act on
 // it directly — the equivalent loads of all members meeting there, once.
 void reactions(Run& run) {
-    const Model& model = run.model;
+    const FrameView& frame = run.frame;
     run.out.Reaction.assign(static_cast<std::size_t>(run.N) + 1, 0.0f);
-    for (int n = 1; n <= model.NodeCount; ++n)
-        if (isSupport(model, n))
+    for (int n = 1; n <= frame.NodeCount; ++n)
+        if (isSupport(frame, n))
             for (int k = 1; k <= 6; ++k) {
                 const int d = 6 * (n - 1) + k;
                 run.out.Reaction[d] = static_cast<float>(
-                    run.work.reaction[d] - model.SupportEquivalentLoad[d] - model.NodeLoad[d]);
+                    run.work.reaction[d] - frame.SupportEquivalentLoad[d] - frame.NodeLoad[d]);
             }
 }
 
@@ -614,14 +644,14 @@ std::size_t workBytes(const AnalysisWork& work) {
 
 } // namespace
 
-bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+bool decomposeFrame(const FrameView& frame, AnalysisProgress& progress, AnalysisWork& work,
                     AnalysisOutcome& out) {
-    out.message = checkAnalysisModel(model);
+    out.message = checkAnalysisFrame(frame);
     if (!out.message.empty()) return false;
-    Run run(model, progress, work, out);
+    Run run(frame, progress, work, out);
     AnalysisTimes& times = out.times;
 
-    fillShearAreas(model);
+    fillShearAreas(frame);
     announce(progress, "　バンド幅計算", "α", 7);
     timed(times.bandWidth, [&] { numbering(run); });
     if (!timed(times.assembly, [&] { return assemble(run); })) return false;
@@ -631,6 +661,11 @@ bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work
     timed(times.supports, [&] { supports(run); });
     announceDecomposition(run);
     return timed(times.decomposition, [&] { return decompose(run, spread); });
+}
+
+bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                    AnalysisOutcome& out) {
+    return decomposeFrame(frameView(model), progress, work, out);
 }
 
 // Calibrated on this machine with bench_solvers (best of runs, grids of
@@ -658,22 +693,26 @@ void solveFrame(const AnalysisWork& work, double* x, int count) {
         solveBand(work.band, x, count);
 }
 
-void frameLoadVector(Model& model, AnalysisWork& work, std::vector<double>& rhs) {
+void frameLoadVector(const FrameView& frame, AnalysisWork& work, std::vector<double>& rhs) {
     AnalysisOutcome unused;
     struct : AnalysisProgress {
         void step(const std::string&) override {}
         void print(const std::string&) override {}
     } quiet;
-    Run run(model, quiet, work, unused);
+    Run run(frame, quiet, work, unused);
     equivalentLoads(run);
     loadVector(run, rhs);
-    clearLoadWork(model, run.N);
+    clearLoadWork(frame, run.N);
 }
 
-bool solveFrameLoads(Model& model, AnalysisProgress& progress, AnalysisWork& work,
-                     AnalysisOutcome& out, const ReportWriter& writeReport,
+void frameLoadVector(Model& model, AnalysisWork& work, std::vector<double>& rhs) {
+    frameLoadVector(frameView(model), work, rhs);
+}
+
+bool solveFrameLoads(const FrameView& frame, AnalysisProgress& progress, AnalysisWork& work,
+                     AnalysisOutcome& out, const FrameReport& writeReport,
                      const std::vector<double>* solved) {
-    Run run(model, progress, work, out);
+    Run run(frame, progress, work, out);
     AnalysisTimes& times = out.times;
 
     timed(times.equivalentLoads, [&] { equivalentLoads(run); });
@@ -693,19 +732,37 @@ bool solveFrameLoads(Model& model, AnalysisProgress& progress, AnalysisWork& wor
     out.workBytes = workBytes(work);
 
     // Step 10: the report file, written by the caller's writer.
-    if (writeReport) writeReport(model, out.Reaction, progress);
+    if (writeReport) writeReport(out.Reaction);
 
-    clearLoadWork(model, run.N);
-    model.AnalysisDone = 1;
+    clearLoadWork(frame, run.N);
+    if (frame.AnalysisDone) *frame.AnalysisDone = 1;
     out.ok = true;
     return true;
+}
+
+bool solveFrameLoads(Model& model, AnalysisProgress& progress, AnalysisWork& work,
+                     AnalysisOutcome& out, const ReportWriter& writeReport,
+                     const std::vector<double>* solved) {
+    FrameReport report;
+    if (writeReport)
+        report = [&](const std::vector<float>& reaction) {
+            writeReport(model, reaction, progress);
+        };
+    return solveFrameLoads(frameView(model), progress, work, out, report, solved);
+}
+
+AnalysisOutcome runAnalysis(const FrameView& frame, AnalysisProgress& progress,
+                            AnalysisWork& work) {
+    AnalysisOutcome out;
+    // The equivalent loads come after the decomposition: neither depends on
+    // the other, and a failed decomposition clears them either way.
+    if (decomposeFrame(frame, progress, work, out)) solveFrameLoads(frame, progress, work, out);
+    return out;
 }
 
 AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
                             const ReportWriter& writeReport) {
     AnalysisOutcome out;
-    // The equivalent loads come after the decomposition: neither depends on
-    // the other, and a failed decomposition clears them either way.
     if (decomposeFrame(model, progress, work, out))
         solveFrameLoads(model, progress, work, out, writeReport);
     return out;

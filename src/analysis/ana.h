@@ -13,6 +13,7 @@
 // the program's entry point around it (progress window and message box).
 
 #include "analysis/BandMatrix.h"
+#include "analysis/FrameView.h"
 #include "analysis/MemberStiffness.h"
 #include "analysis/SparseCholesky.h"
 
@@ -89,6 +90,8 @@ struct AnalysisOutcome {
 // written.
 using ReportWriter =
     std::function<void(Model&, const std::vector<float>& reaction, AnalysisProgress&)>;
+// The same for an analysis of a view: the results are in the view's columns.
+using FrameReport = std::function<void(const std::vector<float>& reaction)>;
 
 // What the end forces need of a member's matrices: built once by the
 // assembly and read again for every load the decomposed frame is solved for.
@@ -148,12 +151,17 @@ AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress,
                             const ReportWriter& writeReport = {});
 AnalysisOutcome runAnalysis(Model& model, AnalysisProgress& progress, AnalysisWork& work,
                             const ReportWriter& writeReport = {});
+// The same on a frame seen through a view, of any size: the results in its
+// columns, AnalysisDone set where the view has it.
+AnalysisOutcome runAnalysis(const FrameView& frame, AnalysisProgress& progress, AnalysisWork& work);
 
 // ---- the analysis in two halves, for one frame under many loads
 
 // The first half of runAnalysis: the check, the numbering, the assembly, the
 // supports and the decomposition, kept in `work`. False with out.message when
 // the model is refused or the frame is unstable (the results untouched).
+bool decomposeFrame(const FrameView& frame, AnalysisProgress& progress, AnalysisWork& work,
+                    AnalysisOutcome& out);
 bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work,
                     AnalysisOutcome& out);
 
@@ -163,6 +171,7 @@ void solveFrame(const AnalysisWork& work, double* x, int count = 1);
 
 // The right-hand side of the loads in the model's tables, in the band's order
 // (1..N) of the frame decomposeFrame decomposed; the load work is cleared again.
+void frameLoadVector(const FrameView& frame, AnalysisWork& work, std::vector<double>& rhs);
 void frameLoadVector(Model& model, AnalysisWork& work, std::vector<double>& rhs);
 
 // The second half, for the loads in the model's tables, with the band that
@@ -173,6 +182,9 @@ void frameLoadVector(Model& model, AnalysisWork& work, std::vector<double>& rhs)
 // writeReport, then the load work cleared and AnalysisDone = 1. False with
 // out.message when the displacements are beyond the program's range (the
 // previous results kept).
+bool solveFrameLoads(const FrameView& frame, AnalysisProgress& progress, AnalysisWork& work,
+                     AnalysisOutcome& out, const FrameReport& writeReport = {},
+                     const std::vector<double>* solved = nullptr);
 bool solveFrameLoads(Model& model, AnalysisProgress& progress, AnalysisWork& work,
                      AnalysisOutcome& out, const ReportWriter& writeReport = {},
                      const std::vector<double>* solved = nullptr);
@@ -184,24 +196,31 @@ double analysisModulus(const Model& model, float modulus);
 
 // Checks what the analysis relies on (counts within the tables, node numbers,
 // member lengths and section values, E and G). Empty when the model can be
-// analysed, otherwise the message naming the member or quantity.
+// analysed, otherwise the message naming the member or quantity. A view's
+// counts are checked against its columns, a model's against its tables.
+std::string checkAnalysisFrame(const FrameView& frame);
 std::string checkAnalysisModel(const Model& model);
 
 // Half band width by the node scan: the largest node-number difference among the
 // first 14 members of each node, plus one, times six.
+int scannedHalfBandWidth(const FrameView& frame);
 int scannedHalfBandWidth(const Model& model);
 // The half band width that holds every member: the scan's, widened where a
 // member's node-number difference lies beyond it.
+int halfBandWidth(const FrameView& frame);
 int halfBandWidth(const Model& model);
 
 // Equivalent nodal loads of the uniform member loads into EquivalentNodeLoad and
 // SupportEquivalentLoad, the fixed-end moments into MemberLoadMoment(m, 5, 6, 11,
 // 12), all fixed-end forces (-q(1..12)) into work.fixedEnd and the simple-beam
 // midspan moments into work.midspan.
+void CH_UL(const FrameView& frame, double E, double G, AnalysisWork& work);
 void CH_UL(Model& model, double E, double G, AnalysisWork& work);
 
 // Clean-up at the end of every analysis, successful or not: the equivalent
-// loads (1..dofs) and the fixed-end moments are built anew by the next one.
+// loads (1..dofs) and the fixed-end moments of members 1..MemberCount are
+// built anew by the next one.
+void clearLoadWork(const FrameView& frame, int dofs);
 void clearLoadWork(Model& model, int dofs);
 
 // The message for a failed pivot at degree of freedom d (node and direction).

@@ -1,6 +1,7 @@
 #include "batch/GridFrame.h"
 
 #include "analysis/AnalysisFile.h"
+#include "analysis/FrameView.h"
 #include "model/Grid.h"
 #include "model/Model.h"
 #include "model/ModelFiles.h"
@@ -11,6 +12,30 @@
 #include <vector>
 
 namespace rahmen {
+
+namespace {
+
+// The grid's numbers, shared by the model's frame and the tables' one.
+constexpr float kSpan = 600.0f;         // cm, both ways
+constexpr float kStoreyHeight = 350.0f; // cm
+constexpr float kYoungModulus = 205000.0f;
+constexpr float kShearModulus = 79000.0f;
+struct GridSection {
+    float area, iy, iz, j; // cm², cm⁴
+};
+constexpr GridSection kColumn = {200.0f, 50000.0f, 50000.0f, 80000.0f}; // type 1
+constexpr GridSection kBeam = {80.0f, 60000.0f, 3000.0f, 100.0f};       // type 2
+constexpr float kFloorLoadX = 10.0f;                                    // kN at every floor node
+constexpr float kFloorLoadY = 5.0f;
+constexpr float kBeamLoad = -20.0f; // kN/m along member z on every beam
+
+GridVariables gridVariables(int bx, int by, int storeys) {
+    GridVariables grid;
+    setGridSize(grid, kSpan, kSpan, bx, by, storeys, kStoreyHeight);
+    return grid;
+}
+
+} // namespace
 
 long gridNodeCount(long bx, long by, long storeys) {
     return (bx + 1) * (by + 1) * (storeys + 1);
@@ -63,26 +88,24 @@ std::unique_ptr<Model> gridFrame(int bx, int by, int storeys, unsigned shuffleSe
     auto owner = std::make_unique<Model>();
     Model& m = *owner;
     // The program's one grid numbering; columns take type 1, beams type 2.
-    GridVariables grid;
-    setGridSize(grid, 600.0f, 600.0f, bx, by, storeys, 350.0f);
+    const GridVariables grid = gridVariables(bx, by, storeys);
     layOutGrid(m, grid);
     m.UnitFactor = kSiUnitFactor;
-    m.YoungModulus = 205000.0f;
-    m.ShearModulus = 79000.0f;
+    m.YoungModulus = kYoungModulus;
+    m.ShearModulus = kShearModulus;
 
-    // Type 1 the columns, type 2 the beams.
     m.MemberTypeCount = 2;
-    m.TypeArea[1] = 200.0f;
-    m.TypeIy[1] = m.TypeIz[1] = 50000.0f;
-    m.TypeJ[1] = 80000.0f;
-    m.TypeArea[2] = 80.0f;
-    m.TypeIy[2] = 60000.0f;
-    m.TypeIz[2] = 3000.0f;
-    m.TypeJ[2] = 100.0f;
+    for (int t : {1, 2}) {
+        const GridSection& s = t == 1 ? kColumn : kBeam;
+        m.TypeArea[t] = s.area;
+        m.TypeIy[t] = s.iy;
+        m.TypeIz[t] = s.iz;
+        m.TypeJ[t] = s.j;
+    }
 
     for (int n = grid.NodesPerFloor + 1; n <= m.NodeCount; ++n) {
-        m.NodeLoad[6 * n - 5] = 10.0f;
-        m.NodeLoad[6 * n - 4] = 5.0f;
+        m.NodeLoad[6 * n - 5] = kFloorLoadX;
+        m.NodeLoad[6 * n - 4] = kFloorLoadY;
         m.NodeLoadFlag[n] = 1;
         ++m.LoadedNodeCount;
     }
@@ -91,13 +114,72 @@ std::unique_ptr<Model> gridFrame(int bx, int by, int storeys, unsigned shuffleSe
         m.MemberTypeNo[k] = static_cast<int16_t>(type);
         m.copyTypeToMember(k, type);
         if (type == 2) {
-            m.MemberUniformLoad[k][2] = -20.0f;
+            m.MemberUniformLoad[k][2] = kBeamLoad;
             m.MemberLoadFlag[k] = 1;
             m.LoadedMemberCount += 1;
         }
     }
     if (shuffleSeed != 0) renumberNodes(m, shuffledNodeNumbers(m.NodeCount, shuffleSeed));
     return owner;
+}
+
+void gridFrameTables(FrameTables& t, int bx, int by, int storeys) {
+    const GridVariables g = gridVariables(bx, by, storeys);
+    const long members = gridMemberCount(bx, by, storeys);
+    t.resize(static_cast<int>(gridNodeCount(bx, by, storeys)), static_cast<int>(members));
+    t.UnitFactor = kSiUnitFactor;
+    t.YoungModulus = kYoungModulus;
+    t.ShearModulus = kShearModulus;
+    t.ShearShapeFactor = 0;
+
+    // Nodes, supports and members as layOutGrid places them in the model.
+    for (int k = 0; k <= storeys; ++k)
+        for (int i = 1; i <= bx + 1; ++i)
+            for (int j = 1; j <= by + 1; ++j) {
+                const int n = gridNode(g, k, i, j);
+                t.NodeX[n] = static_cast<float>(i - 1) * g.SpanX;
+                t.NodeY[n] = static_cast<float>(j - 1) * g.SpanY;
+                t.NodeZ[n] = static_cast<float>(k) * g.StoreyHeight;
+                if (k == 0) t.NodeIsSupport[n] = -1;
+                if (k > 0) {
+                    t.NodeLoad[6 * n - 5] = kFloorLoadX;
+                    t.NodeLoad[6 * n - 4] = kFloorLoadY;
+                }
+            }
+    auto connect = [&t](int member, int start, int end) {
+        t.MemberStartNode[member] = static_cast<int16_t>(start);
+        t.MemberEndNode[member] = static_cast<int16_t>(end);
+    };
+    for (int k = 1; k <= storeys; ++k) {
+        const int first = (k - 1) * g.MembersPerStorey;
+        for (int i = 1; i <= bx + 1; ++i)
+            for (int j = 1; j <= by + 1; ++j)
+                connect(first + (i - 1) * (by + 1) + j, gridNode(g, k - 1, i, j),
+                        gridNode(g, k, i, j));
+        for (int i = 1; i <= bx + 1; ++i)
+            for (int j = 1; j <= by; ++j)
+                connect(first + g.ColumnsPerStorey + (i - 1) * by + j, gridNode(g, k, i, j),
+                        gridNode(g, k, i, j + 1));
+        for (int i = 1; i <= bx; ++i)
+            for (int j = 1; j <= by + 1; ++j)
+                connect(first + g.ColumnsPerStorey + g.YBeamsPerStorey + (i - 1) * (by + 1) + j,
+                        gridNode(g, k, i, j), gridNode(g, k, i + 1, j));
+    }
+
+    t.LoadedMemberCount = 0;
+    for (int m = 1; m <= members; ++m) {
+        const bool column = isGridColumn(g, m);
+        const GridSection& s = column ? kColumn : kBeam;
+        t.MemberArea[m] = s.area;
+        t.MemberIy[m] = s.iy;
+        t.MemberIz[m] = s.iz;
+        t.MemberJ[m] = s.j;
+        if (!column) {
+            t.MemberUniformLoad[m][2] = kBeamLoad;
+            t.MemberLoadFlag[m] = 1;
+            t.LoadedMemberCount += 1;
+        }
+    }
 }
 
 std::string writeGridFiles(Files& files, const std::string& name, int bx, int by, int storeys,
