@@ -95,13 +95,14 @@ done
 for ((run = 1; run <= runs; run++)); do
   for solver in band sparse; do
     for name in natural shuffled; do
+      rm -f "$name-$solver.adt"
       start=$(date +%s%N)
       { time RAHMEN_SOLVER=$solver "$batch" "$name.fdt" --loads "${name}_loads.adt" --kappa 1 \
         --out "$name-$solver" --timings >timings.txt; } 2>cpu.txt
       end=$(date +%s%N)
       {
         echo "whole-command-ms $(((end - start) / 1000000)).$(printf %06d $(((end - start) % 1000000)))"
-        awk '{ printf "processor-ms %.1f\n", 1000 * ($2 + $3) }' cpu.txt
+        awk '$1 == "cpu-ms" { printf "processor-ms %.1f\n", 1000 * ($2 + $3) }' cpu.txt
         grep '^decomposition-ms ' timings.txt
       } >>"$name-$solver.times"
     done
