@@ -14,7 +14,9 @@
 # writing; and the process's start and exit, the wall clock less the command's
 # own time), for the whole command and for its processor time (user and system, all threads), which says more than
 # the wall clock on a machine shared with other work. (bench_analysis compares
-# the results of the two numberings.)
+# the results of the two numberings.) After that, the whole command with the
+# band solver forced against the sparse solver forced (RAHMEN_SOLVER), for
+# both numberings, the four taking turns in the same way.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -84,3 +86,38 @@ cpu_ratio=$(awk -v a="$(median_of natural.times processor-ms)" \
   -v b="$(median_of shuffled.times processor-ms)" 'BEGIN { printf "%.2f", b / a }')
 echo "shuffled / natural: whole command $ratio, processor time $cpu_ratio (medians)"
 echo "report: $(du -k natural-report.adt | cut -f1) kB"
+
+# The solvers forced, in the same turns; each line the median and the best of
+# the whole command, its processor time and its decomposition.
+for solver in band sparse; do
+  for name in natural shuffled; do : >"$name-$solver.times"; done
+done
+for ((run = 1; run <= runs; run++)); do
+  for solver in band sparse; do
+    for name in natural shuffled; do
+      rm -f "$name-$solver.adt"
+      start=$(date +%s%N)
+      { time RAHMEN_SOLVER=$solver "$batch" "$name.fdt" --loads "${name}_loads.adt" --kappa 1 \
+        --out "$name-$solver" --timings >timings.txt; } 2>cpu.txt
+      end=$(date +%s%N)
+      {
+        echo "whole-command-ms $(((end - start) / 1000000)).$(printf %06d $(((end - start) % 1000000)))"
+        awk '$1 == "cpu-ms" { printf "processor-ms %.1f\n", 1000 * ($2 + $3) }' cpu.txt
+        grep '^decomposition-ms ' timings.txt
+      } >>"$name-$solver.times"
+    done
+  done
+done
+echo "solver forced (RAHMEN_SOLVER), $runs runs, median and best (ms):"
+printf "  %-9s %-7s %19s %19s %19s\n" numbering solver "whole command" "processor" "decomposition"
+for name in natural shuffled; do
+  for solver in band sparse; do
+    printf "  %-9s %-7s" "$name" "$solver"
+    for key in whole-command-ms processor-ms decomposition-ms; do
+      awk -v key="$key" '$1 == key { a[++n] = $2 }
+        END { for (x = 1; x <= n; x++) for (y = x + 1; y <= n; y++) if (a[y] < a[x]) { t = a[x]; a[x] = a[y]; a[y] = t }
+              printf " %9.2f %9.2f", a[int(n / 2) + 1], a[1] }' "$name-$solver.times"
+    done
+    echo
+  done
+done

@@ -15,7 +15,7 @@ for f in bin/rahmen bin/rahmen-batch share/rahmen/help/index.html share/rahmen/h
   share/rahmen/examples/two_storey.fdt share/applications/rahmen.desktop \
   share/icons/hicolor/scalable/apps/rahmen.svg share/mime/packages/rahmen.xml \
   share/man/man1/rahmen.1.gz \
-  share/man/man1/rahmen-batch.1.gz; do
+  share/man/man1/rahmen-batch.1.gz lib/rahmen/rahmen-batch-pdf.so; do
   [ -e "$prefix/$f" ] || fail "missing $f"
 done
 if command -v desktop-file-validate >/dev/null; then
@@ -51,6 +51,15 @@ for file in "$prefix/share/rahmen/examples/two_storey.fdt" "$mime/two_storey"; d
 done
 rm -rf "$mime"
 grep -q -- "--reanalyse" <<<"$("$prefix/bin/rahmen-batch" --help 2>&1)" || fail "rahmen-batch --help"
+# rahmen-batch starts without Qt and finds its PDF renderer where it is installed.
+! ldd "$prefix/bin/rahmen-batch" | grep -q libQt6 || fail "rahmen-batch links Qt"
+pdf=$(mktemp -d)
+(cd "$pdf" && env -u RAHMEN_BATCH_PDF_MODULE "$prefix/bin/rahmen-batch" \
+  "$prefix/share/rahmen/examples/two_storey.fdt" \
+  --case G="$prefix/share/rahmen/examples/two_storey.adt" --pdf --out p >out.txt 2>&1) ||
+  { cat "$pdf/out.txt" >&2; fail "the installed rahmen-batch --pdf"; }
+[ "$(head -c 5 "$pdf/p.pdf")" = "%PDF-" ] || fail "the installed rahmen-batch --pdf wrote no PDF"
+rm -rf "$pdf"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

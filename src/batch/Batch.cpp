@@ -1,4 +1,5 @@
 #include "batch/Batch.h"
+#include "batch/BatchPdf.h"
 
 #include "analysis/AnalysisFile.h"
 #include "analysis/AnalysisFileHandlers.h"
@@ -465,9 +466,9 @@ std::string batchUsage() {
            "              座屈長さ = 係数 × 部材長さ）\n"
            "--pdf         計算書（構造計算書: 骨組・断面・荷重・ケースと組合せごとの変位・反力・\n"
            "              部材端力・構面ごとの応力図・変形図、--check の検定表、--storeys の\n"
-           "              層の検定表）を NAME.pdf に書きます。フォントは埋め込みます。Qt の\n"
-           "              GUI とともにビルドした rahmen-batch "
-           "だけが書けます（画面は要りません）。\n"
+           "              層の検定表）を NAME.pdf に書きます。フォントは埋め込みます。ページは\n"
+           "              Qt で描く部品 rahmen-batch-pdf.so（GUI とともにビルドされます）を\n"
+           "              このときだけ読み込んで描きます（画面は要りません）。\n"
            "--reanalyse   解析データファイルを読み、そのヤング係数・せん断弾性係数・κで\n"
            "              解析し直します。骨組は下の終了コードの説明のとおりです。\n"
            "--generate-grid  ベンチマーク用の格子骨組 NAME.fdt とその荷重 NAME_loads.adt を\n"
@@ -904,12 +905,15 @@ int analyseCases(const BatchOptions& o, std::ostream& out, std::ostream& err,
         run.dialogs.setSubject(name + ".pdf");
         p.loadCases = set;
         m.DataName = name;
-        if (!pdf) {
-            run.dialogs.report(
-                "この rahmen-batch は Qt なしでビルドされたため、PDF を書けません。");
+        // Without a writer given, the renderer's module is opened now.
+        BatchPdfModule module;
+        if (!pdf) module = openBatchPdfModule();
+        const BatchPdfWriter& writer = pdf ? pdf : module.writer;
+        if (!writer) {
+            run.dialogs.report(module.problem);
             written = false;
-        } else if (const std::optional<std::string> bytes =
-                       pdf(p, o.checks.check ? &checks : nullptr, o.storeys ? &storeys : nullptr);
+        } else if (const std::optional<std::string> bytes = writer(
+                       p, o.checks.check ? &checks : nullptr, o.storeys ? &storeys : nullptr);
                    !bytes) {
             run.dialogs.report("計算書の PDF を作成できませんでした。");
             written = false;

@@ -98,8 +98,9 @@ std::string caseKindProblem(const std::string& label, LoadCase& c);
 // The calculation report as PDF bytes for the frame in the program after the
 // analysis of all cases, with the member checks and storey checks made
 // (nullptr: not asked for); nullopt when it could not be made. Painting pages
-// needs Qt, which the command links only where the GUI is built: its main()
-// hands the writer in, and without one --pdf is refused.
+// needs Qt, which the command does not link: without a writer given, --pdf
+// opens the renderer's module (batch/BatchPdf.h), and without that module
+// --pdf is refused.
 using BatchPdfWriter = std::function<std::optional<std::string>(
     Program& program, const std::vector<MemberCheck>* checks, const StoreyCheckResult* storeys)>;
 

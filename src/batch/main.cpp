@@ -2,32 +2,20 @@
 
 #include "batch/Batch.h"
 
-#ifdef RAHMEN_BATCH_PDF
-#include "gui/ReportPdf.h"
-#include "model/Program.h"
-#include "report/Report.h"
-#endif
-
 #include <iostream>
 #include <string>
 #include <vector>
 
+// OpenBLAS starts its worker threads as it is loaded, and each spins for its
+// work (some 0.1 s of processor time) before it sleeps: through the reading of
+// the files, which needs no BLAS, it takes the other core from the command's
+// own threads and from other work. Stopped here, the pool is started again by
+// OpenBLAS at the first call that spreads over the cores (the decomposition).
+// Weak: without OpenBLAS there is no pool to stop.
+extern "C" int blas_thread_shutdown_(void) __attribute__((weak));
+
 int main(int argc, char** argv) {
+    if (blas_thread_shutdown_) blas_thread_shutdown_();
     const std::vector<std::string> args(argv + 1, argv + argc);
-#ifdef RAHMEN_BATCH_PDF
-    // --pdf: every section of the report, every case, combination and plane.
-    const rahmen::BatchPdfWriter pdf = [](rahmen::Program& program,
-                                          const std::vector<rahmen::MemberCheck>* checks,
-                                          const rahmen::StoreyCheckResult* storeys) {
-        rahmen::ReportChecks given;
-        given.members = checks;
-        given.storeys = storeys;
-        const rahmen::Document document =
-            rahmen::buildReport(program, rahmen::ReportOptions{}, given, program.io.clock.now());
-        return rahmen::documentPdfWithoutWindow(document);
-    };
-    return rahmen::runBatch(args, std::cout, std::cerr, pdf);
-#else
     return rahmen::runBatch(args, std::cout, std::cerr);
-#endif
 }

@@ -133,10 +133,15 @@ protected:
 
     static std::string fixture(const std::string& name) { return kFixtures + name; }
 
-    // Runs rahmen-batch with the arguments in the folder (default: work).
-    Result run(const std::vector<std::string>& args, fs::path folder = {}) {
+    // Runs rahmen-batch with the arguments in the folder (default: work), with
+    // the environment's variables and those of `env` ("NAME=VALUE").
+    Result run(const std::vector<std::string>& args, fs::path folder = {},
+               const std::vector<std::string>& env = {}) {
         if (folder.empty()) folder = work;
-        std::string command = "cd " + quoted(folder.string()) + " && " + quoted(RAHMEN_BATCH);
+        std::string command = "cd " + quoted(folder.string()) + " && env";
+        for (const std::string& variable : env)
+            command += " " + quoted(variable);
+        command += " " + quoted(RAHMEN_BATCH);
         for (const std::string& arg : args)
             command += " " + quoted(arg);
         const fs::path out = root / "stdout", err = root / "stderr";
@@ -796,6 +801,45 @@ TEST_F(Batch, ALoadCaseRunIsRefusedOnceAndNamesTheFile) {
         << r.err;
     EXPECT_TRUE(fs::is_regular_file(work / "out_G.adt"));
     EXPECT_TRUE(fs::is_regular_file(work / "out_S1.adt"));
+}
+
+TEST_F(Batch, PdfWithoutItsRendererIsRefusedAfterTheReportsAreWritten) {
+    // The renderer's module, in place of the one the command would find: a
+    // missing file, a file that is no shared module, and a shared library
+    // without the renderer's entry (the C++ library this test runs with).
+    std::ofstream(root / "text.so") << "not a module\n";
+    std::string library;
+    {
+        std::ifstream maps("/proc/self/maps");
+        for (std::string line; library.empty() && std::getline(maps, line);)
+            if (const auto at = line.find('/');
+                at != std::string::npos && contains(line.substr(at), "/libstdc++.so"))
+                library = line.substr(at);
+    }
+    ASSERT_FALSE(library.empty());
+    const struct {
+        fs::path module;
+        std::vector<std::string> reasons;
+    } rows[] = {
+        {root / "missing.so",
+         {"rahmen-batch-pdf.so が見つかりません（探した場所: " + (root / "missing.so").string() +
+          "）。"}},
+        {root / "text.so", {(root / "text.so").string() + " を読み込めませんでした。\n"}},
+        {library, {library + " を読み込めませんでした。\n", "undefined symbol: rahmen_batch_pdf"}},
+    };
+    for (const auto& row : rows) {
+        fs::remove_all(work);
+        fs::create_directory(work);
+        const Result r = run({fixture("portal.fdt"), "--case", "G=" + fixture("portal_loads.adt"),
+                              "--pdf", "--out", "p"},
+                             work, {"RAHMEN_BATCH_PDF_MODULE=" + row.module.string()});
+        EXPECT_EQ(r.status, 1) << row.module;
+        EXPECT_EQ(r.err.rfind("p.pdf: PDF 出力は使えません: 計算書を PDF にする部品 ", 0), 0u)
+            << r.err;
+        for (const std::string& reason : row.reasons)
+            EXPECT_TRUE(contains(r.err, reason)) << r.err;
+        EXPECT_EQ(filesIn(work), (Names{"p_ENV.csv", "p_G.adt"})) << row.module;
+    }
 }
 
 namespace {
