@@ -352,14 +352,41 @@ Solver forcedSolver(Solver chosen) {
     return Solver::Automatic;
 }
 
+// The band decomposition's multiply-adds counted twice inside the envelope
+// it works in (BandMatrix::envelope), from the node order alone: a free
+// node's columns reach down to its own block and to the last free node a
+// member joins it to, a support's to its unit diagonal, and every column at
+// least as far as the one before it.
+double envelopeFlops(const Model& model, const std::vector<int>& position) {
+    const int nodes = model.NodeCount;
+    std::vector<int> lowest(static_cast<std::size_t>(nodes), -1); // by position; -1 held
+    for (int n = 1; n <= nodes; ++n)
+        if (!isSupport(model, n)) lowest[static_cast<std::size_t>(position[n])] = position[n];
+    for (int m = 1; m <= model.MemberCount; ++m) {
+        const int p = position[model.MemberStartNode[m]], q = position[model.MemberEndNode[m]];
+        int& low = lowest[static_cast<std::size_t>(std::min(p, q))];
+        if (low >= 0 && lowest[static_cast<std::size_t>(std::max(p, q))] >= 0)
+            low = std::max(low, std::max(p, q));
+    }
+    double flops = 0;
+    int last = 0; // 0-based row
+    for (int p = 0; p < nodes; ++p)
+        for (int k = 0; k < 6; ++k) {
+            const int c = 6 * p + k;
+            const int low = lowest[static_cast<std::size_t>(p)];
+            last = std::max({last, c, low < 0 ? c : 6 * low + 5});
+            flops += double(last - c + 1) * double(last - c + 1);
+        }
+    return flops;
+}
+
 // The sparse path when it is forced, or when the band is large enough to be
 // worth the node order and the sparse factor is estimated faster. Its matrix
 // pattern is then set up in the band's order.
 void chooseSolver(Run& run, const NodeOrder& order) {
     const Model& model = run.model;
     AnalysisWork& work = run.work;
-    const double hb = run.out.factorisedHalfBandWidth;
-    run.out.bandFlops = double(run.N) * hb * hb;
+    run.out.bandFlops = envelopeFlops(model, order.position);
     const Solver forced = forcedSolver(work.solver);
     work.sparse = false;
     if (!SparseCholesky::available() || forced == Solver::Band) return;

@@ -75,7 +75,8 @@ struct AnalysisOutcome {
     AnalysisTimes times;
     std::size_t workBytes = 0; // band matrix and work arrays
     // The solver that decomposed the frame and the estimates it was chosen by:
-    // flops of the band (N·hb²) and of the sparse factor (estimated from the
+    // flops of the band inside its envelope (Σ of the squared column heights,
+    // at most N·hb²) and of the sparse factor (estimated from the
     // node order; 0 when the sparse path was not considered), then CHOLMOD's
     // own count of the factor it built.
     bool sparse = false;
