@@ -174,12 +174,9 @@ int main(int argc, char** argv) {
             factorBest = std::min(factorBest, since(t));
             lEntries = chol.factorEntries();
         }
-        const SolverRates& rate = kSolverRates;
-        const double estBand = bandFl / rate.bandFlopsPerSecond;
-        const double estSparse =
-            sparseFl / rate.sparseFlopsPerSecond + entries * rate.sparseSecondsPerEntry;
-        const bool chooseSparse =
-            bandFl >= kSparseWorthFlops && sparseEstimatedFaster(bandFl, sparseFl, entries);
+        const double estBand = bandSeconds(bandFl, hb);
+        const double estSparse = sparseSeconds(sparseFl, entries);
+        const bool chooseSparse = estBand >= kSparseWorthSeconds && estSparse < estBand;
         const double sparseTotal = orderBest + factorBest;
         char name[32];
         std::snprintf(name, sizeof name, "%dx%dx%d", nx, ny, nz);

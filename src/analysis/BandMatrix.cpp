@@ -43,6 +43,7 @@ int openblas_get_num_threads(void) __attribute__((weak));
 void openblas_set_num_threads(int) __attribute__((weak));
 }
 #include <atomic>
+#include <limits>
 #include <thread>
 #endif
 
@@ -514,14 +515,20 @@ private:
             const int split = balance(j, m, first);
             if (thread == 0) {
                 update(j, 0, first);
-                if (next < n_ && failed_.load(std::memory_order_relaxed) == 0)
-                    if (const int f = factorBlock(next)) failed_.store(f);
+                if (next < n_)
+                    if (const int f = factorBlock(next)) {
+                        failed_.store(f);
+                        failedAt_.store(j);
+                    }
                 update(j, split, m);
             } else {
                 update(j, first, split);
             }
             meeting_.meet();
-            if (failed_.load() != 0) return;
+            // Both stop after the meeting of the block whose successor
+            // failed; a failure the first thread finds in the next block,
+            // before the second has looked, is not this meeting's.
+            if (failedAt_.load() <= j) return;
         }
     }
 
@@ -547,6 +554,7 @@ private:
     double* const diag0_;
     BandMatrix& bm_;
     std::atomic<int> failed_{0};
+    std::atomic<int> failedAt_{std::numeric_limits<int>::max()}; // the block that found it
     Meeting meeting_;
 };
 

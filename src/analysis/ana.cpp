@@ -390,7 +390,9 @@ void chooseSolver(Run& run, const NodeOrder& order) {
     const Solver forced = forcedSolver(work.solver);
     work.sparse = false;
     if (!SparseCholesky::available() || forced == Solver::Band) return;
-    if (forced == Solver::Automatic && run.out.bandFlops < kSparseWorthFlops) return;
+    const int hb = run.out.factorisedHalfBandWidth;
+    if (forced == Solver::Automatic && bandSeconds(run.out.bandFlops, hb) < kSparseWorthSeconds)
+        return;
 
     // The node graph in band positions: members between free nodes.
     const int nodes = model.NodeCount;
@@ -414,7 +416,7 @@ void chooseSolver(Run& run, const NodeOrder& order) {
     }
     run.out.sparseFlops = work.cholesky.orderNodes(nodes, neighbours, held);
     if (forced == Solver::Automatic &&
-        !sparseEstimatedFaster(run.out.bandFlops, run.out.sparseFlops, entries))
+        !sparseEstimatedFaster(run.out.bandFlops, hb, run.out.sparseFlops, entries))
         return;
     work.sparse = true;
     work.stiffness.setPattern(nodes, neighbours, held);
@@ -660,20 +662,26 @@ bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work
     return timed(times.decomposition, [&] { return decompose(run, spread); });
 }
 
-// Calibrated on this machine with bench_solvers (best of runs, grids of
-// 6 × 6 × 5 to 20 × 20 × 10 bays, the other core busy with other work):
-// CHOLMOD's supernodal factor ran at 5–7 GFLOP/s on the grids the tables
-// allow and 10–12.5 GFLOP/s on the larger ones, where its supernodes are
-// wide; its ordering, symbolic factor and sparse assembly took about 6e-8 s
-// per entry of the matrix. The band's rate is OpenBLAS's with both cores
-// free (45–61 GFLOP/s on the largest grid the tables allow; 15–26 GFLOP/s
-// while other work shares the cores, when CHOLMOD loses less).
-const SolverRates kSolverRates = {45e9, 10e9, 6e-8};
+// Calibrated on this machine with bench_solvers (CALIBRATION).
+const SolverRates kSolverRates = {154e9, 986, 12e9, 3.4e8, 0.28, 50e9, 6e-8};
 
-bool sparseEstimatedFaster(double bandFlops, double sparseFlops, double entries) {
+double bandSeconds(double bandFlops, int halfBand) {
     const SolverRates& r = kSolverRates;
-    return sparseFlops / r.sparseFlopsPerSecond + entries * r.sparseSecondsPerEntry <
-           bandFlops / r.bandFlopsPerSecond;
+    const double hb = std::max(halfBand, 1);
+    return bandFlops / (r.bandPeakFlopsPerSecond * hb / (hb + r.bandHalfRateWidth));
+}
+
+double sparseSeconds(double sparseFlops, double entries) {
+    const SolverRates& r = kSolverRates;
+    const double rate = std::min(
+        r.sparsePeakFlopsPerSecond,
+        r.sparseFlopsPerSecond *
+            std::pow(std::max(sparseFlops, 1.0) / r.sparseReferenceFlops, r.sparseRateExponent));
+    return sparseFlops / rate + entries * r.sparseSecondsPerEntry;
+}
+
+bool sparseEstimatedFaster(double bandFlops, int halfBand, double sparseFlops, double entries) {
+    return sparseSeconds(sparseFlops, entries) < bandSeconds(bandFlops, halfBand);
 }
 
 void solveFrame(const AnalysisWork& work, double* x, int count) {
