@@ -35,7 +35,16 @@ void dtrsm_(const char* side, const char* uplo, const char* transa, const char* 
 void dsyrk_(const char* uplo, const char* trans, const int* n, const int* k, const double* alpha,
             const double* a, const int* lda, const double* beta, double* c, const int* ldc,
             std::size_t, std::size_t);
+void dgemm_(const char* transa, const char* transb, const int* m, const int* n, const int* k,
+            const double* alpha, const double* a, const int* lda, const double* b, const int* ldb,
+            const double* beta, double* c, const int* ldc, std::size_t, std::size_t);
+// OpenBLAS's own thread count; absent from other BLAS libraries.
+int openblas_get_num_threads(void) __attribute__((weak));
+void openblas_set_num_threads(int) __attribute__((weak));
 }
+#include <atomic>
+#include <limits>
+#include <thread>
 #endif
 
 namespace rahmen {
@@ -43,13 +52,13 @@ namespace rahmen {
 namespace {
 
 // Columns per block of the decomposition. With LAPACK the block is the rank of
-// each symmetric update: on the largest grid the tables allow (half band 516)
-// rank 32 ran fastest, OpenBLAS spreading those updates over both cores, and
-// ranks of 64 and more ran slower on one. The own kernel packs the panel of a
+// each symmetric update: on the largest grid the tables allow (half band 516,
+// both threads of TwoThreadBand) rank 48 ran fastest, 32 and 64 about 4 %
+// slower, 96 20 % slower. The own kernel packs the panel of a
 // block (hb × kBlock doubles) into a buffer that stays in the second-level
 // cache while the trailing triangle is updated.
 #if RAHMEN_HAVE_LAPACK
-constexpr int kBlock = 32;
+constexpr int kBlock = 48;
 #else
 constexpr int kBlock = 64;
 #endif
@@ -271,11 +280,25 @@ void BandMatrix::reset(int n, int hb) {
     packRows_.resize(panelRows * block);
     packCols_.resize(panelRows * block);
     diagonal_.resize(static_cast<std::size_t>(n_) + 1);
+    lowest_.assign(static_cast<std::size_t>(n_) + 1, 0);
+    envelope_.assign(static_cast<std::size_t>(n_) + 1, 0);
+}
+
+double BandMatrix::envelope() {
+    double flops = 0;
+    int last = 0;
+    for (int c = 1; c <= n_; ++c) {
+        last = std::max({last, lowest_[static_cast<std::size_t>(c)], c});
+        envelope_[static_cast<std::size_t>(c)] = last;
+        flops += double(last - c + 1) * double(last - c + 1);
+    }
+    return flops;
 }
 
 std::size_t BandMatrix::bytes() const {
     return (data_.capacity() + packRows_.capacity() + packCols_.capacity() + diagonal_.capacity()) *
-           sizeof(double);
+               sizeof(double) +
+           (lowest_.capacity() + envelope_.capacity()) * sizeof(int);
 }
 
 void BandMatrix::add(int i, int j, double v) {
@@ -296,6 +319,7 @@ int factorBandKernel(BandMatrix& bm) {
 
     for (int c = 0; c < n; ++c)
         diag0[c] = a[static_cast<std::ptrdiff_t>(c) * ld];
+    bm.envelope();
 
     for (int j = 0; j < n; j += block) {
         const int kc = std::min(block, n - j);
@@ -307,7 +331,7 @@ int factorBandKernel(BandMatrix& bm) {
             if (!(s > kPivotTolerance * diag0[c])) return c + 1;
             const double d = std::sqrt(s);
             col[0] = d;
-            const int len = std::min(hb, n - c); // rows c .. c + len - 1
+            const int len = bm.lastRow(c + 1) - c; // rows c .. c + len - 1, the envelope
             const double inv = 1.0 / d;
             for (int k = 1; k < len; ++k)
                 col[k] *= inv;
@@ -323,9 +347,9 @@ int factorBandKernel(BandMatrix& bm) {
             }
         }
 
-        // Trailing triangle below and right of the block, inside the band.
+        // Trailing triangle below and right of the block, inside the envelope.
         const int t0 = j + kc;
-        const int t1 = std::min(n - 1, j + kc + hb - 2);
+        const int t1 = bm.lastRow(j + kc) - 1;
         if (t0 <= t1) symmetricUpdate(a, lda, t0, t1 - t0 + 1, j, kc, packRows, packCols);
     }
     return 0;
@@ -349,6 +373,7 @@ int factorBandLapack(BandMatrix& bm) {
     double* diag0 = bm.diagonal().data();
     for (int c = 0; c < n; ++c)
         diag0[c] = a[static_cast<std::ptrdiff_t>(c) * ld];
+    bm.envelope();
     auto at = [&](int r, int c) {
         return a + static_cast<std::ptrdiff_t>(c) * lda + static_cast<std::ptrdiff_t>(r);
     };
@@ -367,7 +392,9 @@ int factorBandLapack(BandMatrix& bm) {
         }
         if (info > 0) return j + info;
 
-        const int m = std::min(hb - 1, n - j - kc); // rows below the block inside the band
+        // Rows below the block inside the envelope: none of the rows further
+        // down has an entry in the block's columns, in K or in L.
+        const int m = bm.lastRow(j + kc) - (j + kc);
         if (m <= 0) continue;
         dtrsm_("R", "L", "T", "N", &m, &kc, &one, at(j, j), &lda, at(j + kc, j), &lda, 1, 1, 1, 1);
         dsyrk_("L", "N", &m, &kc, &minusOne, at(j + kc, j), &lda, &one, at(j + kc, j + kc), &lda, 1,
@@ -379,11 +406,180 @@ int factorBandLapack(BandMatrix& bm) {
 } // namespace
 #endif
 
+#if RAHMEN_HAVE_LAPACK
+namespace {
+
+// Two threads meeting after every block: spinning briefly (a block takes tens
+// of microseconds), then giving the processor away, so that a machine busy
+// with other work does not lose a time slice to the waiting thread.
+class Meeting {
+public:
+    void meet() {
+        const int round = round_.load(std::memory_order_relaxed);
+        if (waiting_.fetch_add(1, std::memory_order_acq_rel) == 1) {
+            waiting_.store(0, std::memory_order_relaxed);
+            round_.store(round + 1, std::memory_order_release);
+            return;
+        }
+        for (int spin = 0; round_.load(std::memory_order_acquire) == round; ++spin)
+            if (spin > 4000) std::this_thread::yield();
+#if defined(__SSE2__)
+            else
+                _mm_pause();
+#endif
+    }
+
+private:
+    std::atomic<int> waiting_{0};
+    std::atomic<int> round_{0};
+};
+
+// The blocked decomposition of factorBandLapack on two threads, with one
+// block of look-ahead. Once block j is factored, its rows below update the
+// trailing triangle T: the first thread updates the columns of block j + 1
+// and factors that block (Cholesky of its diagonal, solve of the rows below)
+// and takes the last columns of T as far as that balances the work; the
+// second thread updates the rest of T. Both meet before block j + 1's rows
+// update the next triangle. Each BLAS call runs on its own thread, so that
+// OpenBLAS does not split the small calls of a band of a few hundred rows
+// between the cores itself.
+class TwoThreadBand {
+public:
+    explicit TwoThreadBand(BandMatrix& bm)
+        : n_(bm.size()), ld_(bm.leadingDimension()), lda_(ld_ - 1), block_(ld_ - bm.halfBand() + 1),
+          a_(bm.data()), diag0_(bm.diagonal().data()), bm_(bm) {}
+
+    int run() {
+        for (int c = 0; c < n_; ++c)
+            diag0_[c] = a_[static_cast<std::ptrdiff_t>(c) * ld_];
+        bm_.envelope();
+        if (const int failed = factorBlock(0)) return failed;
+        std::thread second([this] { work(1); });
+        work(0);
+        second.join();
+        return failed_.load();
+    }
+
+private:
+    double* at(int r, int c) const {
+        return a_ + static_cast<std::ptrdiff_t>(c) * lda_ + static_cast<std::ptrdiff_t>(r);
+    }
+    // Rows below the block starting at j inside the envelope.
+    int below(int j) const {
+        const int kc = std::min(block_, n_ - j);
+        return bm_.lastRow(j + kc) - (j + kc);
+    }
+
+    // Cholesky of block j's diagonal and the solve of its rows below;
+    // 0, or the 1-based degree of freedom whose pivot failed.
+    int factorBlock(int j) const {
+        const int kc = std::min(block_, n_ - j);
+        int info = 0;
+        dpotrf_("L", &kc, at(j, j), &lda_, &info, 1);
+        const int computed = info > 0 ? info - 1 : kc;
+        for (int c = j; c < j + computed; ++c) {
+            const double d = a_[static_cast<std::ptrdiff_t>(c) * ld_];
+            if (!(d * d > kPivotTolerance * diag0_[c])) return c + 1;
+        }
+        if (info > 0) return j + info;
+        const int m = below(j);
+        const double one = 1.0;
+        if (m > 0)
+            dtrsm_("R", "L", "T", "N", &m, &kc, &one, at(j, j), &lda_, at(j + kc, j), &lda_, 1, 1,
+                   1, 1);
+        return 0;
+    }
+
+    // Columns c0 .. c1 - 1 of the trailing triangle of block j (0 at its
+    // first row), rows from the column down to the triangle's last: the
+    // diagonal part by a symmetric update, the part below by a product.
+    void update(int j, int c0, int c1) const {
+        if (c0 >= c1) return;
+        const int kc = std::min(block_, n_ - j), m = below(j), t0 = j + kc;
+        const int w = c1 - c0, rest = m - c1;
+        const double one = 1.0, minusOne = -1.0;
+        dsyrk_("L", "N", &w, &kc, &minusOne, at(t0 + c0, j), &lda_, &one, at(t0 + c0, t0 + c0),
+               &lda_, 1, 1);
+        if (rest > 0)
+            dgemm_("N", "T", &rest, &w, &kc, &minusOne, at(t0 + c1, j), &lda_, at(t0 + c0, j),
+                   &lda_, &one, at(t0 + c1, t0 + c0), &lda_, 1, 1);
+    }
+
+    void work(int thread) {
+        for (int j = 0; j < n_; j += block_) {
+            const int kc = std::min(block_, n_ - j), m = below(j);
+            const int next = j + kc;
+            // The columns of block j + 1 inside the triangle, and where the
+            // first thread's share of the rest begins.
+            const int first = std::min(m, std::min(block_, n_ - next));
+            const int split = balance(j, m, first);
+            if (thread == 0) {
+                update(j, 0, first);
+                if (next < n_)
+                    if (const int f = factorBlock(next)) {
+                        failed_.store(f);
+                        failedAt_.store(j);
+                    }
+                update(j, split, m);
+            } else {
+                update(j, first, split);
+            }
+            meeting_.meet();
+            // Both stop after the meeting of the block whose successor
+            // failed; a failure the first thread finds in the next block,
+            // before the second has looked, is not this meeting's.
+            if (failedAt_.load() <= j) return;
+        }
+    }
+
+    // The column from which the first thread updates the rest of the
+    // triangle: its block's update and factor plus that share weigh as much
+    // as the second thread's columns. Counted in multiply-adds.
+    int balance(int j, int m, int first) const {
+        const int kc = std::min(block_, n_ - j);
+        const int next = j + kc;
+        const double kcn = std::min(block_, n_ - next);
+        const double own = double(m) * first * kc +
+                           (next < n_ ? kcn * kcn * kcn / 3 + double(below(next)) * kcn * kcn : 0);
+        auto triangle = [&](double from) { return (m - from) * (m - from + 1) / 2 * kc; };
+        const double rest = triangle(first);
+        if (own >= rest) return m;
+        // (m - split)² kc / 2 = (rest - own) / 2
+        const double share = std::sqrt((rest - own) / kc);
+        return std::max(first, m - int(share));
+    }
+
+    const int n_, ld_, lda_, block_;
+    double* const a_;
+    double* const diag0_;
+    BandMatrix& bm_;
+    std::atomic<int> failed_{0};
+    std::atomic<int> failedAt_{std::numeric_limits<int>::max()}; // the block that found it
+    Meeting meeting_;
+};
+
+// Below this many multiply-adds a second thread costs more than it saves.
+constexpr double kTwoThreadFlops = 2e7;
+
+bool twoThreads(const BandMatrix& bm) {
+    const double hb = bm.halfBand();
+    return bm.halfBand() > 2 * kBlock && double(bm.size()) * hb * hb > kTwoThreadFlops &&
+           std::thread::hardware_concurrency() >= 2;
+}
+
+} // namespace
+#endif
+
 int factorBand(BandMatrix& bm) {
 #if RAHMEN_HAVE_LAPACK
     // A diagonal matrix leaves no room for the dense view's leading dimension.
     if (bm.halfBand() < 2) return factorBandKernel(bm);
-    return factorBandLapack(bm);
+    if (!twoThreads(bm) || !openblas_set_num_threads) return factorBandLapack(bm);
+    const int threads = openblas_get_num_threads ? openblas_get_num_threads() : 1;
+    openblas_set_num_threads(1);
+    const int failed = TwoThreadBand(bm).run();
+    openblas_set_num_threads(threads);
+    return failed;
 #else
     return factorBandKernel(bm);
 #endif
@@ -391,7 +587,6 @@ int factorBand(BandMatrix& bm) {
 
 void solveBand(const BandMatrix& bm, double* x) {
     const int n = bm.size();
-    const int hb = bm.halfBand();
     const int ld = bm.leadingDimension();
     const double* a = bm.data();
     double* y = x + 1; // 0-based view
@@ -401,7 +596,7 @@ void solveBand(const BandMatrix& bm, double* x) {
         const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
         const double yc = y[c] / col[0];
         y[c] = yc;
-        const int len = std::min(hb, n - c);
+        const int len = bm.lastRow(c + 1) - c;
         double* yr = y + c;
         for (int k = 1; k < len; ++k)
             yr[k] = mulAdd(-col[k], yc, yr[k]);
@@ -409,7 +604,7 @@ void solveBand(const BandMatrix& bm, double* x) {
     // Back: Lᵀ·x = y, one dot product per column.
     for (int c = n - 1; c >= 0; --c) {
         const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
-        const int len = std::min(hb, n - c);
+        const int len = bm.lastRow(c + 1) - c;
         const double* xr = y + c;
         double t = 0.0;
         for (int k = 1; k < len; ++k)
@@ -425,7 +620,8 @@ namespace {
 // order); W a multiple of the vector width, so that the columns of one row
 // go through the processor's vector registers together.
 template <int W>
-void solveColumns(const double* a, int n, int hb, int ld, double* y, std::ptrdiff_t stride) {
+void solveColumns(const double* a, int n, const int* last, int ld, double* y,
+                  std::ptrdiff_t stride) {
     static_assert(W % kW == 0, "whole vectors per row");
     constexpr int V = W / kW;
     for (int c = 0; c < n; ++c) {
@@ -437,7 +633,7 @@ void solveColumns(const double* a, int n, int hb, int ld, double* y, std::ptrdif
             v[r] = load(yc + r * kW) / d;
             store(yc + r * kW, v[r]);
         }
-        const int len = std::min(hb, n - c);
+        const int len = last[c + 1] - c;
         for (int k = 1; k < len; ++k) {
             double* yk = yc + k * stride;
             const Vec ck = splat(col[k]);
@@ -448,7 +644,7 @@ void solveColumns(const double* a, int n, int hb, int ld, double* y, std::ptrdif
     for (int c = n - 1; c >= 0; --c) {
         const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
         double* yc = y + c * stride;
-        const int len = std::min(hb, n - c);
+        const int len = last[c + 1] - c;
         Vec t[V];
         for (int r = 0; r < V; ++r)
             t[r] = splat(0.0);
@@ -465,18 +661,19 @@ void solveColumns(const double* a, int n, int hb, int ld, double* y, std::ptrdif
 }
 
 // One right-hand side of several (row c at y + c * stride), as solveBand.
-void solveColumn(const double* a, int n, int hb, int ld, double* y, std::ptrdiff_t stride) {
+void solveColumn(const double* a, int n, const int* last, int ld, double* y,
+                 std::ptrdiff_t stride) {
     for (int c = 0; c < n; ++c) {
         const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
         const double yc = y[c * stride] / col[0];
         y[c * stride] = yc;
-        const int len = std::min(hb, n - c);
+        const int len = last[c + 1] - c;
         for (int k = 1; k < len; ++k)
             y[(c + k) * stride] = mulAdd(-col[k], yc, y[(c + k) * stride]);
     }
     for (int c = n - 1; c >= 0; --c) {
         const double* col = a + static_cast<std::ptrdiff_t>(c) * ld;
-        const int len = std::min(hb, n - c);
+        const int len = last[c + 1] - c;
         double t = 0.0;
         for (int k = 1; k < len; ++k)
             t = mulAdd(col[k], y[(c + k) * stride], t);
@@ -488,16 +685,16 @@ void solveColumn(const double* a, int n, int hb, int ld, double* y, std::ptrdiff
 
 void solveBand(const BandMatrix& bm, double* x, int count) {
     const int n = bm.size();
-    const int hb = bm.halfBand();
+    const int* last = bm.lastRows();
     const int ld = bm.leadingDimension();
     double* y = x + count; // row c (0-based) at y + c * count
     int r = 0;
     for (; count - r >= 2 * kW; r += 2 * kW)
-        solveColumns<2 * kW>(bm.data(), n, hb, ld, y + r, count);
+        solveColumns<2 * kW>(bm.data(), n, last, ld, y + r, count);
     for (; count - r >= kW; r += kW)
-        solveColumns<kW>(bm.data(), n, hb, ld, y + r, count);
+        solveColumns<kW>(bm.data(), n, last, ld, y + r, count);
     for (; r < count; ++r)
-        solveColumn(bm.data(), n, hb, ld, y + r, count);
+        solveColumn(bm.data(), n, last, ld, y + r, count);
 }
 
 int factorPlain(PlainBand& p) {

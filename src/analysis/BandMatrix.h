@@ -18,6 +18,14 @@
 // leading dimension ld - 1, for every pair with 0 <= i - j < ld.
 //
 // The Cholesky factor L overwrites the matrix in place (L has the same band).
+//
+// Inside the band the matrix keeps an envelope: the matrix records, per
+// column, the lowest row it was given an entry in (add and the writable at).
+// A row's first entry stays its first entry in L, so column c of L has no
+// entry below last(c), the lowest row given in columns 1..c. The decomposition
+// and the substitutions work down to last(c) only: a frame numbered by
+// reverse Cuthill–McKee has a wavefront that widens and narrows again, and its
+// envelope holds about 0.6 of the band.
 
 #include <cstddef>
 #include <vector>
@@ -60,8 +68,12 @@ public:
     int leadingDimension() const { return ld_; }
     std::size_t bytes() const;
 
-    // Entry K(row, col), 1-based, col <= row < col + hb.
-    double& at(int row, int col) { return data_.data()[index(row, col)]; }
+    // Entry K(row, col), 1-based, col <= row < col + hb. The writable entry
+    // counts as given (it widens the envelope).
+    double& at(int row, int col) {
+        widen(row, col);
+        return data_.data()[index(row, col)];
+    }
     double at(int row, int col) const { return data_.data()[index(row, col)]; }
 
     // Adds v to K(i, j) = K(j, i) (either order); the pair must lie inside the band.
@@ -69,6 +81,16 @@ public:
 
     double* data() { return data_.data(); }
     const double* data() const { return data_.data(); }
+
+    // last(c) for the 1-based column c: the lowest row of the envelope, c at
+    // least. Valid once envelope() has been called after the last entry was
+    // given (the decomposition calls it).
+    int lastRow(int col) const { return envelope_[static_cast<std::size_t>(col)]; }
+    const int* lastRows() const { return envelope_.data(); } // last(c) at [c]
+    // Sets last(c) from the lowest rows given; returns the multiply-adds of
+    // the decomposition inside it counted twice, Σ (last(c) − c + 1)², the
+    // envelope's N·hb².
+    double envelope();
 
     // Work areas of the decomposition, sized by reset().
     std::vector<double>& packRows() { return packRows_; }
@@ -81,10 +103,17 @@ private:
                static_cast<std::size_t>(row - col);
     }
 
+    void widen(int row, int col) {
+        int& lowest = lowest_[static_cast<std::size_t>(col)];
+        if (row > lowest) lowest = row;
+    }
+
     int n_ = 0;
     int hb_ = 0;
     int ld_ = 0;
     ZeroedArray data_;
+    std::vector<int> lowest_;   // 1..N: lowest row given in the column (0: none)
+    std::vector<int> envelope_; // 1..N: last(c)
     std::vector<double> packRows_, packCols_, diagonal_;
 };
 

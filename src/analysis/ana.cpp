@@ -382,18 +382,47 @@ Solver forcedSolver(Solver chosen) {
     return Solver::Automatic;
 }
 
+// The band decomposition's multiply-adds counted twice inside the envelope
+// it works in (BandMatrix::envelope), from the node order alone: a free
+// node's columns reach down to its own block and to the last free node a
+// member joins it to, a support's to its unit diagonal, and every column at
+// least as far as the one before it.
+double envelopeFlops(const FrameView& frame, const std::vector<int>& position) {
+    const int nodes = frame.NodeCount;
+    std::vector<int> lowest(static_cast<std::size_t>(nodes), -1); // by position; -1 held
+    for (int n = 1; n <= nodes; ++n)
+        if (!isSupport(frame, n)) lowest[static_cast<std::size_t>(position[n])] = position[n];
+    for (int m = 1; m <= frame.MemberCount; ++m) {
+        const int p = position[frame.MemberStartNode[m]], q = position[frame.MemberEndNode[m]];
+        int& low = lowest[static_cast<std::size_t>(std::min(p, q))];
+        if (low >= 0 && lowest[static_cast<std::size_t>(std::max(p, q))] >= 0)
+            low = std::max(low, std::max(p, q));
+    }
+    double flops = 0;
+    int last = 0; // 0-based row
+    for (int p = 0; p < nodes; ++p)
+        for (int k = 0; k < 6; ++k) {
+            const int c = 6 * p + k;
+            const int low = lowest[static_cast<std::size_t>(p)];
+            last = std::max({last, c, low < 0 ? c : 6 * low + 5});
+            flops += double(last - c + 1) * double(last - c + 1);
+        }
+    return flops;
+}
+
 // The sparse path when it is forced, or when the band is large enough to be
 // worth the node order and the sparse factor is estimated faster. Its matrix
 // pattern is then set up in the band's order.
 void chooseSolver(Run& run, const NodeOrder& order) {
     const FrameView& frame = run.frame;
     AnalysisWork& work = run.work;
-    const double hb = run.out.factorisedHalfBandWidth;
-    run.out.bandFlops = double(run.N) * hb * hb;
+    run.out.bandFlops = envelopeFlops(frame, order.position);
     const Solver forced = forcedSolver(work.solver);
     work.sparse = false;
     if (!SparseCholesky::available() || forced == Solver::Band) return;
-    if (forced == Solver::Automatic && run.out.bandFlops < kSparseWorthFlops) return;
+    const int hb = run.out.factorisedHalfBandWidth;
+    if (forced == Solver::Automatic && bandSeconds(run.out.bandFlops, hb) < kSparseWorthSeconds)
+        return;
 
     // The node graph in band positions: members between free nodes.
     const int nodes = frame.NodeCount;
@@ -417,7 +446,7 @@ void chooseSolver(Run& run, const NodeOrder& order) {
     }
     run.out.sparseFlops = work.cholesky.orderNodes(nodes, neighbours, held);
     if (forced == Solver::Automatic &&
-        !sparseEstimatedFaster(run.out.bandFlops, run.out.sparseFlops, entries))
+        !sparseEstimatedFaster(run.out.bandFlops, hb, run.out.sparseFlops, entries))
         return;
     work.sparse = true;
     work.stiffness.setPattern(nodes, neighbours, held);
@@ -668,20 +697,26 @@ bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work
     return decomposeFrame(frameView(model), progress, work, out);
 }
 
-// Calibrated on this machine with bench_solvers (best of runs, grids of
-// 6 × 6 × 5 to 20 × 20 × 10 bays, the other core busy with other work):
-// CHOLMOD's supernodal factor ran at 5–7 GFLOP/s on the grids the tables
-// allow and 10–12.5 GFLOP/s on the larger ones, where its supernodes are
-// wide; its ordering, symbolic factor and sparse assembly took about 6e-8 s
-// per entry of the matrix. The band's rate is OpenBLAS's with both cores
-// free (45–61 GFLOP/s on the largest grid the tables allow; 15–26 GFLOP/s
-// while other work shares the cores, when CHOLMOD loses less).
-const SolverRates kSolverRates = {45e9, 10e9, 6e-8};
+// Calibrated on this machine with bench_solvers (CALIBRATION).
+const SolverRates kSolverRates = {154e9, 986, 12e9, 3.4e8, 0.28, 50e9, 6e-8};
 
-bool sparseEstimatedFaster(double bandFlops, double sparseFlops, double entries) {
+double bandSeconds(double bandFlops, int halfBand) {
     const SolverRates& r = kSolverRates;
-    return sparseFlops / r.sparseFlopsPerSecond + entries * r.sparseSecondsPerEntry <
-           bandFlops / r.bandFlopsPerSecond;
+    const double hb = std::max(halfBand, 1);
+    return bandFlops / (r.bandPeakFlopsPerSecond * hb / (hb + r.bandHalfRateWidth));
+}
+
+double sparseSeconds(double sparseFlops, double entries) {
+    const SolverRates& r = kSolverRates;
+    const double rate = std::min(
+        r.sparsePeakFlopsPerSecond,
+        r.sparseFlopsPerSecond *
+            std::pow(std::max(sparseFlops, 1.0) / r.sparseReferenceFlops, r.sparseRateExponent));
+    return sparseFlops / rate + entries * r.sparseSecondsPerEntry;
+}
+
+bool sparseEstimatedFaster(double bandFlops, int halfBand, double sparseFlops, double entries) {
+    return sparseSeconds(sparseFlops, entries) < bandSeconds(bandFlops, halfBand);
 }
 
 void solveFrame(const AnalysisWork& work, double* x, int count) {

@@ -76,7 +76,8 @@ struct AnalysisOutcome {
     AnalysisTimes times;
     std::size_t workBytes = 0; // band matrix and work arrays
     // The solver that decomposed the frame and the estimates it was chosen by:
-    // flops of the band (N·hb²) and of the sparse factor (estimated from the
+    // flops of the band inside its envelope (Σ of the squared column heights,
+    // at most N·hb²) and of the sparse factor (estimated from the
     // node order; 0 when the sparse path was not considered), then CHOLMOD's
     // own count of the factor it built.
     bool sparse = false;
@@ -108,23 +109,35 @@ struct AssembledMember {
 enum class Solver { Automatic, Band, Sparse };
 
 // The cost model of the two decompositions on this machine, seconds from
-// flops: the band kernel's rate, CHOLMOD's rate and the time it spends
-// besides its flops (ordering, the symbolic factor and the sparse assembly)
-// per entry of the frame's sparse matrix.
+// flops. Neither runs at one rate: the band's blocks grow with its half band
+// hb, and its rate rises towards a peak as R·hb / (hb + h0); CHOLMOD's
+// supernodes grow with the factor, and its rate rises with the factor's
+// flops F as r0·(F / F0)^a up to a peak. CHOLMOD also spends time besides
+// its flops (ordering, the symbolic factor, the sparse assembly) per entry
+// of the frame's sparse matrix.
 struct SolverRates {
-    double bandFlopsPerSecond;
-    double sparseFlopsPerSecond;
+    double bandPeakFlopsPerSecond;   // R
+    double bandHalfRateWidth;        // h0
+    double sparseFlopsPerSecond;     // r0, at F0
+    double sparseReferenceFlops;     // F0
+    double sparseRateExponent;       // a
+    double sparsePeakFlopsPerSecond; // the rate's bound
     double sparseSecondsPerEntry;
 };
 extern const SolverRates kSolverRates;
 
-// The band below these flops is decomposed before the sparse order could be
-// found: the sparse path is not considered.
-constexpr double kSparseWorthFlops = 2e8;
+// Estimated seconds of the band's decomposition (flops inside its envelope,
+// half band hb) and of the sparse one (its factor's flops, `entries` of the
+// lower triangle of the sparse matrix).
+double bandSeconds(double bandFlops, int halfBand);
+double sparseSeconds(double sparseFlops, double entries);
 
-// True when the sparse decomposition is estimated faster. `entries`: of the
-// lower triangle of the sparse matrix.
-bool sparseEstimatedFaster(double bandFlops, double sparseFlops, double entries);
+// A band estimated faster than this is decomposed before the sparse order
+// could pay for itself: the sparse path is not considered.
+constexpr double kSparseWorthSeconds = 0.05;
+
+// True when the sparse decomposition is estimated faster.
+bool sparseEstimatedFaster(double bandFlops, int halfBand, double sparseFlops, double entries);
 
 // Memory of an analysis, kept by a caller that runs many (the benchmark) so
 // that a repeated analysis allocates nothing.
