@@ -56,8 +56,8 @@ public:
     static bool available();
 
     // Orders the node graph (as SparseStiffness::setPattern takes it) by
-    // CHOLMOD's analysis, trying minimum degree, METIS's nested dissection
-    // and CHOLMOD's own and keeping the sparsest, and returns the estimated flops of the
+    // CHOLMOD's analysis, trying minimum degree and CHOLMOD's nested
+    // dissection and keeping the sparser, and returns the estimated flops of the
     // stiffness matrix's factor in that order: CHOLMOD's column counts of the
     // node graph, each node widened to its six degrees of freedom. 0 without
     // CHOLMOD.
