@@ -10,7 +10,7 @@
 // work (some 0.1 s of processor time) before it sleeps: through the reading of
 // the files, which needs no BLAS, it takes the other core from the command's
 // own threads and from other work. Stopped here, the pool is started again by
-// OpenBLAS at the first call that spreads over the cores (the decomposition).
+// the decomposition.
 // Weak: without OpenBLAS there is no pool to stop.
 extern "C" int blas_thread_shutdown_(void) __attribute__((weak));
 
