@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
             factorBest = std::min(factorBest, since(t));
             lEntries = chol.factorEntries();
         }
-        const double estBand = bandSeconds(bandFl, hb);
+        const double estBand = bandSeconds(bandFl, hb, n);
         const double estSparse = sparseSeconds(sparseFl, entries);
         const bool chooseSparse = estBand >= kSparseWorthSeconds && estSparse < estBand;
         const double sparseTotal = orderBest + factorBest;

@@ -421,7 +421,8 @@ void chooseSolver(Run& run, const NodeOrder& order) {
     work.sparse = false;
     if (!SparseCholesky::available() || forced == Solver::Band) return;
     const int hb = run.out.factorisedHalfBandWidth;
-    if (forced == Solver::Automatic && bandSeconds(run.out.bandFlops, hb) < kSparseWorthSeconds)
+    if (forced == Solver::Automatic &&
+        bandSeconds(run.out.bandFlops, hb, run.N) < kSparseWorthSeconds)
         return;
 
     // The node graph in band positions: members between free nodes.
@@ -446,7 +447,7 @@ void chooseSolver(Run& run, const NodeOrder& order) {
     }
     run.out.sparseFlops = work.cholesky.orderNodes(nodes, neighbours, held);
     if (forced == Solver::Automatic &&
-        !sparseEstimatedFaster(run.out.bandFlops, hb, run.out.sparseFlops, entries))
+        !sparseEstimatedFaster(run.out.bandFlops, hb, run.N, run.out.sparseFlops, entries))
         return;
     work.sparse = true;
     work.stiffness.setPattern(nodes, neighbours, held);
@@ -704,15 +705,19 @@ bool decomposeFrame(Model& model, AnalysisProgress& progress, AnalysisWork& work
 // CHOLMOD's factor ran at 11.5, 15.4, 20, 26, 38 and 42 GFLOP/s on factors
 // of 3.3e8, 1.05e9, 2.4e9, 4.9e9, 2e10 and 3.45e10 flops (a power 0.28 of
 // the flops); its ordering, symbolic factor and sparse assembly took 6.5e-8
-// to 9e-8 s per entry of the matrix. The band stayed faster up to
-// 18 × 18 × 16 bays (0.56 s against 0.61 s); on 20 × 20 × 20 the sparse took
-// 0.93 s against 1.35 s.
-const SolverRates kSolverRates = {154e9, 986, 11.5e9, 3.3e8, 0.28, 45e9, 8e-8};
+// to 9e-8 s per entry of the matrix. Besides its decomposition the band's
+// analysis spent 0.28–0.37 ms per MB of its matrix (bench_analysis's scaling
+// run: grids of 8 × 8 × 8 to 20 × 20 × 20 bays, the whole analysis against
+// the decomposition), which makes the sparse path the faster whole analysis
+// from 12 × 12 × 12 bays on, although the band still decomposes faster there.
+const SolverRates kSolverRates = {154e9, 986, 3.2e-10, 11.5e9, 3.3e8, 0.28, 45e9, 8e-8};
 
-double bandSeconds(double bandFlops, int halfBand) {
+double bandSeconds(double bandFlops, int halfBand, int dofs) {
     const SolverRates& r = kSolverRates;
     const double hb = std::max(halfBand, 1);
-    return bandFlops / (r.bandPeakFlopsPerSecond * hb / (hb + r.bandHalfRateWidth));
+    const double bytes = 8.0 * dofs * (hb + 47); // the band and its padding rows
+    return bandFlops / (r.bandPeakFlopsPerSecond * hb / (hb + r.bandHalfRateWidth)) +
+           bytes * r.bandSecondsPerByte;
 }
 
 double sparseSeconds(double sparseFlops, double entries) {
@@ -724,8 +729,9 @@ double sparseSeconds(double sparseFlops, double entries) {
     return sparseFlops / rate + entries * r.sparseSecondsPerEntry;
 }
 
-bool sparseEstimatedFaster(double bandFlops, int halfBand, double sparseFlops, double entries) {
-    return sparseSeconds(sparseFlops, entries) < bandSeconds(bandFlops, halfBand);
+bool sparseEstimatedFaster(double bandFlops, int halfBand, int dofs, double sparseFlops,
+                           double entries) {
+    return sparseSeconds(sparseFlops, entries) < bandSeconds(bandFlops, halfBand, dofs);
 }
 
 void solveFrame(const AnalysisWork& work, double* x, int count) {

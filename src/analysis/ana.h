@@ -114,10 +114,13 @@ enum class Solver { Automatic, Band, Sparse };
 // supernodes grow with the factor, and its rate rises with the factor's
 // flops F as r0·(F / F0)^a up to a peak. CHOLMOD also spends time besides
 // its flops (ordering, the symbolic factor, the sparse assembly) per entry
-// of the frame's sparse matrix.
+// of the frame's sparse matrix, and the band per byte of its matrix (fresh
+// memory zeroed by the system as the assembly first touches it, and read
+// again by the substitution).
 struct SolverRates {
-    double bandPeakFlopsPerSecond;   // R
-    double bandHalfRateWidth;        // h0
+    double bandPeakFlopsPerSecond; // R
+    double bandHalfRateWidth;      // h0
+    double bandSecondsPerByte;
     double sparseFlopsPerSecond;     // r0, at F0
     double sparseReferenceFlops;     // F0
     double sparseRateExponent;       // a
@@ -127,9 +130,9 @@ struct SolverRates {
 extern const SolverRates kSolverRates;
 
 // Estimated seconds of the band's decomposition (flops inside its envelope,
-// half band hb) and of the sparse one (its factor's flops, `entries` of the
-// lower triangle of the sparse matrix).
-double bandSeconds(double bandFlops, int halfBand);
+// half band hb, N degrees of freedom) and of the sparse one (its factor's
+// flops, `entries` of the lower triangle of the sparse matrix).
+double bandSeconds(double bandFlops, int halfBand, int dofs);
 double sparseSeconds(double sparseFlops, double entries);
 
 // A band estimated faster than this is decomposed before the sparse order
@@ -137,7 +140,8 @@ double sparseSeconds(double sparseFlops, double entries);
 constexpr double kSparseWorthSeconds = 0.05;
 
 // True when the sparse decomposition is estimated faster.
-bool sparseEstimatedFaster(double bandFlops, int halfBand, double sparseFlops, double entries);
+bool sparseEstimatedFaster(double bandFlops, int halfBand, int dofs, double sparseFlops,
+                           double entries);
 
 // Memory of an analysis, kept by a caller that runs many (the benchmark) so
 // that a repeated analysis allocates nothing.
