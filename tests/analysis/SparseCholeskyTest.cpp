@@ -1,7 +1,9 @@
 // The sparse supernodal decomposition against the band on random frames.
 #include "TestFrame.h"
 
+#include "analysis/FrameView.h"
 #include "analysis/SparseCholesky.h"
+#include "batch/GridFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -172,4 +174,34 @@ TEST(SparseCholesky, TheBandIsWeighedByTheEnvelopeItIsDecomposedIn) {
         EXPECT_LE(out.bandFlops, 1.02 * actual) << trial;
         EXPECT_LE(out.bandFlops, 6.0 * f.m.NodeCount * hb * hb) << trial;
     }
+}
+
+// The choice on the grids of the scaling bench, from the estimates alone (no
+// timing): the tables' largest grid stays in the band, whose decomposition is
+// estimated well under the ordering's worth, without the sparse order being
+// computed; a grid past the tables, where the sparse factor holds a third of
+// the band's envelope flops, goes sparse and agrees with the band.
+TEST(SparseCholesky, TheLargestGridOfTheTablesStaysInTheBandAndLargerGridsGoSparse) {
+    if (!SparseCholesky::available()) GTEST_SKIP() << "built without CHOLMOD";
+    RecordingProgress progress;
+    std::unique_ptr<Model> largest = gridFrame(10, 10, 8);
+    AnalysisWork work;
+    const AnalysisOutcome band = runAnalysis(*largest, progress, work);
+    ASSERT_TRUE(band.ok) << band.message;
+    EXPECT_FALSE(band.sparse);
+    EXPECT_EQ(band.sparseFlops, 0);
+    const double hb = band.factorisedHalfBandWidth;
+    EXPECT_LT(band.bandFlops, 0.7 * 6 * largest->NodeCount * hb * hb); // the envelope
+
+    FrameTables tables;
+    gridFrameTables(tables, 14, 14, 14);
+    AnalysisWork automatic, forced;
+    forced.solver = Solver::Band;
+    const AnalysisOutcome chosen = runAnalysis(tables.view(), progress, automatic);
+    ASSERT_TRUE(chosen.ok) << chosen.message;
+    EXPECT_TRUE(chosen.sparse);
+    EXPECT_LT(chosen.factorFlops, 0.4 * chosen.bandFlops);
+    const std::vector<double> sparse(tables.NodeDisplacement);
+    ASSERT_TRUE(runAnalysis(tables.view(), progress, forced).ok);
+    EXPECT_LT(relativeDifference(sparse, tables.NodeDisplacement), 1e-10);
 }
