@@ -423,9 +423,9 @@ public:
         }
         for (int spin = 0; round_.load(std::memory_order_acquire) == round; ++spin)
             if (spin > 4000) std::this_thread::yield();
-#if defined(__SSE2__)
+#if defined(__x86_64__) || defined(__i386__)
             else
-                _mm_pause();
+                __builtin_ia32_pause();
 #endif
     }
 
