@@ -42,10 +42,7 @@ using PictureTimer =
 // with member numbers and axes, the enlarged deformation, the stress diagram
 // of the plane Y = 0.
 inline bool timeLargestGridPictures(Program& p, int runs, const PictureTimer& time) {
-    struct Silent : AnalysisProgress {
-        void step(const std::string&) override {}
-        void print(const std::string&) override {}
-    } progress;
+    SilentProgress progress;
     p.model = *gridFrame(10, 10, 8);
     if (!runAnalysis(p.model, progress).ok) {
         std::fprintf(stderr, "the grid was not analysed\n");

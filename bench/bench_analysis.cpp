@@ -39,12 +39,6 @@ using namespace rahmen;
 
 namespace {
 
-class SilentProgress : public AnalysisProgress {
-public:
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-};
-
 long peakKilobytes() {
     std::ifstream status("/proc/self/status");
     std::string line;

@@ -41,12 +41,6 @@ using namespace rahmen;
 
 namespace {
 
-class SilentProgress : public AnalysisProgress {
-public:
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-};
-
 using Stopwatch = std::chrono::steady_clock;
 
 double secondsSince(Stopwatch::time_point start) {

@@ -745,10 +745,7 @@ void solveFrame(const AnalysisWork& work, double* x, int count) {
 
 void frameLoadVector(const FrameView& frame, AnalysisWork& work, std::vector<double>& rhs) {
     AnalysisOutcome unused;
-    struct : AnalysisProgress {
-        void step(const std::string&) override {}
-        void print(const std::string&) override {}
-    } quiet;
+    SilentProgress quiet;
     Run run(frame, quiet, work, unused);
     equivalentLoads(run);
     loadVector(run, rhs);

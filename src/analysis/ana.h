@@ -38,6 +38,14 @@ public:
     virtual void print(const std::string& line) = 0;
 };
 
+// A progress that shows nothing, for analyses run apart from the window
+// (benchmarks, tools, the right-hand sides of load cases).
+class SilentProgress : public AnalysisProgress {
+public:
+    void step(const std::string&) override {}
+    void print(const std::string&) override {}
+};
+
 class Form12;
 
 // The analysis's steps shown in the progress window FORM12.

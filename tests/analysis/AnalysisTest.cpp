@@ -275,26 +275,11 @@ TEST(Analysis, ReactionAtASupportWhereTwoLoadedMembersMeet) {
 }
 
 TEST(Analysis, GlobalEquilibriumOfAFrameWithPinsSpringsAndShear) {
-    // Portal of four columns and four beams; loads on nodes and beams; one beam
-    // pinned about y at its end, one with end springs, one torsion-released,
-    // one column turned. Reactions and loads must balance in force and moment.
-    Frame f;
-    f.m.ShearShapeFactor = 1.2f;
-    const float xy[4][2] = {{0, 0}, {600, 0}, {0, 500}, {600, 500}};
-    for (float z : {0.0f, 400.0f})
-        for (const auto& p : xy)
-            f.node(p[0], p[1], z, z == 0);
-    for (int i = 1; i <= 4; ++i)
-        f.member(i, i + 4, 120, 25000, 18000, 30000, i == 2 ? 0.5f : 0);
-    const int b1 = f.member(5, 6, 60, 30000, 2000, 50);
-    const int b2 = f.member(7, 8, 60, 30000, 2000, 50);
-    const int b3 = f.member(5, 7, 60, 30000, 2000, 50);
-    const int b4 = f.member(6, 8, 60, 30000, 2000, 50);
-    f.m.PinEndY[b1] = -1;
-    f.m.MemberEndPinned[b1] = 1;
-    f.m.SpringStart[b2][5] = 8e5;
-    f.m.SpringEnd[b2][6] = 3e5;
-    f.m.PinStartX[b3] = -1;
+    // The shared portal (TestFrame.h): one beam pinned about y at its end, one
+    // with end springs, one torsion-released, one column turned; loads on nodes
+    // and beams. Reactions and loads must balance in force and moment.
+    Frame f = releasedPortal(true);
+    const int b1 = 5, b2 = 6, b3 = 7, b4 = 8;
     f.uniform(b1, 0, -20); // along X: z = Z
     f.uniform(b2, 5, -12); // along X: y = Y
     f.uniform(b3, 4, -15); // along Y: y = −X

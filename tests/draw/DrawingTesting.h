@@ -50,6 +50,18 @@ protected:
         m().MemberTypeNo[k] = 1;
         if (k > m().MemberCount) m().MemberCount = static_cast<int16_t>(k);
     }
+    // A portal in the X-Z plane: columns 1-2 and 4-3, 300 cm high, beam 2-3
+    // of 600 cm; supports at 1 and 4.
+    void portal() {
+        node(1, 0, 0, 0);
+        node(2, 0, 0, 300);
+        node(3, 600, 0, 300);
+        node(4, 600, 0, 0);
+        member(1, 1, 2);
+        member(2, 2, 3);
+        member(3, 4, 3);
+        m().NodeIsSupport[1] = m().NodeIsSupport[4] = -1;
+    }
 
     std::vector<Primitive> items(Shape shape, int colour = -1) {
         std::vector<Primitive> found;

@@ -5,23 +5,14 @@
 namespace rahmen::testing {
 namespace {
 
-// A portal in the X-Z plane: columns 1-2 and 4-3, 300 cm high, beam 2-3 of
-// 600 cm; supports at 1 and 4. At angles 0 the nodes project to U = -x/sqrt 2,
+// The portal of DrawingTest in the X-Z plane. At angles 0 the nodes project
+// to U = -x/sqrt 2,
 // V = 0.8165 z - 0.40825 x about the centre (300, 0, 150): W = 424.264,
 // H = 489.898, so the normal scale is 330 / H = 0.673607, OX = 197.106, OY = 75;
 // the enlarged scale is 440 / H = 0.898142, OX = 149.474, OY = 110.
 class FrameDiagram : public DrawingTest {
 protected:
-    FrameDiagram() {
-        node(1, 0, 0, 0);
-        node(2, 0, 0, 300);
-        node(3, 600, 0, 300);
-        node(4, 600, 0, 0);
-        member(1, 1, 2);
-        member(2, 2, 3);
-        member(3, 4, 3);
-        m().NodeIsSupport[1] = m().NodeIsSupport[4] = -1;
-    }
+    FrameDiagram() { portal(); }
 };
 
 TEST_F(FrameDiagram, PortalAtAnglesZeroGivesItsNodesMarksAndTriad) {

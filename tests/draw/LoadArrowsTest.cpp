@@ -16,16 +16,7 @@ namespace {
 
 class LoadArrows : public DrawingTest {
 protected:
-    LoadArrows() {
-        node(1, 0, 0, 0);
-        node(2, 0, 0, 300);
-        node(3, 600, 0, 300);
-        node(4, 600, 0, 0);
-        member(1, 1, 2);
-        member(2, 2, 3);
-        member(3, 4, 3);
-        m().NodeIsSupport[1] = m().NodeIsSupport[4] = -1;
-    }
+    LoadArrows() { portal(); }
     std::vector<Primitive> texts(int colour) {
         std::vector<Primitive> found = items(Shape::Text, colour);
         for (const Primitive& t : found)

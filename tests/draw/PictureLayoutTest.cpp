@@ -276,10 +276,7 @@ TEST_F(ShownDiagram, MemberNumbersClearOfTheLocalAxisMarks) {
 // The largest grid of the grid generation form, analysed.
 std::unique_ptr<Model> largestGrid() {
     auto model = gridFrame(10, 10, 8);
-    struct Silent : AnalysisProgress {
-        void step(const std::string&) override {}
-        void print(const std::string&) override {}
-    } progress;
+    SilentProgress progress;
     EXPECT_TRUE(runAnalysis(*model, progress).ok);
     return model;
 }

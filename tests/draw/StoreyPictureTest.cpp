@@ -3,6 +3,7 @@
 
 #include "draw/StoreyPicture.h"
 #include "analysis/LoadCaseAnalysis.h"
+#include "analysis/ana.h"
 #include "checks/StoreyCheck.h"
 #include "model/Grid.h"
 #include "model/Model.h"
@@ -17,11 +18,6 @@
 
 namespace rahmen {
 namespace {
-
-struct Quiet : AnalysisProgress {
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-};
 
 // 2 × 1 bays of 600 cm, 3 storeys of 350 cm; the columns of grid line j = 1
 // (y = 0) twice as stiff in X, so that the centre of rigidity moves off
@@ -53,7 +49,7 @@ StoreyCheckResult gridCheck(const StoreyLimits& limits = {}) {
     }
     set.combinations = codeCombinations(set.cases, false);
     std::vector<CaseResult> results;
-    Quiet quiet;
+    SilentProgress quiet;
     const LoadCaseOutcome out = analyseLoadCases(
         m, set, quiet, [&](const std::string& label, Model& model, const std::vector<float>& r) {
             results.push_back(captureCaseResult(model, label, r));

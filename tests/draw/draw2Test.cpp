@@ -30,10 +30,7 @@ public:
     }
 };
 
-struct NoProgress : AnalysisProgress {
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-} noProgress;
+SilentProgress noProgress;
 
 class StressDiagram : public ::testing::Test {
 protected:

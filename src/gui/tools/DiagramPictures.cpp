@@ -114,10 +114,7 @@ bool writeShown(const Canvas& canvas, const PictureView& view, const std::filesy
 }
 
 int gridPictures(const std::filesystem::path& folder) {
-    struct Silent : AnalysisProgress {
-        void step(const std::string&) override {}
-        void print(const std::string&) override {}
-    } progress;
+    SilentProgress progress;
     ScriptedPlatform platform;
     auto program = Program::create(platform.services());
     Program& p = *program;
