@@ -54,13 +54,7 @@ CaseReportOutcome analyseCaseReports(Program& p, const LoadCaseSet& set,
     std::size_t calls = 0;
     const CaseResultSink sink = [&](const std::string& label, Model&,
                                     const std::vector<float>& reaction) {
-        CaseResult r = captureCaseResult(m, label, reaction);
-        if (calls >= set.cases.size()) {
-            r.combination = true;
-            r.term = set.combinations[calls - set.cases.size()].term;
-        }
-        ++calls;
-        results.push_back(std::move(r));
+        results.push_back(captureCaseResult(m, set, calls++, label, reaction));
         if (!o.writeFiles) return;
         m.DataName = o.name + "_" + label;
         if (o.beforeWrite) o.beforeWrite(m.DataName + ".adt");

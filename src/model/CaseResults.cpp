@@ -45,6 +45,16 @@ CaseResult captureCaseResult(const Model& model, const std::string& label,
     return r;
 }
 
+CaseResult captureCaseResult(const Model& model, const LoadCaseSet& set, std::size_t index,
+                             const std::string& label, const std::vector<float>& reaction) {
+    CaseResult r = captureCaseResult(model, label, reaction);
+    if (index >= set.cases.size()) {
+        r.combination = true;
+        r.term = set.combinations[index - set.cases.size()].term;
+    }
+    return r;
+}
+
 bool applyCaseResult(Model& model, const CaseResult& r) {
     if (r.nodeCount != model.NodeCount || r.memberCount != model.MemberCount) return false;
     const int n = r.nodeCount, m = r.memberCount, dofs = 6 * n;

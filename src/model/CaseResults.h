@@ -41,6 +41,11 @@ struct CaseResult {
 CaseResult captureCaseResult(const Model& model, const std::string& label,
                              const std::vector<float>& reaction);
 
+// The result the analysis of `set` hands over `index`-th (0-based): its cases
+// in their order, then its combinations, each marked with its term.
+CaseResult captureCaseResult(const Model& model, const LoadCaseSet& set, std::size_t index,
+                             const std::string& label, const std::vector<float>& reaction);
+
 // Puts a captured case or combination back into the model's load and result
 // tables (AnalysisDone = 1). The frame must be the one it was captured from
 // (the same node and member counts); returns false and changes nothing

@@ -222,10 +222,7 @@ TEST_F(Batch, FrameWithLoadsGivesTheReportOfTheAnalysisRunDirectly) {
     m->ShearModulus = 90.0f * kSiUnitFactor;
     m->ShearShapeFactor = 1.2f;
     m->DataName = "portal";
-    struct : AnalysisProgress {
-        void step(const std::string&) override {}
-        void print(const std::string&) override {}
-    } quiet;
+    SilentProgress quiet;
     const AnalysisOutcome out = runAnalysis(*m, quiet);
     ASSERT_TRUE(out.ok) << out.message;
     expectSameReport(analysisReport(*m, out.Reaction, {2026, 12, 8, 10, 20, 30}), report);

@@ -21,11 +21,6 @@ using namespace rahmen;
 
 namespace {
 
-struct Quiet : AnalysisProgress {
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-};
-
 // A grid of 2 × 1 bays of 6 m and two storeys of 3.5 m; columns type 1,
 // beams type 2, each of the table row given (or typed numbers for kind 0).
 struct Grid {
@@ -71,13 +66,10 @@ struct Grid {
 
     std::vector<MemberCheck> check(const CheckConditions& conditions = {}) {
         std::vector<CaseResult> results;
-        Quiet progress;
+        SilentProgress progress;
         const LoadCaseOutcome out = analyseLoadCases(
             m, set, progress, [&](const std::string& label, Model& model, const auto& reaction) {
-                results.push_back(captureCaseResult(model, label, reaction));
-                for (const Combination& c : set.combinations)
-                    if (c.label == label)
-                        results.back().combination = true, results.back().term = c.term;
+                results.push_back(captureCaseResult(model, set, results.size(), label, reaction));
             });
         EXPECT_TRUE(out.ok) << out.message;
         return checkCombinations(m, results, conditions);

@@ -27,7 +27,7 @@ struct StressWindow : testing::PlotWindowStandIn {
     }
 };
 
-class CaseChoice : public ::testing::Test, AnalysisProgress {
+class CaseChoice : public ::testing::Test {
 protected:
     CaseChoice() : p(Program::create(platform.services())) {
         registerPlotForms(*p);
@@ -56,9 +56,6 @@ protected:
                                      {"S1", LoadTerm::Short, {{1, "G"}, {1, "K"}}},
                                      {"S2", LoadTerm::Short, {{1, "G"}, {-1, "K"}}}};
     }
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-
     // The analysis of every case, keeping each result as the program does,
     // and the plane diagram of all members and the diagram of member 2 as
     // drawn from the analysis' own tables.
@@ -66,13 +63,10 @@ protected:
         const LoadCaseSet& set = p->loadCases;
         p->caseResults.clear();
         const LoadCaseOutcome out = analyseLoadCases(
-            p->model, set, *this,
+            p->model, set, progress,
             [&](const std::string& label, Model& md, const std::vector<float>& reaction) {
-                CaseResult r = captureCaseResult(md, label, reaction);
-                const std::size_t i = p->caseResults.size();
-                r.combination = i >= set.cases.size();
-                if (r.combination) r.term = set.combinations[i - set.cases.size()].term;
-                p->caseResults.push_back(r);
+                p->caseResults.push_back(
+                    captureCaseResult(md, set, p->caseResults.size(), label, reaction));
                 endForces[label] = md.MemberEndForce;
                 picks.MemberSelected.fill(1), picks.PickedPlaneAxis = "y";
                 FORCE_ON(*p, picks, standIn);
@@ -101,6 +95,7 @@ protected:
     }
 
     ScriptedPlatform platform;
+    SilentProgress progress;
     std::unique_ptr<Program> p;
     testing::MenuStandIn menu;
     StressWindow standIn;

@@ -6,10 +6,10 @@ namespace rahmen::testing {
 namespace {
 
 // The portal of DrawingTest in the X-Z plane. At angles 0 the nodes project
-// to U = -x/sqrt 2,
-// V = 0.8165 z - 0.40825 x about the centre (300, 0, 150): W = 424.264,
-// H = 489.898, so the normal scale is 330 / H = 0.673607, OX = 197.106, OY = 75;
-// the enlarged scale is 440 / H = 0.898142, OX = 149.474, OY = 110.
+// to U = -x/sqrt 2, V = 0.8165 z - 0.40825 x about the centre (300, 0, 150):
+// W = 424.264, H = 489.898, so the normal scale is 330 / H = 0.673607,
+// OX = 197.106, OY = 75; the enlarged scale is 440 / H = 0.898142,
+// OX = 149.474, OY = 110.
 class FrameDiagram : public DrawingTest {
 protected:
     FrameDiagram() { portal(); }

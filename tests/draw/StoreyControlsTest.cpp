@@ -20,7 +20,7 @@
 namespace rahmen {
 namespace {
 
-class StoreyWindow : public ::testing::Test, AnalysisProgress {
+class StoreyWindow : public ::testing::Test {
 protected:
     StoreyWindow() : p(Program::create(platform.services())) {
         registerPlotForms(*p);
@@ -48,22 +48,16 @@ protected:
             set.cases[2].nodeLoads.push_back({n, {0, 10, 0}, {0, 0, 0}});
         }
     }
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-
     // The analysis of all cases as the program keeps it.
     void analyse() {
         LoadCaseSet& set = p->loadCases;
         set.combinations = codeCombinations(set.cases, false);
         p->caseResults.clear();
         const LoadCaseOutcome out = analyseLoadCases(
-            p->model, set, *this,
+            p->model, set, progress,
             [&](const std::string& label, Model& md, const std::vector<float>& reaction) {
-                CaseResult r = captureCaseResult(md, label, reaction);
-                const std::size_t i = p->caseResults.size();
-                r.combination = i >= set.cases.size();
-                if (r.combination) r.term = set.combinations[i - set.cases.size()].term;
-                p->caseResults.push_back(r);
+                p->caseResults.push_back(
+                    captureCaseResult(md, set, p->caseResults.size(), label, reaction));
             });
         ASSERT_TRUE(out.ok) << out.message;
         p->model.AnalysisDone = 1;
@@ -85,6 +79,7 @@ protected:
     }
 
     ScriptedPlatform platform;
+    SilentProgress progress;
     std::unique_ptr<Program> p;
     testing::MenuStandIn menu;
 };

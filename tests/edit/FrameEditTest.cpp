@@ -315,11 +315,6 @@ bool sameFrame(const Model& a, const Model& b) {
 #undef SAME
 }
 
-struct NoProgress : AnalysisProgress {
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-};
-
 // Random sessions of the editing window: after every operation the model is
 // consistent; at the end its frame file reads back and the frame read is
 // analysed (or found unstable, as a frame of random edits may be), never
@@ -407,7 +402,7 @@ TEST(FrameEdit, RandomSessionsSaveFramesThatReadBackAndAnalyseAndUndoToTheStart)
         back->YoungModulus = 205000;
         back->ShearModulus = 79000;
         EXPECT_EQ(checkAnalysisModel(*back), "") << "session " << session;
-        NoProgress progress;
+        SilentProgress progress;
         const AnalysisOutcome outcome = runAnalysis(*back, progress);
         EXPECT_TRUE(outcome.ok || outcome.failedDof > 0)
             << "session " << session << ": " << outcome.message;

@@ -195,10 +195,7 @@ TEST(Examples, EachFileReadsBackIntoTheFrameItWasWrittenFrom) {
         {
             const std::string name = frame.name + ".adt";
             const auto analysed = builtFrame(frame.name, true);
-            class Silent : public AnalysisProgress {
-                void step(const std::string&) override {}
-                void print(const std::string&) override {}
-            } silent;
+            SilentProgress silent;
             ASSERT_TRUE(runAnalysis(*analysed, silent).ok);
 
             auto read = std::make_unique<Model>();

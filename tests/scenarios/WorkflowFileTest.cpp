@@ -27,12 +27,6 @@ namespace fs = std::filesystem;
 const fs::path kScenario =
     fs::path(RAHMEN_SCENARIOS) / "workflow_two_storey_frame_to_report_file.scn";
 
-class SilentProgress : public AnalysisProgress {
-public:
-    void step(const std::string&) override {}
-    void print(const std::string&) override {}
-};
-
 std::string readScenario() {
     std::ifstream in(kScenario, std::ios::binary);
     std::ostringstream text;

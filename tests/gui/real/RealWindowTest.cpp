@@ -478,17 +478,13 @@ void RealWindowTest::caseChoiceRepaintsTheStressDiagram() {
     p.loadCases.combinations = {{"L1", LoadTerm::Long, {{1, "G"}}},
                                 {"L2", LoadTerm::Long, {{1, "G"}, {0.6, "KX"}}},
                                 {"L3", LoadTerm::Long, {{1, "G"}, {-0.6, "KX"}}}};
-    struct : AnalysisProgress {
-        void step(const std::string&) override {}
-        void print(const std::string&) override {}
-    } progress;
+    SilentProgress progress;
     const LoadCaseSet& set = p.loadCases;
     const LoadCaseOutcome out = analyseLoadCases(
         p.model, set, progress,
         [&](const std::string& label, Model& md, const std::vector<float>& reaction) {
-            CaseResult r = captureCaseResult(md, label, reaction);
-            r.combination = p.caseResults.size() >= set.cases.size();
-            p.caseResults.push_back(r);
+            p.caseResults.push_back(
+                captureCaseResult(md, set, p.caseResults.size(), label, reaction));
         });
     QVERIFY2(out.ok, out.message.c_str());
     FormWindow* plot = openFromMenu(s, "BUTTON4", "FORM13");
@@ -549,19 +545,13 @@ void RealWindowTest::storeyPicturesAreShownInTheGrownWindow() {
         {"KX", LoadKind::Seismic, LoadDirection::X, {{2, {40, 0, 0}, {0, 0, 0}}}, {}},
         {"KY", LoadKind::Seismic, LoadDirection::Y, {{5, {0, 40, 0}, {0, 0, 0}}}, {}}};
     p.loadCases.combinations = codeCombinations(p.loadCases.cases, false);
-    struct : AnalysisProgress {
-        void step(const std::string&) override {}
-        void print(const std::string&) override {}
-    } progress;
+    SilentProgress progress;
     const LoadCaseSet& set = p.loadCases;
     const LoadCaseOutcome out = analyseLoadCases(
         m, set, progress,
         [&](const std::string& label, Model& md, const std::vector<float>& reaction) {
-            CaseResult r = captureCaseResult(md, label, reaction);
-            const std::size_t i = p.caseResults.size();
-            r.combination = i >= set.cases.size();
-            if (r.combination) r.term = set.combinations[i - set.cases.size()].term;
-            p.caseResults.push_back(r);
+            p.caseResults.push_back(
+                captureCaseResult(md, set, p.caseResults.size(), label, reaction));
         });
     QVERIFY2(out.ok, out.message.c_str());
     m.AnalysisDone = 1;
