@@ -358,56 +358,88 @@ int factorBandKernel(BandMatrix& bm) {
 #if RAHMEN_HAVE_LAPACK
 namespace {
 
-// The band seen as a dense column-major matrix (leading dimension ld - 1):
-// per block of columns, LAPACK's Cholesky of the diagonal block, the
-// triangular solve of the rows below it and the symmetric rank-kc update of
-// the trailing triangle. The padding rows give the solve and the update room
-// for the whole block; what falls outside the band there is zero and stays so.
-int factorBandLapack(BandMatrix& bm) {
-    const int n = bm.size();
-    const int hb = bm.halfBand();
-    const int ld = bm.leadingDimension();
-    const int block = ld - hb + 1;
-    const int lda = ld - 1;
-    double* a = bm.data();
-    double* diag0 = bm.diagonal().data();
-    for (int c = 0; c < n; ++c)
-        diag0[c] = a[static_cast<std::ptrdiff_t>(c) * ld];
-    bm.envelope();
-    auto at = [&](int r, int c) {
-        return a + static_cast<std::ptrdiff_t>(c) * lda + static_cast<std::ptrdiff_t>(r);
-    };
-    const double one = 1.0, minusOne = -1.0;
+// The band seen as a dense column-major matrix (leading dimension ld - 1),
+// decomposed block by block of columns: LAPACK's Cholesky of the block's
+// diagonal, the triangular solve of the rows below it inside the envelope,
+// and the symmetric update of the trailing triangle by those rows. The
+// padding rows give the solve and the update room for the whole block; what
+// falls outside the band there is zero and stays so.
+class BlockedBand {
+public:
+    // Keeps the diagonal for the pivot test and sets the envelope.
+    explicit BlockedBand(BandMatrix& bm)
+        : n(bm.size()), block(bm.leadingDimension() - bm.halfBand() + 1),
+          ld_(bm.leadingDimension()), lda_(ld_ - 1), a_(bm.data()), diag0_(bm.diagonal().data()),
+          bm_(bm) {
+        for (int c = 0; c < n; ++c)
+            diag0_[c] = a_[static_cast<std::ptrdiff_t>(c) * ld_];
+        bm_.envelope();
+    }
 
-    for (int j = 0; j < n; j += block) {
-        const int kc = std::min(block, n - j);
+    const int n, block;
+
+    // Columns of the block starting at j, and its rows below inside the
+    // envelope: none of the rows further down has an entry in the block's
+    // columns, in K or in L.
+    int width(int j) const { return std::min(block, n - j); }
+    int below(int j) const { return bm_.lastRow(j + width(j)) - (j + width(j)); }
+
+    // Cholesky of block j's diagonal and the solve of its rows below; 0, or
+    // the 1-based degree of freedom of the first pivot that is not positive
+    // enough (LAPACK stops only at one that is not positive at all).
+    int factorBlock(int j) const {
+        const int kc = width(j);
         int info = 0;
-        dpotrf_("L", &kc, at(j, j), &lda, &info, 1);
-        // The first pivot that is not positive enough (LAPACK stops only at
-        // one that is not positive at all).
+        dpotrf_("L", &kc, at(j, j), &lda_, &info, 1);
         const int computed = info > 0 ? info - 1 : kc;
         for (int c = j; c < j + computed; ++c) {
-            const double d = a[static_cast<std::ptrdiff_t>(c) * ld];
-            if (!(d * d > kPivotTolerance * diag0[c])) return c + 1;
+            const double d = a_[static_cast<std::ptrdiff_t>(c) * ld_];
+            if (!(d * d > kPivotTolerance * diag0_[c])) return c + 1;
         }
         if (info > 0) return j + info;
+        const int m = below(j);
+        const double one = 1.0;
+        if (m > 0)
+            dtrsm_("R", "L", "T", "N", &m, &kc, &one, at(j, j), &lda_, at(j + kc, j), &lda_, 1, 1,
+                   1, 1);
+        return 0;
+    }
 
-        // Rows below the block inside the envelope: none of the rows further
-        // down has an entry in the block's columns, in K or in L.
-        const int m = bm.lastRow(j + kc) - (j + kc);
-        if (m <= 0) continue;
-        dtrsm_("R", "L", "T", "N", &m, &kc, &one, at(j, j), &lda, at(j + kc, j), &lda, 1, 1, 1, 1);
-        dsyrk_("L", "N", &m, &kc, &minusOne, at(j + kc, j), &lda, &one, at(j + kc, j + kc), &lda, 1,
-               1);
+    // Columns c0 .. c1 - 1 of the trailing triangle of block j (0 at its
+    // first row), rows from the column down to the triangle's last: the
+    // diagonal part by a symmetric update, the part below by a product.
+    void update(int j, int c0, int c1) const {
+        if (c0 >= c1) return;
+        const int kc = width(j), m = below(j), t0 = j + kc;
+        const int w = c1 - c0, rest = m - c1;
+        const double one = 1.0, minusOne = -1.0;
+        dsyrk_("L", "N", &w, &kc, &minusOne, at(t0 + c0, j), &lda_, &one, at(t0 + c0, t0 + c0),
+               &lda_, 1, 1);
+        if (rest > 0)
+            dgemm_("N", "T", &rest, &w, &kc, &minusOne, at(t0 + c1, j), &lda_, at(t0 + c0, j),
+                   &lda_, &one, at(t0 + c1, t0 + c0), &lda_, 1, 1);
+    }
+
+private:
+    double* at(int r, int c) const {
+        return a_ + static_cast<std::ptrdiff_t>(c) * lda_ + static_cast<std::ptrdiff_t>(r);
+    }
+
+    const int ld_, lda_;
+    double* const a_;
+    double* const diag0_;
+    BandMatrix& bm_;
+};
+
+// The blocks one after the other, each updating its whole trailing triangle.
+int factorBandLapack(BandMatrix& bm) {
+    const BlockedBand band(bm);
+    for (int j = 0; j < band.n; j += band.block) {
+        if (const int failed = band.factorBlock(j)) return failed;
+        band.update(j, 0, band.below(j));
     }
     return 0;
 }
-
-} // namespace
-#endif
-
-#if RAHMEN_HAVE_LAPACK
-namespace {
 
 // Two threads meeting after every block: spinning briefly (a block takes tens
 // of microseconds), then giving the processor away, so that a machine busy
@@ -434,10 +466,9 @@ private:
     std::atomic<int> round_{0};
 };
 
-// The blocked decomposition of factorBandLapack on two threads, with one
-// block of look-ahead. Once block j is factored, its rows below update the
-// trailing triangle T: the first thread updates the columns of block j + 1
-// and factors that block (Cholesky of its diagonal, solve of the rows below)
+// The blocks of BlockedBand on two threads, with one block of look-ahead.
+// Once block j is factored, its rows below update the trailing triangle T:
+// the first thread updates the columns of block j + 1 and factors that block
 // and takes the last columns of T as far as that balances the work; the
 // second thread updates the rest of T. Both meet before block j + 1's rows
 // update the next triangle. Each BLAS call runs on its own thread, so that
@@ -445,21 +476,16 @@ private:
 // between the cores itself.
 class TwoThreadBand {
 public:
-    explicit TwoThreadBand(BandMatrix& bm)
-        : n_(bm.size()), ld_(bm.leadingDimension()), lda_(ld_ - 1), block_(ld_ - bm.halfBand() + 1),
-          a_(bm.data()), diag0_(bm.diagonal().data()), bm_(bm) {}
+    explicit TwoThreadBand(BandMatrix& bm) : band_(bm), n_(band_.n), block_(band_.block) {}
 
     int run() {
-        for (int c = 0; c < n_; ++c)
-            diag0_[c] = a_[static_cast<std::ptrdiff_t>(c) * ld_];
-        bm_.envelope();
         // The second thread starts while the first block is factored, and
         // meets the first thread when that is done.
         std::thread second([this] {
             meeting_.meet();
             if (failedAt_.load() > kBeforeTheFirstBlock) work(1);
         });
-        if (const int failed = factorBlock(0)) {
+        if (const int failed = band_.factorBlock(0)) {
             failed_.store(failed);
             failedAt_.store(kBeforeTheFirstBlock);
         }
@@ -470,68 +496,24 @@ public:
     }
 
 private:
-    double* at(int r, int c) const {
-        return a_ + static_cast<std::ptrdiff_t>(c) * lda_ + static_cast<std::ptrdiff_t>(r);
-    }
-    // Rows below the block starting at j inside the envelope.
-    int below(int j) const {
-        const int kc = std::min(block_, n_ - j);
-        return bm_.lastRow(j + kc) - (j + kc);
-    }
-
-    // Cholesky of block j's diagonal and the solve of its rows below;
-    // 0, or the 1-based degree of freedom whose pivot failed.
-    int factorBlock(int j) const {
-        const int kc = std::min(block_, n_ - j);
-        int info = 0;
-        dpotrf_("L", &kc, at(j, j), &lda_, &info, 1);
-        const int computed = info > 0 ? info - 1 : kc;
-        for (int c = j; c < j + computed; ++c) {
-            const double d = a_[static_cast<std::ptrdiff_t>(c) * ld_];
-            if (!(d * d > kPivotTolerance * diag0_[c])) return c + 1;
-        }
-        if (info > 0) return j + info;
-        const int m = below(j);
-        const double one = 1.0;
-        if (m > 0)
-            dtrsm_("R", "L", "T", "N", &m, &kc, &one, at(j, j), &lda_, at(j + kc, j), &lda_, 1, 1,
-                   1, 1);
-        return 0;
-    }
-
-    // Columns c0 .. c1 - 1 of the trailing triangle of block j (0 at its
-    // first row), rows from the column down to the triangle's last: the
-    // diagonal part by a symmetric update, the part below by a product.
-    void update(int j, int c0, int c1) const {
-        if (c0 >= c1) return;
-        const int kc = std::min(block_, n_ - j), m = below(j), t0 = j + kc;
-        const int w = c1 - c0, rest = m - c1;
-        const double one = 1.0, minusOne = -1.0;
-        dsyrk_("L", "N", &w, &kc, &minusOne, at(t0 + c0, j), &lda_, &one, at(t0 + c0, t0 + c0),
-               &lda_, 1, 1);
-        if (rest > 0)
-            dgemm_("N", "T", &rest, &w, &kc, &minusOne, at(t0 + c1, j), &lda_, at(t0 + c0, j),
-                   &lda_, &one, at(t0 + c1, t0 + c0), &lda_, 1, 1);
-    }
-
     void work(int thread) {
         for (int j = 0; j < n_; j += block_) {
-            const int kc = std::min(block_, n_ - j), m = below(j);
+            const int kc = std::min(block_, n_ - j), m = band_.below(j);
             const int next = j + kc;
             // The columns of block j + 1 inside the triangle, and where the
             // first thread's share of the rest begins.
             const int first = std::min(m, std::min(block_, n_ - next));
             const int split = balance(j, m, first);
             if (thread == 0) {
-                update(j, 0, first);
+                band_.update(j, 0, first);
                 if (next < n_)
-                    if (const int f = factorBlock(next)) {
+                    if (const int f = band_.factorBlock(next)) {
                         failed_.store(f);
                         failedAt_.store(j);
                     }
-                update(j, split, m);
+                band_.update(j, split, m);
             } else {
-                update(j, first, split);
+                band_.update(j, first, split);
             }
             meeting_.meet();
             // Both stop after the meeting of the block whose successor
@@ -548,8 +530,9 @@ private:
         const int kc = std::min(block_, n_ - j);
         const int next = j + kc;
         const double kcn = std::min(block_, n_ - next);
-        const double own = double(m) * first * kc +
-                           (next < n_ ? kcn * kcn * kcn / 3 + double(below(next)) * kcn * kcn : 0);
+        const double own =
+            double(m) * first * kc +
+            (next < n_ ? kcn * kcn * kcn / 3 + double(band_.below(next)) * kcn * kcn : 0);
         auto triangle = [&](double from) { return (m - from) * (m - from + 1) / 2 * kc; };
         const double rest = triangle(first);
         if (own >= rest) return m;
@@ -559,10 +542,8 @@ private:
     }
 
     static constexpr int kBeforeTheFirstBlock = -1;
-    const int n_, ld_, lda_, block_;
-    double* const a_;
-    double* const diag0_;
-    BandMatrix& bm_;
+    const BlockedBand band_;
+    const int n_, block_;
     std::atomic<int> failed_{0};
     std::atomic<int> failedAt_{std::numeric_limits<int>::max()}; // the block that found it
     Meeting meeting_;
