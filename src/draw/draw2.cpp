@@ -431,6 +431,21 @@ StressSelection planeSelection(const Model& md, char axis, float coordinate) {
     return picks;
 }
 
+namespace {
+
+// The member a single-member diagram draws: the first selected, taken out of
+// the selection; past the drawable members when none is selected.
+int takeSelectedMember(const Model& md, StressSelection& picks) {
+    int m = 1;
+    const int members = drawableMemberCount(md);
+    while (m <= members && picks.MemberSelected[m] != 1)
+        ++m;
+    if (m <= members) picks.MemberSelected[m] = 0;
+    return m;
+}
+
+} // namespace
+
 void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
     prepareWindow(window);
     Canvas* canvas = window.picture();
@@ -439,11 +454,7 @@ void SFRCE_ON(Program& program, StressSelection& picks, Form& window) {
         printLegend(*canvas, 's');
     }
     const Model& md = program.model;
-    int m = 1;
-    const int members = drawableMemberCount(md);
-    while (m <= members && picks.MemberSelected[m] != 1)
-        ++m;
-    if (m <= members) picks.MemberSelected[m] = 0;
+    const int m = takeSelectedMember(md, picks);
     if (canvas && memberDrawable(md, m)) {
         canvas->line(kDatumLeft, kDatumY, kDatumRight, kDatumY, kMemberColor);
         canvas->line(kDatumLeft, kDatumZ, kDatumRight, kDatumZ, kMemberColor);
@@ -631,11 +642,7 @@ void envelopeMemberDiagram(Program& program, StressSelection& picks, Form& windo
         canvas->setOverlay(false);
     }
     const Model& md = program.model;
-    int m = 1;
-    const int members = drawableMemberCount(md);
-    while (m <= members && picks.MemberSelected[m] != 1)
-        ++m;
-    if (m <= members) picks.MemberSelected[m] = 0;
+    const int m = takeSelectedMember(md, picks);
     if (canvas && memberDrawable(md, m)) {
         canvas->line(kDatumLeft, kDatumY, kDatumRight, kDatumY, kMemberColor);
         canvas->line(kDatumLeft, kDatumZ, kDatumRight, kDatumZ, kMemberColor);
