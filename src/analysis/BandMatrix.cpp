@@ -41,6 +41,7 @@ void dgemm_(const char* transa, const char* transb, const int* m, const int* n, 
 // OpenBLAS's own thread count; absent from other BLAS libraries.
 int openblas_get_num_threads(void) __attribute__((weak));
 void openblas_set_num_threads(int) __attribute__((weak));
+int blas_thread_shutdown_(void) __attribute__((weak)); // exported, not declared by OpenBLAS
 }
 #include <atomic>
 #include <limits>
@@ -560,6 +561,12 @@ bool twoThreads(const BandMatrix& bm) {
 
 } // namespace
 #endif
+
+void stopBlasThreads() {
+#if RAHMEN_HAVE_LAPACK
+    if (blas_thread_shutdown_) blas_thread_shutdown_();
+#endif
+}
 
 int factorBand(BandMatrix& bm) {
 #if RAHMEN_HAVE_LAPACK

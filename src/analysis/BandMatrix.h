@@ -132,6 +132,13 @@ constexpr double kPivotTolerance = 1e-8;
 // then partly overwritten). Allocates nothing.
 int factorBand(BandMatrix& b);
 
+// OpenBLAS starts its worker threads as it is loaded, and each spins for its
+// work (some 0.1 s of processor time) before it sleeps: through the reading of
+// files, which needs no BLAS, it takes the other core from the program's own
+// threads and from other work. A command calls this at its start; the
+// decomposition starts the pool again. Without OpenBLAS it does nothing.
+void stopBlasThreads();
+
 // The same decomposition by the program's own kernel: the bulk of the work is a
 // register-blocked symmetric update over contiguous memory.
 int factorBandKernel(BandMatrix& b);
