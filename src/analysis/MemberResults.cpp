@@ -188,10 +188,6 @@ void storeEndRotations(const FrameView& frame, int m, const float (&f)[13], doub
     }
 }
 
-void storeEndRotations(Model& model, int m, const float (&f)[13], double L, double E) {
-    storeEndRotations(frameView(model), m, f, L, E);
-}
-
 double uniformLoadDeflection(double q, double L, double E, double I, bool pinStart, bool pinEnd,
                              double xi) {
     if (E * I == 0) return 0;

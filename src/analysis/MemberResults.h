@@ -126,7 +126,6 @@ double pinRotation(double M, double L, double EI);
 // fixed-end moments in MemberLoadMoment; L in cm, E force/cm². Entries the
 // member has no spring or one-sided pin for keep their values.
 void storeEndRotations(const FrameView& frame, int m, const float (&f)[13], double L, double E);
-void storeEndRotations(Model& model, int m, const float (&f)[13], double L, double E);
 
 // ---- the deflected shape
 

@@ -119,10 +119,6 @@ MemberSection memberSection(const FrameView& frame, int m, double E, double G) {
     return s;
 }
 
-MemberSection memberSection(const Model& model, int m, double E, double G) {
-    return memberSection(frameView(model), m, E, G);
-}
-
 Matrix12 localStiffness(const MemberSection& s) {
     const double L = s.L;
     const double E = s.E;
@@ -243,10 +239,6 @@ void buildMemberMatrices(const FrameView& frame, int m, double E, double G, Memb
     out.L = memberGeometry(frame, m, out.R);
     out.k = localStiffness(s);
     out.K = toGlobal(out.k, out.R);
-}
-
-void buildMemberMatrices(const Model& model, int m, double E, double G, MemberMatrices& out) {
-    buildMemberMatrices(frameView(model), m, E, G, out);
 }
 
 } // namespace rahmen

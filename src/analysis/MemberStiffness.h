@@ -66,7 +66,6 @@ struct MemberSection {
 
 // The section of member m as the analysis sees it; shear areas of 0 stand for A.
 MemberSection memberSection(const FrameView& frame, int m, double E, double G);
-MemberSection memberSection(const Model& model, int m, double E, double G);
 
 // The two bending planes of a section: y plane (moments about y: Iy, Asy, k = 5)
 // and z plane (moments about z: Iz, Asz, k = 6).
@@ -89,7 +88,6 @@ struct MemberMatrices {
 
 // Builds L, the axes and both matrices of member m.
 void buildMemberMatrices(const FrameView& frame, int m, double E, double G, MemberMatrices& out);
-void buildMemberMatrices(const Model& model, int m, double E, double G, MemberMatrices& out);
 
 // Length and axes of member m (the geometry part of buildMemberMatrices); a
 // member with an end outside the node columns has length 0.

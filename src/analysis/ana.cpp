@@ -256,10 +256,6 @@ void CH_UL(const FrameView& frame, double E, double G, AnalysisWork& work) {
     }
 }
 
-void CH_UL(Model& model, double E, double G, AnalysisWork& work) {
-    CH_UL(frameView(model), E, G, work);
-}
-
 namespace {
 
 // "節点 5 のX方向": node and direction of degree of freedom d.

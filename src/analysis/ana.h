@@ -240,7 +240,6 @@ int halfBandWidth(const Model& model);
 // 12), all fixed-end forces (-q(1..12)) into work.fixedEnd and the simple-beam
 // midspan moments into work.midspan.
 void CH_UL(const FrameView& frame, double E, double G, AnalysisWork& work);
-void CH_UL(Model& model, double E, double G, AnalysisWork& work);
 
 // Clean-up at the end of every analysis, successful or not: the equivalent
 // loads (1..dofs) and the fixed-end moments of members 1..MemberCount are
